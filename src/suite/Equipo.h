@@ -1,0 +1,12 @@
+#pragma once
+// The workstation: computer name, user name and a writable temporary folder.
+
+#include <QString>
+
+namespace suite {
+
+QString NombreEquipo();          // COMPUTERNAME when set, else the host name
+QString NombreUsuarioWindows();  // USERNAME when set, else the login name
+QString CarpetaTemporal();       // TMPDIR or the system's, created when missing
+
+} // namespace suite

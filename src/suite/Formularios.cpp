@@ -1,0 +1,92 @@
+#include "suite/Formularios.h"
+
+#include "suite/Regional.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QWidget>
+
+namespace suite {
+
+int IndiceControl(const QString& campo, const QList<QWidget*>& controles)
+{
+    const QString buscado = campo.trimmed();
+    for (qsizetype i = 0; i < controles.size(); ++i) {
+        const QWidget* w = controles[i];
+        if (w && w->property(PropDataField).toString().trimmed().compare(buscado, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+void LimpiarForm(QWidget* form, int /*modo*/)
+{
+    if (!form)
+        return;
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        if (w->property(PropConservar).toBool())
+            continue;
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            // The line edit inside an editable combo or spin box belongs to that control.
+            if (qobject_cast<QComboBox*>(e->parentWidget()) || qobject_cast<QAbstractSpinBox*>(e->parentWidget()))
+                continue;
+            e->clear();
+        } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
+            t->clear();
+        } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+            p->clear();
+        } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+            c->setCheckState(Qt::Unchecked);
+        } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
+            if (cb->isEditable())
+                cb->clearEditText();
+            else
+                cb->setCurrentIndex(-1);
+        } else if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) {
+            s->clear();
+        }
+    }
+}
+
+bool EsTeclaAvance(int tecla)
+{
+    return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
+}
+
+bool AvanzarFoco(int /*tecla*/)
+{
+    QWidget* actual = QApplication::focusWidget();
+    if (!actual)
+        return false;
+    for (QWidget* w = actual->nextInFocusChain(); w && w != actual; w = w->nextInFocusChain()) {
+        if (w->window() == actual->window() && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled()
+            && w->isVisibleTo(w->window()) && !w->focusProxy()) {
+            w->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+QChar FiltrarTecla(const QWidget* editor, QChar c)
+{
+    if (c.unicode() < 32 || c.unicode() == 127)
+        return c;
+    if (!editor || !editor->property(PropNumerico).toBool())
+        return c.isPrint() ? c : QChar();
+    const Regional& r = RegionalActual();
+    if (c.isDigit() && c.unicode() < 128)
+        return c;
+    if (c == u'-' || c == u'+')
+        return c;
+    if (c == u'.' || c == u',' || c == r.decimal)
+        return r.decimal;
+    return QChar();
+}
+
+} // namespace suite

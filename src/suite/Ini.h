@@ -1,0 +1,25 @@
+#pragma once
+// INI files with the Windows rules: sections and keys compared without regard to case,
+// the first match wins, a missing file, section or key gives the default. Files are read
+// as UTF-8 (or UTF-16 with its mark) and as Windows-1252 when they are not valid UTF-8.
+
+#include <QString>
+
+namespace suite {
+
+QString LeerIni(const QString& archivo, const QString& seccion, const QString& clave,
+                const QString& porDefecto);
+
+// Where a bare INI file name is looked for: VL_CARPETA_INI when set, else the
+// application folder. Tests and callers can fix it (an empty text restores the rule).
+QString CarpetaIni();
+void FijarCarpetaIni(const QString& carpeta);
+
+// The path of a file in a folder, matching its name without regard to case
+// (the folder & name as given when no file matches).
+QString BuscarArchivoSinCaso(const QString& carpeta, const QString& nombre);
+
+// The text of a file decoded as above; empty, with *ok false, when it cannot be read.
+QString LeerTextoSuite(const QString& ruta, bool* ok = nullptr);
+
+} // namespace suite

@@ -1,0 +1,90 @@
+#include "suite/Progreso.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace suite {
+
+namespace {
+constexpr qint64 IntervaloPintadoMs = 40;
+}
+
+Progreso& Progreso::instancia()
+{
+    static Progreso p;
+    return p;
+}
+
+void Progreso::crearVentana()
+{
+    auto* w = new QWidget(QApplication::activeWindow(), Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->setWindowModality(Qt::NonModal);
+    auto* capa = new QVBoxLayout(w);
+    lblLeyenda_ = new QLabel(w);
+    lblElemento_ = new QLabel(w);
+    barra_ = new QProgressBar(w);
+    barra_->setRange(0, 0); // busy: the total is not known
+    barra_->setTextVisible(false);
+    capa->addWidget(lblLeyenda_);
+    capa->addWidget(lblElemento_);
+    capa->addWidget(barra_);
+    w->setMinimumWidth(360);
+    ventana_ = w;
+}
+
+void Progreso::inicio(const QString& titulo, bool mostrar)
+{
+    fin();
+    activo_ = true;
+    pasos_ = 0;
+    leyenda_.clear();
+    elemento_.clear();
+    if (!mostrar)
+        return;
+    crearVentana();
+    ventana_->setWindowTitle(titulo);
+    lblLeyenda_->setText(titulo);
+    ventana_->show();
+    ventana_->raise();
+    pintar();
+}
+
+void Progreso::paso(bool refrescar, const QString& leyenda, const QString& elemento)
+{
+    if (!activo_)
+        return;
+    ++pasos_;
+    leyenda_ = leyenda;
+    elemento_ = elemento;
+    if (ventana_ && (refrescar || !desdePintado_.isValid() || desdePintado_.elapsed() >= IntervaloPintadoMs))
+        pintar();
+}
+
+void Progreso::pintar()
+{
+    if (!ventana_)
+        return;
+    if (!leyenda_.isEmpty())
+        lblLeyenda_->setText(leyenda_);
+    lblElemento_->setText(elemento_);
+    ventana_->repaint();
+    desdePintado_.start();
+}
+
+void Progreso::fin()
+{
+    activo_ = false;
+    if (ventana_)
+        ventana_->close();
+    ventana_.clear();
+    lblLeyenda_ = lblElemento_ = nullptr;
+    barra_ = nullptr;
+    desdePintado_.invalidate();
+}
+
+} // namespace suite

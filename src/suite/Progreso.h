@@ -1,0 +1,55 @@
+#pragma once
+// The progress display: a small window opened, stepped and closed around long work. It
+// never blocks: it is not modal and the caller keeps running between steps.
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QString>
+
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+namespace suite {
+
+class Progreso {
+public:
+    static Progreso& instancia();
+
+    // Opens the display with a title; mostrar false only counts the steps (batch work).
+    void inicio(const QString& titulo, bool mostrar = true);
+    // One step: a caption and the item in work. The window is repainted at most every
+    // few tens of milliseconds, or now when refrescar is true.
+    void paso(bool refrescar, const QString& leyenda, const QString& elemento);
+    void fin();
+
+    bool activo() const { return activo_; }
+    int pasos() const { return pasos_; }
+    QString leyenda() const { return leyenda_; }
+    QString elemento() const { return elemento_; }
+    QWidget* ventana() const { return ventana_; }
+
+private:
+    Progreso() = default;
+    void crearVentana();
+    void pintar();
+
+    bool activo_ = false;
+    int pasos_ = 0;
+    QString leyenda_;
+    QString elemento_;
+    QElapsedTimer desdePintado_;
+    QPointer<QWidget> ventana_;
+    QLabel* lblLeyenda_ = nullptr;
+    QLabel* lblElemento_ = nullptr;
+    QProgressBar* barra_ = nullptr;
+};
+
+inline void ProgresoInicio(const QString& titulo, bool mostrar = true) { Progreso::instancia().inicio(titulo, mostrar); }
+inline void ProgresoPaso(bool refrescar, const QString& leyenda, const QString& elemento)
+{
+    Progreso::instancia().paso(refrescar, leyenda, elemento);
+}
+inline void ProgresoFin() { Progreso::instancia().fin(); }
+
+} // namespace suite
