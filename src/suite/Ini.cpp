@@ -82,42 +82,66 @@ QString LeerTextoSuite(const QString& ruta, bool* ok)
     return cp1252(datos);
 }
 
-QString LeerIni(const QString& archivo, const QString& seccion, const QString& clave,
-                const QString& porDefecto)
+namespace {
+// Walks the first section named `seccion`, calling f(key, value) for each entry until f
+// returns false. False when the file cannot be read or has no such section.
+template <typename F>
+bool recorrerSeccion(const QString& archivo, const QString& seccion, F f)
 {
-    const QString ruta = QFileInfo(archivo).isAbsolute()
-                             ? archivo
-                             : BuscarArchivoSinCaso(CarpetaIni(), archivo);
+    const QString ruta = QFileInfo(archivo).isAbsolute() ? archivo : BuscarArchivoSinCaso(CarpetaIni(), archivo);
     bool ok = false;
     const QString texto = LeerTextoSuite(ruta, &ok);
     if (!ok)
-        return porDefecto;
-
-    const QString secBuscada = seccion.trimmed();
-    const QString claveBuscada = clave.trimmed();
+        return false;
+    const QString buscada = seccion.trimmed();
     bool dentro = false;
-    bool seccionVista = false;
-    const QStringList lineas = texto.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    for (const QString& cruda : lineas) {
+    bool vista = false;
+    static const QRegularExpression saltos(QStringLiteral("\r\n|\r|\n"));
+    for (const QString& cruda : texto.split(saltos)) {
         const QString linea = cruda.trimmed();
         if (linea.startsWith(u'[')) {
-            if (seccionVista && dentro)
+            if (dentro)
                 break; // only the first section of that name counts
             const qsizetype fin = linea.indexOf(u']');
-            const QString nombre = linea.mid(1, fin < 0 ? -1 : fin - 1).trimmed();
-            dentro = nombre.compare(secBuscada, Qt::CaseInsensitive) == 0;
-            seccionVista = seccionVista || dentro;
+            dentro = linea.mid(1, fin < 0 ? -1 : fin - 1).trimmed().compare(buscada, Qt::CaseInsensitive) == 0;
+            vista = vista || dentro;
             continue;
         }
         if (!dentro || linea.isEmpty() || linea.startsWith(u';'))
             continue;
         const qsizetype igual = linea.indexOf(u'=');
-        if (igual < 0)
-            continue;
-        if (linea.left(igual).trimmed().compare(claveBuscada, Qt::CaseInsensitive) == 0)
-            return sinComillas(linea.mid(igual + 1).trimmed());
+        if (igual >= 0 && !f(linea.left(igual).trimmed(), sinComillas(linea.mid(igual + 1).trimmed())))
+            break;
     }
-    return porDefecto;
+    return vista;
+}
+} // namespace
+
+QString LeerIni(const QString& archivo, const QString& seccion, const QString& clave, const QString& porDefecto)
+{
+    std::optional<QString> valor;
+    const QString buscada = clave.trimmed();
+    recorrerSeccion(archivo, seccion, [&](const QString& k, const QString& v) {
+        if (k.compare(buscada, Qt::CaseInsensitive) != 0)
+            return true;
+        valor = v;
+        return false;
+    });
+    return valor.value_or(porDefecto);
+}
+
+std::optional<QMap<QString, QString>> LeerSeccionIni(const QString& archivo, const QString& seccion)
+{
+    QMap<QString, QString> claves;
+    const bool hay = recorrerSeccion(archivo, seccion, [&](const QString& k, const QString& v) {
+        const QString clave = k.toLower();
+        if (!claves.contains(clave))
+            claves.insert(clave, v);
+        return true;
+    });
+    if (!hay)
+        return std::nullopt;
+    return claves;
 }
 
 } // namespace suite

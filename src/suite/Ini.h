@@ -3,12 +3,18 @@
 // the first match wins, a missing file, section or key gives the default. Files are read
 // as UTF-8 (or UTF-16 with its mark) and as Windows-1252 when they are not valid UTF-8.
 
+#include <QMap>
 #include <QString>
+#include <optional>
 
 namespace suite {
 
 QString LeerIni(const QString& archivo, const QString& seccion, const QString& clave,
                 const QString& porDefecto);
+
+// Every key of the first section of that name, keys in lower case (first match wins);
+// nullopt when the file cannot be read or has no such section.
+std::optional<QMap<QString, QString>> LeerSeccionIni(const QString& archivo, const QString& seccion);
 
 // Where a bare INI file name is looked for: VL_CARPETA_INI when set, else the
 // application folder. Tests and callers can fix it (an empty text restores the rule).

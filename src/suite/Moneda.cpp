@@ -1,5 +1,7 @@
 #include "suite/Moneda.h"
 
+#include "suite/Regional.h"
+
 #include <cmath>
 #include <limits>
 
@@ -133,5 +135,24 @@ QString Moneda::formatear(int n, QChar decimal, QChar miles) const
     }
     return resultado;
 }
+
+QString Moneda::texto(QChar decimal) const
+{
+    QString t = formatear(Decimales, decimal);
+    while (t.endsWith(u'0') && t.contains(decimal))
+        t.chop(1);
+    if (t.endsWith(decimal))
+        t.chop(1);
+    return t;
+}
+
+namespace {
+// QVariant conversions, so that a currency field reads as text the way the suite writes it.
+const bool conversionesRegistradas = [] {
+    QMetaType::registerConverter<Moneda, QString>([](const Moneda& m) { return m.texto(RegionalActual().decimal); });
+    QMetaType::registerConverter<Moneda, double>(&Moneda::aDouble);
+    return true;
+}();
+} // namespace
 
 } // namespace suite

@@ -2,6 +2,7 @@
 // Fixed-point currency: a 64-bit integer scaled by 10,000 (four decimals), as the suite's
 // Currency type. Every amount and percentage goes through it; never binary floating point.
 
+#include <QMetaType>
 #include <QString>
 #include <compare>
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     // Fixed text with n decimals (any n >= 0), grouped in threes with `miles` when given
     // (QChar() for none). Rounds half away from zero when n < 4.
     QString formatear(int n, QChar decimal, QChar miles = QChar()) const;
+    // The shortest text: only the decimals it needs ("12,5"), as the suite writes a
+    // currency value as text. A QVariant holding a Moneda converts with the regional separator.
+    QString texto(QChar decimal) const;
 
     friend constexpr Moneda operator+(Moneda a, Moneda b) { return desdeUnidades(a.v_ + b.v_); }
     friend constexpr Moneda operator-(Moneda a, Moneda b) { return desdeUnidades(a.v_ - b.v_); }
@@ -49,3 +53,5 @@ private:
 };
 
 } // namespace suite
+
+Q_DECLARE_METATYPE(suite::Moneda)

@@ -1,0 +1,618 @@
+#include "data/ado/Ado.h"
+
+#include "data/ado/CadenaConexion.h"
+#include "suite/ErrorRT.h"
+#include "suite/Regional.h"
+
+#include <QRegularExpression>
+
+namespace ado {
+
+namespace {
+
+const QString OrigenConexion = QStringLiteral("ADODB.Connection");
+const QString OrigenRecordset = QStringLiteral("ADODB.Recordset");
+
+[[noreturn]] void lanzar(long numero, const QString& texto, const QString& origen)
+{
+    suite::Lanzar(numero, texto, origen);
+}
+
+QString textoDe(long numero)
+{
+    switch (numero) {
+    case err::ObjetoCerrado: return QStringLiteral("La operación no está permitida si el objeto está cerrado.");
+    case err::ObjetoAbierto: return QStringLiteral("La operación no está permitida si el objeto está abierto.");
+    case err::ConexionNoValida:
+        return QStringLiteral("No se puede usar la conexión para realizar esta operación. Está cerrada o no es válida en este contexto.");
+    case err::ElementoNoEncontrado:
+        return QStringLiteral("No se encontró el elemento en la colección que corresponde al nombre o al ordinal solicitado.");
+    case err::SinRegistroActual:
+        return QStringLiteral("BOF o EOF es True, o el registro actual se eliminó. La operación solicitada requiere un registro actual.");
+    case err::NoAdmitido:
+        return QStringLiteral("El conjunto de registros actual no admite esta operación. Puede deberse a una limitación del "
+                              "proveedor o del tipo de bloqueo seleccionado.");
+    case err::NoPermitidoEnContexto: return QStringLiteral("La operación solicitada no está permitida en este contexto.");
+    default: return {};
+    }
+}
+
+bool coincideRestriccion(const QVariantList& r, int i, const QString& valor)
+{
+    if (i >= r.size())
+        return true;
+    const QVariant& v = r[i];
+    if (!v.isValid() || v.isNull() || v.toString().isEmpty())
+        return true;
+    return v.toString().trimmed().compare(valor, Qt::CaseInsensitive) == 0;
+}
+
+bool esFecha(int tipo) { return tipo == adDBTimeStamp || tipo == adDBDate || tipo == adDate || tipo == adDBTime; }
+
+// A text written the way the user's regional settings write dates, for a date column.
+QVariant paraColumna(const QVariant& v, int tipo)
+{
+    if (!esFecha(tipo) || v.typeId() != QMetaType::QString)
+        return v;
+    const QString s = v.toString().trimmed();
+    const QString corta = suite::RegionalActual().fechaCorta;
+    QString sinSiglo = corta;
+    sinSiglo.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
+    for (const QString& f : {corta + QStringLiteral(" HH:mm:ss"), corta + QStringLiteral(" HH:mm"), corta,
+                             sinSiglo + QStringLiteral(" HH:mm:ss"), sinSiglo + QStringLiteral(" HH:mm"), sinSiglo,
+                             QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd")}) {
+        QDateTime d = QDateTime::fromString(s, f);
+        if (d.isValid()) {
+            if (f.contains(QLatin1String("yy")) && !f.contains(QLatin1String("yyyy")) && d.date().year() < 1950)
+                d = d.addYears(100); // two-digit years are this century's, as the suite reads them
+            return d;
+        }
+    }
+    return v;
+}
+
+QString citado(const QString& id) { return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+} // namespace
+
+// ---- Errors ---------------------------------------------------------------------------
+
+const Error& Errors::Item(int i) const
+{
+    if (i < 0 || i >= Count())
+        lanzar(err::ElementoNoEncontrado, textoDe(err::ElementoNoEncontrado), OrigenConexion);
+    return lista_[size_t(i)];
+}
+
+// ---- Connection -----------------------------------------------------------------------
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+int Connection::State() const { return motor_ && motor_->abierto() ? adStateOpen : adStateClosed; }
+
+void Connection::ConnectionString(const QString& s)
+{
+    if (State() == adStateOpen)
+        lanzar(err::ObjetoAbierto, textoDe(err::ObjetoAbierto), OrigenConexion);
+    cadena_ = s;
+}
+
+void Connection::ConnectionTimeout(int segundos)
+{
+    if (State() == adStateOpen)
+        lanzar(err::ObjetoAbierto, textoDe(err::ObjetoAbierto), OrigenConexion);
+    tiempoConexion_ = segundos;
+}
+
+void Connection::CommandTimeout(int segundos)
+{
+    tiempoComando_ = segundos;
+    if (motor_)
+        motor_->fijarTiempoComando(segundos);
+}
+
+void Connection::fallo(const FalloMotor& f)
+{
+    const QString origen = motor_ ? motor_->origen() : OrigenConexion;
+    for (const ErrorMotor& e : f.errores)
+        errores_.Agregar(Error{e.numero, e.descripcion, origen, e.sqlState, e.nativo});
+    const ErrorMotor primero = f.errores.empty() ? ErrorMotor{err::Fallo, QStringLiteral("Error del motor"), {}, 0}
+                                                 : f.errores.front();
+    lanzar(primero.numero, primero.descripcion, origen);
+}
+
+Motor& Connection::motorAbierto(long numeroSiCerrada)
+{
+    if (State() != adStateOpen)
+        lanzar(numeroSiCerrada, textoDe(numeroSiCerrada), OrigenConexion);
+    return *motor_;
+}
+
+void Connection::Open(const QString& connectionString, const QString& userId, const QString& password, long)
+{
+    if (State() == adStateOpen)
+        lanzar(err::ObjetoAbierto, textoDe(err::ObjetoAbierto), OrigenConexion);
+    errores_.Clear();
+    const QString cadena = connectionString.isEmpty() ? cadena_ : connectionString;
+    const DestinoConexion d = InterpretarCadena(cadena);
+
+    auto falla = [&](const QString& texto, long nativo, const QString& estado) {
+        fallo(FalloMotor({ErrorMotor{err::Fallo, texto, estado, nativo}}));
+    };
+    if (d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
+        falla(QStringLiteral("La cadena de conexión no indica servidor ni base de datos: \"%1\".").arg(cadena), 0,
+              QStringLiteral("08001"));
+    const auto entrada = BuscarServidor(d.servidor);
+    if (!entrada)
+        falla(QStringLiteral("El servidor \"%1\" no figura en el registro de servidores (%2). Los servidores que no figuran "
+                             "allí son SQL Server, que se alcanza por ODBC; este programa todavía no incluye ese motor.")
+                  .arg(d.servidor.trimmed(), RutaRegistroServidores()),
+              17, QStringLiteral("08001"));
+    const QString nombreMotor = entrada->value(QStringLiteral("motor"));
+    auto motor = CrearMotor(nombreMotor);
+    if (!motor)
+        falla(QStringLiteral("El motor \"%1\" del servidor \"%2\" no existe en este programa.").arg(nombreMotor, d.servidor.trimmed()),
+              0, QStringLiteral("IM002"));
+
+    ParametrosConexion p;
+    p.servidor = d.servidor.trimmed();
+    p.base = d.base.trimmed();
+    p.usuario = userId.isEmpty() ? d.usuario : userId;
+    p.clave = password.isEmpty() ? d.clave : password;
+    p.tiempoConexion = d.tiempoConexion.value_or(tiempoConexion_);
+    p.registro = *entrada;
+
+    motor->fijarTiempoComando(tiempoComando_);
+    try {
+        motor->abrir(p);
+    } catch (const FalloMotor& f) {
+        motor_.reset();
+        fallo(f);
+    }
+    motor_ = std::move(motor);
+    parametros_ = p;
+    cadena_ = cadena;
+}
+
+void Connection::Close()
+{
+    if (State() != adStateOpen)
+        lanzar(err::ObjetoCerrado, textoDe(err::ObjetoCerrado), OrigenConexion);
+    motor_->cerrar();
+    motor_.reset();
+}
+
+Recordset Connection::Execute(const QString& commandText, long* recordsAffected, long)
+{
+    Motor& m = motorAbierto(err::ConexionNoValida);
+    errores_.Clear();
+    Resultado r;
+    try {
+        r = m.ejecutar(commandText);
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+    if (recordsAffected)
+        *recordsAffected = r.afectados;
+    if (!r.conFilas)
+        return Recordset();
+    return Recordset::desdeResultado(std::move(r), this, commandText);
+}
+
+long Connection::BeginTrans()
+{
+    Motor& m = motorAbierto(err::ObjetoCerrado);
+    errores_.Clear();
+    try {
+        m.iniciarTransaccion();
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+    return 1;
+}
+
+void Connection::CommitTrans()
+{
+    Motor& m = motorAbierto(err::ObjetoCerrado);
+    errores_.Clear();
+    try {
+        m.confirmarTransaccion();
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+}
+
+void Connection::RollbackTrans()
+{
+    Motor& m = motorAbierto(err::ObjetoCerrado);
+    errores_.Clear();
+    try {
+        m.deshacerTransaccion();
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+}
+
+QString Connection::DefaultDatabase() const { return motor_ && motor_->abierto() ? motor_->base() : parametros_.base; }
+
+void Connection::DefaultDatabase(const QString& base)
+{
+    Motor& m = motorAbierto(err::ObjetoCerrado);
+    if (base.trimmed().compare(m.base(), Qt::CaseInsensitive) == 0)
+        return;
+    // Another database of the same server: the current one stays when it cannot be opened.
+    errores_.Clear();
+    ParametrosConexion p = parametros_;
+    p.base = base.trimmed();
+    auto otro = CrearMotor(p.registro.value(QStringLiteral("motor")));
+    otro->fijarTiempoComando(tiempoComando_);
+    try {
+        otro->abrir(p);
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+    motor_ = std::move(otro);
+    parametros_ = p;
+}
+
+Recordset Connection::OpenSchema(int schema, const QVariantList& r)
+{
+    Motor& m = motorAbierto(err::ObjetoCerrado);
+    errores_.Clear();
+    Resultado res;
+    res.conFilas = true;
+    auto col = [](const char* n, int tipo, long tam) { return Columna{QString::fromLatin1(n), tipo, tam, {}, {}, false}; };
+    const QString catalogo = m.base();
+    const QString esquema = QStringLiteral("dbo");
+    try {
+        if (schema == adSchemaTables) {
+            res.columnas = {col("TABLE_CATALOG", adVarWChar, 128), col("TABLE_SCHEMA", adVarWChar, 128),
+                            col("TABLE_NAME", adVarWChar, 128), col("TABLE_TYPE", adVarWChar, 32)};
+            for (const TablaEsquema& t : m.tablas()) {
+                if (coincideRestriccion(r, 0, catalogo) && coincideRestriccion(r, 1, esquema)
+                    && coincideRestriccion(r, 2, t.nombre) && coincideRestriccion(r, 3, t.tipo))
+                    res.filas.push_back({catalogo, esquema, t.nombre, t.tipo});
+            }
+        } else if (schema == adSchemaColumns) {
+            res.columnas = {col("TABLE_CATALOG", adVarWChar, 128), col("TABLE_SCHEMA", adVarWChar, 128),
+                            col("TABLE_NAME", adVarWChar, 128), col("COLUMN_NAME", adVarWChar, 128),
+                            col("ORDINAL_POSITION", adInteger, 4), col("IS_NULLABLE", adBoolean, 2),
+                            col("DATA_TYPE", adInteger, 4), col("CHARACTER_MAXIMUM_LENGTH", adInteger, 4)};
+            const QString tabla = r.size() > 2 && r[2].isValid() ? r[2].toString().trimmed() : QString();
+            if (coincideRestriccion(r, 0, catalogo) && coincideRestriccion(r, 1, esquema)) {
+                for (const ColumnaEsquema& c : m.columnas(tabla)) {
+                    if (!coincideRestriccion(r, 3, c.columna))
+                        continue;
+                    const bool texto = c.tipo == adChar || c.tipo == adWChar || c.tipo == adVarChar || c.tipo == adVarWChar
+                        || c.tipo == adLongVarChar || c.tipo == adLongVarWChar;
+                    res.filas.push_back({catalogo, esquema, c.tabla, c.columna, c.posicion, c.admiteNulos, c.tipo,
+                                         texto ? QVariant(int(c.tamanio)) : QVariant()});
+                }
+            }
+        } else {
+            lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenConexion);
+        }
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+    return Recordset::desdeResultado(std::move(res), this, {});
+}
+
+// ---- Field ----------------------------------------------------------------------------
+
+QString Field::Name() const { return rs_->datos_.columnas[size_t(i_)].nombre; }
+int Field::Type() const { return rs_->datos_.columnas[size_t(i_)].tipo; }
+long Field::DefinedSize() const { return rs_->datos_.columnas[size_t(i_)].tamanio; }
+
+QVariant Field::Value() const
+{
+    rs_->requiereAbierto();
+    if (rs_->editMode_ != adEditNone)
+        return rs_->buffer_[size_t(i_)];
+    rs_->requiereFila();
+    return rs_->datos_.filas[size_t(rs_->pos_)][size_t(i_)];
+}
+
+void Field::Value(const QVariant& v)
+{
+    rs_->filaEnEdicion()[size_t(i_)] = paraColumna(v, Type());
+    rs_->tocados_[size_t(i_)] = true;
+}
+
+// ---- Recordset ------------------------------------------------------------------------
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+Recordset Recordset::desdeResultado(Resultado r, Connection* conexion, const QString& source)
+{
+    Recordset rs;
+    rs.datos_ = std::move(r);
+    rs.abierto_ = true;
+    rs.pos_ = 0;
+    rs.conexion_ = conexion;
+    rs.source_ = source;
+    rs.cursorType_ = adOpenForwardOnly;
+    rs.lockType_ = adLockReadOnly;
+    return rs;
+}
+
+void Recordset::Open(const QString& source, Connection* activeConnection, int cursorType, int lockType, long)
+{
+    if (abierto_)
+        lanzar(err::ObjetoAbierto, textoDe(err::ObjetoAbierto), OrigenRecordset);
+    if (!activeConnection || activeConnection->State() != adStateOpen)
+        lanzar(err::ConexionNoValida, textoDe(err::ConexionNoValida), OrigenRecordset);
+    activeConnection->errores_.Clear();
+    Resultado r;
+    try {
+        r = activeConnection->motor_->ejecutar(source);
+    } catch (const FalloMotor& f) {
+        activeConnection->fallo(f);
+    }
+    source_ = source;
+    conexion_ = activeConnection;
+    if (cursorType != adOpenUnspecified)
+        cursorType_ = cursorType;
+    if (lockType != adLockUnspecified)
+        lockType_ = lockType;
+    editMode_ = adEditNone;
+    if (!r.conFilas) { // a command without rows leaves the recordset closed, as ADO does
+        datos_ = Resultado();
+        abierto_ = false;
+        return;
+    }
+    datos_ = std::move(r);
+    pos_ = 0;
+    abierto_ = true;
+}
+
+void Recordset::Close()
+{
+    if (!abierto_)
+        lanzar(err::ObjetoCerrado, textoDe(err::ObjetoCerrado), OrigenRecordset);
+    if (editMode_ != adEditNone)
+        lanzar(err::NoPermitidoEnContexto, textoDe(err::NoPermitidoEnContexto), OrigenRecordset);
+    abierto_ = false;
+    datos_ = Resultado();
+    buffer_.clear();
+    tocados_.clear();
+}
+
+void Recordset::requiereAbierto() const
+{
+    if (!abierto_)
+        lanzar(err::ObjetoCerrado, textoDe(err::ObjetoCerrado), OrigenRecordset);
+}
+
+void Recordset::requiereFila() const
+{
+    requiereAbierto();
+    if (pos_ < 0 || pos_ >= long(datos_.filas.size()))
+        lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
+}
+
+bool Recordset::BOF() const
+{
+    requiereAbierto();
+    return datos_.filas.empty() || pos_ < 0;
+}
+
+bool Recordset::EOF_() const
+{
+    requiereAbierto();
+    return datos_.filas.empty() || pos_ >= long(datos_.filas.size());
+}
+
+void Recordset::MoveFirst()
+{
+    requiereAbierto();
+    if (editMode_ != adEditNone)
+        Update();
+    pos_ = 0;
+}
+
+void Recordset::MoveNext()
+{
+    requiereAbierto();
+    if (editMode_ != adEditNone)
+        Update();
+    if (EOF_())
+        lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
+    ++pos_;
+}
+
+void Recordset::MovePrevious()
+{
+    requiereAbierto();
+    if (editMode_ != adEditNone)
+        Update();
+    if (BOF())
+        lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
+    --pos_;
+}
+
+void Recordset::MoveLast()
+{
+    requiereAbierto();
+    if (editMode_ != adEditNone)
+        Update();
+    pos_ = long(datos_.filas.size()) - 1;
+    if (pos_ < 0)
+        pos_ = 0;
+}
+
+long Recordset::RecordCount() const
+{
+    requiereAbierto();
+    return long(datos_.filas.size());
+}
+
+int Recordset::FieldCount() const
+{
+    requiereAbierto();
+    return int(datos_.columnas.size());
+}
+
+int Recordset::indiceDe(const QString& nombre) const
+{
+    const QString buscado = nombre.trimmed();
+    for (size_t i = 0; i < datos_.columnas.size(); ++i)
+        if (datos_.columnas[i].nombre.compare(buscado, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+Field Recordset::Fields(int indice)
+{
+    requiereAbierto();
+    if (indice < 0 || indice >= int(datos_.columnas.size()))
+        lanzar(err::ElementoNoEncontrado, textoDe(err::ElementoNoEncontrado), OrigenRecordset);
+    return Field(this, indice);
+}
+
+Field Recordset::Fields(const QString& nombre)
+{
+    requiereAbierto();
+    const int i = indiceDe(nombre);
+    if (i < 0)
+        lanzar(err::ElementoNoEncontrado, textoDe(err::ElementoNoEncontrado) + QStringLiteral(" (%1)").arg(nombre),
+               OrigenRecordset);
+    return Field(this, i);
+}
+
+std::vector<QVariant>& Recordset::filaEnEdicion()
+{
+    requiereAbierto();
+    if (lockType_ == adLockReadOnly)
+        lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
+    if (editMode_ == adEditNone) {
+        requiereFila();
+        buffer_ = datos_.filas[size_t(pos_)];
+        tocados_.assign(buffer_.size(), false);
+        editMode_ = adEditInProgress;
+    }
+    return buffer_;
+}
+
+void Recordset::AddNew()
+{
+    requiereAbierto();
+    if (lockType_ == adLockReadOnly)
+        lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
+    if (editMode_ != adEditNone)
+        Update();
+    buffer_.assign(datos_.columnas.size(), QVariant());
+    tocados_.assign(datos_.columnas.size(), false);
+    editMode_ = adEditAdd;
+}
+
+void Recordset::CancelUpdate()
+{
+    requiereAbierto();
+    editMode_ = adEditNone;
+    buffer_.clear();
+    tocados_.clear();
+}
+
+QString Recordset::tablaBase() const
+{
+    QString tabla;
+    for (const Columna& c : datos_.columnas) {
+        if (c.tablaBase.isEmpty())
+            continue;
+        if (!tabla.isEmpty() && tabla.compare(c.tablaBase, Qt::CaseInsensitive) != 0)
+            return {}; // columns of several tables: not updatable
+        tabla = c.tablaBase;
+    }
+    if (!tabla.isEmpty())
+        return tabla;
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\s+(?:\\[?dbo\\]?\\.)?\\[?([A-Za-z_#@][\\w#@$]*)\\]?"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const auto m = from.match(source_);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+void Recordset::Update()
+{
+    requiereAbierto();
+    if (editMode_ == adEditNone)
+        return;
+    if (!conexion_ || conexion_->State() != adStateOpen)
+        lanzar(err::ConexionNoValida, textoDe(err::ConexionNoValida), OrigenRecordset);
+    const QString tabla = tablaBase();
+    if (tabla.isEmpty())
+        lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
+
+    auto nombreBase = [&](size_t i) {
+        const Columna& c = datos_.columnas[i];
+        return c.columnaBase.isEmpty() ? c.nombre : c.columnaBase;
+    };
+    std::vector<QVariant> parametros;
+    QString sql;
+    if (editMode_ == adEditAdd) {
+        QStringList columnas, marcas;
+        for (size_t i = 0; i < buffer_.size(); ++i) {
+            if (!tocados_[i])
+                continue;
+            columnas << citado(nombreBase(i));
+            marcas << QStringLiteral("?");
+            parametros.push_back(buffer_[i]);
+        }
+        sql = columnas.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(citado(tabla))
+                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                       .arg(citado(tabla), columnas.join(u','), marcas.join(u','));
+    } else {
+        QStringList asignaciones, condiciones;
+        for (size_t i = 0; i < buffer_.size(); ++i) {
+            if (!tocados_[i])
+                continue;
+            asignaciones << citado(nombreBase(i)) + QStringLiteral("=?");
+            parametros.push_back(buffer_[i]);
+        }
+        if (asignaciones.isEmpty()) {
+            CancelUpdate();
+            return;
+        }
+        // The row as it was read: every column of the table identifies it.
+        const auto& original = datos_.filas[size_t(pos_)];
+        for (size_t i = 0; i < original.size(); ++i) {
+            if (datos_.columnas[i].tablaBase.isEmpty() && !datos_.columnas[i].columnaBase.isEmpty())
+                continue;
+            if (!original[i].isValid() || original[i].isNull()) {
+                condiciones << citado(nombreBase(i)) + QStringLiteral(" IS NULL");
+            } else {
+                condiciones << citado(nombreBase(i)) + QStringLiteral("=?");
+                parametros.push_back(original[i]);
+            }
+        }
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(citado(tabla), asignaciones.join(u','), condiciones.join(QStringLiteral(" AND ")));
+    }
+
+    conexion_->errores_.Clear();
+    Resultado r;
+    try {
+        r = conexion_->motor_->ejecutarSql(sql, parametros);
+    } catch (const FalloMotor& f) {
+        conexion_->fallo(f);
+    }
+    if (editMode_ == adEditInProgress && r.afectados < 1) {
+        const QString texto = QStringLiteral("No se encontró la fila para actualizarla; otro usuario pudo haber cambiado sus valores.");
+        conexion_->errores_.Agregar(Error{err::FilaNoEncontrada, texto, OrigenRecordset, QStringLiteral("01001"), 0});
+        lanzar(err::FilaNoEncontrada, texto, OrigenRecordset);
+    }
+    if (editMode_ == adEditAdd) {
+        datos_.filas.push_back(buffer_);
+        pos_ = long(datos_.filas.size()) - 1;
+    } else {
+        datos_.filas[size_t(pos_)] = buffer_;
+    }
+    editMode_ = adEditNone;
+    buffer_.clear();
+    tocados_.clear();
+}
+
+} // namespace ado

@@ -1,0 +1,171 @@
+#pragma once
+// The ADO-shaped data layer: Connection, Recordset, Field and Errors with ADO's operations,
+// numbers and behaviour, over the engines behind ado::Motor. A failing operation raises
+// suite::ErrorEjecucion with ADO's number and description; the connection's Errors keep the
+// engine's diagnostics until cleared or until the next statement.
+
+#include "data/ado/Constantes.h"
+#include "data/ado/Motor.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+#include <vector>
+
+namespace ado {
+
+struct Error {
+    long Number = 0;
+    QString Description;
+    QString Source;
+    QString SQLState;
+    long NativeError = 0;
+};
+
+class Errors {
+public:
+    int Count() const { return int(lista_.size()); }
+    const Error& Item(int i) const; // raises 3265 when out of range
+    void Clear() { lista_.clear(); }
+
+    void Agregar(Error e) { lista_.push_back(std::move(e)); }
+
+private:
+    std::vector<Error> lista_;
+};
+
+class Recordset;
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(const QString& connectionString = {}, const QString& userId = {}, const QString& password = {},
+              long options = -1);
+    void Close();
+    int State() const;
+
+    // Runs a statement or a T-SQL batch; returns its row set (a closed Recordset when the
+    // batch returns none). recordsAffected receives the rows touched.
+    Recordset Execute(const QString& commandText, long* recordsAffected = nullptr, long options = -1);
+
+    long BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+
+    Recordset OpenSchema(int schema, const QVariantList& restricciones = {});
+
+    ado::Errors& Errors() { return errores_; }
+
+    QString ConnectionString() const { return cadena_; }
+    void ConnectionString(const QString& s);
+    int ConnectionTimeout() const { return tiempoConexion_; }
+    void ConnectionTimeout(int segundos);
+    int CommandTimeout() const { return tiempoComando_; }
+    void CommandTimeout(int segundos);
+    int CursorLocation() const { return cursorLocation_; }
+    void CursorLocation(int c) { cursorLocation_ = c; }
+    QString DefaultDatabase() const;
+    void DefaultDatabase(const QString& base);
+
+    // For the layer and its tests: the engine in use (nullptr while closed).
+    Motor* motor() const { return motor_.get(); }
+
+private:
+    friend class Recordset;
+    [[noreturn]] void fallo(const FalloMotor& f);
+    Motor& motorAbierto(long numeroSiCerrada);
+    void abrirMotor();
+
+    std::unique_ptr<Motor> motor_;
+    ado::Errors errores_;
+    QString cadena_;
+    int tiempoConexion_ = 15;
+    int tiempoComando_ = 30;
+    int cursorLocation_ = adUseServer;
+    ParametrosConexion parametros_;
+};
+
+class Field {
+public:
+    QString Name() const;
+    int Type() const;
+    long DefinedSize() const;
+    QVariant Value() const;         // Null is an invalid QVariant
+    void Value(const QVariant& v);  // starts editing the current row, or fills the new one
+    Field& operator=(const QVariant& v)
+    {
+        Value(v);
+        return *this;
+    }
+
+private:
+    friend class Recordset;
+    Field(Recordset* rs, int i) : rs_(rs), i_(i) {}
+    Recordset* rs_;
+    int i_;
+};
+
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+    Recordset(Recordset&&) noexcept;
+    Recordset& operator=(Recordset&&) noexcept;
+
+    void Open(const QString& source, Connection* activeConnection, int cursorType = adOpenForwardOnly,
+              int lockType = adLockReadOnly, long options = -1);
+    void Close();
+    int State() const { return abierto_ ? adStateOpen : adStateClosed; }
+
+    bool BOF() const;
+    bool EOF_() const; // EOF itself is a macro of the C library
+    void MoveFirst();
+    void MoveNext();
+    void MovePrevious();
+    void MoveLast();
+    long RecordCount() const;
+
+    Field Fields(int indice);
+    Field Fields(const QString& nombre);
+    int FieldCount() const;
+
+    int CursorType() const { return cursorType_; }
+    int LockType() const { return lockType_; }
+    void CursorType(int c) { cursorType_ = c; }
+    void LockType(int l) { lockType_ = l; }
+    int EditMode() const { return editMode_; }
+    QString Source() const { return source_; }
+
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+
+    // Builds an open recordset over rows the layer already holds (schemas, Execute).
+    static Recordset desdeResultado(Resultado r, Connection* conexion, const QString& source);
+
+private:
+    friend class Field;
+    void requiereAbierto() const;
+    void requiereFila() const;
+    int indiceDe(const QString& nombre) const;
+    std::vector<QVariant>& filaEnEdicion();
+    QString tablaBase() const;
+
+    bool abierto_ = false;
+    Resultado datos_;
+    long pos_ = 0;                  // 0-based; -1 BOF, size() EOF
+    int cursorType_ = adOpenForwardOnly;
+    int lockType_ = adLockReadOnly;
+    int editMode_ = adEditNone;
+    std::vector<QVariant> buffer_;  // the row being edited or added
+    std::vector<bool> tocados_;     // fields assigned during the edit
+    QString source_;
+    Connection* conexion_ = nullptr;
+};
+
+} // namespace ado

@@ -1,0 +1,84 @@
+#include "data/ado/CadenaConexion.h"
+
+#include "suite/Ini.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace ado {
+
+QMap<QString, QString> LeerCadenaConexion(const QString& cadena)
+{
+    QMap<QString, QString> r;
+    for (const QString& pieza : cadena.split(u';')) {
+        const qsizetype igual = pieza.indexOf(u'=');
+        if (igual < 0)
+            continue;
+        const QString clave = pieza.left(igual).trimmed().toLower();
+        QString valor = pieza.mid(igual + 1).trimmed();
+        if (valor.size() >= 2 && (valor.front() == u'"' || valor.front() == u'\'') && valor.back() == valor.front())
+            valor = valor.mid(1, valor.size() - 2);
+        if (!clave.isEmpty() && !r.contains(clave))
+            r.insert(clave, valor);
+    }
+    return r;
+}
+
+DestinoConexion InterpretarCadena(const QString& cadena)
+{
+    const auto pares = LeerCadenaConexion(cadena);
+    auto uno = [&](std::initializer_list<const char*> claves) {
+        for (const char* c : claves) {
+            const auto it = pares.constFind(QString::fromLatin1(c));
+            if (it != pares.constEnd())
+                return *it;
+        }
+        return QString();
+    };
+    DestinoConexion d;
+    d.proveedor = uno({"provider"});
+    d.servidor = uno({"server", "data source", "address", "addr"});
+    d.base = uno({"database", "initial catalog"});
+    d.usuario = uno({"uid", "user id", "user"});
+    d.clave = uno({"pwd", "password"});
+    bool ok = false;
+    const int t = uno({"connect timeout", "connection timeout", "timeout"}).toInt(&ok);
+    if (ok)
+        d.tiempoConexion = t;
+    return d;
+}
+
+namespace {
+QString& rutaFijada()
+{
+    static QString r;
+    return r;
+}
+} // namespace
+
+QString RutaRegistroServidores()
+{
+    if (!rutaFijada().isEmpty())
+        return rutaFijada();
+    const QString env = qEnvironmentVariable("VL_SERVIDORES");
+    if (!env.isEmpty())
+        return env;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("servidores.ini"));
+}
+
+void FijarRegistroServidores(const QString& ruta) { rutaFijada() = ruta; }
+
+std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor)
+{
+    const QString ruta = QFileInfo(RutaRegistroServidores()).absoluteFilePath();
+    auto entrada = suite::LeerSeccionIni(ruta, servidor.trimmed());
+    if (!entrada)
+        return std::nullopt;
+    const auto carpeta = entrada->constFind(QStringLiteral("carpeta"));
+    if (carpeta != entrada->constEnd() && QFileInfo(*carpeta).isRelative())
+        entrada->insert(QStringLiteral("carpeta"), QFileInfo(ruta).dir().absoluteFilePath(*carpeta));
+    return entrada;
+}
+
+} // namespace ado

@@ -1,0 +1,38 @@
+#pragma once
+// Connection strings with ADO's rules, and the registry of servers that says which engine
+// serves a server name.
+
+#include <QMap>
+#include <QString>
+#include <optional>
+
+namespace ado {
+
+// "key=value;" pairs: keys trimmed and in lower case, values trimmed (quotes around a value
+// removed); the first occurrence of a key wins. Pieces without "=" are ignored.
+QMap<QString, QString> LeerCadenaConexion(const QString& cadena);
+
+struct DestinoConexion {
+    QString proveedor;
+    QString servidor;
+    QString base;
+    QString usuario;
+    QString clave;
+    std::optional<int> tiempoConexion;
+};
+
+// Provider, server (Server, Data Source, Address), database (Database, Initial Catalog),
+// login (UId, User Id, User) and password (Pwd, Password), and Connect Timeout.
+DestinoConexion InterpretarCadena(const QString& cadena);
+
+// The registry of servers: an INI file whose sections are server names and whose keys name
+// the engine ("Motor") and its parameters. A relative "Carpeta" is taken from the registry's
+// folder. Where it lies: the path fixed here, else VL_SERVIDORES, else "servidores.ini" in
+// the application folder.
+QString RutaRegistroServidores();
+void FijarRegistroServidores(const QString& ruta); // empty: back to the rule above
+
+// The entry of a server (name compared without regard to case); nullopt when not listed.
+std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor);
+
+} // namespace ado

@@ -1,0 +1,103 @@
+#pragma once
+// The interface every database engine implements for the ADO-shaped layer. Engines receive
+// T-SQL batches and give back whole result tables; failures come as FalloMotor carrying one
+// entry per diagnostic record, with the ADO numbers already chosen by the engine.
+
+#include <QMap>
+#include <QString>
+#include <QVariant>
+#include <exception>
+#include <memory>
+#include <vector>
+
+namespace ado {
+
+struct Columna {
+    QString nombre;
+    int tipo = 200;          // ADO DataTypeEnum
+    long tamanio = 0;        // DefinedSize
+    QString tablaBase;       // where the column comes from, when it is a plain column
+    QString columnaBase;
+    bool identidad = false;  // filled in by the engine on insert
+};
+
+struct Resultado {
+    bool conFilas = false;   // the batch returned a row set (possibly empty)
+    std::vector<Columna> columnas;
+    std::vector<std::vector<QVariant>> filas;
+    long afectados = -1;     // rows touched by the batch's commands; -1 when none ran
+    QVariant ultimaIdentidad; // identity given to the last inserted row, when known
+};
+
+struct ErrorMotor {
+    long numero = 0;
+    QString descripcion;
+    QString sqlState;
+    long nativo = 0;
+};
+
+class FalloMotor : public std::exception {
+public:
+    explicit FalloMotor(std::vector<ErrorMotor> errores, bool enlacePerdido = false)
+        : errores(std::move(errores)), enlacePerdido(enlacePerdido)
+    {
+    }
+    const char* what() const noexcept override { return "fallo del motor de base de datos"; }
+
+    std::vector<ErrorMotor> errores;
+    bool enlacePerdido; // the link is gone; the engine is closed
+};
+
+struct ParametrosConexion {
+    QString servidor;
+    QString base;
+    QString usuario;
+    QString clave;
+    int tiempoConexion = 15;          // seconds
+    QMap<QString, QString> registro;  // the server's entry of the registry, keys in lower case
+};
+
+struct TablaEsquema {
+    QString nombre;
+    QString tipo; // "TABLE", "VIEW"
+};
+
+struct ColumnaEsquema {
+    QString tabla;
+    QString columna;
+    int posicion = 0;
+    int tipo = 200;
+    long tamanio = 0;
+    bool admiteNulos = true;
+};
+
+class Motor {
+public:
+    virtual ~Motor() = default;
+
+    virtual void abrir(const ParametrosConexion& p) = 0;
+    virtual void cerrar() = 0;
+    virtual bool abierto() const = 0;
+    virtual QString base() const = 0;     // the database in use
+    virtual QString origen() const = 0;   // Source of the engine's errors
+
+    // A T-SQL batch: statements run in order, the first row set is returned; the first
+    // failing statement ends the batch (an open transaction stays open).
+    virtual Resultado ejecutar(const QString& tsql) = 0;
+    // One statement in the engine's own SQL with "?" parameters and "quoted" identifiers.
+    virtual Resultado ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros) = 0;
+
+    virtual void iniciarTransaccion() = 0;
+    virtual void confirmarTransaccion() = 0;
+    virtual void deshacerTransaccion() = 0;
+
+    virtual std::vector<TablaEsquema> tablas() = 0;
+    virtual std::vector<ColumnaEsquema> columnas(const QString& tabla) = 0;
+
+    virtual void fijarTiempoComando(int segundos) = 0;
+};
+
+// The engine named in the registry of servers ("SQLite", ...); nullptr when unknown.
+std::unique_ptr<Motor> CrearMotor(const QString& nombre);
+
+} // namespace ado

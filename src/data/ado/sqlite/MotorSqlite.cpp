@@ -1,0 +1,681 @@
+#include "data/ado/sqlite/MotorSqlite.h"
+
+#include "data/ado/Constantes.h"
+#include "data/ado/sqlite/DialectoSqlite.h"
+#include "suite/Ini.h"
+#include "suite/Moneda.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace ado::sqlite {
+
+namespace {
+
+// ---- Text rules of SQL Server's default collation ---------------------------------------
+
+int compararVL(void*, int la, const void* va, int lb, const void* vb)
+{
+    auto a = static_cast<const unsigned char*>(va);
+    auto b = static_cast<const unsigned char*>(vb);
+    while (la > 0 && a[la - 1] == ' ')
+        --la;
+    while (lb > 0 && b[lb - 1] == ' ')
+        --lb;
+    const int n = std::min(la, lb);
+    for (int i = 0; i < n; ++i) {
+        unsigned ca = a[i], cb = b[i];
+        if ((ca | cb) & 0x80) { // outside ASCII: compare the rest as Unicode text
+            const QString sa = QString::fromUtf8(reinterpret_cast<const char*>(a + i), la - i);
+            const QString sb = QString::fromUtf8(reinterpret_cast<const char*>(b + i), lb - i);
+            const int c = sa.compare(sb, Qt::CaseInsensitive);
+            return c < 0 ? -1 : c > 0 ? 1 : 0;
+        }
+        if (ca >= 'A' && ca <= 'Z')
+            ca += 32;
+        if (cb >= 'A' && cb <= 'Z')
+            cb += 32;
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return la == lb ? 0 : la < lb ? -1 : 1;
+}
+
+QString textoArg(sqlite3_value* v)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+}
+
+// One pattern element at p[i] against c: "_", "[set]", "[^set]", an escaped or plain character.
+bool elemento(const QString& p, qsizetype i, QChar c, QChar esc, qsizetype* largo)
+{
+    const QChar x = p[i];
+    if (!esc.isNull() && x == esc && i + 1 < p.size()) {
+        *largo = 2;
+        return p[i + 1] == c;
+    }
+    if (x == u'_') {
+        *largo = 1;
+        return true;
+    }
+    if (x == u'[') {
+        const qsizetype fin = p.indexOf(u']', i + 2);
+        if (fin > i) {
+            *largo = fin - i + 1;
+            qsizetype j = i + 1;
+            const bool negado = p[j] == u'^';
+            if (negado)
+                ++j;
+            bool dentro = false;
+            for (; j < fin; ++j) {
+                if (j + 2 < fin && p[j + 1] == u'-') {
+                    dentro = dentro || (c >= p[j] && c <= p[j + 2]);
+                    j += 2;
+                } else {
+                    dentro = dentro || c == p[j];
+                }
+            }
+            return dentro != negado;
+        }
+    }
+    *largo = 1;
+    return x == c;
+}
+
+bool coincide(const QString& s, const QString& p, QChar esc)
+{
+    qsizetype si = 0, pi = 0, estrellaP = -1, estrellaS = 0;
+    while (si < s.size()) {
+        if (pi < p.size()) {
+            if (p[pi] == u'%' && (esc.isNull() || p[pi] != esc)) {
+                estrellaP = ++pi;
+                estrellaS = si;
+                continue;
+            }
+            qsizetype largo = 1;
+            if (elemento(p, pi, s[si], esc, &largo)) {
+                pi += largo;
+                ++si;
+                continue;
+            }
+        }
+        if (estrellaP < 0)
+            return false;
+        pi = estrellaP;
+        si = ++estrellaS;
+    }
+    while (pi < p.size() && p[pi] == u'%')
+        ++pi;
+    return pi == p.size();
+}
+
+void funcionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            sqlite3_result_null(ctx);
+            return;
+        }
+    // like(pattern, value[, escape])
+    const QString patron = textoArg(argv[0]).toCaseFolded();
+    const QString valor = textoArg(argv[1]).toCaseFolded();
+    QChar esc;
+    if (argc == 3) {
+        const QString e = textoArg(argv[2]);
+        if (e.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        esc = e[0].toCaseFolded();
+    }
+    sqlite3_result_int(ctx, coincide(valor, patron, esc) ? 1 : 0);
+}
+
+void funcionMayusculas(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QByteArray r = textoArg(argv[0]).toUpper().toUtf8();
+    sqlite3_result_text(ctx, r.constData(), int(r.size()), SQLITE_TRANSIENT);
+}
+
+void funcionMinusculas(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QByteArray r = textoArg(argv[0]).toLower().toUtf8();
+    sqlite3_result_text(ctx, r.constData(), int(r.size()), SQLITE_TRANSIENT);
+}
+
+// ---- Types ------------------------------------------------------------------------------
+
+struct TipoColumna {
+    int tipo = -1;     // -1: from the stored value
+    long tamanio = 0;
+    int escala = 0;
+};
+
+TipoColumna tipoDe(const char* declarado)
+{
+    TipoColumna t;
+    if (!declarado)
+        return t;
+    static const QRegularExpression forma(QStringLiteral("^\\s*([A-Za-z_ ]+?)\\s*(?:\\(\\s*(\\w+)\\s*(?:,\\s*(\\d+)\\s*)?\\))?\\s*$"));
+    const auto m = forma.match(QString::fromUtf8(declarado));
+    if (!m.hasMatch())
+        return t;
+    const QString nombre = m.captured(1).toLower();
+    const QString n = m.captured(2).toLower();
+    const bool maximo = n == QLatin1String("max");
+    const long largo = n.toLong();
+    t.escala = m.captured(3).toInt();
+    struct Fila { const char* nombre; int tipo; long tamanio; };
+    static const Fila fijos[] = {
+        {"int", adInteger, 4}, {"integer", adInteger, 4}, {"smallint", adSmallInt, 2},
+        {"tinyint", adUnsignedTinyInt, 1}, {"bigint", adBigInt, 8}, {"bit", adBoolean, 2},
+        {"money", adCurrency, 8}, {"smallmoney", adCurrency, 8}, {"float", adDouble, 8}, {"real", adSingle, 4},
+        {"double", adDouble, 8}, {"datetime", adDBTimeStamp, 16}, {"smalldatetime", adDBTimeStamp, 16},
+        {"datetime2", adDBTimeStamp, 16}, {"date", adDBDate, 6}, {"time", adDBTime, 6},
+        {"uniqueidentifier", adGUID, 16}, {"text", adLongVarChar, 2147483647L},
+        {"ntext", adLongVarWChar, 1073741823L}, {"image", adLongVarBinary, 2147483647L},
+        {"numeric", adNumeric, 19}, {"decimal", adNumeric, 19},
+    };
+    for (const Fila& f : fijos) {
+        if (nombre == QLatin1String(f.nombre)) {
+            t.tipo = f.tipo;
+            t.tamanio = f.tamanio;
+            if (f.tipo == adNumeric && m.captured(2).isEmpty())
+                t.escala = 0;
+            return t;
+        }
+    }
+    struct Variable { const char* nombre; int tipo; int tipoMax; long tamanioMax; };
+    static const Variable variables[] = {
+        {"char", adChar, adLongVarChar, 2147483647L}, {"nchar", adWChar, adLongVarWChar, 1073741823L},
+        {"varchar", adVarChar, adLongVarChar, 2147483647L}, {"nvarchar", adVarWChar, adLongVarWChar, 1073741823L},
+        {"varbinary", adVarBinary, adLongVarBinary, 2147483647L}, {"binary", adBinary, adLongVarBinary, 2147483647L},
+    };
+    for (const Variable& v : variables) {
+        if (nombre == QLatin1String(v.nombre)) {
+            t.tipo = maximo ? v.tipoMax : v.tipo;
+            t.tamanio = maximo ? v.tamanioMax : (largo > 0 ? largo : 1);
+            return t;
+        }
+    }
+    t.tipo = adVarChar;
+    t.tamanio = 255;
+    return t;
+}
+
+QDateTime leerFecha(const QString& s)
+{
+    for (const char* f : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm",
+                          "yyyy-MM-dd"}) {
+        const QDateTime d = QDateTime::fromString(s, QLatin1String(f));
+        if (d.isValid())
+            return d;
+    }
+    return {};
+}
+
+QVariant valorDe(sqlite3_stmt* st, int i, const TipoColumna& t)
+{
+    const int clase = sqlite3_column_type(st, i);
+    if (clase == SQLITE_NULL)
+        return {};
+    auto texto = [&] {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+    };
+    switch (t.tipo) {
+    case adInteger:
+    case adSmallInt:
+    case adUnsignedTinyInt:
+    case adTinyInt:
+        return int(sqlite3_column_int64(st, i));
+    case adBigInt:
+        return qlonglong(sqlite3_column_int64(st, i));
+    case adBoolean:
+        return sqlite3_column_int64(st, i) != 0;
+    case adCurrency:
+    case adNumeric:
+        if (t.tipo == adNumeric && t.escala > suite::Moneda::Decimales)
+            return sqlite3_column_double(st, i);
+        if (clase == SQLITE_INTEGER)
+            return QVariant::fromValue(suite::Moneda::desdeEntero(sqlite3_column_int64(st, i)));
+        if (auto m = suite::Moneda::desdeDouble(sqlite3_column_double(st, i)))
+            return QVariant::fromValue(*m);
+        return sqlite3_column_double(st, i);
+    case adDouble:
+    case adSingle:
+        return sqlite3_column_double(st, i);
+    case adDBTimeStamp:
+    case adDBDate:
+    case adDBTime:
+        if (clase == SQLITE_TEXT) {
+            const QString s = texto();
+            const QDateTime d = leerFecha(s);
+            if (!d.isValid())
+                return s;
+            if (t.tipo == adDBDate)
+                return d.date();
+            return d;
+        }
+        break;
+    case adBinary:
+    case adVarBinary:
+    case adLongVarBinary:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i));
+    default:
+        break;
+    }
+    switch (clase) {
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(st, i);
+        if (t.tipo == -1 && v >= INT32_MIN && v <= INT32_MAX)
+            return int(v);
+        if (t.tipo == -1)
+            return qlonglong(v);
+        return texto();
+    }
+    case SQLITE_FLOAT:
+        return t.tipo == -1 ? QVariant(sqlite3_column_double(st, i)) : QVariant(texto());
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i));
+    default:
+        return texto();
+    }
+}
+
+// The type of a computed column, from the values it holds.
+void deducirTipo(Columna& c, const std::vector<std::vector<QVariant>>& filas, size_t i)
+{
+    int tipo = adVarChar;
+    long largo = 0;
+    bool visto = false;
+    for (const auto& fila : filas) {
+        const QVariant& v = fila[i];
+        if (!v.isValid())
+            continue;
+        switch (v.typeId()) {
+        case QMetaType::Int: tipo = visto && tipo != adInteger ? tipo : adInteger; break;
+        case QMetaType::LongLong: tipo = adBigInt; break;
+        case QMetaType::Double: tipo = adDouble; break;
+        case QMetaType::QByteArray: tipo = adVarBinary; largo = std::max<long>(largo, long(v.toByteArray().size())); break;
+        default: tipo = adVarChar; largo = std::max<long>(largo, long(v.toString().size())); break;
+        }
+        visto = true;
+    }
+    c.tipo = tipo;
+    switch (tipo) {
+    case adInteger: c.tamanio = 4; break;
+    case adBigInt:
+    case adDouble: c.tamanio = 8; break;
+    default: c.tamanio = std::max<long>(largo, 1); break;
+    }
+}
+
+void enlazar(sqlite3_stmt* st, int i, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, i);
+        return;
+    }
+    if (v.canConvert<suite::Moneda>() && v.metaType() == QMetaType::fromType<suite::Moneda>()) {
+        sqlite3_bind_double(st, i, v.value<suite::Moneda>().aDouble());
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool: sqlite3_bind_int(st, i, v.toBool() ? 1 : 0); return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long: sqlite3_bind_int64(st, i, v.toLongLong()); return;
+    case QMetaType::Double:
+    case QMetaType::Float: sqlite3_bind_double(st, i, v.toDouble()); return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QDateTime: {
+        const QByteArray b = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QDate: {
+        const QByteArray b = v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
+        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default: {
+        const QByteArray b = v.toString().toUtf8();
+        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    }
+}
+
+struct Sentencia {
+    sqlite3_stmt* st = nullptr;
+    ~Sentencia() { sqlite3_finalize(st); }
+};
+
+} // namespace
+
+MotorSqlite::MotorSqlite() = default;
+
+MotorSqlite::~MotorSqlite() { cerrar(); }
+
+QString MotorSqlite::origen() const { return QStringLiteral("Proveedor SQLite"); }
+
+QString MotorSqlite::ArchivoDe(const QString& carpeta, const QString& base)
+{
+    return suite::BuscarArchivoSinCaso(carpeta, base.trimmed() + QStringLiteral(".db"));
+}
+
+bool MotorSqlite::CrearArchivo(const QString& ruta, QString* error)
+{
+    if (QFileInfo::exists(ruta)) {
+        if (error)
+            *error = QStringLiteral("El archivo %1 ya existe.").arg(ruta);
+        return false;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // Writing the header makes the file a database at once.
+    const int rc2 = rc == SQLITE_OK ? sqlite3_exec(db, "PRAGMA user_version=1", nullptr, nullptr, nullptr) : rc;
+    if (rc2 != SQLITE_OK && error)
+        *error = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc2));
+    sqlite3_close(db);
+    return rc2 == SQLITE_OK;
+}
+
+void MotorSqlite::Preparar(sqlite3* db, int tiempoMs)
+{
+    sqlite3_busy_timeout(db, tiempoMs);
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_create_collation(db, "VL", SQLITE_UTF8, nullptr, compararVL);
+    const int banderas = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function(db, "like", 2, banderas, nullptr, funcionLike, nullptr, nullptr);
+    sqlite3_create_function(db, "like", 3, banderas, nullptr, funcionLike, nullptr, nullptr);
+    sqlite3_create_function(db, "upper", 1, banderas, nullptr, funcionMayusculas, nullptr, nullptr);
+    sqlite3_create_function(db, "lower", 1, banderas, nullptr, funcionMinusculas, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+}
+
+void MotorSqlite::abrir(const ParametrosConexion& p)
+{
+    cerrar();
+    const QString carpeta = p.registro.value(QStringLiteral("carpeta"));
+    auto fallaApertura = [&](const QString& texto, long nativo = 4060) {
+        throw FalloMotor({ErrorMotor{err::Fallo, texto, QStringLiteral("42000"), nativo}});
+    };
+    if (carpeta.isEmpty())
+        fallaApertura(QStringLiteral("El servidor %1 no indica en el registro de servidores la carpeta de sus bases de datos (clave Carpeta).")
+                          .arg(p.servidor), 17);
+    const QString archivo = ArchivoDe(carpeta, p.base);
+    if (p.base.trimmed().isEmpty() || !QFileInfo(archivo).isFile())
+        fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
+                                     "Error de inicio de sesión. (No existe el archivo %2)")
+                          .arg(p.base.trimmed(), archivo));
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" (%2): %3").arg(p.base.trimmed(), archivo, msg));
+    }
+    Preparar(db, tiempoMs_);
+    // Reading the schema tells a database from any other file.
+    char* error = nullptr;
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+        sqlite3_close(db);
+        fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" (%2): %3").arg(p.base.trimmed(), archivo, msg));
+    }
+    db_ = db;
+    base_ = p.base.trimmed();
+}
+
+void MotorSqlite::cerrar()
+{
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void MotorSqlite::fijarTiempoComando(int segundos)
+{
+    tiempoMs_ = segundos > 0 ? segundos * 1000 : 24 * 3600 * 1000; // 0: wait without limit, as ADO
+    if (db_)
+        sqlite3_busy_timeout(db_, tiempoMs_);
+}
+
+void MotorSqlite::fallar(int codigo, const QString& sql)
+{
+    const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(codigo));
+    const int primario = codigo & 0xff;
+    ErrorMotor e{err::ErrorEnComando, msg, QStringLiteral("42000"), 0};
+    bool perdido = false;
+    switch (primario) {
+    case SQLITE_CONSTRAINT: {
+        e.numero = err::Integridad;
+        e.sqlState = QStringLiteral("23000");
+        static const QRegularExpression largo(QStringLiteral("%1(.+)__(.+)$").arg(QLatin1String(PrefijoLargo)));
+        const auto m = largo.match(msg);
+        if (codigo == SQLITE_CONSTRAINT_CHECK && m.hasMatch()) {
+            e.numero = err::Truncado;
+            e.nativo = err::NativoTruncado;
+            e.sqlState = QStringLiteral("22001");
+            e.descripcion = QStringLiteral("Los datos de cadena o binarios se truncarían en la tabla '%1', columna '%2'.")
+                                .arg(m.captured(1), m.captured(2));
+        } else if (codigo == SQLITE_CONSTRAINT_PRIMARYKEY || codigo == SQLITE_CONSTRAINT_UNIQUE) {
+            e.nativo = 2627;
+        } else if (codigo == SQLITE_CONSTRAINT_NOTNULL) {
+            e.nativo = 515;
+        } else {
+            e.nativo = 547;
+        }
+        break;
+    }
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_INTERRUPT:
+        e.numero = err::TiempoAgotado;
+        e.nativo = 1222;
+        e.sqlState = QStringLiteral("HYT00");
+        e.descripcion = QStringLiteral("Se ha superado el tiempo de espera de la solicitud de bloqueo (%1).").arg(msg);
+        break;
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_CANTOPEN:
+    case SQLITE_FULL:
+        if (primario == SQLITE_FULL) {
+            e.numero = err::Fallo;
+            e.nativo = 1105;
+            break;
+        }
+        e.numero = err::Fallo;
+        e.nativo = err::NativoEnlacePerdido;
+        e.sqlState = QStringLiteral("08S01");
+        e.descripcion = QStringLiteral("Se perdió el acceso a la base de datos: %1").arg(msg);
+        perdido = true;
+        break;
+    case SQLITE_READONLY:
+        e.nativo = 3906;
+        e.sqlState = QStringLiteral("25006");
+        break;
+    case SQLITE_NOMEM:
+    case SQLITE_TOOBIG:
+        e.numero = err::Fallo;
+        break;
+    default:
+        if (msg.startsWith(QLatin1String("no such table")) || msg.startsWith(QLatin1String("no such view"))) {
+            e.nativo = 208;
+            e.sqlState = QStringLiteral("42S02");
+        } else if (msg.startsWith(QLatin1String("no such column"))) {
+            e.nativo = 207;
+            e.sqlState = QStringLiteral("42S22");
+        } else if (msg.contains(QLatin1String("syntax error")) || msg.startsWith(QLatin1String("incomplete input"))) {
+            e.nativo = 102;
+        } else if (msg.contains(QLatin1String("no transaction is active"))) {
+            e.nativo = 3903;
+            e.sqlState = QStringLiteral("25000");
+        }
+        break;
+    }
+    (void)sql;
+    if (perdido)
+        cerrar();
+    throw FalloMotor({e}, perdido);
+}
+
+Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
+{
+    if (!db_)
+        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."),
+                                     QStringLiteral("08003"), err::NativoEnlacePerdido}},
+                         true);
+    const QByteArray texto = sql.toUtf8();
+    const char* resto = texto.constData();
+    const char* fin = resto + texto.size();
+    while (resto < fin) {
+        Sentencia s;
+        const int rc = sqlite3_prepare_v2(db_, resto, int(fin - resto), &s.st, &resto);
+        if (rc != SQLITE_OK)
+            fallar(sqlite3_extended_errcode(db_), sql);
+        if (!s.st)
+            continue; // only blanks or comments left
+        if (parametros) {
+            for (int i = 0; i < int(parametros->size()); ++i)
+                enlazar(s.st, i + 1, (*parametros)[size_t(i)]);
+        }
+        const int ncol = sqlite3_column_count(s.st);
+        const bool capturar = ncol > 0 && !acum.conFilas;
+        std::vector<TipoColumna> tipos;
+        if (capturar) {
+            acum.conFilas = true;
+            acum.columnas.resize(size_t(ncol));
+            tipos.resize(size_t(ncol));
+            for (int i = 0; i < ncol; ++i) {
+                Columna& c = acum.columnas[size_t(i)];
+                c.nombre = QString::fromUtf8(sqlite3_column_name(s.st, i));
+                if (const char* t = sqlite3_column_table_name(s.st, i))
+                    c.tablaBase = QString::fromUtf8(t);
+                if (const char* o = sqlite3_column_origin_name(s.st, i))
+                    c.columnaBase = QString::fromUtf8(o);
+                tipos[size_t(i)] = tipoDe(sqlite3_column_decltype(s.st, i));
+                c.tipo = tipos[size_t(i)].tipo;
+                c.tamanio = tipos[size_t(i)].tamanio;
+            }
+        }
+        const sqlite3_int64 antes = sqlite3_total_changes64(db_);
+        const bool escribe = !sqlite3_stmt_readonly(s.st);
+        int paso;
+        while ((paso = sqlite3_step(s.st)) == SQLITE_ROW) {
+            if (!capturar)
+                continue;
+            std::vector<QVariant> fila(static_cast<size_t>(ncol));
+            for (int i = 0; i < ncol; ++i)
+                fila[size_t(i)] = valorDe(s.st, i, tipos[size_t(i)]);
+            acum.filas.push_back(std::move(fila));
+        }
+        if (paso != SQLITE_DONE)
+            fallar(sqlite3_extended_errcode(db_), sql);
+        if (capturar) {
+            for (int i = 0; i < ncol; ++i)
+                if (tipos[size_t(i)].tipo == -1)
+                    deducirTipo(acum.columnas[size_t(i)], acum.filas, size_t(i));
+        }
+        if (escribe && ncol == 0) {
+            const sqlite3_int64 cambios = sqlite3_total_changes64(db_) - antes;
+            acum.afectados = (acum.afectados < 0 ? 0 : acum.afectados) + long(cambios);
+            if (cambios > 0)
+                acum.ultimaIdentidad = qlonglong(sqlite3_last_insert_rowid(db_));
+        }
+    }
+    return acum;
+}
+
+Resultado MotorSqlite::ejecutar(const QString& tsql)
+{
+    Resultado acum;
+    for (const SentenciaSqlite& s : TraducirLote(tsql)) {
+        switch (s.accion) {
+        case Accion::Iniciar: correr(QStringLiteral("BEGIN IMMEDIATE"), nullptr, acum); break;
+        case Accion::Confirmar: correr(QStringLiteral("COMMIT"), nullptr, acum); break;
+        case Accion::Deshacer: correr(QStringLiteral("ROLLBACK"), nullptr, acum); break;
+        case Accion::Sentencia: correr(s.sql, nullptr, acum); break;
+        }
+    }
+    return acum;
+}
+
+Resultado MotorSqlite::ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros)
+{
+    Resultado acum;
+    return correr(sql, &parametros, acum);
+}
+
+void MotorSqlite::iniciarTransaccion()
+{
+    Resultado r;
+    correr(QStringLiteral("BEGIN IMMEDIATE"), nullptr, r);
+}
+
+void MotorSqlite::confirmarTransaccion()
+{
+    Resultado r;
+    correr(QStringLiteral("COMMIT"), nullptr, r);
+}
+
+void MotorSqlite::deshacerTransaccion()
+{
+    Resultado r;
+    correr(QStringLiteral("ROLLBACK"), nullptr, r);
+}
+
+std::vector<TablaEsquema> MotorSqlite::tablas()
+{
+    Resultado r;
+    correr(QStringLiteral("SELECT name, upper(type) FROM sqlite_master WHERE type IN ('table','view') "
+                          "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name"),
+           nullptr, r);
+    std::vector<TablaEsquema> t;
+    for (const auto& f : r.filas)
+        t.push_back({f[0].toString(), f[1].toString()});
+    return t;
+}
+
+std::vector<ColumnaEsquema> MotorSqlite::columnas(const QString& tabla)
+{
+    std::vector<ColumnaEsquema> c;
+    const std::vector<TablaEsquema> todas = tablas();
+    for (const TablaEsquema& t : todas) {
+        if (!tabla.isEmpty() && t.nombre.compare(tabla, Qt::CaseInsensitive) != 0)
+            continue;
+        Resultado r;
+        const std::vector<QVariant> p{t.nombre};
+        correr(QStringLiteral("SELECT cid, name, type, \"notnull\" FROM pragma_table_info(?) ORDER BY cid"), &p, r);
+        for (const auto& f : r.filas) {
+            const TipoColumna tipo = tipoDe(f[2].toString().toUtf8().constData());
+            c.push_back({t.nombre, f[1].toString(), f[0].toInt() + 1, tipo.tipo == -1 ? int(adVarChar) : tipo.tipo,
+                         tipo.tamanio, f[3].toInt() == 0});
+        }
+    }
+    return c;
+}
+
+} // namespace ado::sqlite

@@ -1,0 +1,51 @@
+#pragma once
+// The embedded engine: one SQLite file per database, "<Carpeta>/<database>.db", reached
+// through the sqlite3 C API. Text compares as on SQL Server's default collation (letter case
+// and trailing blanks ignored) through the VL collation and our LIKE, UPPER and LOWER.
+
+#include "data/ado/Motor.h"
+
+struct sqlite3;
+
+namespace ado::sqlite {
+
+class MotorSqlite : public Motor {
+public:
+    MotorSqlite();
+    ~MotorSqlite() override;
+
+    void abrir(const ParametrosConexion& p) override;
+    void cerrar() override;
+    bool abierto() const override { return db_ != nullptr; }
+    QString base() const override { return base_; }
+    QString origen() const override;
+
+    Resultado ejecutar(const QString& tsql) override;
+    Resultado ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros) override;
+
+    void iniciarTransaccion() override;
+    void confirmarTransaccion() override;
+    void deshacerTransaccion() override;
+
+    std::vector<TablaEsquema> tablas() override;
+    std::vector<ColumnaEsquema> columnas(const QString& tabla) override;
+
+    void fijarTiempoComando(int segundos) override;
+
+    // The file a database name maps to in a folder (letter case of the name ignored).
+    static QString ArchivoDe(const QString& carpeta, const QString& base);
+    // Creates an empty database file; false with the reason when it cannot (or it exists).
+    static bool CrearArchivo(const QString& ruta, QString* error = nullptr);
+    // Sets up a connection handle: collation, functions, busy time-out, foreign keys.
+    static void Preparar(sqlite3* db, int tiempoMs);
+
+private:
+    Resultado correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acumulado);
+    [[noreturn]] void fallar(int codigo, const QString& sql = {});
+
+    sqlite3* db_ = nullptr;
+    QString base_;
+    int tiempoMs_ = 30000;
+};
+
+} // namespace ado::sqlite

@@ -1,0 +1,194 @@
+// T-SQL on SQLite: the batch splitter, and every kind of statement the program sends, each
+// run on a real demo company database.
+#include "EmpresaPrueba.h"
+#include "data/ado/TSQL.h"
+#include "suite/ErrorRT.h"
+#include "data/ado/sqlite/DialectoSqlite.h"
+
+#include <QTest>
+
+using namespace ado;
+
+class TstTsql : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void dividir_data();
+    void dividir();
+    void literalesIntactos();
+    void sentencias_data();
+    void sentencias();
+    void arbolDeFamilias();
+};
+
+void TstTsql::dividir_data()
+{
+    QTest::addColumn<QString>("lote");
+    QTest::addColumn<QStringList>("sentencias");
+
+    QTest::newRow("lote de grabación con CRLF")
+        << "BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\nINSERT INTO T (A) VALUES('x')\r\n"
+           "INSERT INTO T (A) VALUES('y')\r\n"
+        << QStringList{"BEGIN TRANSACTION", "DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'",
+                       "INSERT INTO T (A) VALUES('x')", "INSERT INTO T (A) VALUES('y')"};
+    QTest::newRow("punto y coma") << "SELECT 1; SELECT 2;" << QStringList{"SELECT 1", "SELECT 2"};
+    QTest::newRow("dos SELECT sin separador") << "SELECT a FROM t\nSELECT b FROM u" << QStringList{"SELECT a FROM t", "SELECT b FROM u"};
+    QTest::newRow("INSERT con SELECT") << "INSERT INTO t (a) SELECT b FROM c" << QStringList{"INSERT INTO t (a) SELECT b FROM c"};
+    QTest::newRow("UPDATE con SET") << "UPDATE t SET a = 1 WHERE b = 'x'" << QStringList{"UPDATE t SET a = 1 WHERE b = 'x'"};
+    QTest::newRow("UNION") << "SELECT a FROM t UNION SELECT b FROM u" << QStringList{"SELECT a FROM t UNION SELECT b FROM u"};
+    QTest::newRow("vista") << "CREATE VIEW v AS SELECT * FROM t" << QStringList{"CREATE VIEW v AS SELECT * FROM t"};
+    QTest::newRow("subconsulta") << "SELECT * FROM t WHERE x IN (SELECT y FROM u)" << QStringList{"SELECT * FROM t WHERE x IN (SELECT y FROM u)"};
+    QTest::newRow("ON DELETE") << "CREATE TABLE t (a int REFERENCES u(b) ON DELETE CASCADE)"
+                               << QStringList{"CREATE TABLE t (a int REFERENCES u(b) ON DELETE CASCADE)"};
+    QTest::newRow("GO en su línea") << "SET NOCOUNT ON\r\nGO\r\nSELECT 1\r\nGO" << QStringList{"SET NOCOUNT ON", "SELECT 1"};
+    QTest::newRow("palabras en literales y comentarios") << "SELECT /* DELETE */ 'DELETE x; GO' AS t -- UPDATE y\n"
+                                                         << QStringList{"SELECT /* DELETE */ 'DELETE x; GO' AS t"};
+    QTest::newRow("ALTER y SELECT") << "ALTER TABLE t ADD a int\r\nSELECT a FROM t" << QStringList{"ALTER TABLE t ADD a int", "SELECT a FROM t"};
+    QTest::newRow("INSERT VALUES y SELECT") << "INSERT INTO t VALUES (1)\nSELECT @@IDENTITY" << QStringList{"INSERT INTO t VALUES (1)", "SELECT @@IDENTITY"};
+    QTest::newRow("WITH") << "WITH c AS (SELECT 1 AS x) SELECT x FROM c" << QStringList{"WITH c AS (SELECT 1 AS x) SELECT x FROM c"};
+    QTest::newRow("BEGIN y COMMIT") << "BEGIN TRAN\nUPDATE t SET a=1\nCOMMIT TRAN" << QStringList{"BEGIN TRAN", "UPDATE t SET a=1", "COMMIT TRAN"};
+    QTest::newRow("vacío") << "  \r\n " << QStringList{};
+}
+
+void TstTsql::dividir()
+{
+    QFETCH(QString, lote);
+    QFETCH(QStringList, sentencias);
+    QStringList vistas;
+    for (const auto& s : tsql::DividirLote(tsql::Tokenizar(lote)))
+        vistas << tsql::Unir(s);
+    QCOMPARE(vistas, sentencias);
+}
+
+void TstTsql::literalesIntactos()
+{
+    // Tokens join back to the very text, and nothing inside literals or comments changes.
+    const QString texto = QStringLiteral("SELECT /* dbo.[z] */ 'it''s TOP 5 with(nolock) dbo.x [y] ISNULL(' AS t -- LEN(x)\n");
+    QCOMPARE(tsql::Unir(tsql::Tokenizar(texto)), texto);
+    const auto s = sqlite::TraducirLote(texto);
+    QCOMPARE(int(s.size()), 1);
+    QVERIFY(s[0].sql.contains(QStringLiteral("'it''s TOP 5 with(nolock) dbo.x [y] ISNULL('")));
+    QVERIFY(s[0].sql.contains(QStringLiteral("/* dbo.[z] */")));
+}
+
+void TstTsql::sentencias_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("filas");       // -1: not a query
+    QTest::addColumn<QString>("primero"); // first column of the first row; "<nulo>" for Null
+    QTest::addColumn<int>("afectados");   // -2: not checked
+
+    auto consulta = [](const char* nombre, const QString& sql, int filas, const QString& primero) {
+        QTest::newRow(nombre) << sql << filas << primero << -2;
+    };
+    auto comando = [](const char* nombre, const QString& sql, int afectados) {
+        QTest::newRow(nombre) << sql << -1 << QString() << afectados;
+    };
+
+    // The distribution store.
+    consulta("líneas de una tabla", "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' ORDER BY ID", 5, "1");
+    consulta("cuentas de una tabla", "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='   1' ORDER BY CODIGO", 3, "5.1.01.003");
+    comando("asignar cuenta", "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.006'", 1);
+    comando("desasignar cuenta", "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'", 1);
+    consulta("existe la tabla", "SELECT TOP 1  * FROM MA_CUENTAS_CCDIST with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='1'", 1, "1");
+    consulta("existe el centro", "SELECT TOP 1  * FROM TA_CCOSTO with(nolock)  WHERE LTRIM(RTRIM(CODIGO)) ='211'", 1, "211");
+    consulta("cuenta por código", "SELECT * FROM MA_CUENTAS WHERE Codigo =  '5.1.01.003'", 1, "5.1.01.003");
+    consulta("cuenta por código opcional", "SELECT * FROM MA_CUENTAS WHERE CodigoOpcional =  '5101003'", 1, "5.1.01.003");
+    consulta("tabla grabada", "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'", 3, "8");
+    consulta("lista de tablas", "SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO", 3, "   1");
+    // Configuration and access log.
+    consulta("configuración", "SELECT VALOR, valoraux FROM TA_CONFIGURACION WHERE CLAVE = 'PERIODO'", 1, "2026");
+    consulta("configuración sin caso", "SELECT VALOR, valoraux FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = 'nombre'", 1, "Comercial Andina S.A.");
+    consulta("tareas del usuario, blanco al final",
+             "SELECT TA_TAREAS.USUARIO, TA_MENU.Proceso, TA_MENU.Clave , TA_MENU.Nombre  FROM TA_TAREAS INNER JOIN TA_MENU ON "
+             "TA_TAREAS.TAREA = TA_MENU.Clave  WHERE (TA_TAREAS.USUARIO = 'ANA ') AND (TA_MENU.Proceso LIKE '%prorrata%')",
+             1, "ANA");
+    consulta("registro de accesos vacío", "Select top 1 * from Control_Acceso", 0, QString());
+    consulta("datos del usuario", "SELECT TOP 1 * FROM ta_usuarios with(nolock)  WHERE LTRIM(RTRIM(nombre)) ='ana' ", 1, "ANA");
+    // Table helpers.
+    consulta("existe por número", "SELECT TOP 1 * FROM MA_CUENTAS_CCDIST with(nolock)  WHERE ID = 1", 1, "1");
+    consulta("existe sin TOP", "SELECT * FROM TA_CCOSTO with(nolock)   WHERE CODIGO ='11'", 1, "11");
+    consulta("existe con condición", "SELECT TOP 1 * FROM MA_CUENTAS with(nolock)  WHERE TITULO = 0 AND Codigo LIKE '5%'", 1, "5.1.01.001");
+    consulta("máximo", "SELECT MAX(ID) AS MAYOR FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   2'", 1, "7");
+    consulta("máximo de tabla vacía", "SELECT MAX(ID) AS MAYOR FROM Control_Acceso", 1, "<nulo>");
+    consulta("mínimo", "SELECT MIN(PORCENTAJE) AS MENOR FROM MA_CUENTAS_CCDIST  with(nolock)  WHERE CODIGO='   1'", 1, "10");
+    consulta("agregar campo y leerlo",
+             "ALTER TABLE dbo.MA_CUENTAS ADD Importe money Not Null  CONSTRAINT DF_MA_CUENTAS_Importe DEFAULT (0)\r\n"
+             "SELECT TOP 1 Importe FROM MA_CUENTAS",
+             1, "0");
+    // Lookups.
+    consulta("centros de costo", "SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO", 14, "1");
+    consulta("columnas de la tabla", "select top 1 * from MA_CUENTAS", 1, "1");
+    consulta("lista armada", "SELECT TOP 1000 Descripcion,TITULO,Codigo FROM MA_CUENTAS WHERE   (TITULO=0)  ORDER BY Descripcion", 23, "Alquileres");
+    consulta("búsqueda con like", "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE DESCRIPCION like 'ENERG%' ", 1, "5.1.01.004");
+    consulta("posición", "SELECT TOP 1  * FROM MA_POSICIONES with(nolock)  WHERE LTRIM(RTRIM(IDPOSICION)) ='0101'", 1, "0101");
+    comando("faltante", "INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('10/12/2026 12:00:00','   A1','Artículo','ANA')", 1);
+    consulta("vista restringida", "SELECT Codigo FROM SS_MA_CUENTAS WHERE Codigo = '5.4.01.001'", 0, QString());
+    consulta("tabla sin restricción", "SELECT Codigo FROM MA_CUENTAS WHERE Codigo = '5.4.01.001'", 1, "5.4.01.001");
+    // Functions and constructs of T-SQL.
+    consulta("CHARINDEX", "SELECT CHARINDEX('.', Codigo) FROM MA_CUENTAS WHERE Codigo = '5.1.01.003'", 1, "2");
+    consulta("CHARINDEX desde", "SELECT CHARINDEX('.', Codigo, 3) FROM MA_CUENTAS WHERE Codigo = '5.1.01.003'", 1, "4");
+    consulta("CHARINDEX sin hallar", "SELECT CHARINDEX('x', Codigo, 3) FROM MA_CUENTAS WHERE Codigo = '5.1.01.003'", 1, "0");
+    consulta("ISNULL", "SELECT ISNULL(CodigoOpcional, 'sin') FROM MA_CUENTAS WHERE Codigo = '1'", 1, "sin");
+    consulta("LEN sin blancos finales", "SELECT LEN('abc   ')", 1, "3");
+    consulta("SUBSTRING", "SELECT SUBSTRING(Codigo, 3, 2) FROM MA_CUENTAS WHERE Codigo = '5.1.01.003'", 1, "1.");
+    consulta("CONVERT a INT", "SELECT CONVERT(INT, '42')", 1, "42");
+    consulta("CONVERT a NVARCHAR", "SELECT CONVERT(NVARCHAR, 12)", 1, "12");
+    consulta("CONVERT con estilo 103", "SELECT CONVERT(NVARCHAR, CONVERT(DATETIME, '25/12/2026', 103), 103)", 1, "25/12/2026");
+    consulta("GETDATE", "SELECT CASE WHEN GETDATE() > '2000-01-01' THEN 1 ELSE 0 END", 1, "1");
+    comando("DELETE sin FROM", "DELETE TA_TAREAS WHERE USUARIO = 'LUIS'", 1);
+    consulta("corchetes, dbo y pistas", "SELECT COUNT(*) FROM dbo.[MA_CUENTAS] WITH (NOLOCK, ROWLOCK) WHERE [TITULO] = 1", 1, "24");
+    consulta("TOP entre paréntesis", "SELECT TOP (2) Codigo FROM MA_CUENTAS ORDER BY Codigo DESC", 2, "5.4.01.001");
+    consulta("DISTINCT TOP", "SELECT DISTINCT TOP 2 CC_DIST FROM MA_CUENTAS WHERE CC_DIST IS NOT NULL ORDER BY CC_DIST", 2, "   1");
+    consulta("literal N", "SELECT N'Año' AS t", 1, "Año");
+    consulta("identidad", "INSERT INTO TA_CONFIGURACION (Clave, Valor) VALUES ('X', 'Y')\r\nSELECT @@IDENTITY", 1, "11");
+}
+
+void TstTsql::sentencias()
+{
+    QFETCH(QString, sql);
+    QFETCH(int, filas);
+    QFETCH(QString, primero);
+    QFETCH(int, afectados);
+
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    long n = -5;
+    Recordset rs;
+    try {
+        rs = cn->Execute(sql, &n);
+    } catch (const suite::ErrorEjecucion& e) {
+        QFAIL(qPrintable(QStringLiteral("%1 — %2").arg(e.error().Description, sql)));
+    }
+    if (afectados != -2)
+        QCOMPARE(n, long(afectados));
+    if (filas < 0) {
+        QCOMPARE(rs.State(), int(adStateClosed));
+        return;
+    }
+    QCOMPARE(rs.State(), int(adStateOpen));
+    QCOMPARE(rs.RecordCount(), long(filas));
+    if (filas > 0) {
+        const QVariant v = rs.Fields(0).Value();
+        QCOMPARE(v.isValid() ? v.toString() : QStringLiteral("<nulo>"), primero);
+    }
+}
+
+void TstTsql::arbolDeFamilias()
+{
+    // The family tree query: each family with its nearest shorter family before it.
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    Recordset rs = cn->Execute(QStringLiteral(
+        "SELECT     TOP 100 PERCENT IdFamilia, Descripcion, (SELECT     TOP 1 idfamilia FROM v_ta_familias a   "
+        " Where a.IdFamilia < b.IdFamilia And (Len(LTrim(RTrim(a.IdFamilia))) < Len(LTrim(RTrim(b.IdFamilia)))) "
+        " ORDER BY idfamilia DESC) AS [relative] FROM dbo.V_TA_FAMILIAS b Where IdFamilia<>'' ORDER BY IdFamilia"));
+    QStringList pares;
+    for (; !rs.EOF_(); rs.MoveNext())
+        pares << rs.Fields(QStringLiteral("IdFamilia")).Value().toString() + u'>'
+                + (rs.Fields(QStringLiteral("relative")).Value().isValid() ? rs.Fields(QStringLiteral("RELATIVE")).Value().toString()
+                                                                          : QStringLiteral("-"));
+    QCOMPARE(pares.join(u' '), QStringLiteral("1>- 11>1 12>1 2>- 21>2 22>2"));
+}
+
+QTEST_GUILESS_MAIN(TstTsql)
+#include "tst_tsql.moc"

@@ -1,0 +1,46 @@
+#pragma once
+// The demo company: creates the suite's company and statistics databases on a server of the
+// registry and fills them with a Spanish chart of accounts, hierarchical cost centres,
+// distribution tables, configuration, users and menu tasks. It scales to given numbers of
+// accounts and cost centres for benchmarks.
+
+#include <QString>
+
+namespace ado {
+class Connection;
+}
+
+namespace demo {
+
+inline constexpr char ServidorDemo[] = "DEMO";
+inline constexpr char BaseDemo[] = "EMPRESA_DEMO";
+inline constexpr char BaseEstadisticas[] = "VL_ESTADISTICAS";
+
+struct Tamanio {
+    int cuentas = 0; // postable accounts added to the demo chart
+    int centros = 0; // cost centres added to the demo ones
+};
+
+// Writes a registry of servers with one embedded server whose databases lie in `carpeta`;
+// returns its path.
+QString EscribirRegistro(const QString& carpeta, const QString& servidor = QString::fromLatin1(ServidorDemo));
+
+// Creates an empty database on a registered server. Fails when it already exists.
+void CrearBase(const QString& servidor, const QString& base);
+
+// Runs one of the project's schema scripts (":/esquema/empresa.sql", ...) on a connection.
+void AplicarEsquema(ado::Connection& cn, const QString& recurso);
+
+// The demo rows of the company database; extra accounts and centres when asked.
+void CargarEmpresa(ado::Connection& cn, const Tamanio& t = {});
+void CargarEstadisticas(ado::Connection& cn);
+
+// The connection string the suite writes for a server and database (login and password
+// are the database name).
+QString CadenaConexion(const QString& servidor, const QString& base);
+
+// The whole demo: registry in `carpeta`, company and statistics databases filled.
+// Returns the registry's path.
+QString CrearDemo(const QString& carpeta, const Tamanio& t = {}, const QString& base = QString::fromLatin1(BaseDemo));
+
+} // namespace demo
