@@ -189,6 +189,11 @@ Recordset Connection::Execute(const QString& commandText, long* recordsAffected,
     errores_.Clear();
     Resultado r;
     try {
+        if (auto cursor = m.abrirCursor(commandText)) {
+            if (recordsAffected)
+                *recordsAffected = -1;
+            return Recordset::desdeCursor(std::move(cursor), this, commandText);
+        }
         r = m.ejecutar(commandText);
     } catch (const FalloMotor& f) {
         fallo(f);
@@ -269,6 +274,7 @@ Recordset Connection::OpenSchema(int schema, const QVariantList& r)
         if (schema == adSchemaTables) {
             res.columnas = {col("TABLE_CATALOG", adVarWChar, 128), col("TABLE_SCHEMA", adVarWChar, 128),
                             col("TABLE_NAME", adVarWChar, 128), col("TABLE_TYPE", adVarWChar, 32)};
+            res.filas.fijarColumnas(res.columnas.size());
             for (const TablaEsquema& t : m.tablas()) {
                 if (coincideRestriccion(r, 0, catalogo) && coincideRestriccion(r, 1, esquema)
                     && coincideRestriccion(r, 2, t.nombre) && coincideRestriccion(r, 3, t.tipo))
@@ -279,6 +285,7 @@ Recordset Connection::OpenSchema(int schema, const QVariantList& r)
                             col("TABLE_NAME", adVarWChar, 128), col("COLUMN_NAME", adVarWChar, 128),
                             col("ORDINAL_POSITION", adInteger, 4), col("IS_NULLABLE", adBoolean, 2),
                             col("DATA_TYPE", adInteger, 4), col("CHARACTER_MAXIMUM_LENGTH", adInteger, 4)};
+            res.filas.fijarColumnas(res.columnas.size());
             const QString tabla = r.size() > 2 && r[2].isValid() ? r[2].toString().trimmed() : QString();
             if (coincideRestriccion(r, 0, catalogo) && coincideRestriccion(r, 1, esquema)) {
                 for (const ColumnaEsquema& c : m.columnas(tabla)) {
@@ -305,12 +312,14 @@ QString Field::Name() const { return rs_->datos_.columnas[size_t(i_)].nombre; }
 int Field::Type() const { return rs_->datos_.columnas[size_t(i_)].tipo; }
 long Field::DefinedSize() const { return rs_->datos_.columnas[size_t(i_)].tamanio; }
 
-QVariant Field::Value() const
+const QVariant& Field::Value() const
 {
     rs_->requiereAbierto();
     if (rs_->editMode_ != adEditNone)
         return rs_->buffer_[size_t(i_)];
     rs_->requiereFila();
+    if (rs_->cursor_)
+        return rs_->actual_[size_t(i_)];
     return rs_->datos_.filas[size_t(rs_->pos_)][size_t(i_)];
 }
 
@@ -340,6 +349,37 @@ Recordset Recordset::desdeResultado(Resultado r, Connection* conexion, const QSt
     return rs;
 }
 
+Recordset Recordset::desdeCursor(std::unique_ptr<Cursor> c, Connection* conexion, const QString& source)
+{
+    Recordset rs;
+    rs.datos_.conFilas = true;
+    rs.datos_.columnas = c->columnas();
+    rs.cursor_ = std::move(c);
+    rs.abierto_ = true;
+    rs.conexion_ = conexion;
+    rs.source_ = source;
+    rs.avanzarCursor();
+    rs.vacio_ = rs.finCursor_;
+    return rs;
+}
+
+void Recordset::avanzarCursor()
+{
+    try {
+        finCursor_ = !cursor_->siguiente();
+    } catch (const FalloMotor& f) {
+        finCursor_ = true;
+        if (conexion_)
+            conexion_->fallo(f);
+        throw;
+    }
+    if (finCursor_)
+        return;
+    actual_.resize(datos_.columnas.size());
+    for (size_t i = 0; i < actual_.size(); ++i)
+        cursor_->leer(int(i), actual_[i]);
+}
+
 void Recordset::Open(const QString& source, Connection* activeConnection, int cursorType, int lockType, long)
 {
     if (abierto_)
@@ -347,18 +387,27 @@ void Recordset::Open(const QString& source, Connection* activeConnection, int cu
     if (!activeConnection || activeConnection->State() != adStateOpen)
         lanzar(err::ConexionNoValida, textoDe(err::ConexionNoValida), OrigenRecordset);
     activeConnection->errores_.Clear();
+    if (cursorType != adOpenUnspecified)
+        cursorType_ = cursorType;
+    if (lockType != adLockUnspecified)
+        lockType_ = lockType;
     Resultado r;
     try {
+        if (cursorType_ == adOpenForwardOnly && lockType_ == adLockReadOnly) {
+            if (auto cursor = activeConnection->motor_->abrirCursor(source)) {
+                const int tipoCursor = cursorType_, tipoBloqueo = lockType_;
+                *this = desdeCursor(std::move(cursor), activeConnection, source);
+                cursorType_ = tipoCursor;
+                lockType_ = tipoBloqueo;
+                return;
+            }
+        }
         r = activeConnection->motor_->ejecutar(source);
     } catch (const FalloMotor& f) {
         activeConnection->fallo(f);
     }
     source_ = source;
     conexion_ = activeConnection;
-    if (cursorType != adOpenUnspecified)
-        cursorType_ = cursorType;
-    if (lockType != adLockUnspecified)
-        lockType_ = lockType;
     editMode_ = adEditNone;
     if (!r.conFilas) { // a command without rows leaves the recordset closed, as ADO does
         datos_ = Resultado();
@@ -380,6 +429,8 @@ void Recordset::Close()
     datos_ = Resultado();
     buffer_.clear();
     tocados_.clear();
+    cursor_.reset();
+    actual_.clear();
 }
 
 void Recordset::requiereAbierto() const
@@ -391,6 +442,11 @@ void Recordset::requiereAbierto() const
 void Recordset::requiereFila() const
 {
     requiereAbierto();
+    if (cursor_) {
+        if (finCursor_)
+            lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
+        return;
+    }
     if (pos_ < 0 || pos_ >= long(datos_.filas.size()))
         lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
 }
@@ -398,12 +454,16 @@ void Recordset::requiereFila() const
 bool Recordset::BOF() const
 {
     requiereAbierto();
+    if (cursor_)
+        return vacio_;
     return datos_.filas.empty() || pos_ < 0;
 }
 
 bool Recordset::EOF_() const
 {
     requiereAbierto();
+    if (cursor_)
+        return finCursor_;
     return datos_.filas.empty() || pos_ >= long(datos_.filas.size());
 }
 
@@ -412,6 +472,11 @@ void Recordset::MoveFirst()
     requiereAbierto();
     if (editMode_ != adEditNone)
         Update();
+    if (cursor_) { // forward-only: the query runs again, as ADO does
+        cursor_->reiniciar();
+        avanzarCursor();
+        return;
+    }
     pos_ = 0;
 }
 
@@ -422,12 +487,18 @@ void Recordset::MoveNext()
         Update();
     if (EOF_())
         lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
+    if (cursor_) {
+        avanzarCursor();
+        return;
+    }
     ++pos_;
 }
 
 void Recordset::MovePrevious()
 {
     requiereAbierto();
+    if (cursor_)
+        lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
     if (editMode_ != adEditNone)
         Update();
     if (BOF())
@@ -438,6 +509,8 @@ void Recordset::MovePrevious()
 void Recordset::MoveLast()
 {
     requiereAbierto();
+    if (cursor_)
+        lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
     if (editMode_ != adEditNone)
         Update();
     pos_ = long(datos_.filas.size()) - 1;
@@ -448,6 +521,8 @@ void Recordset::MoveLast()
 long Recordset::RecordCount() const
 {
     requiereAbierto();
+    if (cursor_)
+        return -1;
     return long(datos_.filas.size());
 }
 
@@ -491,7 +566,8 @@ std::vector<QVariant>& Recordset::filaEnEdicion()
         lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
     if (editMode_ == adEditNone) {
         requiereFila();
-        buffer_ = datos_.filas[size_t(pos_)];
+        const auto fila = datos_.filas[size_t(pos_)];
+        buffer_.assign(fila.begin(), fila.end());
         tocados_.assign(buffer_.size(), false);
         editMode_ = adEditInProgress;
     }
@@ -578,7 +654,7 @@ void Recordset::Update()
             return;
         }
         // The row as it was read: every column of the table identifies it.
-        const auto& original = datos_.filas[size_t(pos_)];
+        const auto original = datos_.filas[size_t(pos_)];
         for (size_t i = 0; i < original.size(); ++i) {
             if (datos_.columnas[i].tablaBase.isEmpty() && !datos_.columnas[i].columnaBase.isEmpty())
                 continue;
@@ -608,7 +684,7 @@ void Recordset::Update()
         datos_.filas.push_back(buffer_);
         pos_ = long(datos_.filas.size()) - 1;
     } else {
-        datos_.filas[size_t(pos_)] = buffer_;
+        std::copy(buffer_.begin(), buffer_.end(), datos_.filas[size_t(pos_)].begin());
     }
     editMode_ = adEditNone;
     buffer_.clear();

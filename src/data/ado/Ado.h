@@ -95,7 +95,7 @@ public:
     QString Name() const;
     int Type() const;
     long DefinedSize() const;
-    QVariant Value() const;         // Null is an invalid QVariant
+    const QVariant& Value() const;  // Null is an invalid QVariant; valid until the row changes
     void Value(const QVariant& v);  // starts editing the current row, or fills the new one
     Field& operator=(const QVariant& v)
     {
@@ -110,6 +110,7 @@ private:
     int i_;
 };
 
+// A recordset must not outlive the connection it was opened on.
 class Recordset {
 public:
     Recordset();
@@ -128,7 +129,7 @@ public:
     void MoveNext();
     void MovePrevious();
     void MoveLast();
-    long RecordCount() const;
+    long RecordCount() const; // -1 for forward-only, read-only recordsets, as ADO gives
 
     Field Fields(int indice);
     Field Fields(const QString& nombre);
@@ -145,8 +146,10 @@ public:
     void Update();
     void CancelUpdate();
 
-    // Builds an open recordset over rows the layer already holds (schemas, Execute).
+    // An open recordset over rows the layer already holds (schemas, batches).
     static Recordset desdeResultado(Resultado r, Connection* conexion, const QString& source);
+    // An open forward-only, read-only recordset that reads its rows as it moves.
+    static Recordset desdeCursor(std::unique_ptr<Cursor> c, Connection* conexion, const QString& source);
 
 private:
     friend class Field;
@@ -155,6 +158,7 @@ private:
     int indiceDe(const QString& nombre) const;
     std::vector<QVariant>& filaEnEdicion();
     QString tablaBase() const;
+    void avanzarCursor();
 
     bool abierto_ = false;
     Resultado datos_;
@@ -166,6 +170,12 @@ private:
     std::vector<bool> tocados_;     // fields assigned during the edit
     QString source_;
     Connection* conexion_ = nullptr;
+
+    // Forward-only, read-only recordsets read through a cursor: only the current row is held.
+    std::unique_ptr<Cursor> cursor_;
+    std::vector<QVariant> actual_;
+    bool finCursor_ = false;
+    bool vacio_ = false;
 };
 
 } // namespace ado

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <exception>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace ado {
@@ -21,10 +22,32 @@ struct Columna {
     bool identidad = false;  // filled in by the engine on insert
 };
 
+// The rows of a result in one block: row f, column c is value f * columns + c.
+class Filas {
+public:
+    void fijarColumnas(size_t n) { columnas_ = n; }
+    size_t size() const { return columnas_ ? valores_.size() / columnas_ : 0; }
+    bool empty() const { return valores_.empty(); }
+    std::span<QVariant> operator[](size_t f) { return {valores_.data() + f * columnas_, columnas_}; }
+    std::span<const QVariant> operator[](size_t f) const { return {valores_.data() + f * columnas_, columnas_}; }
+    // A new row of Null values at the end; returns its first value.
+    QVariant* nueva()
+    {
+        valores_.resize(valores_.size() + columnas_);
+        return valores_.data() + valores_.size() - columnas_;
+    }
+    void push_back(std::span<const QVariant> fila) { valores_.insert(valores_.end(), fila.begin(), fila.end()); }
+    void push_back(std::initializer_list<QVariant> fila) { valores_.insert(valores_.end(), fila.begin(), fila.end()); }
+
+private:
+    size_t columnas_ = 0;
+    std::vector<QVariant> valores_;
+};
+
 struct Resultado {
     bool conFilas = false;   // the batch returned a row set (possibly empty)
     std::vector<Columna> columnas;
-    std::vector<std::vector<QVariant>> filas;
+    Filas filas;
     long afectados = -1;     // rows touched by the batch's commands; -1 when none ran
     QVariant ultimaIdentidad; // identity given to the last inserted row, when known
 };
@@ -46,6 +69,18 @@ public:
 
     std::vector<ErrorMotor> errores;
     bool enlacePerdido; // the link is gone; the engine is closed
+};
+
+// A forward-only, read-only row source over one query, read as the caller moves through it.
+class Cursor {
+public:
+    virtual ~Cursor() = default;
+    virtual const std::vector<Columna>& columnas() const = 0;
+    virtual bool siguiente() = 0;                  // to the next row; false past the last
+    virtual QVariant valor(int columna) const = 0; // of the current row
+    // The same value written into `destino`, reusing its storage where the engine can.
+    virtual void leer(int columna, QVariant& destino) const { destino = valor(columna); }
+    virtual void reiniciar() = 0;                  // runs the query again, before its first row
 };
 
 struct ParametrosConexion {
@@ -86,6 +121,8 @@ public:
     virtual Resultado ejecutar(const QString& tsql) = 0;
     // One statement in the engine's own SQL with "?" parameters and "quoted" identifiers.
     virtual Resultado ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros) = 0;
+    // The batch as a cursor when it is one query; nullptr otherwise (nothing has run then).
+    virtual std::unique_ptr<Cursor> abrirCursor(const QString& tsql) = 0;
 
     virtual void iniciarTransaccion() = 0;
     virtual void confirmarTransaccion() = 0;

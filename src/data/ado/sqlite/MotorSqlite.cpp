@@ -6,6 +6,7 @@
 #include "suite/Moneda.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -293,13 +294,13 @@ QVariant valorDe(sqlite3_stmt* st, int i, const TipoColumna& t)
 }
 
 // The type of a computed column, from the values it holds.
-void deducirTipo(Columna& c, const std::vector<std::vector<QVariant>>& filas, size_t i)
+void deducirTipo(Columna& c, const Filas& filas, size_t i)
 {
     int tipo = adVarChar;
     long largo = 0;
     bool visto = false;
-    for (const auto& fila : filas) {
-        const QVariant& v = fila[i];
+    for (size_t f = 0; f < filas.size(); ++f) {
+        const QVariant& v = filas[f][i];
         if (!v.isValid())
             continue;
         switch (v.typeId()) {
@@ -369,6 +370,138 @@ struct Sentencia {
     ~Sentencia() { sqlite3_finalize(st); }
 };
 
+// Names, declared types and origins of a statement's columns.
+void describir(sqlite3_stmt* st, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos)
+{
+    const int n = sqlite3_column_count(st);
+    columnas.resize(size_t(n));
+    tipos.resize(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        Columna& c = columnas[size_t(i)];
+        c.nombre = QString::fromUtf8(sqlite3_column_name(st, i));
+        if (const char* t = sqlite3_column_table_name(st, i))
+            c.tablaBase = QString::fromUtf8(t);
+        if (const char* o = sqlite3_column_origin_name(st, i))
+            c.columnaBase = QString::fromUtf8(o);
+        tipos[size_t(i)] = tipoDe(sqlite3_column_decltype(st, i));
+        c.tipo = tipos[size_t(i)].tipo;
+        c.tamanio = tipos[size_t(i)].tamanio;
+    }
+}
+
+FalloMotor falloDe(sqlite3* db, int codigo);
+
+class CursorSqlite : public Cursor {
+public:
+    CursorSqlite(sqlite3* db, sqlite3_stmt* st)
+        : db_(db), st_(st)
+    {
+        describir(st_, columnas_, tipos_);
+        paso();
+        // Computed columns take the type of their first value.
+        for (size_t i = 0; i < tipos_.size(); ++i) {
+            if (tipos_[i].tipo != -1)
+                continue;
+            Columna& c = columnas_[i];
+            switch (hayFila_ ? sqlite3_column_type(st_, int(i)) : SQLITE_NULL) {
+            case SQLITE_INTEGER: c.tipo = adInteger; c.tamanio = 4; break;
+            case SQLITE_FLOAT: c.tipo = adDouble; c.tamanio = 8; break;
+            case SQLITE_BLOB: c.tipo = adVarBinary; c.tamanio = std::max(1, sqlite3_column_bytes(st_, int(i))); break;
+            default: c.tipo = adVarChar; c.tamanio = hayFila_ ? std::max(1, sqlite3_column_bytes(st_, int(i))) : 1; break;
+            }
+        }
+        pendiente_ = true;
+    }
+    ~CursorSqlite() override { sqlite3_finalize(st_); }
+
+    const std::vector<Columna>& columnas() const override { return columnas_; }
+
+    bool siguiente() override
+    {
+        if (pendiente_)
+            pendiente_ = false;
+        else if (hayFila_)
+            paso();
+        return hayFila_;
+    }
+
+    QVariant valor(int i) const override { return valorDe(st_, i, tipos_[size_t(i)]); }
+
+    void leer(int i, QVariant& destino) const override
+    {
+        // Values go into the storage `destino` already has where they can (same type, not
+        // shared): reading a long result then allocates almost nothing.
+        const int clase = sqlite3_column_type(st_, i);
+        const int t = tipos_[size_t(i)].tipo;
+        if (clase == SQLITE_NULL) {
+            if (destino.isValid())
+                destino = QVariant();
+            return;
+        }
+        switch (t) {
+        case adInteger:
+        case adSmallInt:
+        case adUnsignedTinyInt:
+        case adTinyInt:
+            destino.setValue(int(sqlite3_column_int64(st_, i)));
+            return;
+        case adBoolean:
+            destino.setValue(sqlite3_column_int64(st_, i) != 0);
+            return;
+        case -1:
+        case adVarChar:
+        case adChar:
+        case adVarWChar:
+        case adWChar:
+        case adLongVarChar:
+        case adLongVarWChar:
+            if (clase == SQLITE_TEXT && destino.typeId() == QMetaType::QString) {
+                const auto* p = sqlite3_column_text(st_, i);
+                const int n = sqlite3_column_bytes(st_, i);
+                auto* s = static_cast<QString*>(destino.data());
+                if (s->isDetached() && std::all_of(p, p + n, [](unsigned char c) { return c < 0x80; })) {
+                    s->resize(n);
+                    QChar* d = s->data();
+                    for (int k = 0; k < n; ++k)
+                        d[k] = QChar(char16_t(p[k]));
+                    return;
+                }
+            }
+            break;
+        default:
+            break;
+        }
+        destino = valorDe(st_, i, tipos_[size_t(i)]);
+    }
+
+    void reiniciar() override
+    {
+        sqlite3_reset(st_);
+        paso();
+        pendiente_ = true;
+    }
+
+private:
+    void paso()
+    {
+        const int rc = sqlite3_step(st_);
+        if (rc == SQLITE_ROW) {
+            hayFila_ = true;
+            return;
+        }
+        hayFila_ = false;
+        if (rc != SQLITE_DONE)
+            throw falloDe(db_, sqlite3_extended_errcode(db_));
+    }
+
+    sqlite3* db_;
+    sqlite3_stmt* st_;
+    std::vector<Columna> columnas_;
+    std::vector<TipoColumna> tipos_;
+    bool hayFila_ = false;
+    bool pendiente_ = false; // the row stepped to is not handed out yet
+};
+
 } // namespace
 
 MotorSqlite::MotorSqlite() = default;
@@ -429,7 +562,7 @@ void MotorSqlite::abrir(const ParametrosConexion& p)
                           .arg(p.base.trimmed(), archivo));
 
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
@@ -462,9 +595,11 @@ void MotorSqlite::fijarTiempoComando(int segundos)
         sqlite3_busy_timeout(db_, tiempoMs_);
 }
 
-void MotorSqlite::fallar(int codigo, const QString& sql)
+namespace {
+// The engine's failure as ADO reports it: numbers, SQLSTATE and native error.
+FalloMotor falloDe(sqlite3* db, int codigo)
 {
-    const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(codigo));
+    const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(codigo));
     const int primario = codigo & 0xff;
     ErrorMotor e{err::ErrorEnComando, msg, QStringLiteral("42000"), 0};
     bool perdido = false;
@@ -536,10 +671,16 @@ void MotorSqlite::fallar(int codigo, const QString& sql)
         }
         break;
     }
-    (void)sql;
-    if (perdido)
+    return FalloMotor({e}, perdido);
+}
+} // namespace
+
+void MotorSqlite::fallar(int codigo)
+{
+    FalloMotor f = falloDe(db_, codigo);
+    if (f.enlacePerdido)
         cerrar();
-    throw FalloMotor({e}, perdido);
+    throw f;
 }
 
 Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
@@ -555,7 +696,7 @@ Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* p
         Sentencia s;
         const int rc = sqlite3_prepare_v2(db_, resto, int(fin - resto), &s.st, &resto);
         if (rc != SQLITE_OK)
-            fallar(sqlite3_extended_errcode(db_), sql);
+            fallar(sqlite3_extended_errcode(db_));
         if (!s.st)
             continue; // only blanks or comments left
         if (parametros) {
@@ -567,19 +708,8 @@ Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* p
         std::vector<TipoColumna> tipos;
         if (capturar) {
             acum.conFilas = true;
-            acum.columnas.resize(size_t(ncol));
-            tipos.resize(size_t(ncol));
-            for (int i = 0; i < ncol; ++i) {
-                Columna& c = acum.columnas[size_t(i)];
-                c.nombre = QString::fromUtf8(sqlite3_column_name(s.st, i));
-                if (const char* t = sqlite3_column_table_name(s.st, i))
-                    c.tablaBase = QString::fromUtf8(t);
-                if (const char* o = sqlite3_column_origin_name(s.st, i))
-                    c.columnaBase = QString::fromUtf8(o);
-                tipos[size_t(i)] = tipoDe(sqlite3_column_decltype(s.st, i));
-                c.tipo = tipos[size_t(i)].tipo;
-                c.tamanio = tipos[size_t(i)].tamanio;
-            }
+            describir(s.st, acum.columnas, tipos);
+            acum.filas.fijarColumnas(size_t(ncol));
         }
         const sqlite3_int64 antes = sqlite3_total_changes64(db_);
         const bool escribe = !sqlite3_stmt_readonly(s.st);
@@ -587,13 +717,12 @@ Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* p
         while ((paso = sqlite3_step(s.st)) == SQLITE_ROW) {
             if (!capturar)
                 continue;
-            std::vector<QVariant> fila(static_cast<size_t>(ncol));
+            QVariant* fila = acum.filas.nueva();
             for (int i = 0; i < ncol; ++i)
-                fila[size_t(i)] = valorDe(s.st, i, tipos[size_t(i)]);
-            acum.filas.push_back(std::move(fila));
+                fila[i] = valorDe(s.st, i, tipos[size_t(i)]);
         }
         if (paso != SQLITE_DONE)
-            fallar(sqlite3_extended_errcode(db_), sql);
+            fallar(sqlite3_extended_errcode(db_));
         if (capturar) {
             for (int i = 0; i < ncol; ++i)
                 if (tipos[size_t(i)].tipo == -1)
@@ -629,6 +758,34 @@ Resultado MotorSqlite::ejecutarSql(const QString& sql, const std::vector<QVarian
     return correr(sql, &parametros, acum);
 }
 
+std::unique_ptr<Cursor> MotorSqlite::abrirCursor(const QString& tsql)
+{
+    if (!db_)
+        return nullptr;
+    const std::vector<SentenciaSqlite> lote = TraducirLote(tsql);
+    if (lote.size() != 1 || lote.front().accion != Accion::Sentencia)
+        return nullptr;
+    const QByteArray texto = lote.front().sql.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const char* resto = nullptr;
+    const int rc = sqlite3_prepare_v2(db_, texto.constData(), int(texto.size()), &st, &resto);
+    if (rc != SQLITE_OK)
+        fallar(sqlite3_extended_errcode(db_));
+    const bool unaConsulta = st && sqlite3_column_count(st) > 0 && sqlite3_stmt_readonly(st)
+        && QByteArray(resto).trimmed().isEmpty();
+    if (!unaConsulta) {
+        sqlite3_finalize(st);
+        return nullptr;
+    }
+    try {
+        return std::make_unique<CursorSqlite>(db_, st);
+    } catch (const FalloMotor& f) {
+        if (f.enlacePerdido)
+            cerrar();
+        throw;
+    }
+}
+
 void MotorSqlite::iniciarTransaccion()
 {
     Resultado r;
@@ -654,8 +811,8 @@ std::vector<TablaEsquema> MotorSqlite::tablas()
                           "AND name NOT LIKE 'sqlite!_%' ESCAPE '!' ORDER BY name"),
            nullptr, r);
     std::vector<TablaEsquema> t;
-    for (const auto& f : r.filas)
-        t.push_back({f[0].toString(), f[1].toString()});
+    for (size_t i = 0; i < r.filas.size(); ++i)
+        t.push_back({r.filas[i][0].toString(), r.filas[i][1].toString()});
     return t;
 }
 
@@ -669,7 +826,8 @@ std::vector<ColumnaEsquema> MotorSqlite::columnas(const QString& tabla)
         Resultado r;
         const std::vector<QVariant> p{t.nombre};
         correr(QStringLiteral("SELECT cid, name, type, \"notnull\" FROM pragma_table_info(?) ORDER BY cid"), &p, r);
-        for (const auto& f : r.filas) {
+        for (size_t i = 0; i < r.filas.size(); ++i) {
+            const auto f = r.filas[i];
             const TipoColumna tipo = tipoDe(f[2].toString().toUtf8().constData());
             c.push_back({t.nombre, f[1].toString(), f[0].toInt() + 1, tipo.tipo == -1 ? int(adVarChar) : tipo.tipo,
                          tipo.tamanio, f[3].toInt() == 0});

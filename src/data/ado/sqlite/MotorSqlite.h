@@ -22,6 +22,7 @@ public:
 
     Resultado ejecutar(const QString& tsql) override;
     Resultado ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros) override;
+    std::unique_ptr<Cursor> abrirCursor(const QString& tsql) override;
 
     void iniciarTransaccion() override;
     void confirmarTransaccion() override;
@@ -41,7 +42,7 @@ public:
 
 private:
     Resultado correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acumulado);
-    [[noreturn]] void fallar(int codigo, const QString& sql = {});
+    [[noreturn]] void fallar(int codigo);
 
     sqlite3* db_ = nullptr;
     QString base_;

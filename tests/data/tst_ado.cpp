@@ -1,0 +1,439 @@
+// The ADO-shaped layer on real SQLite files: connections, recordsets, errors as ADO gives
+// them, updatable recordsets, transactions and schemas.
+#include "EmpresaPrueba.h"
+#include "data/ado/CadenaConexion.h"
+#include "suite/ErrorRT.h"
+#include "suite/Moneda.h"
+
+#include <QFile>
+#include <QTest>
+#include <functional>
+
+using namespace ado;
+
+namespace {
+// The error number an operation raises (0 when it raises none).
+long errorDe(const std::function<void()>& f, QString* descripcion = nullptr)
+{
+    try {
+        f();
+    } catch (const suite::ErrorEjecucion& e) {
+        if (descripcion)
+            *descripcion = e.error().Description;
+        return e.error().Number;
+    }
+    return 0;
+}
+} // namespace
+
+class TstAdo : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cadenaConexion_data();
+    void cadenaConexion();
+    void aperturaFallida_data();
+    void aperturaFallida();
+    void estadosYErroresDeAdo();
+    void erroresDelMotor();
+    void tiposYTamanios();
+    void valores();
+    void recorrido();
+    void actualizable();
+    void filaCambiadaPorOtro();
+    void transacciones();
+    void esquemas();
+    void baseDeDatosPorDefecto();
+    void esperaAlOtroPuesto();
+};
+
+void TstAdo::cadenaConexion_data()
+{
+    QTest::addColumn<QString>("cadena");
+    QTest::addColumn<QStringList>("esperado"); // provider, server, database, login, password, time-out
+    QTest::newRow("la del sistema") << "PROVIDER=SQLOLEDB;Server=SRV\\INST;Database =CONTA;UId=CONTA;Pwd=CONTA;Connect Timeout=5;"
+                                    << QStringList{"SQLOLEDB", "SRV\\INST", "CONTA", "CONTA", "CONTA", "5"};
+    QTest::newRow("Oracle") << "Provider=OraOLEDB.Oracle.1;Data Source=ALIAS;User Id=U;Password=P;"
+                            << QStringList{"OraOLEDB.Oracle.1", "ALIAS", "", "U", "P", ""};
+    QTest::newRow("blancos, mayúsculas y comillas") << "  server = 'MI SERVIDOR' ; INITIAL CATALOG= Base ;pwd=\"a;b\""
+                                                    << QStringList{"", "MI SERVIDOR", "Base", "", "\"a", ""};
+    QTest::newRow("primera aparición") << "Server=A;Server=B;Database=X" << QStringList{"", "A", "X", "", "", ""};
+    QTest::newRow("vacía") << "" << QStringList{"", "", "", "", "", ""};
+}
+
+void TstAdo::cadenaConexion()
+{
+    QFETCH(QString, cadena);
+    QFETCH(QStringList, esperado);
+    const DestinoConexion d = InterpretarCadena(cadena);
+    const QStringList visto{d.proveedor, d.servidor, d.base, d.usuario, d.clave,
+                            d.tiempoConexion ? QString::number(*d.tiempoConexion) : QString()};
+    QCOMPARE(visto, esperado);
+}
+
+void TstAdo::aperturaFallida_data()
+{
+    QTest::addColumn<QString>("servidor");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("archivo"); // contents of a file put in place of the database
+    QTest::addColumn<QString>("texto");   // part of the message
+    QTest::addColumn<int>("nativo");
+
+    QTest::newRow("servidor no registrado") << "SRV01" << "EMPRESA_DEMO" << "" << "ODBC" << 17;
+    QTest::newRow("base inexistente") << "DEMO" << "EMPRESA_X" << "" << "EMPRESA_X" << 4060;
+    QTest::newRow("archivo que no es base") << "DEMO" << "ROTA" << "esto no es una base de datos" << "ROTA" << 4060;
+    QTest::newRow("sin base") << "DEMO" << "" << "" << "solicitada" << 4060;
+}
+
+void TstAdo::aperturaFallida()
+{
+    QFETCH(QString, servidor);
+    QFETCH(QString, base);
+    QFETCH(QString, archivo);
+    QFETCH(QString, texto);
+    QFETCH(int, nativo);
+
+    EmpresaPrueba empresa;
+    if (!archivo.isEmpty())
+        empresa.escribir(base + QStringLiteral(".db"), archivo.toUtf8().repeated(200));
+    Connection cn;
+    QString descripcion;
+    const long n = errorDe([&] { cn.Open(empresa.cadena(base).replace(QStringLiteral("DEMO"), servidor)); }, &descripcion);
+    QCOMPARE(n, err::Fallo);
+    QVERIFY2(descripcion.contains(texto), qPrintable(descripcion));
+    QCOMPARE(cn.State(), int(adStateClosed));
+    QCOMPARE(cn.Errors().Count(), 1);
+    QCOMPARE(cn.Errors().Item(0).NativeError, long(nativo));
+    // A mistyped database is never created.
+    if (archivo.isEmpty() && servidor == QLatin1String("DEMO"))
+        QVERIFY(!QFile::exists(empresa.ruta(base + QStringLiteral(".db"))));
+}
+
+void TstAdo::estadosYErroresDeAdo()
+{
+    EmpresaPrueba empresa;
+    Connection cn;
+    QCOMPARE(cn.State(), int(adStateClosed));
+    QCOMPARE(errorDe([&] { cn.Execute(QStringLiteral("SELECT 1")); }), err::ConexionNoValida);
+    QCOMPARE(errorDe([&] { cn.Close(); }), err::ObjetoCerrado);
+    QCOMPARE(errorDe([&] { cn.BeginTrans(); }), err::ObjetoCerrado);
+
+    cn.Open(empresa.cadena());
+    QCOMPARE(cn.State(), int(adStateOpen));
+    QCOMPARE(errorDe([&] { cn.Open(empresa.cadena()); }), err::ObjetoAbierto);
+    QCOMPARE(errorDe([&] { cn.ConnectionString(QStringLiteral("x")); }), err::ObjetoAbierto);
+    QCOMPARE(cn.ConnectionString(), empresa.cadena());
+
+    Recordset rs;
+    QCOMPARE(errorDe([&] { rs.Fields(0); }), err::ObjetoCerrado);
+    QCOMPARE(errorDe([&] { rs.Close(); }), err::ObjetoCerrado);
+    rs.Open(QStringLiteral("SELECT * FROM TA_CCOSTO WHERE CODIGO = 'nada'"), &cn, adOpenForwardOnly, adLockReadOnly);
+    QVERIFY(rs.BOF() && rs.EOF_());
+    QCOMPARE(errorDe([&] { rs.Fields(QStringLiteral("DESCRIPCION")).Value(); }), err::SinRegistroActual);
+    QCOMPARE(errorDe([&] { rs.Fields(QStringLiteral("NoExiste")); }), err::ElementoNoEncontrado);
+    QCOMPARE(errorDe([&] { rs.Fields(7); }), err::ElementoNoEncontrado);
+    QCOMPARE(errorDe([&] { rs.MoveNext(); }), err::SinRegistroActual);
+    QCOMPARE(errorDe([&] { rs.Open(QStringLiteral("SELECT 1"), &cn); }), err::ObjetoAbierto);
+    QCOMPARE(errorDe([&] { rs.AddNew(); }), err::NoAdmitido); // read-only
+    rs.Close();
+    QCOMPARE(errorDe([&] { cn.Errors().Item(0); }), err::ElementoNoEncontrado);
+
+    // A command opened as a recordset leaves it closed.
+    rs.Open(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = DESCRIPCION WHERE CODIGO = '1'"), &cn);
+    QCOMPARE(rs.State(), int(adStateClosed));
+
+    cn.Close();
+    QCOMPARE(cn.State(), int(adStateClosed));
+    QCOMPARE(errorDe([&] { rs.Open(QStringLiteral("SELECT 1"), &cn); }), err::ConexionNoValida);
+}
+
+void TstAdo::erroresDelMotor()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    struct Caso {
+        const char* sql;
+        long numero;
+        long nativo;
+        const char* estado;
+        const char* texto;
+    };
+    const Caso casos[] = {
+        {"SELECT * FROM NO_EXISTE", err::ErrorEnComando, 208, "42S02", "NO_EXISTE"},
+        {"SELECT NoExiste FROM TA_CCOSTO", err::ErrorEnComando, 207, "42S22", "NoExiste"},
+        {"SELEC * FROM TA_CCOSTO", err::ErrorEnComando, 102, "42000", "syntax"},
+        {"INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('11', 'Repetido')", err::Integridad, 2627, "23000", "UNIQUE"},
+        {"INSERT INTO TA_CCOSTO (CODIGO) VALUES ('99')", err::Integridad, 515, "23000", "NOT NULL"},
+        {"INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('12345', 'Largo')", err::Truncado, 8152, "22001", "truncarían"},
+        {"ROLLBACK TRANSACTION", err::ErrorEnComando, 3903, "25000", "transaction"},
+    };
+    for (const Caso& c : casos) {
+        QString descripcion;
+        QCOMPARE(errorDe([&] { cn->Execute(QString::fromUtf8(c.sql)); }, &descripcion), c.numero);
+        QVERIFY2(descripcion.contains(QString::fromUtf8(c.texto), Qt::CaseInsensitive), qPrintable(descripcion));
+        QCOMPARE(cn->Errors().Count(), 1);
+        const Error& e = cn->Errors().Item(0);
+        QCOMPARE(e.Number, c.numero);
+        QCOMPARE(e.NativeError, c.nativo);
+        QCOMPARE(e.SQLState, QString::fromLatin1(c.estado));
+        QCOMPARE(e.Description, descripcion);
+        QCOMPARE(e.Source, QStringLiteral("Proveedor SQLite"));
+    }
+    // The collection keeps them until the next statement, which clears it.
+    cn->Execute(QStringLiteral("SELECT 1"));
+    QCOMPARE(cn->Errors().Count(), 0);
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
+    cn->Errors().Clear();
+}
+
+void TstAdo::tiposYTamanios()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    struct Caso {
+        const char* sql;
+        const char* campo;
+        int tipo;
+        long tamanio;
+    };
+    const Caso casos[] = {
+        {"SELECT * FROM MA_CUENTAS_CCDIST", "ID", adInteger, 4},
+        {"SELECT * FROM MA_CUENTAS_CCDIST", "codigo", adVarChar, 4},
+        {"SELECT * FROM MA_CUENTAS_CCDIST", "NOMBRE", adVarChar, 60},
+        {"SELECT * FROM MA_CUENTAS_CCDIST", "PORCENTAJE", adNumeric, 19},
+        {"SELECT * FROM MA_CUENTAS_CCDIST", "PIDECONFIRMACION", adInteger, 4},
+        {"SELECT * FROM MA_CUENTAS", "TITULO", adBoolean, 2},
+        {"SELECT * FROM Control_Acceso", "Ingreso", adDBTimeStamp, 16},
+        {"SELECT * FROM MV_ASIENTOS", "Importe", adCurrency, 8},
+        {"SELECT * FROM TA_CONFIGURACION", "Valor", adVarChar, 255},
+        {"SELECT COUNT(*) AS N FROM MA_CUENTAS", "N", adInteger, 4},
+        {"SELECT Codigo AS C FROM SS_MA_CUENTAS", "C", adVarChar, 20},
+    };
+    for (const Caso& c : casos) {
+        Recordset rs = cn->Execute(QString::fromUtf8(c.sql));
+        const Field f = rs.Fields(QString::fromUtf8(c.campo));
+        QCOMPARE(f.Type(), c.tipo);
+        QCOMPARE(f.DefinedSize(), c.tamanio);
+    }
+}
+
+void TstAdo::valores()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    Recordset rs = cn->Execute(QStringLiteral("SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   3' ORDER BY ID"));
+    const QVariant p = rs.Fields(QStringLiteral("PORCENTAJE")).Value();
+    QCOMPARE(p.metaType(), QMetaType::fromType<suite::Moneda>());
+    QCOMPARE(p.value<suite::Moneda>(), suite::Moneda::desdeUnidades(333300));
+    QCOMPARE(p.toString(), QStringLiteral("33,33")); // regional decimal comma
+    QCOMPARE(rs.Fields(QStringLiteral("PIDECONFIRMACION")).Value().toInt(), 0);
+    QCOMPARE(rs.Fields(QStringLiteral("NOMBRE")).Value().toString(), QStringLiteral("Producción"));
+
+    // Currency read back and added gives exactly 100.
+    suite::Moneda total;
+    for (; !rs.EOF_(); rs.MoveNext())
+        total += rs.Fields(QStringLiteral("PORCENTAJE")).Value().value<suite::Moneda>();
+    QCOMPARE(total, suite::Moneda::desdeEntero(100));
+
+    const QVariant nulo = EmpresaPrueba::valor(*cn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '1'"));
+    QVERIFY(!nulo.isValid());
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT TITULO FROM MA_CUENTAS WHERE Codigo = '1'")).toBool(), true);
+}
+
+void TstAdo::recorrido()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    const QString sql = QStringLiteral("SELECT CODIGO FROM TA_CCOSTO WHERE CODIGO LIKE '2%' ORDER BY CODIGO");
+    auto leer = [](Recordset& rs) {
+        QStringList vistos;
+        for (; !rs.EOF_(); rs.MoveNext())
+            vistos << rs.Fields(0).Value().toString();
+        return vistos.join(u',');
+    };
+
+    // Forward-only and read-only: read as it moves, as ADO's server cursor.
+    Recordset adelante;
+    adelante.Open(sql, cn.get(), adOpenForwardOnly, adLockReadOnly);
+    QVERIFY(!adelante.BOF() && !adelante.EOF_());
+    QCOMPARE(adelante.RecordCount(), -1L);
+    QCOMPARE(adelante.Fields(0).Name(), QStringLiteral("CODIGO"));
+    QCOMPARE(adelante.FieldCount(), 1);
+    QCOMPARE(leer(adelante), QStringLiteral("2,21,211,212,22"));
+    QCOMPARE(errorDe([&] { adelante.MovePrevious(); }), err::NoAdmitido);
+    adelante.MoveFirst(); // runs the query again
+    QCOMPARE(adelante.Fields(0).Value().toString(), QStringLiteral("2"));
+    adelante.Close();
+
+    // Static: every row held, moves both ways.
+    Recordset estatico;
+    estatico.Open(sql, cn.get(), adOpenStatic, adLockReadOnly);
+    QCOMPARE(estatico.RecordCount(), 5L);
+    QCOMPARE(leer(estatico), QStringLiteral("2,21,211,212,22"));
+    estatico.MoveLast();
+    QCOMPARE(estatico.Fields(0).Value().toString(), QStringLiteral("22"));
+    estatico.MovePrevious();
+    QCOMPARE(estatico.Fields(0).Value().toString(), QStringLiteral("212"));
+    estatico.MoveFirst();
+    QCOMPARE(estatico.Fields(0).Value().toString(), QStringLiteral("2"));
+
+    // A value kept by the caller stays as it was when the recordset moves on.
+    Recordset rs = cn->Execute(sql);
+    const QVariant guardado = rs.Fields(0).Value();
+    rs.MoveNext();
+    QCOMPARE(guardado.toString(), QStringLiteral("2"));
+    QCOMPARE(rs.Fields(0).Value().toString(), QStringLiteral("21"));
+}
+
+void TstAdo::actualizable()
+{
+    EmpresaPrueba empresa; // regional short date dd/MM/yyyy
+    auto cn = empresa.conectar();
+
+    // A new row, as the access log writes it.
+    Recordset rs;
+    rs.Open(QStringLiteral("Select top 1 * from Control_Acceso"), cn.get(), adOpenDynamic, adLockOptimistic);
+    rs.AddNew();
+    rs.Fields(QStringLiteral("Maquina")) = QStringLiteral("PUESTO1");
+    rs.Fields(QStringLiteral("Usuario")) = QStringLiteral("ANA");
+    rs.Fields(QStringLiteral("Ingreso")) = QStringLiteral("10/12/26 09:30");
+    rs.Fields(QStringLiteral("NombreUsuario")) = QStringLiteral("O'Brien");
+    QCOMPARE(rs.EditMode(), int(adEditAdd));
+    rs.Update();
+    QCOMPARE(rs.EditMode(), int(adEditNone));
+    rs.Close();
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM Control_Acceso")).toInt(), 1);
+    Recordset leido = cn->Execute(QStringLiteral("SELECT * FROM Control_Acceso"));
+    QCOMPARE(leido.Fields(QStringLiteral("Ingreso")).Value().toDateTime(), QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
+    QCOMPARE(leido.Fields(QStringLiteral("NombreUsuario")).Value().toString(), QStringLiteral("O'Brien"));
+
+    // An existing row changed, as the configuration writer does.
+    rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = 'PERIODO'"), cn.get(), adOpenDynamic,
+            adLockOptimistic);
+    rs.Fields(QStringLiteral("Valor")) = QStringLiteral("2027");
+    QCOMPARE(rs.EditMode(), int(adEditInProgress));
+    QCOMPARE(errorDe([&] { rs.Close(); }), err::NoPermitidoEnContexto);
+    rs.Update();
+    rs.Close();
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT Valor FROM TA_CONFIGURACION WHERE Clave = 'PERIODO'")).toString(),
+             QStringLiteral("2027"));
+
+    // CancelUpdate drops the change; a value too long fails as truncation and stores nothing.
+    rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION WHERE CLAVE = 'PERIODO'"), cn.get(), adOpenDynamic, adLockOptimistic);
+    rs.Fields(QStringLiteral("Valor")) = QStringLiteral("1999");
+    rs.CancelUpdate();
+    rs.Fields(QStringLiteral("Grupo")) = QString(31, u'x');
+    QCOMPARE(errorDe([&] { rs.Update(); }), err::Truncado);
+    QCOMPARE(cn->Errors().Item(0).NativeError, long(err::NativoTruncado));
+    rs.CancelUpdate();
+    rs.Close();
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT Valor FROM TA_CONFIGURACION WHERE Clave = 'PERIODO'")).toString(),
+             QStringLiteral("2027"));
+}
+
+void TstAdo::filaCambiadaPorOtro()
+{
+    // Optimistic locking: the row changed under us is not overwritten.
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    auto otro = empresa.conectar();
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION WHERE CLAVE = 'NOMBRE'"), cn.get(), adOpenDynamic, adLockOptimistic);
+    otro->Execute(QStringLiteral("UPDATE TA_CONFIGURACION SET Valor = 'Otra S.A.' WHERE Clave = 'NOMBRE'"));
+    rs.Fields(QStringLiteral("Valor")) = QStringLiteral("Mía S.A.");
+    QCOMPARE(errorDe([&] { rs.Update(); }), err::FilaNoEncontrada);
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT Valor FROM TA_CONFIGURACION WHERE Clave = 'NOMBRE'")).toString(),
+             QStringLiteral("Otra S.A."));
+}
+
+void TstAdo::transacciones()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    auto cuenta = [&] { return EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST")).toInt(); };
+    const int antes = cuenta();
+
+    cn->BeginTrans();
+    cn->Execute(QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'"));
+    QCOMPARE(cuenta(), antes - 5);
+    cn->RollbackTrans();
+    QCOMPARE(cuenta(), antes);
+
+    // A failing statement inside a batch transaction leaves it open for the caller to roll back.
+    const QString lote = QStringLiteral("BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\n"
+                                        "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) "
+                                        "VALUES('   1','Un nombre demasiado largo para la columna que lo guarda, más de sesenta','c','11',100,1)\r\n");
+    QCOMPARE(errorDe([&] { cn->Execute(lote); }), err::Truncado);
+    QCOMPARE(cn->Errors().Count(), 1);
+    cn->Execute(QStringLiteral("ROLLBACK TRANSACTION"));
+    QCOMPARE(cuenta(), antes);
+
+    cn->Execute(QStringLiteral("BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'"));
+    cn->Execute(QStringLiteral("COMMIT TRANSACTION"));
+    QCOMPARE(cuenta(), antes - 5);
+}
+
+void TstAdo::esquemas()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    auto filas = [](Recordset rs, const QString& campo) {
+        QStringList l;
+        for (; !rs.EOF_(); rs.MoveNext())
+            l << rs.Fields(campo).Value().toString();
+        return l;
+    };
+    const QStringList tablas = filas(cn->OpenSchema(adSchemaTables), QStringLiteral("TABLE_NAME"));
+    QVERIFY(tablas.contains(QStringLiteral("MA_CUENTAS_CCDIST")));
+    QVERIFY(tablas.contains(QStringLiteral("SS_MA_CUENTAS")));
+    QVERIFY(!tablas.contains(QStringLiteral("sqlite_sequence")));
+    QCOMPARE(filas(cn->OpenSchema(adSchemaTables, {QVariant(), QVariant(), QStringLiteral("ta_usuarios")}),
+                   QStringLiteral("TABLE_TYPE")),
+             QStringList{QStringLiteral("TABLE")});
+
+    Recordset columnas = cn->OpenSchema(adSchemaColumns, {QStringLiteral("empresa_demo"), QVariant(), QStringLiteral("ma_cuentas_ccdist")});
+    QCOMPARE(filas(std::move(columnas), QStringLiteral("COLUMN_NAME")),
+             (QStringList{"ID", "CODIGO", "NOMBRE", "CONCEPTO", "CCOSTO", "PORCENTAJE", "PIDECONFIRMACION"}));
+    Recordset una = cn->OpenSchema(adSchemaColumns, {QVariant(), QVariant(), QStringLiteral("MA_CUENTAS"), QStringLiteral("cc_dist")});
+    QCOMPARE(una.RecordCount(), 1L);
+    QCOMPARE(una.Fields(QStringLiteral("DATA_TYPE")).Value().toInt(), int(adVarChar));
+    QCOMPARE(una.Fields(QStringLiteral("CHARACTER_MAXIMUM_LENGTH")).Value().toInt(), 4);
+    // Another catalog has no rows here.
+    QCOMPARE(cn->OpenSchema(adSchemaColumns, {QStringLiteral("OTRA"), QVariant(), QStringLiteral("MA_CUENTAS")}).RecordCount(), 0L);
+    QCOMPARE(errorDe([&] { cn->OpenSchema(99); }), err::NoAdmitido);
+}
+
+void TstAdo::baseDeDatosPorDefecto()
+{
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    cn->DefaultDatabase(QStringLiteral("empresa_demo")); // the same, in other letters: nothing changes
+    QCOMPARE(cn->DefaultDatabase(), QStringLiteral("EMPRESA_DEMO"));
+    QCOMPARE(errorDe([&] { cn->DefaultDatabase(QStringLiteral("NO_EXISTE")); }), err::Fallo);
+    QCOMPARE(cn->State(), int(adStateOpen)); // still on the company
+    QCOMPARE(cn->DefaultDatabase(), QStringLiteral("EMPRESA_DEMO"));
+    cn->DefaultDatabase(QStringLiteral("VL_ESTADISTICAS"));
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT Valor FROM TA_CONFIGURACION WHERE Clave = 'TimeOut'")).toString(),
+             QStringLiteral("30"));
+}
+
+void TstAdo::esperaAlOtroPuesto()
+{
+    // Two programs on one file wait for each other instead of failing at once.
+    EmpresaPrueba empresa;
+    auto uno = empresa.conectar();
+    auto dos = empresa.conectar();
+    dos->CommandTimeout(1);
+    uno->Execute(QStringLiteral("BEGIN TRANSACTION\r\nUPDATE TA_CCOSTO SET DESCRIPCION = 'Uno' WHERE CODIGO = '1'"));
+    QElapsedTimer t;
+    t.start();
+    QCOMPARE(errorDe([&] { dos->Execute(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Dos' WHERE CODIGO = '1'")); }),
+             err::TiempoAgotado);
+    QVERIFY(t.elapsed() >= 900); // it waited for the other one
+    uno->Execute(QStringLiteral("COMMIT TRANSACTION"));
+    dos->Execute(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Dos' WHERE CODIGO = '1'"));
+    QCOMPARE(EmpresaPrueba::valor(*uno, QStringLiteral("SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '1'")).toString(),
+             QStringLiteral("Dos"));
+}
+
+QTEST_GUILESS_MAIN(TstAdo)
+#include "tst_ado.moc"
