@@ -112,3 +112,21 @@ QString FormatoSuite(const QDateTime& cuando, const QString& patron)
     }
     return salida;
 }
+
+QString ValorToken(const QString& lineaComandos, const QString& token)
+{
+    qsizetype p = -1;
+    for (qsizetype desde = 0;; desde = p + 1) {
+        p = lineaComandos.indexOf(token, desde, Qt::CaseInsensitive);
+        if (p < 0)
+            return {};
+        const qsizetype tras = p + token.size();
+        if (tras >= lineaComandos.size() || !lineaComandos[tras].isLetterOrNumber())
+            break;
+    }
+    const qsizetype inicio = p + token.size();
+    const qsizetype fin = lineaComandos.indexOf(u';', inicio);
+    if (fin < 0)
+        return {};
+    return suite::QuitarCaracteres(lineaComandos.mid(inicio, fin - inicio), u'=').trimmed();
+}

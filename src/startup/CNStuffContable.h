@@ -37,3 +37,9 @@ QString FormatoHora();  // "hh:mm"
 // A date and time formatted with the suite's pattern letters: d, dd, m, mm (minutes right
 // after an hour), yy, yyyy, h, hh, n, nn, s, ss; other characters are copied.
 QString FormatoSuite(const QDateTime& cuando, const QString& patron);
+
+// The value of a command-line token ("@Server", "@DbName"...): the text after the token's
+// first occurrence up to the next ";", every "=" removed, trimmed. Empty when the token is
+// absent or no ";" follows it. An occurrence followed by a letter or digit is part of a
+// longer token ("@Usuario" in "@UsuarioLogeado") and does not count.
+QString ValorToken(const QString& lineaComandos, const QString& token);

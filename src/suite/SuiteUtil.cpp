@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QDateTime>
 #include <QWidget>
 
 namespace suite {
@@ -58,6 +59,32 @@ QVariant SinNulo(const QVariant& valor)
     if (!valor.isValid() || valor.isNull())
         return QString();
     return valor;
+}
+
+QString TextoVariant(const QVariant& valor)
+{
+    if (!valor.isValid() || valor.isNull())
+        return {};
+    const Regional& r = RegionalActual();
+    switch (valor.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        QString t = QString::number(valor.toDouble(), 'g', 15);
+        t.replace(u'.', r.decimal);
+        return t;
+    }
+    case QMetaType::Bool:
+        return valor.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    case QMetaType::QDate:
+        return valor.toDate().toString(r.fechaCorta);
+    case QMetaType::QDateTime: {
+        const QDateTime d = valor.toDateTime();
+        return d.time() == QTime(0, 0) ? d.date().toString(r.fechaCorta)
+                                       : d.toString(r.fechaCorta + QStringLiteral(" HH:mm:ss"));
+    }
+    default:
+        return valor.toString(); // currency converts with the regional separator itself
+    }
 }
 
 Moneda ValorNumerico(const QString& texto)

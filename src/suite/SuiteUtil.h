@@ -34,6 +34,10 @@ QString FormatoCodigo(const QString& codigo, int ancho = 0);
 // The value; Null (or an invalid variant) gives "".
 QVariant SinNulo(const QVariant& valor);
 
+// A value as the suite writes it as text: numbers with the regional decimal separator,
+// dates in the regional short form, Null as "".
+QString TextoVariant(const QVariant& valor);
+
 // Sign, digits and the regional separators into a currency value; empty, non-numeric or
 // out-of-range text gives 0.
 Moneda ValorNumerico(const QString& texto);

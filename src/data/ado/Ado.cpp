@@ -187,6 +187,8 @@ Recordset Connection::Execute(const QString& commandText, long* recordsAffected,
 {
     Motor& m = motorAbierto(err::ConexionNoValida);
     errores_.Clear();
+    if (WillExecute)
+        WillExecute(commandText);
     Resultado r;
     try {
         if (auto cursor = m.abrirCursor(commandText)) {
@@ -387,6 +389,8 @@ void Recordset::Open(const QString& source, Connection* activeConnection, int cu
     if (!activeConnection || activeConnection->State() != adStateOpen)
         lanzar(err::ConexionNoValida, textoDe(err::ConexionNoValida), OrigenRecordset);
     activeConnection->errores_.Clear();
+    if (activeConnection->WillExecute)
+        activeConnection->WillExecute(source);
     if (cursorType != adOpenUnspecified)
         cursorType_ = cursorType;
     if (lockType != adLockUnspecified)

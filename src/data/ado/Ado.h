@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,10 @@ public:
     void CursorLocation(int c) { cursorLocation_ = c; }
     QString DefaultDatabase() const;
     void DefaultDatabase(const QString& base);
+
+    // Called with the text of every statement or batch before it is sent (Execute and
+    // Recordset::Open), as ADO's WillExecute event.
+    std::function<void(const QString&)> WillExecute;
 
     // For the layer and its tests: the engine in use (nullptr while closed).
     Motor* motor() const { return motor_.get(); }

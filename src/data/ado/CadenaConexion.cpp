@@ -77,7 +77,7 @@ std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor)
         return std::nullopt;
     const auto carpeta = entrada->constFind(QStringLiteral("carpeta"));
     if (carpeta != entrada->constEnd() && QFileInfo(*carpeta).isRelative())
-        entrada->insert(QStringLiteral("carpeta"), QFileInfo(ruta).dir().absoluteFilePath(*carpeta));
+        entrada->insert(QStringLiteral("carpeta"), QDir::cleanPath(QFileInfo(ruta).dir().absoluteFilePath(*carpeta)));
     return entrada;
 }
 

@@ -1,0 +1,116 @@
+// prorrata-sql: runs one T-SQL batch on a company database and prints what it returns.
+//
+//   prorrata-sql "@Server=DEMO; @DbName=EMPRESA_DEMO;" "SELECT * FROM TA_CCOSTO"
+//   echo "UPDATE ..." | prorrata-sql "@Server=DEMO; @DbName=EMPRESA_DEMO;"
+//
+// Rows go to standard output as tab-separated text with a header line. An error prints its
+// number, native error and description on standard error and the exit status is 1.
+#include "data/DB_Dll.h"
+#include "startup/CNStuffContable.h"
+#include "suite/Dialogos.h"
+#include "suite/SuiteUtil.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+// Dialogs of a program without a user at the screen: print them and answer "no".
+class DialogosConsola : public suite::IDialogos {
+public:
+    int MsgBox(const QString& texto, int estilo, const QString& titulo) override
+    {
+        QTextStream(stderr) << titulo.trimmed() << ": " << texto << Qt::endl;
+        switch (estilo & 7) {
+        case suite::vbOKCancel:
+        case suite::vbRetryCancel:
+        case suite::vbYesNoCancel: return suite::vbCancel;
+        case suite::vbAbortRetryIgnore: return suite::vbAbort;
+        case suite::vbYesNo: return suite::vbNo;
+        default: return suite::vbOK;
+        }
+    }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> AbrirArchivo(const QString&, const QString&) override { return std::nullopt; }
+};
+
+QString limpio(QString t) { return t.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' '); }
+
+void imprimir(ado::Recordset& rs)
+{
+    QTextStream out(stdout);
+    QStringList cabecera;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        cabecera << rs.Fields(i).Name();
+    out << cabecera.join(u'\t') << '\n';
+    for (; !rs.EOF_(); rs.MoveNext()) {
+        QStringList fila;
+        for (int i = 0; i < rs.FieldCount(); ++i)
+            fila << limpio(suite::TextoVariant(rs.Fields(i).Value()));
+        out << fila.join(u'\t') << '\n';
+    }
+}
+
+int informarErrores()
+{
+    ado::Errors& errores = gDB.gCnn.Errors();
+    for (int i = 0; i < errores.Count(); ++i) {
+        const ado::Error& e = errores.Item(i);
+        QTextStream(stderr) << "Error " << e.Number << " (nativo " << e.NativeError << "): " << e.Description << Qt::endl;
+    }
+    return errores.Count() > 0 ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n");
+        return 2;
+    }
+    DialogosConsola consola;
+    suite::FijarDialogos(&consola);
+
+    QString sql = args.mid(1).join(u' ');
+    if (sql.trimmed().isEmpty()) {
+        QFile entrada;
+        entrada.open(stdin, QIODevice::ReadOnly);
+        sql = QString::fromUtf8(entrada.readAll());
+    }
+
+    const QString base = ValorToken(args.first(), QStringLiteral("@DbName"));
+    gDB.gServidor = ValorToken(args.first(), QStringLiteral("@Server"));
+    gDB.gDBName = gDB.gUsuario = gDB.gUserPassWord = base;
+    gDB.OpenServerADODB(false, ado::adUseClient, QString(), false, false);
+    if (!gDB.gOpenFlag) {
+        if (informarErrores() == 0)
+            QTextStream(stderr) << "No se pudo abrir la base " << base << " en " << gDB.gServidor << Qt::endl;
+        return 1;
+    }
+
+    const QString primera = sql.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
+    if (primera.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
+        || primera.compare(QLatin1String("WITH"), Qt::CaseInsensitive) == 0) {
+        ado::Recordset rs;
+        gDB.AbrirRecordset(sql, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly, -1, true);
+        if (rs.State() != ado::adStateOpen)
+            return std::max(informarErrores(), 1);
+        imprimir(rs);
+        return 0;
+    }
+    long afectados = 0;
+    ado::Recordset rs;
+    gDB.EjecutaConsultaSQL(sql, afectados, &rs);
+    if (informarErrores() != 0)
+        return 1;
+    if (rs.State() == ado::adStateOpen)
+        imprimir(rs);
+    else if (afectados >= 0)
+        QTextStream(stderr) << afectados << " filas afectadas" << Qt::endl;
+    return 0;
+}

@@ -1,0 +1,136 @@
+#pragma once
+// The data-access object of the suite's programs: holds the connection, runs statements and
+// scripts, translates SQL for Oracle, redirects confidential tables to their restricted
+// views, and offers the table helpers. One instance, gDB, serves the whole program.
+
+#include "data/ado/Ado.h"
+#include "suite/DialogoArchivo.h"
+#include "suite/ErrorRT.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class DB_Dll {
+public:
+    // ---- Public fields -------------------------------------------------------------------
+    suite::DialogoArchivo CmdDlg;
+    bool gOpenFlag = false;
+    QVariant gIgnoraPassWord;
+    ado::Connection gCnn;
+    ado::Recordset glrcs;
+    QVariant gCursorLocation;
+    QString gProveedor;
+    QString gDsn;
+    QString gServidor;
+    QString gDBName;
+    QString gUsuario;
+    bool gEsAdmin = false;
+    QString gUserPassWord;
+    QString gConnString;
+    QString gExtended;
+    QString gLogErr;
+    bool ParametrosSQL = false;
+    short gVLTimeOut = 0;
+
+    static inline const QString pSQLOLEDB = QStringLiteral("SQLOLEDB");
+    static inline const QString pJETOLEDB40 = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+    static inline const QString pJETOLEDB35 = QStringLiteral("Microsoft.Jet.OLEDB.3.51");
+    static inline const QString pORACLE = QStringLiteral("OraOLEDB.Oracle.1");
+
+    // Back to a fresh object: fields empty, connection closed (for tests and re-login).
+    void Reiniciar();
+
+    // ---- Connections ---------------------------------------------------------------------
+    void OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString& ConnString, bool ValidaAdmin,
+                         bool MuestraError);
+
+    // ---- Statements ----------------------------------------------------------------------
+    void EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs = nullptr);
+    void EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs = nullptr);
+    void AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::Connection* Conexionactiva = nullptr,
+                        int CursorType = ado::adOpenForwardOnly, int LockType = ado::adLockReadOnly, long Options = -1,
+                        bool ConvOracle = false);
+    void CierraRecordset(ado::Recordset* LrcsTemp);
+    void QConsulta(const QString&, const QString&, const QString&, const QString&, const QString&, const QString&) {}
+    void QGridConsulta(const QString&, const QString&, const QString&, const QString&, const QString&) {}
+
+    // ---- Dialects and synonyms -----------------------------------------------------------
+    QString SS_TSinonimos(const QString& SentenciaSQL) const;
+    QString ORACLE_Dicc(const QString& Valor) const;
+
+    // ---- Reconnection --------------------------------------------------------------------
+    bool AsegurarConexion();
+    bool ReintentaConectar();
+
+    // ---- Table helpers -------------------------------------------------------------------
+    bool ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                       ado::Recordset* Lrcs = nullptr, const QVariant& Tipodato = {}, const QString& Condicion = {},
+                       bool SoloLectura = true);
+    bool ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
+                         ado::Recordset* Lrcs = nullptr, const QVariant& Tipodato = {}, const QString& Condicion = {},
+                         bool SoloLectura = true);
+    QVariant DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
+                        const QString& Campo, const QVariant& Tipodato = {}, const QString& Condicion = {},
+                        bool UsaTrim = true, bool IgnoraError = false);
+    QVariant BuscaMaximo(const QString& QueTabla, const QString& QueCampo, const QVariant& Tipo = {},
+                         const std::optional<QString>& Condicion = std::nullopt);
+    QVariant BuscaMinimo(const QString& QueTabla, const QString& QueCampo, const QVariant& Tipo = {},
+                         const std::optional<QString>& Condicion = std::nullopt);
+    QVariant BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const QVariant& Tipo,
+                               const QString& Condicion);
+    QString SQLValue(const QVariant& Valor, const QString& Tipo) const;
+    QString SQLValue2(const QVariant& Valor, const QString& Tipo) const { return SQLValue(Valor, Tipo); }
+
+    static bool adodate(int Qtype);
+    static bool ADOText(int Qtype);
+    static bool ADONumeric(int Qtype);
+    static bool ADOCurrency(int Qtype);
+    static bool ADOBoolean(int Qtype);
+    static QString ADOComilla(int Qtype);
+
+    static QString stSTF(QString& rsName, int rnPart);
+    static QString AddBrackets(const QString& rObjName);
+    static QString StripBrackets(const QString& rsObjName);
+    static QString StripOwner(QString& rsTblName);
+    static QString StripConnect(const QString& rsTblName);
+    static QString StripFileName(const QString& rsFileName);
+
+    void AddField(const QString& Tabla, const QString& Campo, const QString& Tipo, bool PermiteNulos,
+                  const std::optional<QString>& ValorDefault = std::nullopt);
+    bool ExisteTablaDB(const QString& Tabla);
+    bool ExisteCampoDB(const QString& Tabla, const QString& Campo);
+    bool VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo = {},
+                    bool PermiteNulos = true, const std::optional<QString>& ValorDefault = std::nullopt);
+
+    QString ArchivoErrores() const { return gLogErr; }
+    void ArchivoErrores(const QString& ruta) { gLogErr = ruta; }
+    int TratamientoErrores(const suite::ErrorRT& error, std::optional<int> estilo = std::nullopt,
+                           const QString& rutina = {});
+
+private:
+    void ArmarCadena();
+    void PedirParametros();
+    void PrepararSentencia(QString& s) const;
+    void EjecutaScript(QString& script, long& RecordsAffected);
+    static QString DescartaSentencia(QString& sentencia);
+    bool conexionOracle() const;
+
+    // The lost-connection decision and the per-call recovery of a broken link. They answer
+    // "not a lost connection" until the reconnection window exists.
+    int ConexionPerdida(long numero, short& contador, const QString& rutina);
+    bool RecuperarEnlace(const QString& sentencia, short& intentos);
+
+    // ExisteEnTabla and ExisteEnTablaST: one lookup, with or without synonyms and Oracle.
+    bool buscarFila(const QString& sentencia, ado::Recordset* Lrcs, bool SoloLectura, bool traducir);
+    // The general error message of the lookups: Abort, Retry or Ignore titled "Aviso al Operador".
+    int avisoGeneral(const suite::ErrorRT& e);
+
+    bool silencioso_ = false;      // DatosTabla asked to ignore errors: AbrirRecordset shows nothing
+    bool fallaSilenciosa_ = false; // ... and tells it that it failed
+    short contadorAbrir_ = 0;
+    short contadorAsegurar_ = 0;
+    bool preguntando_ = false;
+};
+
+extern DB_Dll gDB;
