@@ -894,6 +894,8 @@ QVariant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, c
         return {};
     const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MAYOR")).Value()));
     rs.Close();
+    if (v.isEmpty())
+        return {}; // an empty table: no maximum, not 0
     if (QueTabla.compare(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive) == 0 && v.trimmed().startsWith(u'0')) {
         const QString sinCeros = QStringLiteral(" substring(ltrim(idarticulo),1,1)<>'0'");
         const QString cond = (!Condicion || Condicion->isEmpty()) ? sinCeros : *Condicion + QStringLiteral(" and") + sinCeros;
@@ -914,7 +916,10 @@ QVariant DB_Dll::BuscaMinimo(const QString& QueTabla, const QString& QueCampo, c
     rs.Open(s, &gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
     if (rs.EOF_())
         return {};
-    return suite::ValorNumerico(suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MENOR")).Value()))).aDouble();
+    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MENOR")).Value()));
+    if (v.isEmpty())
+        return {};
+    return suite::ValorNumerico(v).aDouble();
 }
 
 QVariant DB_Dll::BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCampo, const QVariant&, const QString& Condicion)
@@ -926,7 +931,10 @@ QVariant DB_Dll::BuscaUltimoCodigo(const QString& QueTabla, const QString& QueCa
     rs.Open(s, &gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
     if (rs.EOF_())
         return {};
-    return suite::ValorNumerico(suite::TextoVariant(rs.Fields(QStringLiteral("MAYOR")).Value())).aDouble();
+    const QString v = suite::TextoVariant(rs.Fields(QStringLiteral("MAYOR")).Value());
+    if (v.isEmpty())
+        return {};
+    return suite::ValorNumerico(v).aDouble();
 }
 
 QString DB_Dll::SQLValue(const QVariant& Valor, const QString& Tipo) const

@@ -1,0 +1,67 @@
+// prorrata-sql on the demo company: rows as tab-separated text, errors on standard error.
+#include "EmpresaPrueba.h"
+
+#include <QProcess>
+#include <QTest>
+
+class TstConsola : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void consulta();
+    void errores();
+    void comandoPorEntrada();
+
+private:
+    struct Salida {
+        int codigo;
+        QString out, err;
+    };
+    Salida correr(const EmpresaPrueba& e, const QStringList& args, const QByteArray& entrada = {});
+};
+
+TstConsola::Salida TstConsola::correr(const EmpresaPrueba& e, const QStringList& args, const QByteArray& entrada)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VL_SERVIDORES"), e.ruta(QStringLiteral("servidores.ini")));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PRORRATA_SQL), args);
+    p.write(entrada);
+    p.closeWriteChannel();
+    p.waitForFinished(20000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+void TstConsola::consulta()
+{
+    EmpresaPrueba e;
+    const auto s = correr(e, {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;"),
+                              QStringLiteral("SELECT CODIGO, DESCRIPCION FROM TA_CCOSTO WHERE CODIGO LIKE '21%' ORDER BY CODIGO")});
+    QCOMPARE(s.codigo, 0);
+    QCOMPARE(s.out, QStringLiteral("CODIGO\tDESCRIPCION\n21\tVentas\n211\tVentas zona norte\n212\tVentas zona sur\n"));
+}
+
+void TstConsola::errores()
+{
+    EmpresaPrueba e;
+    const auto mala = correr(e, {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;"), QStringLiteral("SELECT * FROM NO_EXISTE")});
+    QCOMPARE(mala.codigo, 1);
+    QVERIFY2(mala.err.contains(QStringLiteral("Error -2147217900 (nativo 208)")), qPrintable(mala.err));
+    const auto base = correr(e, {QStringLiteral("@Server=DEMO; @DbName=OTRA;"), QStringLiteral("SELECT 1")});
+    QCOMPARE(base.codigo, 1);
+    QVERIFY2(base.err.contains(QStringLiteral("nativo 4060")), qPrintable(base.err));
+}
+
+void TstConsola::comandoPorEntrada()
+{
+    EmpresaPrueba e;
+    const auto s = correr(e, {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;")},
+                          "UPDATE TA_CCOSTO SET DESCRIPCION = 'Ventas' WHERE CODIGO LIKE '21%'");
+    QCOMPARE(s.codigo, 0);
+    QVERIFY(s.err.contains(QStringLiteral("3 filas afectadas")));
+    auto cn = e.conectar();
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO WHERE DESCRIPCION = 'VENTAS'")).toInt(), 3);
+}
+
+QTEST_GUILESS_MAIN(TstConsola)
+#include "tst_consola.moc"
