@@ -2,6 +2,8 @@
 // The shared module of the accounting suite's programs: error log and dialog, number
 // formatting and small shared routines.
 
+#include "data/DB_Dll.h"
+#include "data/Sesion.h"
 #include "suite/ErrorRT.h"
 
 #include <QDateTime>
@@ -10,6 +12,56 @@
 
 // Decimals the suite is configured with; FmtMoneda's decimals -1 take it.
 extern int gDecimalesSuite;
+
+// ---- Start-up values ------------------------------------------------------------------
+extern QString gClavePuesto;        // "COMPUTER|USER", upper-cased
+extern bool gFlatToolbars;          // "FlatToolbars" of CN000p.INI
+extern QString gParametroAdicional;
+extern QString gMenu;
+extern QString gCaja;
+extern QString gDSN;                // connection text for the report printer
+
+// The values start-up gives the lookup engine, read by it when it is created.
+struct ValoresConsulta {
+    QString gConnString;
+    bool gUsarMascarasConsultas = false;
+    QString gRutaMascaraConsultas;
+};
+extern ValoresConsulta gValoresConsulta;
+
+// ---- Configuration --------------------------------------------------------------------
+extern QString gTablaConfiguracion; // "TA_CONFIGURACION" when blank
+extern DB_Dll gEstadisticas;        // the statistics database VL_ESTADISTICAS
+extern short gTimeOut;              // its "TimeOut"; 45 when absent, zero or unreadable
+
+// ---- The signed-on user's defaults ----------------------------------------------------
+extern bool gEscribeSoloMayusculas;
+extern bool gBloqueoActivo;
+extern QString gPeriodo;
+extern QString gUNegocio;           // width 4; "   1" when empty
+
+// Back to the state before start-up (tests).
+void ReiniciarCNStuffContable();
+
+// Reads the command line, opens gDB, sets up the lookup engine's values, reads the user's
+// defaults, logs the access and opens the statistics connection. Ends the program when no
+// connection could be opened.
+void IniciarSesion(const QString& lineaComandos);
+
+// Starts another program of the suite (Programa from its 7th character, in the application
+// folder) with the current connection values; PID receives its process id.
+void EjecutarPrograma(const QString& Programa, const QString& ParametroAdicional, qint64& PID);
+// The argument text EjecutarPrograma passes.
+QString ArgumentosPrograma(const QString& ParametroAdicional);
+
+QString Cfg(const QString& clave, QString& valorAux);
+QString CfgVL(const QString& clave, QString& valorAux);
+void GrabaCfgVL(const QString& clave, const QVariant& valor, const QString& valorAux, bool politicaNegocio,
+                const QString& grupo, bool recortar);
+void ConectarEstadisticas();
+
+void IniContable();
+void ControlAcceso(const QString& formulario);
 
 // Shows the error with its source, routine and the given buttons (default 18: Abort, Retry
 // and Ignore with the critical icon), appends a line to VLERR.LOG in the temporary folder

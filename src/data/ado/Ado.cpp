@@ -58,7 +58,10 @@ QVariant paraColumna(const QVariant& v, int tipo)
     const QString corta = suite::RegionalActual().fechaCorta;
     QString sinSiglo = corta;
     sinSiglo.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
-    for (const QString& f : {corta + QStringLiteral(" HH:mm:ss"), corta + QStringLiteral(" HH:mm"), corta,
+    // The suite writes dates day first ("dd/mm/yy hh:mm"); then the user's own form; then ISO.
+    for (const QString& f : {QStringLiteral("dd/MM/yy HH:mm"), QStringLiteral("dd/MM/yyyy HH:mm:ss"),
+                             QStringLiteral("dd/MM/yyyy HH:mm"), QStringLiteral("dd/MM/yyyy"), QStringLiteral("dd/MM/yy"),
+                             corta + QStringLiteral(" HH:mm:ss"), corta + QStringLiteral(" HH:mm"), corta,
                              sinSiglo + QStringLiteral(" HH:mm:ss"), sinSiglo + QStringLiteral(" HH:mm"), sinSiglo,
                              QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd")}) {
         QDateTime d = QDateTime::fromString(s, f);

@@ -1,0 +1,35 @@
+// The editor of cost-centre distribution tables. Started by the suite's menu with a command
+// line such as: prorrata "@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;"
+#include "distribution/frmProrrata.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QTimer>
+#include <cstdio>
+#include <sys/resource.h>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Prorrata"));
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    QStringList argumentos = app.arguments().mid(1);
+    // --medir-arranque: print when the window is shown and the peak memory, then end.
+    const bool medir = argumentos.removeAll(QStringLiteral("--medir-arranque")) > 0;
+
+    frmProrrata form;
+    form.Form_Load(argumentos.join(u' '));
+    form.show();
+    if (medir) {
+        QTimer::singleShot(0, &form, [] {
+            rusage uso{};
+            getrusage(RUSAGE_SELF, &uso);
+            std::printf("ventana %lld ms-epoch, memoria maxima %ld KB\n",
+                        static_cast<long long>(QDateTime::currentMSecsSinceEpoch()), uso.ru_maxrss);
+            std::fflush(stdout);
+            QApplication::quit();
+        });
+    }
+    return app.exec();
+}
