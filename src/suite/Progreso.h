@@ -5,10 +5,10 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 class QLabel;
 class QProgressBar;
-class QWidget;
 
 namespace suite {
 

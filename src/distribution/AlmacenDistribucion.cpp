@@ -1,0 +1,232 @@
+#include "distribution/AlmacenDistribucion.h"
+
+#include "startup/CNStuffContable.h"
+#include "suite/Dialogos.h"
+#include "suite/Progreso.h"
+#include "suite/SuiteUtil.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+// Text as typed, with its quotes doubled: stored and found as typed, never ending the literal.
+QString literal(const QString& texto) { return QString(texto).replace(u'\'', QStringLiteral("''")); }
+
+} // namespace
+
+AlmacenDistribucion::AlmacenDistribucion(DB_Dll& db)
+    : db_(db)
+{
+}
+
+QString AlmacenDistribucion::Codigo(const QString& codigo) { return suite::FormatoCodigo(codigo, 4); }
+
+QString AlmacenDistribucion::SentenciaLineas(const QString& codigo)
+{
+    return QStringLiteral("SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='") + literal(Codigo(codigo))
+        + QStringLiteral("' ORDER BY ID");
+}
+
+QString AlmacenDistribucion::SentenciaCuentas(const QString& codigo)
+{
+    return QStringLiteral("SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='") + literal(Codigo(codigo))
+        + QStringLiteral("' ORDER BY CODIGO");
+}
+
+QString AlmacenDistribucion::LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto,
+                                        bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas) const
+{
+    const QString c = literal(Codigo(codigo));
+    QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF + QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c
+        + QStringLiteral("'") + CRLF;
+    for (const auto& [centro, porcentaje] : lineas) {
+        if (centro.trimmed().isEmpty())
+            continue;
+        lote += QStringLiteral("INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) ")
+            + QStringLiteral("VALUES('") + c + QStringLiteral("','") + literal(nombre) + QStringLiteral("','")
+            + literal(concepto) + QStringLiteral("','") + literal(centro) + QStringLiteral("',")
+            + db_.SQLValue(porcentaje, QStringLiteral("@")) + QStringLiteral(",")
+            + (pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(")") + CRLF;
+    }
+    return lote;
+}
+
+QString AlmacenDistribucion::LoteBorrar(const QString& codigo)
+{
+    const QString c = literal(Codigo(codigo));
+    return QStringLiteral("BEGIN TRANSACTION") + CRLF + QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='") + c
+        + QStringLiteral("'") + CRLF + QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c + QStringLiteral("'");
+}
+
+QString AlmacenDistribucion::SentenciaAsignar(const QString& cuenta, const QString& codigo)
+{
+    return QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST ='") + literal(Codigo(codigo)) + QStringLiteral("' WHERE CODIGO ='")
+        + literal(cuenta) + QStringLiteral("'");
+}
+
+QString AlmacenDistribucion::SentenciaDesasignar(const QString& cuenta)
+{
+    return QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='") + literal(cuenta) + QStringLiteral("'");
+}
+
+QString AlmacenDistribucion::SentenciaGrabada(const QString& codigo)
+{
+    return QStringLiteral("SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='") + literal(Codigo(codigo)) + QStringLiteral("'");
+}
+
+QString AlmacenDistribucion::SentenciaTablas()
+{
+    return QStringLiteral("SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO");
+}
+
+TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
+{
+    TablaDistribucion t;
+    ado::Recordset lineas, cuentas;
+    QString s1 = SentenciaLineas(codigo);
+    QString s2 = SentenciaCuentas(codigo);
+    suite::Rutina r = suite::Rutina::conDialogoError(QStringLiteral("Cargar"));
+    r([&] { db_.AbrirRecordset(s1, lineas, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly); })
+     ([&] {
+         if (lineas.State() != ado::adStateOpen || lineas.EOF_())
+             return;
+         t.nombre = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("Nombre")).Value()));
+         t.concepto = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("concepto")).Value()));
+         const QString pide = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("PideConfirmacion")).Value()));
+         t.pideConfirmacion = !pide.trimmed().isEmpty() && suite::ValorNumerico(pide) != suite::Moneda();
+     })
+     ([&] {
+         for (; lineas.State() == ado::adStateOpen && !lineas.EOF_(); lineas.MoveNext()) {
+             LineaDistribucion l;
+             l.centro = suite::TextoVariant(lineas.Fields(QStringLiteral("CCosto")).Value());
+             l.descripcion = suite::TextoVariant(db_.DatosTabla(QStringLiteral("TA_CCOSTO"), l.centro, QStringLiteral("DESCRIPCION"),
+                                                                QStringLiteral("CODIGO"), 8, QString(), true, false));
+             l.porcentaje = FmtMoneda(suite::TextoVariant(lineas.Fields(QStringLiteral("Porcentaje")).Value()), -1);
+             t.lineas.push_back(std::move(l));
+         }
+     })
+     ([&] { db_.AbrirRecordset(s2, cuentas, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly); })
+     ([&] {
+         if (cuentas.State() != ado::adStateOpen || cuentas.EOF_())
+             return;
+         suite::ProgresoInicio(QStringLiteral("Cargando Cuenta"));
+         for (; !cuentas.EOF_(); cuentas.MoveNext()) {
+             QCoreApplication::processEvents();
+             const QString cuenta = suite::TextoVariant(cuentas.Fields(QStringLiteral("CODIGO")).Value());
+             suite::ProgresoPaso(false, QStringLiteral("Cargando Cuentas"), cuenta);
+             t.cuentas.emplace_back(cuenta, suite::TextoVariant(cuentas.Fields(QStringLiteral("DESCRIPCION")).Value()));
+         }
+         suite::ProgresoFin();
+     })
+     ([&] { db_.CierraRecordset(&cuentas); })
+     ([&] { db_.CierraRecordset(&lineas); });
+    if (suite::Progreso::instancia().activo())
+        suite::ProgresoFin();
+    return t;
+}
+
+bool AlmacenDistribucion::confirmar(const QString& titulo)
+{
+    long n = 0;
+    if (db_.gCnn.Errors().Count() == 0) {
+        QString commit = QStringLiteral("COMMIT TRANSACTION");
+        db_.EjecutaConsultaSQL(commit, n);
+        if (db_.gCnn.Errors().Count() == 0)
+            return true;
+        // A commit that failed must not pass for a save: the transaction is undone.
+    }
+    const QString descripcion = db_.gCnn.Errors().Item(0).Description;
+    QString rollback = QStringLiteral("ROLLBACK TRANSACTION");
+    db_.EjecutaConsultaSQL(rollback, n);
+    suite::MsgBox(descripcion, suite::vbCritical, titulo);
+    return false;
+}
+
+bool AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
+                                 const std::vector<std::pair<QString, QString>>& lineas)
+{
+    const bool alguna = std::any_of(lineas.begin(), lineas.end(), [](const auto& l) { return !l.first.trimmed().isEmpty(); });
+    if (!alguna) {
+        suite::MsgBox(MensajeSinLineas, suite::vbInformation, QStringLiteral("Aviso al Usuario"));
+        return false;
+    }
+    QString lote = LoteGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+    long n = 0;
+    db_.EjecutaConsultaSQL(lote, n);
+    return confirmar(QStringLiteral("ATENCIÓN"));
+}
+
+AlmacenDistribucion::Resultado AlmacenDistribucion::Borrar(const QString& codigo)
+{
+    const QString c = Codigo(codigo);
+    const QString pregunta = QStringLiteral("¿Desea eliminar la Tabla de Distribución de Centros de Costos Código:") + c
+        + QStringLiteral(" ?\nSe desafectarán las cuentas asignadas a dicha tabla.\nConfirma?");
+    if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, QStringLiteral("Atención")) != suite::vbYes)
+        return Resultado::Cancelado;
+    QString lote = LoteBorrar(codigo);
+    long n = 0;
+    db_.EjecutaConsultaSQL(lote, n);
+    return confirmar(QStringLiteral("Atención")) ? Resultado::Hecho : Resultado::Fallo;
+}
+
+void AlmacenDistribucion::Asignar(const QString& cuenta, const QString& codigo)
+{
+    QString s = SentenciaAsignar(cuenta, codigo);
+    long n = 0;
+    db_.EjecutaConsultaSQL(s, n);
+}
+
+void AlmacenDistribucion::Desasignar(const QString& cuenta)
+{
+    QString s = SentenciaDesasignar(cuenta);
+    long n = 0;
+    db_.EjecutaConsultaSQL(s, n);
+}
+
+bool AlmacenDistribucion::ExisteTabla(const QString& codigo)
+{
+    return db_.ExisteEnTabla(QStringLiteral("MA_CUENTAS_CCDIST"), Codigo(codigo), QStringLiteral("Codigo"), nullptr, 8,
+                             QString(), true);
+}
+
+bool AlmacenDistribucion::ExisteCentro(const QString& centro, ado::Recordset* rs)
+{
+    return db_.ExisteEnTabla(QStringLiteral("TA_CCOSTO"), centro, QStringLiteral("CODIGO"), rs, 8, QString(), true);
+}
+
+bool AlmacenDistribucion::TablaGrabada(const QString& codigo)
+{
+    ado::Recordset rs;
+    QString s = SentenciaGrabada(codigo);
+    db_.AbrirRecordset(s, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    const bool grabada = rs.State() == ado::adStateOpen && !rs.EOF_();
+    db_.CierraRecordset(&rs);
+    return grabada;
+}
+
+bool BuscarCuenta(QString& cuenta, ado::Recordset& rs, bool soloLectura, bool& porCodigoOpcional)
+{
+    auto buscar = [&](bool opcional) {
+        QString s = (opcional ? QStringLiteral("SELECT * FROM MA_CUENTAS WHERE CodigoOpcional =  '")
+                              : QStringLiteral("SELECT * FROM MA_CUENTAS WHERE Codigo =  '"))
+            + literal(cuenta) + QStringLiteral("'");
+        gDB.AbrirRecordset(s, rs, nullptr, soloLectura ? ado::adOpenForwardOnly : ado::adOpenDynamic,
+                           soloLectura ? ado::adLockReadOnly : ado::adLockOptimistic);
+        return rs.State() == ado::adStateOpen && !rs.EOF_();
+    };
+    const bool primero = porCodigoOpcional;
+    if (buscar(primero)) {
+        if (primero)
+            cuenta = suite::TextoVariant(rs.Fields(QStringLiteral("Codigo")).Value());
+        return true;
+    }
+    if (!buscar(!primero))
+        return false;
+    if (!primero) {
+        porCodigoOpcional = true;
+        cuenta = suite::TextoVariant(rs.Fields(QStringLiteral("Codigo")).Value());
+    }
+    return true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The store of distribution tables: every statement the editor runs on MA_CUENTAS_CCDIST,
+// MA_CUENTAS and TA_CCOSTO, through a data-access object (gDB unless told otherwise).
+// No widgets: the editor shows what it returns.
+
+#include "data/DB_Dll.h"
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+struct LineaDistribucion {
+    QString centro;
+    QString descripcion;
+    QString porcentaje; // as the grid shows it ("33,33")
+};
+
+struct TablaDistribucion {
+    QString nombre;
+    QString concepto;
+    bool pideConfirmacion = false;
+    std::vector<LineaDistribucion> lineas;                 // in ID order
+    std::vector<std::pair<QString, QString>> cuentas;      // code and description, by code
+};
+
+class AlmacenDistribucion {
+public:
+    explicit AlmacenDistribucion(DB_Dll& db = gDB);
+
+    enum class Resultado { Hecho, Fallo, Cancelado };
+
+    // Reads a table's lines and its accounts (statements 1 and 2). Errors go to the error
+    // dialog: Retry repeats the failing statement, Ignore goes on, others end the load.
+    TablaDistribucion Cargar(const QString& codigo);
+
+    // Replaces the table's lines in one transaction. Lines whose cost centre is blank are
+    // skipped. False when nothing was written: no line (a message says so) or a failure
+    // (rolled back, the engine's message shown).
+    bool Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
+                const std::vector<std::pair<QString, QString>>& lineas);
+
+    // Asks, then deletes the table and frees its accounts in one transaction.
+    Resultado Borrar(const QString& codigo);
+
+    void Asignar(const QString& cuenta, const QString& codigo);
+    void Desasignar(const QString& cuenta);
+
+    bool ExisteTabla(const QString& codigo);
+    bool ExisteCentro(const QString& centro, ado::Recordset* rs);
+    bool TablaGrabada(const QString& codigo);
+
+    // The statements, each written in one place.
+    static QString Codigo(const QString& codigo); // the code form of width 4
+    static QString SentenciaLineas(const QString& codigo);
+    static QString SentenciaCuentas(const QString& codigo);
+    QString LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
+                       const std::vector<std::pair<QString, QString>>& lineas) const;
+    static QString LoteBorrar(const QString& codigo);
+    static QString SentenciaAsignar(const QString& cuenta, const QString& codigo);
+    static QString SentenciaDesasignar(const QString& cuenta);
+    static QString SentenciaGrabada(const QString& codigo);
+    static QString SentenciaTablas();
+
+    static inline const QString MensajeSinLineas =
+        QStringLiteral("No se encontraron registros en la Grilla de Centros de Costos para su Actualización.");
+
+private:
+    // Commits when the batch left no error, else rolls back and shows the first error.
+    bool confirmar(const QString& titulo);
+
+    DB_Dll& db_;
+};
+
+// Finds an account by its code or, failing that, by its optional code (or the other way
+// round when porCodigoOpcional is set); the account text becomes the code found and the
+// recordset stays on its row.
+bool BuscarCuenta(QString& cuenta, ado::Recordset& rs, bool soloLectura, bool& porCodigoOpcional);

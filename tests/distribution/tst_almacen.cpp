@@ -1,0 +1,281 @@
+// The distribution store on the demo company: statements, save and reload, delete,
+// assignment, account lookup, quotes, a failed save and two workstations saving at once.
+#include "DialogosGuionados.h"
+#include "GDBPrueba.h"
+#include "distribution/AlmacenDistribucion.h"
+#include "suite/Progreso.h"
+
+#include <QTest>
+#include <QThread>
+#include <atomic>
+
+using Lineas = std::vector<std::pair<QString, QString>>;
+
+namespace {
+QString lineasDe(const QString& codigo)
+{
+    ado::Recordset rs = gDB.gCnn.Execute(AlmacenDistribucion::SentenciaLineas(codigo));
+    QStringList l;
+    for (; !rs.EOF_(); rs.MoveNext())
+        l << rs.Fields(QStringLiteral("CCOSTO")).Value().toString() + u'=' + rs.Fields(QStringLiteral("PORCENTAJE")).Value().toString();
+    return l.join(u' ');
+}
+int valor(const QString& sql) { return EmpresaPrueba::valor(gDB.gCnn, sql).toInt(); }
+} // namespace
+
+class TstAlmacen : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sentencias_data();
+    void sentencias();
+    void grabarYCargar();
+    void grillaVacia();
+    void borrar();
+    void asignarYQuitar();
+    void buscarCuenta();
+    void comillas();
+    void grabacionFallida();
+    void dosPuestos();
+};
+
+void TstAlmacen::sentencias_data()
+{
+    QTest::addColumn<QString>("hecha");
+    QTest::addColumn<QString>("esperada");
+    EntornoPrueba e;
+    AlmacenDistribucion a;
+    QTest::newRow("1") << AlmacenDistribucion::SentenciaLineas("1") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' ORDER BY ID";
+    QTest::newRow("2") << AlmacenDistribucion::SentenciaCuentas(" 12 ") << "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='  12' ORDER BY CODIGO";
+    QTest::newRow("3") << a.LoteGrabar("1", "Gastos", "Prorrateo", true, {{"11", "40,5"}, {" ", "9"}, {"12", "59,5"}})
+                       << "BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\n"
+                          "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   1','Gastos','Prorrateo','11',40.5,1)\r\n"
+                          "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   1','Gastos','Prorrateo','12',59.5,1)\r\n";
+    QTest::newRow("6") << AlmacenDistribucion::LoteBorrar("7")
+                       << "BEGIN TRANSACTION\r\nUPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='   7'\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   7'";
+    QTest::newRow("7") << AlmacenDistribucion::SentenciaAsignar("5.1.01.003", "2") << "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.003'";
+    QTest::newRow("8") << AlmacenDistribucion::SentenciaDesasignar("5.1.01.003") << "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'";
+    QTest::newRow("12") << AlmacenDistribucion::SentenciaGrabada("3") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'";
+    QTest::newRow("13") << AlmacenDistribucion::SentenciaTablas() << "SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO";
+}
+
+void TstAlmacen::sentencias()
+{
+    QFETCH(QString, hecha);
+    QFETCH(QString, esperada);
+    QCOMPARE(hecha, esperada);
+}
+
+void TstAlmacen::grabarYCargar()
+{
+    GDBPrueba g;
+    DialogosGuionados d;
+    AlmacenDistribucion a;
+    // Lines only on grid rows 3 and 7.
+    Lineas grilla(8);
+    grilla[2] = {"211", "70"};
+    grilla[6] = {"212", "30"};
+    QVERIFY(a.Grabar("9", "Zonas", "Por zona", true, grilla));
+    QCOMPARE(lineasDe("9"), QStringLiteral("211=70 212=30"));
+    TablaDistribucion t = a.Cargar("9");
+    QCOMPARE(t.nombre, QStringLiteral("Zonas"));
+    QCOMPARE(t.concepto, QStringLiteral("Por zona"));
+    QVERIFY(t.pideConfirmacion);
+    QCOMPARE(int(t.lineas.size()), 2);
+    QCOMPARE(t.lineas[0].centro, QStringLiteral("211"));
+    QCOMPARE(t.lineas[0].descripcion, QStringLiteral("Ventas zona norte"));
+    QCOMPARE(t.lineas[0].porcentaje, QStringLiteral("70,00"));
+    QCOMPARE(t.lineas[1].porcentaje, QStringLiteral("30,00"));
+    QVERIFY(t.cuentas.empty());
+
+    // Saved again without the check box; a NULL flag reads back cleared.
+    QVERIFY(a.Grabar("9", "Zonas", "Por zona", false, {{"211", "33,33"}, {"212", "66,67"}}));
+    QVERIFY(!a.Cargar("9").pideConfirmacion);
+    gDB.gCnn.Execute(QStringLiteral("UPDATE MA_CUENTAS_CCDIST SET PIDECONFIRMACION = NULL WHERE CODIGO = '   9'"));
+    t = a.Cargar("9");
+    QVERIFY(!t.pideConfirmacion);
+    QCOMPARE(t.lineas[0].porcentaje, QStringLiteral("33,33"));
+
+    // A demo table with its accounts, in code order; the progress display is closed after.
+    t = a.Cargar("1");
+    QCOMPARE(int(t.lineas.size()), 5);
+    QCOMPARE(int(t.cuentas.size()), 3);
+    QCOMPARE(t.cuentas[0].first, QStringLiteral("5.1.01.003"));
+    QCOMPARE(t.cuentas[0].second, QStringLiteral("Alquileres"));
+    QVERIFY(!suite::Progreso::instancia().activo());
+    QVERIFY(a.ExisteTabla(" 1"));
+    QVERIFY(a.TablaGrabada("1"));
+    QVERIFY(!a.ExisteTabla("77"));
+    QVERIFY(!a.TablaGrabada("77"));
+    QVERIFY(d.vistos().isEmpty());
+}
+
+void TstAlmacen::grillaVacia()
+{
+    GDBPrueba g;
+    DialogosGuionados d;
+    d.responder(suite::vbOK);
+    AlmacenDistribucion a;
+    g.enviadas();
+    QVERIFY(!a.Grabar("1", "x", "y", false, Lineas(50, {"  ", "10"})));
+    QCOMPARE(d.ultimo().texto, AlmacenDistribucion::MensajeSinLineas);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("Aviso al Usuario"));
+    QCOMPARE(d.ultimo().estilo, 64);
+    QVERIFY(g.enviadas().isEmpty()); // not even the delete
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1'")), 5);
+}
+
+void TstAlmacen::borrar()
+{
+    GDBPrueba g;
+    DialogosGuionados d;
+    AlmacenDistribucion a;
+    d.responder(suite::vbNo);
+    QCOMPARE(a.Borrar("1"), AlmacenDistribucion::Resultado::Cancelado);
+    QCOMPARE(d.ultimo().texto, QStringLiteral("¿Desea eliminar la Tabla de Distribución de Centros de Costos Código:   1 ?\n"
+                                              "Se desafectarán las cuentas asignadas a dicha tabla.\nConfirma?"));
+    QCOMPARE(d.ultimo().estilo, 4 + 32);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("Atención"));
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   1'")), 3);
+
+    d.responder(suite::vbYes);
+    QCOMPARE(a.Borrar("1"), AlmacenDistribucion::Resultado::Hecho);
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   1'")), 0);
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1'")), 0);
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   2'")), 2); // others untouched
+}
+
+void TstAlmacen::asignarYQuitar()
+{
+    GDBPrueba g;
+    AlmacenDistribucion a;
+    a.Asignar(QStringLiteral("5.1.01.006"), QStringLiteral("2"));
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo='5.1.01.006'")).toString(),
+             QStringLiteral("   2"));
+    a.Desasignar(QStringLiteral("5.1.01.003")); // it pointed to table 1
+    QVERIFY(!EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo='5.1.01.003'")).isValid());
+    QCOMPARE(int(a.Cargar("2").cuentas.size()), 3);
+}
+
+void TstAlmacen::buscarCuenta()
+{
+    GDBPrueba g;
+    ado::Recordset rs;
+    struct Caso {
+        const char* texto;
+        bool opcionalPrimero;
+        bool hallada;
+        const char* cuenta;
+        bool opcional;
+    };
+    const Caso casos[] = {
+        {"5.1.01.003", false, true, "5.1.01.003", false},
+        {"5101003", false, true, "5.1.01.003", true},   // by its optional code
+        {"5101004", true, true, "5.1.01.004", true},
+        {"5.1.01.004", true, true, "5.1.01.004", true}, // optional first, then the code
+        {"9.9.99", false, false, "9.9.99", false},
+        {"5.4.01.001", false, false, "5.4.01.001", false}, // confidential: not for this user
+    };
+    for (const Caso& c : casos) {
+        QString cuenta = QString::fromLatin1(c.texto);
+        bool opcional = c.opcionalPrimero;
+        QCOMPARE(BuscarCuenta(cuenta, rs, true, opcional), c.hallada);
+        QCOMPARE(cuenta, QString::fromLatin1(c.cuenta));
+        QCOMPARE(opcional, c.opcional);
+        if (c.hallada)
+            QCOMPARE(rs.Fields(QStringLiteral("Codigo")).Value().toString(), cuenta);
+    }
+}
+
+void TstAlmacen::comillas()
+{
+    GDBPrueba g;
+    DialogosGuionados d;
+    AlmacenDistribucion a;
+    gDB.gCnn.Execute(QStringLiteral("INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('O''1', 'Centro con comilla')\r\n"
+                                    "INSERT INTO MA_CUENTAS (Codigo, Descripcion) VALUES ('D''1', 'Cuenta con comilla')"));
+    QVERIFY(a.Grabar("5", "D'Angelo", "Gastos 'varios'", false, {{"O'1", "100"}}));
+    TablaDistribucion t = a.Cargar("5");
+    QCOMPARE(t.nombre, QStringLiteral("D'Angelo"));
+    QCOMPARE(t.concepto, QStringLiteral("Gastos 'varios'"));
+    QCOMPARE(t.lineas[0].centro, QStringLiteral("O'1"));
+    QCOMPARE(t.lineas[0].descripcion, QStringLiteral("Centro con comilla"));
+    ado::Recordset rs;
+    QVERIFY(a.ExisteCentro(QStringLiteral("O'1"), &rs));
+    QCOMPARE(rs.Fields(QStringLiteral("Descripcion")).Value().toString(), QStringLiteral("Centro con comilla"));
+    rs.Close();
+    a.Asignar(QStringLiteral("D'1"), QStringLiteral("5"));
+    QCOMPARE(int(a.Cargar("5").cuentas.size()), 1);
+    QString cuenta = QStringLiteral("D'1");
+    bool opcional = false;
+    QVERIFY(BuscarCuenta(cuenta, rs, true, opcional));
+    QVERIFY(d.vistos().isEmpty());
+}
+
+void TstAlmacen::grabacionFallida()
+{
+    GDBPrueba g;
+    DialogosGuionados d;
+    d.responder(suite::vbOK);
+    AlmacenDistribucion a;
+    const QString antes = lineasDe("1");
+    QVERIFY(!a.Grabar("1", QString(61, u'n'), "c", true, {{"11", "50"}, {"12", "50"}}));
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("ATENCIÓN"));
+    QCOMPARE(d.ultimo().estilo, 16);
+    QVERIFY2(d.ultimo().texto.contains(QStringLiteral("truncarían")), qPrintable(d.ultimo().texto));
+    QCOMPARE(lineasDe("1"), antes);
+    // The connection is usable afterwards: no transaction left open.
+    QVERIFY(a.Grabar("1", "n", "c", true, {{"11", "100"}}));
+    QCOMPARE(lineasDe("1"), QStringLiteral("11=100"));
+}
+
+namespace {
+// Dialogs for worker threads: none is expected; any that comes is counted.
+class SinDialogos : public suite::IDialogos {
+public:
+    std::atomic<int> vistos{0};
+    int MsgBox(const QString&, int, const QString&) override { ++vistos; return suite::vbOK; }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> AbrirArchivo(const QString&, const QString&) override { return std::nullopt; }
+};
+} // namespace
+
+void TstAlmacen::dosPuestos()
+{
+    // Two workstations save the same table over and over at the same time: the table always
+    // ends with one complete set of lines.
+    GDBPrueba g;
+    SinDialogos sin;
+    suite::FijarDialogos(&sin);
+    const Lineas juegoA{{"11", "30"}, {"12", "20"}, {"13", "10"}, {"21", "25"}, {"31", "15"}};
+    const Lineas juegoB{{"211", "60"}, {"212", "40"}};
+    std::atomic<int> fallos{0};
+    auto puesto = [&](const Lineas& juego, const QString& nombre) {
+        return QThread::create([&, juego, nombre] {
+            DB_Dll db;
+            db.gServidor = QStringLiteral("DEMO");
+            db.gDBName = db.gUsuario = db.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
+            db.OpenServerADODB(false, 3, QString(), false, false);
+            AlmacenDistribucion a(db);
+            for (int i = 0; i < 40; ++i)
+                if (!a.Grabar("1", nombre, "concurrente", true, juego))
+                    ++fallos;
+        });
+    };
+    QThread* uno = puesto(juegoA, QStringLiteral("A"));
+    QThread* dos = puesto(juegoB, QStringLiteral("B"));
+    uno->start();
+    dos->start();
+    QVERIFY(uno->wait(60000));
+    QVERIFY(dos->wait(60000));
+    delete uno;
+    delete dos;
+    suite::FijarDialogos(nullptr);
+    QCOMPARE(fallos.load(), 0);
+    QCOMPARE(sin.vistos.load(), 0);
+    const QString final = lineasDe("1");
+    QVERIFY2(final == QStringLiteral("11=30 12=20 13=10 21=25 31=15") || final == QStringLiteral("211=60 212=40"), qPrintable(final));
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(DISTINCT NOMBRE) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1'")), 1);
+}
+
+QTEST_MAIN(TstAlmacen)
+#include "tst_almacen.moc"
