@@ -1,0 +1,1036 @@
+#include "toolbar/UtilVela.h"
+
+#include "toolbar/IconosBase.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <exception>
+
+// The item box: its colour, its base picture and the marks drawn on it.
+class CajaItem : public QWidget {
+public:
+    explicit CajaItem(QWidget* padre) : QWidget(padre) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+    long fondo = 0;
+    QPixmap imagen;
+    int ladoImagen = 42;
+    bool conMarca = false, marcada = false;
+    bool conPunto = false;
+    long colorPunto = 0;
+    double tpp = 15; // twips per pixel
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), UtilVela::ColorQt(fondo));
+        if (!imagen.isNull()) {
+            const QRect destino((width() - ladoImagen) / 2, (height() - ladoImagen) / 2, ladoImagen, ladoImagen);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.setOpacity(isEnabled() ? 1.0 : 0.4); // a disabled item's picture is dimmed
+            p.drawPixmap(destino, imagen);
+            p.setOpacity(1.0);
+        }
+        p.setRenderHint(QPainter::Antialiasing);
+        // Marks, in twips of this surface.
+        p.scale(1.0 / tpp, 1.0 / tpp);
+        const double anchoTw = width() * tpp;
+        if (conMarca) {
+            const double x0 = std::max(0.0, anchoTw - 230 - 14), y0 = 14;
+            p.fillRect(QRectF(x0 - 4, 10, 238, 238), UtilVela::ColorQt(fondo));
+            p.setPen(QPen(QColor(238, 238, 238), tpp));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(x0, y0, 230, 230));
+            auto tilde = [&](double dx, double dy, long color) {
+                p.setPen(QPen(UtilVela::ColorQt(color), tpp * 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                const QPointF puntos[] = {{x0 + 44 + dx, y0 + 126 + dy}, {x0 + 84 + dx, y0 + 166 + dy}, {x0 + 178 + dx, y0 + 60 + dy}};
+                p.drawPolyline(puntos, 3);
+            };
+            if (marcada) {
+                tilde(1, 1, UtilVela::ShadeColor(fondo, -55));
+                tilde(0, 0, UtilVela::RGB(255, 255, 255));
+                tilde(2, 2, UtilVela::RGB(255, 255, 255));
+            } else {
+                tilde(0, 0, UtilVela::ShadeColor(fondo, 34));
+            }
+        }
+        if (conPunto) {
+            const double cx = std::max(70.0, anchoTw - 70 - 28), cy = 98;
+            p.setPen(Qt::NoPen);
+            p.setBrush(UtilVela::ColorQt(UtilVela::ShadeColor(fondo, -45)));
+            p.drawEllipse(QPointF(cx + 10, cy + 10), 70, 70);
+            p.setBrush(UtilVela::ColorQt(colorPunto));
+            p.drawEllipse(QPointF(cx, cy), 70, 70);
+        }
+    }
+};
+
+namespace {
+
+struct Fila {
+    const char* tag;
+    const char* caption;
+    const char* tooltip;
+};
+
+const Fila TablaEstandar[] = {
+    {"NUEVO", "Nuevo", "Crear nuevo"},
+    {"BORRAR", "Borrar", "Borrar actual"},
+    {"REPORTE", "Reporte", "Abrir reportes / impresiones"},
+    {"CONSULTAR", "Consultar", "Consultar"},
+    {"PLANILLA", "Planilla", "Abrir planilla"},
+    {"CANCELAR", "Cancelar", "Cancelar edicion en curso"},
+    {"GRABAR", "Grabar", "Grabar cambios"},
+    {"CERRAR", "Cerrar", "Cerrar formulario"},
+    {"CLIENTE", "Cliente", "Seleccionar cliente"},
+    {"PEDIDO", "Pedido", "Facturar desde pedido"},
+    {"REMITO", "Remito", "Facturar desde remito"},
+    {"CAJERO", "Caja", "Opciones de caja"},
+    {"UNIDADNEGOCIO", "Unidad de Negocio", "Unidad de negocio"},
+    {"IMPORTAR", "Importar", "Importar datos"},
+    {"PROCESARIA", "Procesar con I.A.", "Procesar con inteligencia artificial"},
+    {"PANTALLA", "Pantalla", "Enviar a pantalla"},
+    {"IMPRESORA", "Impresora", "Imprimir"},
+    {"COMPARTIR", "Compartir", "Compartir"},
+    {"AJUSTES", "Ajustes", "Ajustes"},
+};
+
+const Fila TablaReportes[] = {
+    {"PANTALLA", "Pantalla", "Enviar a pantalla"},
+    {"IMPRESORA", "Impresora", "Imprimir"},
+    {"CONSULTAR", "Consultar", "Consultar"},
+    {"COMPARTIR", "Compartir", "Compartir"},
+    {"CERRAR", "Cerrar", "Cerrar formulario"},
+};
+
+// Per-item property stems and the keys they address.
+const std::pair<const char*, const char*> Tallos[] = {
+    {"Nuevo", "NUEVO"}, {"Borrar", "BORRAR"}, {"Reporte", "REPORTE"}, {"Consulta", "CONSULTAR"},
+    {"consultar", "CONSULTAR"}, {"Planilla", "PLANILLA"}, {"Cancelar", "CANCELAR"}, {"Grabar", "GRABAR"},
+    {"Cerrar", "CERRAR"}, {"Cliente", "CLIENTE"}, {"Pedido", "PEDIDO"}, {"Remito", "REMITO"},
+    {"Cajero", "CAJERO"}, {"Caja", "CAJA"}, {"UnidadNegocio", "UNIDADNEGOCIO"}, {"Importar", "IMPORTAR"},
+    {"ProcesarIA", "PROCESARIA"}, {"Pantalla", "PANTALLA"}, {"Impresora", "IMPRESORA"}, {"Compartir", "COMPARTIR"},
+    {"Ajustes", "AJUSTES"}, {"Cambiar", "CAMBIAR"}, {"Change", "CHANGE"}, {"Caus", "CAUS"},
+};
+
+QString normal(const QString& tag) { return tag.trimmed().toUpper(); }
+
+} // namespace
+
+UtilVela::UtilVela(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("UtilVela1"));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+    iconSize_ = PixelsToTwips(42);
+    for (int i = 0; i < toolbar::CantidadIconosBase; ++i)
+        basePictures_.push_back(toolbar::IconoBase(i, 84));
+    ApplyColorStyle(2);
+    EnsureCapacity(0);
+    LoadDefaultItems();
+}
+
+UtilVela::~UtilVela() = default;
+
+// ---- Colours --------------------------------------------------------------------------
+
+long UtilVela::ShadeColor(long c, int d)
+{
+    const auto canal = [&](int desplazamiento) { return std::clamp(int((c >> desplazamiento) & 255) + d, 0, 255); };
+    return RGB(canal(0), canal(8), canal(16));
+}
+
+void UtilVela::ApplyColorStyle(int estilo)
+{
+    struct Estilo {
+        long normal, activo, barra;
+    };
+    static const Estilo estilos[] = {
+        {RGB(96, 138, 204), RGB(20, 78, 170), RGB(170, 205, 245)},
+        {RGB(42, 42, 42), RGB(59, 59, 59), RGB(204, 204, 204)},
+        {RGB(160, 155, 135), RGB(130, 125, 105), RGB(70, 70, 70)},
+        {RGB(135, 133, 150), RGB(105, 103, 125), RGB(35, 75, 150)},
+        {RGB(122, 122, 122), RGB(88, 88, 88), RGB(212, 212, 212)},
+    };
+    if (estilo < 1 || estilo > 5)
+        estilo = 2;
+    estilo_ = estilo;
+    const Estilo& e = estilos[estilo - 1];
+    normalBackColor_ = e.normal;
+    activeBackColor_ = e.activo;
+    activeBarColor_ = e.barra;
+    LayoutItems();
+}
+
+void UtilVela::NormalBackColor(long c)
+{
+    normalBackColor_ = c;
+    LayoutItems();
+}
+
+void UtilVela::ActiveBackColor(long c)
+{
+    activeBackColor_ = c;
+    LayoutItems();
+}
+
+void UtilVela::ActiveBarColor(long c)
+{
+    activeBarColor_ = c;
+    LayoutItems();
+}
+
+// ---- Slots ----------------------------------------------------------------------------
+
+void UtilVela::ResetSlot(int i)
+{
+    Slot& s = slots_[size_t(i)];
+    s.tag.clear();
+    s.caption.clear();
+    s.toolTip.clear();
+    s.iconFile.clear();
+    s.iconOverFile.clear();
+    s.iconDisFile.clear();
+    s.drawnFile.clear();
+    s.drawnTint = -1;
+    s.visible = false;
+    s.enabled = true;
+    s.badge = 0;
+    s.attention = false;
+    s.attentionColor = RGB(220, 64, 64);
+    s.checkable = s.checked = false;
+    s.hasFileIcon = false;
+}
+
+void UtilVela::crearPartes(int desde, int hasta)
+{
+    const double tpp = PixelsToTwips(1);
+    for (int i = desde; i <= hasta; ++i) {
+        Slot& s = slots_[size_t(i)];
+        s.caja = new CajaItem(this);
+        s.caja->tpp = tpp;
+        if (i < toolbar::CantidadIconosBase)
+            s.caja->imagen = basePictures_[size_t(i)]; // its design picture
+        s.icono = new QLabel(this);
+        s.texto = new QLabel(this);
+        s.badgeLbl = new QLabel(this);
+        s.barra = new QLabel(this);
+        s.texto->setWordWrap(false);
+        s.texto->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        QFont f(QStringLiteral("Segoe UI"));
+        f.setPointSizeF(baseCaptionSize_);
+        s.texto->setFont(f);
+        s.badgeLbl->setAlignment(Qt::AlignCenter);
+        s.barra->hide();
+        for (QWidget* w : {static_cast<QWidget*>(s.caja), static_cast<QWidget*>(s.icono), static_cast<QWidget*>(s.texto),
+                           static_cast<QWidget*>(s.badgeLbl), static_cast<QWidget*>(s.barra)}) {
+            w->setProperty("slot", i);
+            w->setMouseTracking(true);
+            w->installEventFilter(this);
+            w->hide();
+        }
+    }
+}
+
+void UtilVela::EnsureCapacity(int n)
+{
+    if (capacity_ < 0) {
+        capacity_ = n < 19 ? 18 : n;
+        slots_.resize(size_t(capacity_) + 1);
+        crearPartes(0, capacity_);
+        for (int i = 0; i <= capacity_; ++i)
+            ResetSlot(i);
+        return;
+    }
+    if (n <= capacity_)
+        return;
+    const int antes = capacity_;
+    while (capacity_ < n)
+        capacity_ = capacity_ * 2 + 1;
+    slots_.resize(size_t(capacity_) + 1);
+    crearPartes(antes + 1, capacity_);
+    for (int i = antes + 1; i <= capacity_; ++i)
+        ResetSlot(i);
+}
+
+int UtilVela::FindItem(const QString& tag) const
+{
+    const QString t = normal(tag);
+    if (t.isEmpty())
+        return -1;
+    for (int i = 0; i < itemCount_; ++i)
+        if (slot(i).tag.toUpper() == t)
+            return i;
+    return -1;
+}
+
+int UtilVela::BaseIconIndex(const QString& tag)
+{
+    static const std::pair<const char*, int> indices[] = {
+        {"NUEVO", 0}, {"BORRAR", 1}, {"REPORTE", 2}, {"CONSULTAR", 3}, {"PLANILLA", 4}, {"CANCELAR", 5},
+        {"GRABAR", 6}, {"CERRAR", 7}, {"CLIENTE", 8}, {"PEDIDO", 9}, {"REMITO", 10}, {"CAJERO", 11}, {"CAJA", 11},
+        {"UNIDADNEGOCIO", 12}, {"UNIDAD DE NEGOCIO", 12}, {"CAMBIAR", 12}, {"CHANGE", 12}, {"IMPORTAR", 13},
+        {"PROCESARIA", 14}, {"PROCESAR IA", 14}, {"PROCESAR CON IA", 14}, {"PROCESAR CON I.A.", 14},
+        {"PANTALLA", 15}, {"IMPRESORA", 16}, {"COMPARTIR", 17}, {"AJUSTES", 18},
+    };
+    const QString t = normal(tag);
+    for (const auto& [k, i] : indices)
+        if (t == QLatin1String(k))
+            return i;
+    return -1;
+}
+
+bool UtilVela::IsCoreCommand(const QString& tag)
+{
+    const QString t = normal(tag);
+    for (const char* k : {"NUEVO", "BORRAR", "REPORTE", "CONSULTAR", "CANCELAR", "GRABAR", "CERRAR"})
+        if (t == QLatin1String(k))
+            return true;
+    return false;
+}
+
+void UtilVela::ApplyBaseIcon(int i, const QString& tag)
+{
+    const int b = BaseIconIndex(tag);
+    if (b >= 0 && slots_[size_t(i)].caja)
+        slots_[size_t(i)].caja->imagen = basePictures_[size_t(b)];
+}
+
+void UtilVela::ClearItems()
+{
+    for (int i = 0; i <= capacity_; ++i)
+        ResetSlot(i);
+    itemCount_ = 0;
+    activeIndex_ = hoverIndex_ = -1;
+    LayoutItems();
+}
+
+void UtilVela::AddDefaultItem(const QString& key, const QString& caption, const QString& tooltip)
+{
+    EnsureCapacity(itemCount_);
+    const int i = itemCount_++;
+    Slot& s = slots_[size_t(i)];
+    const QString efectiva = s.memoria.trimmed().isEmpty() ? caption : s.memoria.trimmed();
+    s.tag = key;
+    s.caption = efectiva;
+    s.toolTip = tooltip;
+    s.visible = IsCoreCommand(key);
+    s.enabled = true;
+    s.badge = 0;
+    s.memoria = caption;
+    ApplyBaseIcon(i, key); // the slot's own picture, also after the report table was loaded
+}
+
+void UtilVela::LoadDefaultItems()
+{
+    BeginLayoutUpdate();
+    ClearItems();
+    for (const Fila& f : TablaEstandar)
+        AddDefaultItem(QString::fromUtf8(f.tag), QString::fromUtf8(f.caption), QString::fromUtf8(f.tooltip));
+    activeIndex_ = -1;
+    EndLayoutUpdate();
+    LayoutItems();
+}
+
+void UtilVela::LoadDefaultItemsReportes()
+{
+    for (int i = 0; i <= capacity_; ++i) {
+        ResetSlot(i);
+        if (i > 4)
+            continue;
+        const Fila& f = TablaReportes[i];
+        Slot& s = slots_[size_t(i)];
+        s.tag = QString::fromUtf8(f.tag);
+        s.caption = QString::fromUtf8(f.caption);
+        s.toolTip = QString::fromUtf8(f.tooltip);
+        s.visible = true;
+        s.enabled = true;
+        s.badge = 0;
+        ApplyBaseIcon(i, s.tag);
+        s.memoria = s.caption;
+    }
+    itemCount_ = 5;
+    activeIndex_ = hoverIndex_ = -1;
+    LayoutItems();
+}
+
+void UtilVela::LoadVSCodeSample()
+{
+    BeginLayoutUpdate();
+    ClearItems();
+    AddItem(QStringLiteral("FILES"), QStringLiteral("Files"), QStringLiteral("Explorador"));
+    AddItem(QStringLiteral("SEARCH"), QStringLiteral("Search"), QStringLiteral("Busqueda"));
+    AddItem(QStringLiteral("GIT"), QStringLiteral("Source"), QStringLiteral("Control de codigo"));
+    AddItem(QStringLiteral("RUN"), QStringLiteral("Run"), QStringLiteral("Run y debug"));
+    AddItem(QStringLiteral("EXT"), QStringLiteral("Ext"), QStringLiteral("Extensiones"));
+    AddItem(QStringLiteral("AI"), QStringLiteral("AI"), QStringLiteral("Asistente"));
+    EndLayoutUpdate();
+}
+
+bool UtilVela::AddItem(const QString& BTag, const QString& BCaption, const QString& BToolTip, bool bCheckable)
+{
+    const QString tag = BTag.trimmed();
+    if (tag.isEmpty())
+        return false;
+    int i = FindItem(tag);
+    const bool nuevo = i < 0;
+    if (nuevo) {
+        EnsureCapacity(itemCount_);
+        i = itemCount_++;
+    }
+    Slot& s = slots_[size_t(i)];
+    s.tag = tag;
+    ApplyBaseIcon(i, tag);
+    s.caption = BCaption;
+    s.toolTip = BToolTip.trimmed().isEmpty() ? BCaption : BToolTip;
+    s.visible = true;
+    if (nuevo)
+        s.enabled = true;
+    // Icon files come with the image folder (not set): the base picture stays.
+    s.iconFile.clear();
+    s.iconOverFile.clear();
+    s.iconDisFile.clear();
+    s.hasFileIcon = false;
+    LayoutItems();
+    SetItemCheckable(tag, bCheckable);
+    return true;
+}
+
+bool UtilVela::SetItemIcon(const QString&, const QString&) { return false; }
+
+void UtilVela::SetItemBadge(const QString& BTag, long nCount)
+{
+    const int i = FindItem(BTag);
+    if (i < 0)
+        return;
+    slots_[size_t(i)].badge = std::max(0L, nCount);
+    RefreshItem(i);
+}
+
+void UtilVela::SetItemAttention(const QString& BTag, bool bAttention, long nColor)
+{
+    const int i = FindItem(BTag);
+    if (i < 0)
+        return;
+    slots_[size_t(i)].attention = bAttention;
+    if (nColor != -1)
+        slots_[size_t(i)].attentionColor = nColor;
+    RefreshItem(i);
+}
+
+bool UtilVela::ItemAttention(const QString& BTag) const
+{
+    const int i = FindItem(BTag);
+    return i >= 0 && slot(i).attention;
+}
+
+void UtilVela::SetItemVisible(const QString& BTag, bool bVisible)
+{
+    const int i = FindItem(BTag);
+    if (i < 0 || slot(i).visible == bVisible)
+        return;
+    slots_[size_t(i)].visible = bVisible;
+    if (!bVisible && activeIndex_ == i)
+        activeIndex_ = -1;
+    LayoutItems();
+}
+
+bool UtilVela::ItemVisible(const QString& BTag) const
+{
+    const int i = FindItem(BTag);
+    return i >= 0 && slot(i).visible;
+}
+
+void UtilVela::SetItemEnabled(const QString& BTag, bool bEnabled)
+{
+    const int i = FindItem(BTag);
+    if (i < 0 || slot(i).enabled == bEnabled)
+        return;
+    slots_[size_t(i)].enabled = bEnabled;
+    if (!bEnabled) {
+        if (activeIndex_ == i)
+            activeIndex_ = -1;
+        if (hoverIndex_ == i)
+            hoverIndex_ = -1;
+    }
+    RefreshItem(i);
+}
+
+bool UtilVela::ItemEnabled(const QString& BTag) const
+{
+    const int i = FindItem(BTag);
+    return i >= 0 && slot(i).enabled;
+}
+
+void UtilVela::SetActive(const QString& BTag)
+{
+    const int i = FindItem(BTag);
+    if (i < 0 || !slot(i).visible || !slot(i).enabled)
+        return;
+    activeIndex_ = i;
+    LayoutItems();
+}
+
+UtilVela::Par* UtilVela::par(const QString& tag)
+{
+    const QString t = normal(tag);
+    return t == QLatin1String("IMPRESORA") ? &impresora_ : t == QLatin1String("COMPARTIR") ? &compartir_ : nullptr;
+}
+
+const UtilVela::Par* UtilVela::par(const QString& tag) const { return const_cast<UtilVela*>(this)->par(tag); }
+
+bool UtilVela::checkable(int i) const
+{
+    const Par* p = par(slot(i).tag);
+    return p ? p->checkable : slot(i).checkable;
+}
+
+bool UtilVela::checked(int i) const
+{
+    const Par* p = par(slot(i).tag);
+    return p ? p->checked : slot(i).checked;
+}
+
+void UtilVela::SetItemCheckable(const QString& BTag, bool bCheckable)
+{
+    const int i = FindItem(BTag);
+    if (i < 0)
+        return;
+    if (Par* p = par(BTag)) {
+        p->checkable = bCheckable;
+        if (!bCheckable)
+            p->checked = false;
+    } else {
+        slots_[size_t(i)].checkable = bCheckable;
+        if (!bCheckable)
+            slots_[size_t(i)].checked = false;
+    }
+    RefreshItem(i);
+}
+
+bool UtilVela::ItemCheckable(const QString& BTag) const
+{
+    const int i = FindItem(BTag);
+    return i >= 0 && checkable(i);
+}
+
+void UtilVela::SetItemChecked(const QString& BTag, bool bChecked)
+{
+    const int i = FindItem(BTag);
+    if (i < 0 || !checkable(i))
+        return;
+    if (Par* p = par(BTag))
+        p->checked = bChecked;
+    else
+        slots_[size_t(i)].checked = bChecked;
+    RefreshItem(i);
+}
+
+bool UtilVela::ItemChecked(const QString& BTag) const
+{
+    const int i = FindItem(BTag);
+    return i >= 0 && checked(i);
+}
+
+void UtilVela::ImpresoraCheckable(bool v)
+{
+    impresora_.checkable = v;
+    if (!v)
+        impresora_.checked = false;
+    LayoutItems();
+}
+
+void UtilVela::ImpresoraChecked(bool v)
+{
+    if (!impresora_.checkable)
+        return;
+    impresora_.checked = v;
+    LayoutItems();
+}
+
+void UtilVela::CompartirCheckable(bool v)
+{
+    compartir_.checkable = v;
+    if (!v)
+        compartir_.checked = false;
+    LayoutItems();
+}
+
+void UtilVela::CompartirChecked(bool v)
+{
+    if (!compartir_.checkable)
+        return;
+    compartir_.checked = v;
+    LayoutItems();
+}
+
+QVariant UtilVela::PropiedadItem(const QString& nombre)
+{
+    for (const auto& [tallo, clave] : Tallos) {
+        const QString t = QString::fromLatin1(tallo);
+        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
+        if (!esEnabled && nombre != t + QStringLiteral("Visible"))
+            continue;
+        if (itemCount_ < 1)
+            LoadDefaultItems();
+        const QString k = QString::fromLatin1(clave);
+        return esEnabled ? ItemEnabled(k) : ItemVisible(k);
+    }
+    return {};
+}
+
+void UtilVela::PropiedadItem(const QString& nombre, const QVariant& valor)
+{
+    for (const auto& [tallo, clave] : Tallos) {
+        const QString t = QString::fromLatin1(tallo);
+        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
+        if (!esEnabled && nombre != t + QStringLiteral("Visible"))
+            continue;
+        if (itemCount_ < 1)
+            LoadDefaultItems();
+        const QString k = QString::fromLatin1(clave);
+        if (esEnabled)
+            SetItemEnabled(k, valor.toBool());
+        else
+            SetItemVisible(k, valor.toBool());
+        return;
+    }
+}
+
+// ---- Clicks, hover and keys ------------------------------------------------------------
+
+void UtilVela::ItemClicked(int i)
+{
+    if (!enabled_ || i < 0 || i >= itemCount_ || !slot(i).visible || !slot(i).enabled)
+        return;
+    if (checkable(i)) {
+        const bool nuevo = !checked(i);
+        if (Par* p = par(slot(i).tag))
+            p->checked = nuevo;
+        else
+            slots_[size_t(i)].checked = nuevo;
+        Q_EMIT CheckClick(slot(i).caption, nuevo);
+    }
+    const int antes = activeIndex_;
+    activeIndex_ = i;
+    if (antes != i)
+        RefreshItem(antes);
+    RefreshItem(i);
+    QString texto = slot(i).caption;
+    try {
+        Q_EMIT click(texto);
+    } catch (const std::exception&) {
+        // errors of the host's handler are not the control's business on a mouse click
+    }
+}
+
+void UtilVela::SetHover(int i)
+{
+    if (!enabled_ || i < -1 || i >= itemCount_)
+        i = -1;
+    if (i == hoverIndex_)
+        return;
+    const int antes = hoverIndex_;
+    hoverIndex_ = i;
+    RefreshItem(antes);
+    RefreshItem(i);
+}
+
+bool UtilVela::IsUsable(const QString& tag) const
+{
+    const int i = FindItem(tag);
+    return i >= 0 && slot(i).visible && slot(i).enabled;
+}
+
+void UtilVela::KeyAnalisis(int KeyCode)
+{
+    QString clave;
+    switch (KeyCode) {
+    case 27: clave = QStringLiteral("CANCELAR"); break;
+    case 113: clave = QStringLiteral("GRABAR"); break;
+    case 114: clave = QStringLiteral("NUEVO"); break;
+    case 115: clave = QStringLiteral("REPORTE"); break;
+    case 116: clave = QStringLiteral("CONSULTAR"); break;
+    case 117: clave = QStringLiteral("PLANILLA"); break;
+    case 121: clave = QStringLiteral("BORRAR"); break;
+    default: return;
+    }
+    if (!IsUsable(clave)) {
+        if (clave != QLatin1String("CANCELAR") || !IsUsable(QStringLiteral("CERRAR")))
+            return;
+        clave = QStringLiteral("CERRAR");
+    }
+    QString texto = clave.toUpper();
+    Q_EMIT click(texto);
+}
+
+int UtilVela::CodigoTecla(int qtKey)
+{
+    if (qtKey == Qt::Key_Escape)
+        return 27;
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+        return 112 + (qtKey - Qt::Key_F1);
+    return 0;
+}
+
+int UtilVela::slotDe(QObject* o) const
+{
+    const QVariant v = o->property("slot");
+    return v.isValid() ? v.toInt() : -1;
+}
+
+bool UtilVela::eventFilter(QObject* o, QEvent* e)
+{
+    const int i = slotDe(o);
+    if (i >= 0) {
+        if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+            ItemClicked(i);
+            return true;
+        }
+        if (e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) {
+            SetHover(i < itemCount_ && slot(i).visible && slot(i).enabled ? i : -1);
+            return false;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void UtilVela::mouseMoveEvent(QMouseEvent* e)
+{
+    SetHover(-1);
+    QWidget::mouseMoveEvent(e);
+}
+
+void UtilVela::leaveEvent(QEvent* e)
+{
+    SetHover(-1);
+    QWidget::leaveEvent(e);
+}
+
+void UtilVela::focusOutEvent(QFocusEvent* e)
+{
+    activeIndex_ = hoverIndex_ = -1;
+    LayoutItems();
+    QWidget::focusOutEvent(e);
+}
+
+// ---- Layout properties ----------------------------------------------------------------
+
+void UtilVela::ItemHeight(double v)
+{
+    itemHeight_ = std::max(v, 480.0);
+    LayoutItems();
+}
+
+void UtilVela::ItemGap(double v)
+{
+    itemGap_ = std::max(v, -300.0);
+    LayoutItems();
+}
+
+void UtilVela::TopOffset(double v)
+{
+    topOffset_ = v;
+    LayoutItems();
+}
+
+void UtilVela::GroupGap(double v)
+{
+    groupGap_ = std::max(v, 0.0);
+    LayoutItems();
+}
+
+void UtilVela::GroupBreakTag(const QString& v)
+{
+    groupBreakTag_ = normal(v);
+    LayoutItems();
+}
+
+void UtilVela::ShowCaptions(bool v)
+{
+    showCaptions_ = v;
+    LayoutItems();
+}
+
+void UtilVela::Horizontal(bool v)
+{
+    horizontal_ = v;
+    autoOrientacion_ = false;
+    LayoutItems();
+}
+
+void UtilVela::AutoOrientacion(bool v)
+{
+    autoOrientacion_ = v;
+    LayoutItems();
+}
+
+void UtilVela::IconPx(int v)
+{
+    iconPx_ = v < 1 ? 42 : v;
+    iconSize_ = PixelsToTwips(iconPx_);
+    LayoutItems();
+}
+
+void UtilVela::IconSize(double v)
+{
+    if (v <= 0)
+        return;
+    iconSize_ = v;
+    iconPx_ = TwipsToPixels(v);
+    if (iconPx_ < 1)
+        iconPx_ = 42;
+    LayoutItems();
+}
+
+void UtilVela::Enabled(const QVariant& v)
+{
+    enabled_ = v.toBool();
+    if (!enabled_)
+        hoverIndex_ = -1;
+    LayoutItems();
+}
+
+double UtilVela::PixelsToTwips(double px) const
+{
+    const QScreen* s = screen();
+    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
+    return px * (1440.0 / (dpi > 0 ? dpi : 96.0));
+}
+
+int UtilVela::TwipsToPixels(double twips) const
+{
+    const double tpp = PixelsToTwips(1);
+    return tpp > 0 ? qRound(twips / tpp) : 0;
+}
+
+QRect UtilVela::rectTw(double l, double t, double w, double h) const
+{
+    return QRect(TwipsToPixels(l), TwipsToPixels(t), TwipsToPixels(w), TwipsToPixels(h));
+}
+
+// ---- Layout and painting --------------------------------------------------------------
+
+void UtilVela::EndLayoutUpdate()
+{
+    if (layoutSuspend_ > 0)
+        --layoutSuspend_;
+    if (layoutSuspend_ == 0 && layoutPending_) {
+        layoutPending_ = false;
+        LayoutItems();
+    }
+}
+
+void UtilVela::LayoutItems()
+{
+    if (layoutSuspend_ >= 1) {
+        layoutPending_ = true;
+        return;
+    }
+    if (capacity_ < 0)
+        return;
+    const double w = 840;
+    const double h = itemHeight_ > 0 ? itemHeight_ : 480;
+    const double W = anchoTw(), H = altoTw();
+    horizontalAhora_ = autoOrientacion_ ? W >= H : horizontal_;
+
+    separador_ = QRect();
+    if (horizontalAhora_ && H > 975)
+        separador_ = rectTw(0, 975, W, H - 975);
+    else if (!horizontalAhora_ && W > 1020)
+        separador_ = rectTw(1020, 0, W - 1020, H);
+
+    double x = 120, y = topOffset_ + 80, paso = 0;
+    if (!horizontalAhora_) {
+        if (showCaptions_) {
+            int n = 0;
+            for (int i = 0; i < itemCount_; ++i)
+                n += slot(i).visible ? 1 : 0;
+            double gap = 20;
+            if (n > 1) {
+                const double g = (H - 60 - (topOffset_ + 80) - n * h - n * 400) / (n - 1);
+                if (g < 20)
+                    gap = g;
+                if (gap < 0)
+                    gap = 0;
+            }
+            paso = gap + 400 + itemGap_;
+        } else {
+            paso = itemGap_;
+        }
+    }
+
+    for (int i = 0; i <= capacity_; ++i) {
+        Slot& s = slots_[size_t(i)];
+        if (i < itemCount_ && s.visible) {
+            const double l = horizontalAhora_ ? x : 120;
+            const double t = horizontalAhora_ ? topOffset_ - 60 : y;
+            s.caja->setGeometry(rectTw(l, t, w, h));
+            s.barra->setGeometry(rectTw(l, t, 60, h));
+            StyleItem(i);
+            PaintItem(i);
+            if (horizontalAhora_)
+                x += w + 120 + itemGap_;
+            else
+                y += h + paso;
+            if (groupGap_ > 0 && !groupBreakTag_.isEmpty() && s.tag.toUpper() == groupBreakTag_) {
+                if (horizontalAhora_)
+                    x += groupGap_;
+                else
+                    y += groupGap_;
+            }
+        } else {
+            s.caja->hide();
+            s.barra->hide();
+            s.texto->hide();
+            s.badgeLbl->hide();
+            s.icono->hide();
+        }
+    }
+    update();
+}
+
+void UtilVela::RefreshItem(int i)
+{
+    if (i < 0 || i >= itemCount_ || !slot(i).visible)
+        return;
+    StyleItem(i);
+    PaintItem(i);
+}
+
+void UtilVela::StyleItem(int i)
+{
+    Slot& s = slots_[size_t(i)];
+    const bool usable = s.enabled && enabled_;
+    const bool marcable = checkable(i);
+    const bool hasIcon = s.hasFileIcon || BaseIconIndex(s.tag) >= 0;
+
+    long color = normalBackColor_;
+    if (estilo_ == 5 && i == activeIndex_ && !marcable)
+        color = ShadeColor(normalBackColor_, -20);
+    if (!usable)
+        color = ShadeColor(normalBackColor_, -6);
+
+    s.caja->fondo = color;
+    s.barra->setStyleSheet(QStringLiteral("background-color: %1;").arg(ColorQt(activeBarColor_).name()));
+    s.barra->hide();
+    for (QWidget* w : {static_cast<QWidget*>(s.caja), static_cast<QWidget*>(s.texto), static_cast<QWidget*>(s.badgeLbl),
+                       static_cast<QWidget*>(s.icono)})
+        w->setToolTip(s.toolTip);
+
+    QColor textoColor = Qt::white;
+    if (!usable)
+        textoColor = ColorQt(RGB(138, 138, 138));
+    else if (i == activeIndex_ && !marcable)
+        textoColor = ColorQt(RGB(250, 250, 250));
+    QFont f = s.texto->font();
+    f.setPointSizeF(hasIcon ? baseCaptionSize_ : baseCaptionSize_ + 2);
+    f.setBold(false);
+    f.setItalic(false);
+    s.texto->setFont(f);
+    s.texto->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    s.texto->setAutoFillBackground(true);
+    QPalette pt = s.texto->palette();
+    pt.setColor(QPalette::Window, ColorQt(color));
+    pt.setColor(QPalette::WindowText, textoColor);
+    s.texto->setPalette(pt);
+
+    s.badgeLbl->setText(s.badge >= 100 ? QStringLiteral("99+") : s.badge < 1 ? QString() : QString::number(s.badge));
+    const QColor fondoBadge = s.attention && s.badge >= 1 ? ColorQt(s.attentionColor) : ColorQt(RGB(0, 120, 215));
+    QFont fb(QStringLiteral("MS Sans Serif"));
+    fb.setPointSizeF(8.25);
+    s.badgeLbl->setFont(fb);
+    s.badgeLbl->setAutoFillBackground(true);
+    QPalette pb = s.badgeLbl->palette();
+    pb.setColor(QPalette::Window, fondoBadge);
+    pb.setColor(QPalette::WindowText, usable ? QColor(Qt::white) : ColorQt(RGB(120, 120, 120)));
+    s.badgeLbl->setPalette(pb);
+
+    s.caja->setVisible(s.visible);
+    s.caja->setEnabled(usable);
+    s.badgeLbl->setEnabled(usable);
+    s.icono->setVisible(s.visible && s.hasFileIcon);
+    s.icono->setEnabled(usable);
+}
+
+QString UtilVela::FitCaption(int i, const QString& texto, double anchoTwips) const
+{
+    QString s = texto.trimmed();
+    s.replace(u'\r', u' ').replace(u'\n', u' ');
+    if (s.isEmpty())
+        return {};
+    const QFontMetricsF fm(slot(i).texto->font());
+    const double tpp = PixelsToTwips(1);
+    auto ancho = [&](const QString& t) { return fm.horizontalAdvance(t) * tpp; };
+    if (ancho(s) <= anchoTwips)
+        return s;
+    for (qsizetype n = s.size(); n >= 1; --n) {
+        const QString c = s.left(n) + QStringLiteral("...");
+        if (ancho(c) <= anchoTwips)
+            return c;
+    }
+    return QStringLiteral("...");
+}
+
+void UtilVela::PaintItem(int i)
+{
+    Slot& s = slots_[size_t(i)];
+    const double tpp = PixelsToTwips(1);
+    const QRect g = s.caja->geometry();
+    const double l = g.x() * tpp, t = g.y() * tpp, w = g.width() * tpp, h = g.height() * tpp;
+
+    const QFontMetricsF fm(s.texto->font());
+    const double ch = std::max(fm.height() * tpp + 45, 400.0);
+    s.texto->setGeometry(rectTw(l, t + h + 50, w, ch));
+    QString caption = FitCaption(i, s.caption, w - 20);
+    caption.replace(u' ', QChar(0xA0));
+    s.texto->setText(caption);
+    s.texto->setVisible(showCaptions_);
+
+    s.barra->setGeometry(rectTw(l - 80, t, 60, t + h + 50 + ch - t));
+
+    if (s.attention && s.badge < 1)
+        s.badgeLbl->setGeometry(rectTw(l + w - 210, t + 60, 180, 180));
+    else
+        s.badgeLbl->setGeometry(rectTw(l + w - 315, t + 75, 240, 225));
+    s.badgeLbl->setVisible(s.badge > 0);
+
+    s.icono->setGeometry(rectTw(l, t, w, h));
+
+    s.caja->ladoImagen = std::min(iconPx_, std::min(s.caja->width(), s.caja->height()));
+    s.caja->conMarca = checkable(i);
+    s.caja->marcada = checked(i);
+    s.caja->conPunto = s.attention && s.badge < 1;
+    s.caja->colorPunto = s.attentionColor;
+    s.caja->update();
+
+    s.icono->raise();
+    s.texto->raise();
+    s.badgeLbl->raise();
+    s.barra->raise();
+}
+
+void UtilVela::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), ColorQt(normalBackColor_));
+    if (!separador_.isNull())
+        p.fillRect(separador_, ColorQt(ShadeColor(normalBackColor_, 28)));
+}
+
+void UtilVela::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    LayoutItems();
+}
+
+QWidget* UtilVela::PicItem(int i) const { return slot(i).caja; }
+QLabel* UtilVela::ImgIcon(int i) const { return slot(i).icono; }
+QLabel* UtilVela::LblText(int i) const { return slot(i).texto; }
+QLabel* UtilVela::LblBadge(int i) const { return slot(i).badgeLbl; }
+QLabel* UtilVela::LblBar(int i) const { return slot(i).barra; }

@@ -1,0 +1,240 @@
+#pragma once
+// UtilVela: the suite's command bar. Items (an icon box with a caption under it, a badge and
+// optional marks) in a row or a column; one event, click, carries the command. The host
+// enables, disables, shows and hides items by key and forwards its keys to KeyAnalisis.
+// Geometry is kept in twips (1/1440 inch) of the control's inner area; colours are the
+// suite's 32-bit values with red in the low byte.
+
+#include <QColor>
+#include <QLabel>
+#include <QPixmap>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+#include <vector>
+
+class CajaItem;
+
+class UtilVela : public QWidget {
+    Q_OBJECT
+public:
+    explicit UtilVela(QWidget* parent = nullptr);
+    ~UtilVela() override;
+
+    // ---- Colours -------------------------------------------------------------------------
+    static long RGB(int r, int g, int b) { return long(r) + long(g) * 256 + long(b) * 65536; }
+    static QColor ColorQt(long c) { return QColor(int(c & 255), int((c >> 8) & 255), int((c >> 16) & 255)); }
+    static long ShadeColor(long c, int d);
+    // Colour styles 1..5; any other number is style 2.
+    void ApplyColorStyle(int estilo);
+    int Estilo() const { return estilo_; }
+
+    // ---- Items ---------------------------------------------------------------------------
+    void ClearItems();
+    void LoadDefaultItems();
+    void LoadDefaultItemsReportes();
+    void LoadVSCodeSample();
+    bool AddItem(const QString& BTag, const QString& BCaption, const QString& BToolTip = {}, bool bCheckable = false);
+    bool SetItemIcon(const QString& BTag, const QString& zFile);
+    void SetItemBadge(const QString& BTag, long nCount);
+    void SetItemAttention(const QString& BTag, bool bAttention, long nColor = -1);
+    bool ItemAttention(const QString& BTag) const;
+    void SetItemAviso(const QString& BTag, bool bAviso, long nColor = -1) { SetItemAttention(BTag, bAviso, nColor); }
+    bool ItemAviso(const QString& BTag) const { return ItemAttention(BTag); }
+    void SetItemVisible(const QString& BTag, bool bVisible);
+    bool ItemVisible(const QString& BTag) const;
+    void SetItemEnabled(const QString& BTag, bool bEnabled);
+    bool ItemEnabled(const QString& BTag) const;
+    void SetActive(const QString& BTag);
+    void KeyAnalisis(int KeyCode); // Windows key codes: 27 Esc, 113 F2 ... 121 F10
+    void SetItemCheckable(const QString& BTag, bool bCheckable);
+    bool ItemCheckable(const QString& BTag) const;
+    void SetItemChecked(const QString& BTag, bool bChecked);
+    bool ItemChecked(const QString& BTag) const;
+
+    // The Windows key code of a Qt key (Esc and F1..F12), for hosts that forward Qt keys.
+    static int CodigoTecla(int qtKey);
+
+    static int BaseIconIndex(const QString& tag);
+    static bool IsCoreCommand(const QString& tag);
+
+    // The per-item property family: stem & "Enabled" / "Visible" ("NuevoEnabled",
+    // "ConsultaVisible"...). Unknown stems read invalid and write nothing.
+    QVariant PropiedadItem(const QString& nombre);
+    void PropiedadItem(const QString& nombre, const QVariant& valor);
+#define UTILVELA_STEM(Stem)                                                                    \
+    QVariant Stem##Enabled() { return PropiedadItem(QStringLiteral(#Stem "Enabled")); }         \
+    void Stem##Enabled(const QVariant& v) { PropiedadItem(QStringLiteral(#Stem "Enabled"), v); } \
+    QVariant Stem##Visible() { return PropiedadItem(QStringLiteral(#Stem "Visible")); }         \
+    void Stem##Visible(const QVariant& v) { PropiedadItem(QStringLiteral(#Stem "Visible"), v); }
+    UTILVELA_STEM(Nuevo) UTILVELA_STEM(Borrar) UTILVELA_STEM(Reporte) UTILVELA_STEM(Consulta)
+    UTILVELA_STEM(consultar) UTILVELA_STEM(Planilla) UTILVELA_STEM(Cancelar) UTILVELA_STEM(Grabar)
+    UTILVELA_STEM(Cerrar) UTILVELA_STEM(Cliente) UTILVELA_STEM(Pedido) UTILVELA_STEM(Remito)
+    UTILVELA_STEM(Cajero) UTILVELA_STEM(Caja) UTILVELA_STEM(UnidadNegocio) UTILVELA_STEM(Importar)
+    UTILVELA_STEM(ProcesarIA) UTILVELA_STEM(Pantalla) UTILVELA_STEM(Impresora) UTILVELA_STEM(Compartir)
+    UTILVELA_STEM(Ajustes) UTILVELA_STEM(Cambiar) UTILVELA_STEM(Change) UTILVELA_STEM(Caus)
+#undef UTILVELA_STEM
+
+    // Checkable pairs of IMPRESORA and COMPARTIR, kept by the control.
+    bool ImpresoraCheckable() const { return impresora_.checkable; }
+    void ImpresoraCheckable(bool v);
+    bool ImpresoraChecked() const { return impresora_.checked; }
+    void ImpresoraChecked(bool v);
+    bool CompartirCheckable() const { return compartir_.checkable; }
+    void CompartirCheckable(bool v);
+    bool CompartirChecked() const { return compartir_.checked; }
+    void CompartirChecked(bool v);
+
+    // ---- Layout properties ---------------------------------------------------------------
+    double ItemHeight() const { return itemHeight_; }
+    void ItemHeight(double v);
+    double ItemGap() const { return itemGap_; }
+    void ItemGap(double v);
+    void ButtonGap(double v) { ItemGap(v); }
+    void SeparacionBotones(double v) { ItemGap(v); }
+    double TopOffset() const { return topOffset_; }
+    void TopOffset(double v);
+    void TopBotones(double v) { TopOffset(v); }
+    double GroupGap() const { return groupGap_; }
+    void GroupGap(double v);
+    QString GroupBreakTag() const { return groupBreakTag_; }
+    void GroupBreakTag(const QString& v);
+    void GroupBreakAfterTag(const QString& v) { GroupBreakTag(v); }
+    bool ShowCaptions() const { return showCaptions_; }
+    void ShowCaptions(bool v);
+    void MostrarTitulo(bool v) { ShowCaptions(v); }
+    void ConTitulo(const QVariant& v) { ShowCaptions(v.toBool()); }
+    bool Horizontal() const { return horizontal_; }
+    void Horizontal(bool v);
+    void ModoHorizontal(bool v) { Horizontal(v); }
+    bool AutoOrientacion() const { return autoOrientacion_; }
+    void AutoOrientacion(bool v);
+    int IconPx() const { return iconPx_; }
+    void IconPx(int v);
+    void TamanoIcono(int v) { IconPx(v); }
+    double IconSize() const { return iconSize_; }
+    void IconSize(double v);
+    bool Enabled() const { return enabled_; }
+    void Enabled(const QVariant& v);
+    long NormalBackColor() const { return normalBackColor_; }
+    void NormalBackColor(long c);
+    long ActiveBackColor() const { return activeBackColor_; }
+    void ActiveBackColor(long c);
+    long ActiveBarColor() const { return activeBarColor_; }
+    void ActiveBarColor(long c);
+
+    void BeginLayoutUpdate() { ++layoutSuspend_; }
+    void EndLayoutUpdate();
+    void LayoutItems();
+    void RefreshItem(int i);
+
+    double PixelsToTwips(double px) const;
+    int TwipsToPixels(double twips) const;
+
+    // ---- State, for the host and tests ---------------------------------------------------
+    int ItemCount() const { return itemCount_; }
+    int Capacity() const { return capacity_; }
+    int ActiveIndex() const { return activeIndex_; }
+    int HoverIndex() const { return hoverIndex_; }
+    int FindItem(const QString& tag) const;
+    QString ItemTag(int i) const { return slot(i).tag; }
+    QString ItemCaption(int i) const { return slot(i).caption; }
+    QString ItemToolTip(int i) const { return slot(i).toolTip; }
+    long BadgeCount(int i) const { return slot(i).badge; }
+    bool EsHorizontal() const { return horizontalAhora_; }
+    // Parts of slot i: the item box, the icon surface, the caption, the badge, the side bar.
+    QWidget* PicItem(int i) const;
+    QLabel* ImgIcon(int i) const;
+    QLabel* LblText(int i) const;
+    QLabel* LblBadge(int i) const;
+    QLabel* LblBar(int i) const;
+    QString FitCaption(int i, const QString& texto, double anchoTwips) const;
+
+    void ItemClicked(int i);
+    void SetHover(int i);
+
+Q_SIGNALS:
+    void click(QString& texto);
+    void CheckClick(const QString& caption, bool estado);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    struct Slot {
+        QString tag, caption, toolTip;
+        QString iconFile, iconOverFile, iconDisFile, drawnFile;
+        long drawnTint = -1;
+        bool visible = false;
+        bool enabled = true;
+        long badge = 0;
+        bool attention = false;
+        long attentionColor = 220 + 64 * 256 + 64 * 65536;
+        bool checkable = false, checked = false;
+        bool hasFileIcon = false;
+        QString memoria; // the item box's own caption memory
+        CajaItem* caja = nullptr;
+        QLabel* icono = nullptr;
+        QLabel* texto = nullptr;
+        QLabel* badgeLbl = nullptr;
+        QLabel* barra = nullptr;
+    };
+    struct Par {
+        bool checkable;
+        bool checked;
+    };
+
+    const Slot& slot(int i) const { return slots_.at(size_t(i)); }
+    void ResetSlot(int i);
+    void EnsureCapacity(int n);
+    void crearPartes(int desde, int hasta);
+    void AddDefaultItem(const QString& key, const QString& caption, const QString& tooltip);
+    void ApplyBaseIcon(int i, const QString& tag);
+    void StyleItem(int i);
+    void PaintItem(int i);
+    bool IsUsable(const QString& tag) const;
+    bool checkable(int i) const;
+    bool checked(int i) const;
+    Par* par(const QString& tag);
+    const Par* par(const QString& tag) const;
+    int slotDe(QObject* o) const;
+    double anchoTw() const { return PixelsToTwips(width()); }
+    double altoTw() const { return PixelsToTwips(height()); }
+    QRect rectTw(double l, double t, double w, double h) const;
+
+    std::vector<Slot> slots_;
+    int itemCount_ = 0;
+    int capacity_ = -1;
+    int activeIndex_ = -1;
+    int hoverIndex_ = -1;
+    bool enabled_ = true;
+    Par impresora_{true, false};
+    Par compartir_{false, false};
+    std::vector<QPixmap> basePictures_;
+
+    double itemHeight_ = 520;
+    double itemGap_ = 0;
+    double topOffset_ = 10;
+    double groupGap_ = 0;
+    QString groupBreakTag_;
+    bool showCaptions_ = true;
+    bool horizontal_ = false;
+    bool autoOrientacion_ = true;
+    int iconPx_ = 42;
+    double iconSize_ = 0;
+    long normalBackColor_ = 0;
+    long activeBackColor_ = 0;
+    long activeBarColor_ = 0;
+    int estilo_ = 2;
+    double baseCaptionSize_ = 8.25;
+
+    int layoutSuspend_ = 0;
+    bool layoutPending_ = false;
+    bool horizontalAhora_ = false;
+    QRect separador_;
+};
