@@ -1,18 +1,845 @@
 #include "distribution/frmProrrata.h"
 
 #include "startup/CNStuffContable.h"
+#include "suite/Dialogos.h"
+#include "suite/Formularios.h"
+#include "suite/Regional.h"
 #include "suite/SuiteUtil.h"
+#include "toolbar/UtilVela.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int TwipsPorPixel = 15;
+const char* const PropTag = "Tag";
+
+QString titulo(const char* t) { return QString::fromUtf8(t); }
+
+QString dataField(const QWidget* w) { return w ? w->property(suite::PropDataField).toString() : QString(); }
+QString tag(const QWidget* w) { return w ? w->property(PropTag).toString() : QString(); }
+
+void colorDeFondo(QLineEdit* e, const QColor& c)
+{
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, c);
+    e->setPalette(p);
+}
+
+} // namespace
 
 frmProrrata::frmProrrata(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmProrrata"));
     setWindowTitle(Titulo);
-    resize(800, 600);
+    construir();
+}
+
+void frmProrrata::construir()
+{
+    auto* principal = new QVBoxLayout(this);
+    principal->setContentsMargins(0, 0, 0, 8);
+    principal->setSpacing(8);
+
+    // The command bar, as the editor stores it: 600-twip items, 42-pixel icons, dark style.
+    UtilVela1 = new UtilVela(this);
+    UtilVela1->BeginLayoutUpdate();
+    UtilVela1->ApplyColorStyle(2);
+    UtilVela1->ItemHeight(600);
+    UtilVela1->IconSize(630);
+    UtilVela1->NormalBackColor(0x2A2A2A);
+    UtilVela1->ActiveBackColor(0x3B3B3B);
+    UtilVela1->ActiveBarColor(0xCCCCCC);
+    UtilVela1->EndLayoutUpdate();
+    UtilVela1->setFixedHeight(66);
+    principal->addWidget(UtilVela1);
+    connect(UtilVela1, &UtilVela::click, this, [this](QString& t) { Comando(t); });
+
+    // Header: code, name, concept and the confirmation flag.
+    auto* cabecera = new QGridLayout;
+    cabecera->setContentsMargins(12, 4, 12, 0);
+    cabecera->setHorizontalSpacing(8);
+    const char* const campos[][2] = {{"Codigo", "MA_CUENTAS_CCDIST"}, {"Concepto", ""}, {"Nombre", ""}, {"CUENTA", "MA_CUENTAS"}};
+    for (const auto& c : campos) {
+        auto* e = new QLineEdit(this);
+        e->setProperty(suite::PropDataField, QString::fromLatin1(c[0]));
+        e->setProperty(PropTag, QString::fromLatin1(c[1]));
+        e->installEventFilter(this);
+        txtFields << e;
+    }
+    txtFields[0]->setMaxLength(4);
+    txtFields[0]->setProperty(suite::PropConservar, true); // the code validation reads it after the reset
+    txtFields[1]->setMaxLength(60);
+    txtFields[2]->setMaxLength(60);
+    txtFields[3]->setMaxLength(20);
+    txtFields[0]->setFixedWidth(80);
+    auto etiqueta = [this](const char* t, QWidget* para) {
+        auto* l = new QLabel(titulo(t), this);
+        l->setBuddy(para);
+        return l;
+    };
+    cabecera->addWidget(etiqueta("Código.......:", txtFields[0]), 0, 0);
+    cabecera->addWidget(txtFields[0], 0, 1, Qt::AlignLeft);
+    cabecera->addWidget(etiqueta("Nombre..:", txtFields[2]), 1, 0);
+    cabecera->addWidget(txtFields[2], 1, 1);
+    cabecera->addWidget(etiqueta("Concepto..:", txtFields[1]), 2, 0);
+    cabecera->addWidget(txtFields[1], 2, 1);
+    ChkPideConf = new QCheckBox(titulo("&No pedir confirmacion de porcentajes al Usuario (Debe completarse el 100%)"), this);
+    ChkPideConf->installEventFilter(this);
+    cabecera->addWidget(ChkPideConf, 3, 1);
+    cabecera->setColumnStretch(1, 1);
+    principal->addLayout(cabecera);
+
+    // Page 0: the percentage grid.
+    SSTab1 = new QTabWidget(this);
+    auto* pagina0 = new QWidget;
+    auto* capa0 = new QVBoxLayout(pagina0);
+    auto* encabezado0 = new QLabel(titulo("     Distribución de Centros de Costos"), pagina0);
+    encabezado0->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    capa0->addWidget(encabezado0);
+    MsFlexGrid1 = new QTableWidget(pagina0);
+    MsFlexGrid1->setColumnCount(4);
+    MsFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MsFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MsFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    MsFlexGrid1->verticalHeader()->hide();
+    MsFlexGrid1->verticalHeader()->setDefaultSectionSize(22);
+    MsFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    MsFlexGrid1->installEventFilter(this);
+    MsFlexGrid1->viewport()->installEventFilter(this);
+    capa0->addWidget(MsFlexGrid1);
+    txtEdit = new QLineEdit(MsFlexGrid1->viewport());
+    txtEdit->setFrame(false);
+    txtEdit->hide();
+    txtEdit->installEventFilter(this);
+    lblPorc = new QLabel(QStringLiteral("0 %"), pagina0);
+    lblPorc->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblPorc->setStyleSheet(QStringLiteral("font-weight: bold; padding-right: 8px;"));
+    capa0->addWidget(lblPorc);
+    SSTab1->addTab(pagina0, titulo("Distribución"));
+
+    connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int columnaAntes) {
+        if (filaAntes >= 0 && txtEdit->isVisible())
+            terminarEdicion(filaAntes, columnaAntes); // leaving a cell
+        // Entering a cell.
+        ControlActual = txtEdit;
+        if (!txtEdit->isVisible())
+            txtEdit->clear();
+        TextPropiedades(columna);
+        UtilVela1->ConsultaEnabled(!tag(txtEdit).trimmed().isEmpty());
+        (void)fila;
+    });
+    connect(MsFlexGrid1, &QTableWidget::cellClicked, this, [this](int, int columna) {
+        ControlActual = txtEdit;
+        TextPropiedades(columna);
+    });
+    connect(MsFlexGrid1, &QTableWidget::cellDoubleClicked, this, [this](int, int) { MsflexGridEdt(32); });
+
+    // Page 1: the accounts.
+    auto* pagina1 = new QWidget;
+    auto* capa1 = new QGridLayout(pagina1);
+    auto* encabezado1 = new QLabel(titulo("     Asignación en el Plan de Cuentas"), pagina1);
+    encabezado1->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    capa1->addWidget(encabezado1, 0, 0, 1, 4);
+    capa1->addWidget(etiqueta("Cuenta....:", txtFields[3]), 1, 0);
+    capa1->addWidget(txtFields[3], 1, 1);
+    lblCuenta = new QLabel(QStringLiteral("..."), pagina1);
+    capa1->addWidget(lblCuenta, 1, 2, 1, 2);
+    cmdAgregar = new QPushButton(titulo("Agregar la Cuenta Seleccionada"), pagina1);
+    cmdQuitar = new QPushButton(titulo("Quitar la Cuenta Selecconada"), pagina1);
+    chkMultiple = new QCheckBox(titulo("Ingreso múltiple"), pagina1);
+    capa1->addWidget(cmdAgregar, 2, 1);
+    capa1->addWidget(cmdQuitar, 2, 2);
+    capa1->addWidget(chkMultiple, 2, 3);
+    ListView1 = new QTreeWidget(pagina1);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setSortingEnabled(false);
+    ListView1->header()->setSectionsClickable(true);
+    capa1->addWidget(ListView1, 3, 0, 1, 4);
+    capa1->setColumnStretch(2, 1);
+    SSTab1->addTab(pagina1, titulo("Asignación"));
+    principal->addWidget(SSTab1, 1);
+    principal->setContentsMargins(0, 0, 0, 8);
+    SSTab1->setContentsMargins(12, 0, 12, 0);
+    for (QWidget* w : {static_cast<QWidget*>(cmdAgregar), static_cast<QWidget*>(cmdQuitar), static_cast<QWidget*>(chkMultiple),
+                       static_cast<QWidget*>(ListView1), static_cast<QWidget*>(SSTab1->tabBar())})
+        w->installEventFilter(this);
+
+    connect(cmdAgregar, &QPushButton::clicked, this, &frmProrrata::Agregar);
+    connect(cmdQuitar, &QPushButton::clicked, this, &frmProrrata::Quitar);
+    connect(chkMultiple, &QCheckBox::clicked, this, [this] { txtFields[3]->setFocus(); });
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int columna) {
+        ordenAscendente_ = columna == ordenColumna_ ? !ordenAscendente_ : true;
+        ordenColumna_ = columna;
+        ListView1->sortItems(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+    });
+    connect(SSTab1, &QTabWidget::currentChanged, this, &frmProrrata::cambioDePagina);
+
+    setTabOrder(txtFields[0], txtFields[2]);
+    setTabOrder(txtFields[2], txtFields[1]);
+    setTabOrder(txtFields[1], ChkPideConf);
+    setTabOrder(ChkPideConf, SSTab1);
+    resize(760, 620);
 }
 
 void frmProrrata::Form_Load(const QString& lineaComandos)
 {
     IniciarSesion(lineaComandos);
     suite::PrepararForm(this);
+    Limpiar();
+}
+
+QString frmProrrata::Codigo() const { return AlmacenDistribucion::Codigo(txtFields[0]->text()); }
+
+void frmProrrata::error(const QString& mensaje)
+{
+    HayError = true;
+    suite::MsgBox(mensaje, suite::vbExclamation, QStringLiteral("Aviso al Operador"));
+}
+
+// ---- Command cycle --------------------------------------------------------------------
+
+void frmProrrata::Comando(QString texto)
+{
+    const QString clave = texto.trimmed().toUpper();
+    try {
+        if (clave == QLatin1String("NUEVO")) {
+            Limpiar();
+        } else if (clave == QLatin1String("BORRAR")) {
+            Borrar();
+            if (!HayError)
+                Limpiar();
+        } else if (clave == QLatin1String("GRABAR")) {
+            Validando = true;
+            if (ValidarTodo()) {
+                Grabar();
+                Validando = false;
+                if (!HayError)
+                    Limpiar();
+            }
+            Validando = false;
+        } else if (clave == QLatin1String("CONSULTAR")) {
+            Consultar();
+        } else if (clave == QLatin1String("REPORTE")) {
+            Imprimir();
+        } else if (clave == QLatin1String("CERRAR")) {
+            close();
+        } else if (clave == QLatin1String("CANCELAR")) {
+            if (suite::MsgBox(QStringLiteral("¿Está seguro de abandonar la carga de datos?"),
+                              suite::vbYesNo + suite::vbExclamation + suite::vbDefaultButton2, QStringLiteral("Atención!!!"))
+                == suite::vbYes)
+                Limpiar();
+        }
+    } catch (const suite::ErrorEjecucion& e) {
+        Validando = false;
+        if (e.error().Number != 5)
+            suite::MsgBox(e.error().Description, suite::vbCritical, QStringLiteral("Aviso al operador"));
+    }
+}
+
+void frmProrrata::Limpiar()
+{
+    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    r([&] { suite::LimpiarForm(this, 1); })
+     ([&] { MsFlex_Inicializa(); })
+     ([&] {
+         ListView1->clear();
+         ListView1->setColumnCount(2);
+         ListView1->setHeaderLabels({QStringLiteral("Cuenta"), titulo("Descripción")});
+         ListView1->setColumnWidth(0, 1500 / TwipsPorPixel);
+         ListView1->setColumnWidth(1, 4000 / TwipsPorPixel);
+         ordenColumna_ = -1;
+     })
+     ([&] { ModoEdicion(false); })
+     ([&] {
+         cambiandoPagina_ = true;
+         SSTab1->setCurrentIndex(0);
+         paginaAnterior_ = 0;
+         cambiandoPagina_ = false;
+         lblCuenta->setText(QStringLiteral("..."));
+         lblPorc->setText(QStringLiteral("0 %"));
+         ChkPideConf->setChecked(false);
+         txtEdit->hide();
+     })
+     ([&] {
+         txtFields[0]->setFocus();
+         txtFields[0]->selectAll();
+     });
+}
+
+void frmProrrata::ModoEdicion(bool editando)
+{
+    for (int i = 1; i < txtFields.size(); ++i)
+        txtFields[i]->setEnabled(editando);
+    UtilVela1->NuevoEnabled(!editando);
+    UtilVela1->CancelarEnabled(editando);
+    UtilVela1->GrabarEnabled(editando);
+    UtilVela1->CerrarEnabled(!editando);
+    UtilVela1->BorrarEnabled(editando);
+    SSTab1->setEnabled(editando);
+    if (editando)
+        txtFields[0]->setFocus();
+}
+
+void frmProrrata::ValidarCampo(QWidget* control)
+{
+    HayError = false;
+    const QString campo = dataField(control).toUpper();
+    auto* editor = qobject_cast<QLineEdit*>(control);
+    if (!editor)
+        return;
+    const QString texto = editor->text().trimmed();
+    if (campo == QLatin1String("CODIGO")) {
+        if (texto.isEmpty()) {
+            error(QStringLiteral("Debe ingresar un código"));
+            return;
+        }
+        if (Validando)
+            return;
+        const bool existe = almacen_.ExisteTabla(texto);
+        Limpiar();
+        if (existe)
+            Cargar();
+        else
+            ModoEdicion(true);
+    } else if (campo == QLatin1String("CUENTA")) {
+        lblCuenta->setText(QStringLiteral("..."));
+        if (texto.isEmpty()) {
+            if (!Validando)
+                error(QStringLiteral("Debe ingresar una cuenta"));
+            return;
+        }
+        QString cuenta = texto;
+        bool opcional = false;
+        ado::Recordset rs;
+        if (!BuscarCuenta(cuenta, rs, true, opcional)) {
+            error(QStringLiteral("La Cuenta Ingresada es inexistente!!!"));
+            return;
+        }
+        // The account typed by its optional code is assigned by its code.
+        editor->setText(cuenta);
+        const QString asignada = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("cc_dist")).Value()));
+        if (!asignada.trimmed().isEmpty()) {
+            error(QStringLiteral("La cuenta seleccionada está asignada a la tabla de distribución Código: ") + asignada);
+            return;
+        }
+        lblCuenta->setText(suite::TextoVariant(rs.Fields(QStringLiteral("Descripcion")).Value()));
+    } else if (campo == QLatin1String("CCOSTO")) {
+        const int fila = filaActual();
+        fijarCelda(fila, 2, QString());
+        fijarCelda(fila, 3, QString());
+        if (texto.isEmpty())
+            return;
+        ado::Recordset rs;
+        if (!almacen_.ExisteCentro(texto, &rs)) {
+            error(QStringLiteral("El código ingresado es inexistente!!!"));
+            return;
+        }
+        fijarCelda(fila, 2, suite::TextoVariant(rs.Fields(QStringLiteral("Descripcion")).Value()));
+    } else if (campo == QLatin1String("PORCENTAJE")) {
+        if (texto.isEmpty()) {
+            error(QStringLiteral("Debe ingresar un porcentaje"));
+            return;
+        }
+        const suite::Regional& r = suite::RegionalActual();
+        if (!suite::Moneda::leer(texto, r.decimal, r.miles)) {
+            error(titulo("Debe ingresar un valor numérico"));
+            return;
+        }
+        const QString formateado = FmtMoneda(texto, -1);
+        editor->setText(formateado);
+        fijarCelda(filaActual(), 3, formateado);
+        if (!ValidarPorcentajes())
+            HayError = true;
+    }
+}
+
+bool frmProrrata::ValidarTodo()
+{
+    HayError = false;
+    for (QLineEdit* campo : txtFields) {
+        ValidarCampo(campo);
+        if (HayError)
+            return false;
+    }
+    if (!ValidarPorcentajes())
+        HayError = true;
+    return !HayError;
+}
+
+bool frmProrrata::ValidarPorcentajes()
+{
+    suite::Moneda total;
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
+        total += suite::ValorNumerico(celda(fila, 3));
+    lblPorc->setText(FmtMoneda(total.texto(suite::RegionalActual().decimal), -1) + QStringLiteral(" %"));
+    const suite::Moneda cien = suite::Moneda::desdeEntero(100);
+    if (total > cien) {
+        suite::MsgBox(QStringLiteral("La suma de los porcentajes ingresados no puede superar el 100%"), suite::vbInformation,
+                      QStringLiteral("Aviso al Usuario"));
+        return false;
+    }
+    if (total < cien && ChkPideConf->isChecked() && Validando) {
+        suite::MsgBox(titulo("La configuración de no pedir confirmación al usuario requiere se complete el 100 % de los pordentajes"),
+                      suite::vbInformation, QStringLiteral("Aviso al Usuario"));
+        return false;
+    }
+    return true;
+}
+
+void frmProrrata::Consultar()
+{
+    if (!buscador_ || !ControlActual)
+        return;
+    const QString t = tag(ControlActual).trimmed().toUpper();
+    bool multipleHecho = false;
+    suite::Rutina r = suite::Rutina::conDialogoError(QStringLiteral("Consultar"));
+    r([&] {
+        if (t == QLatin1String("MA_CUENTAS_CCDIST")) {
+            if (const auto v = buscador_({AlmacenDistribucion::SentenciaTablas(), {}, false, false}); v && !v->isEmpty())
+                qobject_cast<QLineEdit*>(ControlActual)->setText(v->first().trimmed());
+        } else if (t == QLatin1String("MA_CUENTAS")) {
+            const bool multiple = chkMultiple->isChecked();
+            const auto v = buscador_({QStringLiteral("MA_CUENTAS"), QStringLiteral("TITULO=0"), false, multiple});
+            if (multiple) {
+                multipleHecho = true;
+                if (!v)
+                    return;
+                for (const QString& cuenta : *v) {
+                    txtFields[3]->setText(cuenta.trimmed());
+                    Agregar();
+                }
+            } else if (v && !v->isEmpty()) {
+                qobject_cast<QLineEdit*>(ControlActual)->setText(v->first().trimmed());
+            }
+        } else if (t == QLatin1String("TA_CCOSTO")) {
+            if (const auto v = buscador_({QStringLiteral("SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO"), {}, true, false});
+                v && !v->isEmpty())
+                txtEdit->setText(v->first().trimmed());
+        }
+    })([&] {
+        if (multipleHecho)
+            return;
+        auto* campo = qobject_cast<QLineEdit*>(ControlActual);
+        if (campo && txtFields.contains(campo)) {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            teclaDeCampo(campo, Qt::Key_Return);
+        } else {
+            txtEdit->show();
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            teclaDeEdicion(&enter);
+        }
+    });
+}
+
+void frmProrrata::Cargar()
+{
+    const TablaDistribucion t = almacen_.Cargar(txtFields[0]->text());
+    txtFields[2]->setText(t.nombre);
+    txtFields[1]->setText(t.concepto);
+    ChkPideConf->setChecked(t.pideConfirmacion);
+    // A table longer than the grid makes the grid grow.
+    while (MsFlexGrid1->rowCount() < int(t.lineas.size()))
+        MsFlexGrid1->insertRow(MsFlexGrid1->rowCount());
+    for (int i = 0; i < int(t.lineas.size()); ++i) {
+        fijarCelda(i, 1, t.lineas[size_t(i)].centro);
+        fijarCelda(i, 2, t.lineas[size_t(i)].descripcion);
+        fijarCelda(i, 3, t.lineas[size_t(i)].porcentaje);
+    }
+    ValidarPorcentajes();
+    ListView1->setUpdatesEnabled(false);
+    QList<QTreeWidgetItem*> filas;
+    filas.reserve(qsizetype(t.cuentas.size()));
+    for (const auto& [cuenta, descripcion] : t.cuentas)
+        filas << new QTreeWidgetItem(QStringList{cuenta, descripcion});
+    ListView1->addTopLevelItems(filas);
+    ListView1->setUpdatesEnabled(true);
+    ModoEdicion(true);
+}
+
+void frmProrrata::Grabar()
+{
+    std::vector<std::pair<QString, QString>> lineas;
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
+        lineas.emplace_back(celda(fila, 1), celda(fila, 3));
+    HayError = !almacen_.Grabar(txtFields[0]->text(), txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked(), lineas);
+}
+
+void frmProrrata::Borrar()
+{
+    switch (almacen_.Borrar(txtFields[0]->text())) {
+    case AlmacenDistribucion::Resultado::Hecho: HayError = false; break;
+    case AlmacenDistribucion::Resultado::Fallo: HayError = true; break;
+    case AlmacenDistribucion::Resultado::Cancelado: break;
+    }
+}
+
+void frmProrrata::Imprimir()
+{
+    if (impresion_)
+        impresion_(*this);
+}
+
+// ---- Grid -----------------------------------------------------------------------------
+
+QString frmProrrata::celda(int fila, int columna) const
+{
+    const QTableWidgetItem* it = MsFlexGrid1->item(fila, columna);
+    return it ? it->text() : QString();
+}
+
+void frmProrrata::fijarCelda(int fila, int columna, const QString& texto)
+{
+    if (fila < 0 || columna < 0)
+        return;
+    QTableWidgetItem* it = MsFlexGrid1->item(fila, columna);
+    if (!it) {
+        it = new QTableWidgetItem;
+        if (columna == 3)
+            it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (columna == 0 || columna == 2)
+            it->setForeground(columna == 0 ? QColor(110, 110, 110) : QColor(40, 40, 40));
+        MsFlexGrid1->setItem(fila, columna, it);
+    }
+    it->setText(texto);
+}
+
+int frmProrrata::filaActual() const { return MsFlexGrid1->currentRow(); }
+int frmProrrata::columnaActual() const { return MsFlexGrid1->currentColumn(); }
+
+void frmProrrata::irA(int fila, int columna)
+{
+    MsFlexGrid1->setCurrentCell(fila, columna);
+}
+
+void frmProrrata::MsFlex_Inicializa()
+{
+    txtEdit->hide();
+    MsFlexGrid1->clear();
+    MsFlexGrid1->setColumnCount(4);
+    MsFlexGrid1->setRowCount(LineasGrilla);
+    MsFlexGrid1->setHorizontalHeaderLabels({QStringLiteral("Linea"), QStringLiteral("C. Costo"), titulo("Descripción"),
+                                            QStringLiteral("Porcentaje")});
+    // Widths in twips, never narrower than the heading; the description takes what is left.
+    const int anchos[] = {500, 1000, 3800, 1000};
+    const QFontMetrics fm(MsFlexGrid1->horizontalHeader()->font());
+    for (int c = 0; c < 4; ++c) {
+        const int cabecera = fm.horizontalAdvance(MsFlexGrid1->horizontalHeaderItem(c)->text()) + 16;
+        MsFlexGrid1->setColumnWidth(c, std::max(anchos[c] / TwipsPorPixel, cabecera));
+    }
+    MsFlexGrid1->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    for (int fila = 0; fila < LineasGrilla; ++fila) {
+        fijarCelda(fila, 0, QString::number(fila + 1));
+        MsFlexGrid1->item(fila, 0)->setTextAlignment(Qt::AlignCenter);
+    }
+    MsFlexGrid1->setCurrentCell(0, 1);
+}
+
+void frmProrrata::TextPropiedades(int columna)
+{
+    struct Propiedades {
+        const char* campo;
+        const char* etiqueta;
+        int largo;
+    };
+    static const Propiedades tabla[] = {{"Linea", "", 15}, {"CCosto", "TA_CCOSTO", 4}, {"Descripcion", "", 50}, {"Porcentaje", "", 10}};
+    txtEdit->setMaxLength(25);
+    if (columna < 0 || columna > 3) {
+        txtEdit->setProperty(suite::PropDataField, QString());
+        return;
+    }
+    txtEdit->setProperty(suite::PropDataField, QString::fromLatin1(tabla[columna].campo));
+    txtEdit->setProperty(PropTag, QString::fromLatin1(tabla[columna].etiqueta));
+    txtEdit->setProperty(suite::PropNumerico, columna == 3);
+    txtEdit->setMaxLength(tabla[columna].largo);
+}
+
+void frmProrrata::desplazarSiHaceFalta()
+{
+    const int fila = filaActual(), columna = columnaActual();
+    if (fila < 0 || columna < 0)
+        return;
+    const QRect r = MsFlexGrid1->visualRect(MsFlexGrid1->model()->index(fila, columna));
+    if (r.bottom() > MsFlexGrid1->viewport()->height())
+        MsFlexGrid1->verticalScrollBar()->setValue(MsFlexGrid1->verticalScrollBar()->value() + 1);
+}
+
+void frmProrrata::MsflexGridEdt(int caracter)
+{
+    const int fila = filaActual(), columna = columnaActual();
+    if (fila < 0)
+        return;
+    if (ColEdit(columna, fila)) {
+        MsFlexGrid1->scrollTo(MsFlexGrid1->model()->index(fila, columna));
+        txtEdit->setGeometry(MsFlexGrid1->visualRect(MsFlexGrid1->model()->index(fila, columna)));
+        txtEdit->show();
+        TextPropiedades(columna);
+        if (caracter > 32 || caracter < 0)
+            txtEdit->setText(QString(QChar(char16_t(caracter))));
+        else
+            txtEdit->setText(celda(fila, columna));
+        txtEdit->setCursorPosition(int(txtEdit->text().size()));
+        desplazarSiHaceFalta();
+        txtEdit->setFocus();
+        return;
+    }
+    if (fila == MsFlexGrid1->rowCount() - 1)
+        MsFlexGrid1->insertRow(MsFlexGrid1->rowCount());
+    irA(fila, 1);
+}
+
+void frmProrrata::terminarEdicion(int fila, int columna)
+{
+    if (!txtEdit->isVisible())
+        return;
+    fijarCelda(fila, columna, txtEdit->text());
+    txtEdit->hide();
+}
+
+void frmProrrata::MsflexKey(int tecla)
+{
+    if (tecla == Qt::Key_Insert) {
+        const int fila = filaActual();
+        MsFlexGrid1->insertRow(fila + 1);
+    }
+}
+
+void frmProrrata::EditKeyCode(int tecla)
+{
+    const int fila = filaActual(), columna = columnaActual();
+    const int ultima = MsFlexGrid1->rowCount() - 1;
+    switch (tecla) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        MsFlexGrid1->setFocus();
+        terminarEdicion(fila, columna);
+        QCoreApplication::processEvents();
+        if (columna == 1 || columna == 2)
+            irA(fila, 3);
+        else if (fila < ultima)
+            irA(fila + 1, 1);
+        break;
+    case Qt::Key_Escape:
+        txtEdit->hide();
+        MsFlexGrid1->setFocus();
+        break;
+    case Qt::Key_Up:
+        MsFlexGrid1->setFocus();
+        terminarEdicion(fila, columna);
+        QCoreApplication::processEvents();
+        if (fila > 0)
+            irA(fila - 1, columna);
+        break;
+    case Qt::Key_Down:
+        MsFlexGrid1->setFocus();
+        terminarEdicion(fila, columna);
+        QCoreApplication::processEvents();
+        if (fila < ultima)
+            irA(fila + 1, 0);
+        break;
+    default:
+        break;
+    }
+    desplazarSiHaceFalta();
+}
+
+// ---- Account page ---------------------------------------------------------------------
+
+void frmProrrata::Agregar()
+{
+    ControlActual = txtFields[3];
+    ValidarCampo(txtFields[3]);
+    if (HayError)
+        return;
+    almacen_.Asignar(txtFields[3]->text(), txtFields[0]->text());
+    ListView1->addTopLevelItem(new QTreeWidgetItem(QStringList{txtFields[3]->text(), lblCuenta->text().trimmed()}));
+    txtFields[3]->clear();
+    txtFields[3]->setFocus();
+}
+
+void frmProrrata::Quitar()
+{
+    QTreeWidgetItem* fila = ListView1->currentItem();
+    if (ListView1->topLevelItemCount() == 0 || !fila)
+        return;
+    const QString cuenta = fila->text(0);
+    if (cuenta.trimmed().isEmpty())
+        return;
+    const QString pregunta = titulo("Está seguro de quitar la cuenta (") + cuenta
+        + titulo(") de la tabla de distribución de Centros de Costos código: ") + Codigo() + QStringLiteral(" ? ");
+    if (suite::MsgBox(pregunta, suite::vbQuestion + suite::vbYesNo, titulo("Atención")) != suite::vbYes)
+        return;
+    almacen_.Desasignar(cuenta);
+    delete fila;
+}
+
+void frmProrrata::cambioDePagina(int pagina)
+{
+    if (cambiandoPagina_)
+        return;
+    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    r([&] {
+        if (pagina == 0) {
+            UtilVela1->GrabarEnabled(true);
+            paginaAnterior_ = 0;
+            return;
+        }
+        if (!almacen_.TablaGrabada(txtFields[0]->text())) {
+            const QString pregunta = titulo("No se puede realizar la asignación de Cuentas sin haber grabado la Tabla de Distribución.")
+                + QStringLiteral("\n") + titulo("¿Desea guardar la información en este momento?");
+            const bool guardar = suite::MsgBox(pregunta, suite::vbQuestion + suite::vbYesNo, titulo("Atención")) == suite::vbYes;
+            if (guardar)
+                Grabar();
+            if (!guardar || HayError) {
+                // Accounts go only to a saved table: back to the lines, with Grabar on.
+                cambiandoPagina_ = true;
+                SSTab1->setCurrentIndex(0);
+                cambiandoPagina_ = false;
+                UtilVela1->GrabarEnabled(true);
+                return;
+            }
+        }
+        UtilVela1->GrabarEnabled(false);
+        txtFields[3]->setFocus();
+        paginaAnterior_ = 1;
+    });
+}
+
+// ---- Keys, focus and mouse ------------------------------------------------------------
+
+bool frmProrrata::teclaDeCampo(QLineEdit* campo, int tecla)
+{
+    if (!suite::EsTeclaAvance(tecla))
+        return false;
+    ValidarCampo(campo);
+    if (!HayError)
+        suite::AvanzarFoco(tecla);
+    return true;
+}
+
+bool frmProrrata::teclaDeGrilla(QKeyEvent* k)
+{
+    // Key down, then key press, as the grid receives them.
+    MsflexKey(k->key());
+    ControlActual = txtEdit;
+    TextPropiedades(columnaActual());
+    txtEdit->setText(txtEdit->text().trimmed());
+    const QString texto = k->text();
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+        MsflexGridEdt(13);
+        return true;
+    }
+    if (!texto.isEmpty() && texto[0].isPrint() && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        MsflexGridEdt(texto[0].unicode());
+        return true;
+    }
+    return false;
+}
+
+bool frmProrrata::teclaDeEdicion(QKeyEvent* k)
+{
+    const int tecla = k->key();
+    ControlActual = txtEdit;
+    // Enter confirms; Up and Down confirm and move; Escape leaves the cell as it was.
+    if (tecla == Qt::Key_Escape) {
+        EditKeyCode(tecla);
+        return true;
+    }
+    if (suite::EsTeclaAvance(tecla) || tecla == Qt::Key_Up || tecla == Qt::Key_Down) {
+        try {
+            ValidarCampo(txtEdit);
+            if (!HayError)
+                EditKeyCode(tecla);
+        } catch (const std::exception&) {
+        }
+        return true;
+    }
+    TextPropiedades(columnaActual());
+    const QString texto = k->text();
+    if (!texto.isEmpty() && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QChar c = suite::FiltrarTecla(txtEdit, texto[0]);
+        if (c.isNull())
+            return true; // swallowed
+        if (c != texto[0] && c.isPrint()) {
+            txtEdit->insert(QString(c));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool frmProrrata::eventFilter(QObject* o, QEvent* e)
+{
+    auto* w = qobject_cast<QWidget*>(o);
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        // Key preview: the form hands Esc and the function keys to the bar, except the
+        // Escape that ends an edit in the grid.
+        const int codigo = UtilVela::CodigoTecla(k->key());
+        if (codigo != 0 && !(o == txtEdit && k->key() == Qt::Key_Escape)) {
+            UtilVela1->KeyAnalisis(codigo);
+            return true;
+        }
+        if (o == txtEdit)
+            return teclaDeEdicion(k);
+        if (o == MsFlexGrid1)
+            return teclaDeGrilla(k);
+        if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo))
+            return teclaDeCampo(campo, k->key());
+        return false;
+    }
+    if (e->type() == QEvent::FocusIn) {
+        if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo)) {
+            colorDeFondo(campo, QColor(0, 255, 255));
+            ControlActual = campo;
+            UtilVela1->ConsultaEnabled(!tag(campo).trimmed().isEmpty());
+        } else if (o == txtEdit) {
+            ControlActual = txtEdit;
+            TextPropiedades(columnaActual());
+        } else if (o == MsFlexGrid1) {
+            ControlActual = txtEdit;
+            TextPropiedades(columnaActual());
+            UtilVela1->ConsultaEnabled(!tag(txtEdit).trimmed().isEmpty());
+            terminarEdicion(filaActual(), columnaActual());
+        }
+        return false;
+    }
+    if (e->type() == QEvent::FocusOut) {
+        if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo))
+            colorDeFondo(campo, Qt::white);
+        return false;
+    }
+    if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+        if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo)) {
+            ControlActual = campo;
+            Consultar();
+            return true;
+        }
+        if (w == MsFlexGrid1->viewport()) {
+            ControlActual = txtEdit;
+            Consultar();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void frmProrrata::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    QApplication::quit(); // closing the form ends the program
 }

@@ -1,15 +1,119 @@
 #pragma once
-// The program's working window: distribution tables of cost centres and their accounts.
+// The program's working window: a distribution table of cost centres (code, name, concept,
+// percentage lines) and the accounts assigned to it, driven by the command bar UtilVela1.
 
+#include "distribution/AlmacenDistribucion.h"
+
+#include <QList>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QTreeWidget;
+class UtilVela;
+
+// What the form asks of the lookup engine; the answer is the chosen values (one for a
+// single choice), or nothing when the user cancelled.
+struct ConsultaPedida {
+    QString sql;        // statement or lookup name
+    QString where;
+    bool arbol = false; // the tree dialog
+    bool multiple = false;
+};
+using Buscador = std::function<std::optional<QStringList>(const ConsultaPedida&)>;
 
 class frmProrrata : public QWidget {
     Q_OBJECT
 public:
     static inline const QString Titulo = QStringLiteral("Distribución y Asignación de Centros de Costos");
+    static constexpr int LineasGrilla = 50;
 
     explicit frmProrrata(QWidget* parent = nullptr);
 
     // The load event: start-up from the command line, then the form made ready.
     void Form_Load(const QString& lineaComandos);
+
+    // The command cycle (the bar's click event), and the form's routines.
+    void Comando(QString texto);
+    void Limpiar();
+    void ModoEdicion(bool editando);
+    void ValidarCampo(QWidget* control);
+    bool ValidarTodo();
+    bool ValidarPorcentajes();
+    void Consultar();
+    void Cargar();
+    void Grabar();
+    void Borrar();
+    void Imprimir();
+
+    // Grid editing.
+    void MsFlex_Inicializa();
+    void TextPropiedades(int columna);
+    static bool ColEdit(int columna, int fila) { (void)fila; return columna == 1 || columna == 3; }
+    void MsflexGridEdt(int caracter);
+    void EditKeyCode(int tecla);
+    void MsflexKey(int tecla);
+
+    // Account page.
+    void Agregar();
+    void Quitar();
+
+    // The lookup engine plugs in here (until then "CONSULTAR" finds nothing to open).
+    void FijarBuscador(Buscador b) { buscador_ = std::move(b); }
+    // The report printer plugs in here.
+    void FijarImpresion(std::function<void(frmProrrata&)> f) { impresion_ = std::move(f); }
+
+    // Controls, named as the form names them.
+    UtilVela* UtilVela1 = nullptr;
+    QList<QLineEdit*> txtFields; // 0 Codigo, 1 Concepto, 2 Nombre, 3 CUENTA
+    QCheckBox* ChkPideConf = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QTableWidget* MsFlexGrid1 = nullptr;
+    QLineEdit* txtEdit = nullptr;
+    QLabel* lblPorc = nullptr;
+    QLabel* lblCuenta = nullptr;
+    QPushButton* cmdAgregar = nullptr;
+    QPushButton* cmdQuitar = nullptr;
+    QCheckBox* chkMultiple = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+
+    bool Validando = false;
+    bool HayError = false;
+    QWidget* ControlActual = nullptr;
+
+    QString Codigo() const;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void construir();
+    void error(const QString& mensaje);
+    void terminarEdicion(int fila, int columna);
+    void cambioDePagina(int pagina);
+    void desplazarSiHaceFalta();
+    int filaActual() const;
+    int columnaActual() const;
+    void irA(int fila, int columna);
+    QString celda(int fila, int columna) const;
+    void fijarCelda(int fila, int columna, const QString& texto);
+    bool teclaDeCampo(QLineEdit* campo, int tecla);
+    bool teclaDeGrilla(QKeyEvent* k);
+    bool teclaDeEdicion(QKeyEvent* k);
+
+    AlmacenDistribucion almacen_;
+    Buscador buscador_;
+    std::function<void(frmProrrata&)> impresion_;
+    int paginaAnterior_ = 0;
+    bool cambiandoPagina_ = false;
+    int ordenColumna_ = -1;
+    bool ordenAscendente_ = true;
 };
