@@ -726,8 +726,10 @@ bool frmProrrata::teclaDeCampo(QLineEdit* campo, int tecla)
     if (!suite::EsTeclaAvance(tecla))
         return false;
     ValidarCampo(campo);
-    if (!HayError)
-        suite::AvanzarFoco(tecla);
+    if (!HayError) {
+        activateWindow();
+        suite::AvanzarFoco(tecla, focusWidget() ? focusWidget() : campo);
+    }
     return true;
 }
 

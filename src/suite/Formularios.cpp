@@ -58,9 +58,11 @@ bool EsTeclaAvance(int tecla)
     return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
 }
 
-bool AvanzarFoco(int /*tecla*/)
+bool AvanzarFoco(int /*tecla*/, QWidget* desde)
 {
     QWidget* actual = QApplication::focusWidget();
+    if (!actual)
+        actual = desde;
     if (!actual)
         return false;
     for (QWidget* w = actual->nextInFocusChain(); w && w != actual; w = w->nextInFocusChain()) {

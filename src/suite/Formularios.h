@@ -26,9 +26,10 @@ void LimpiarForm(QWidget* form, int modo = 1);
 // True for the keys that confirm a field (Enter and Return).
 bool EsTeclaAvance(int tecla);
 
-// Moves the focus from the focused widget to the next enabled, visible control that takes
-// the focus with Tab. Returns false when nothing has the focus.
-bool AvanzarFoco(int tecla);
+// Moves the focus from the focused widget (or from `desde` while no window is active, as
+// when a progress display was just up) to the next enabled, visible control that takes the
+// focus with Tab. Returns false when there is nothing to move from.
+bool AvanzarFoco(int tecla, QWidget* desde = nullptr);
 
 // The character to keep for an edit box, QChar() to drop it. Control characters pass.
 // Boxes marked PropNumerico take digits, sign and separators, and turn "." or "," into the

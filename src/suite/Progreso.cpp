@@ -20,7 +20,8 @@ Progreso& Progreso::instancia()
 
 void Progreso::crearVentana()
 {
-    auto* w = new QWidget(QApplication::activeWindow(), Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    auto* w = new QWidget(QApplication::activeWindow(),
+                          Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowDoesNotAcceptFocus);
     w->setAttribute(Qt::WA_DeleteOnClose);
     w->setAttribute(Qt::WA_ShowWithoutActivating);
     w->setWindowModality(Qt::NonModal);
@@ -46,6 +47,7 @@ void Progreso::inicio(const QString& titulo, bool mostrar)
     elemento_.clear();
     if (!mostrar)
         return;
+    activaAntes_ = QApplication::activeWindow();
     crearVentana();
     ventana_->setWindowTitle(titulo);
     lblLeyenda_->setText(titulo);
@@ -82,6 +84,10 @@ void Progreso::fin()
     if (ventana_)
         ventana_->close();
     ventana_.clear();
+    if (activaAntes_) {
+        activaAntes_->activateWindow();
+        activaAntes_.clear();
+    }
     lblLeyenda_ = lblElemento_ = nullptr;
     barra_ = nullptr;
     desdePintado_.invalidate();

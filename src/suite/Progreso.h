@@ -40,6 +40,7 @@ private:
     QString elemento_;
     QElapsedTimer desdePintado_;
     QPointer<QWidget> ventana_;
+    QPointer<QWidget> activaAntes_; // the window that had the focus, given it back at the end
     QLabel* lblLeyenda_ = nullptr;
     QLabel* lblElemento_ = nullptr;
     QProgressBar* barra_ = nullptr;

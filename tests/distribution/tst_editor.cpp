@@ -1,0 +1,362 @@
+// The editor driven as a user drives it: real key presses and clicks on the offscreen
+// platform, against a demo company.
+#include "DialogosGuionados.h"
+#include "GDBPrueba.h"
+#include "distribution/frmProrrata.h"
+#include "startup/CNStuffContable.h"
+#include "toolbar/UtilVela.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+const QString LineaDemo = QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;");
+
+struct Editor : GDBPrueba {
+    frmProrrata f;
+    Editor() : GDBPrueba(false)
+    {
+        ReiniciarCNStuffContable();
+        FijarNombreEjecutable(QStringLiteral("prorrata"));
+        f.Form_Load(LineaDemo);
+        f.show();
+        QApplication::setActiveWindow(&f);
+        if (!QTest::qWaitForWindowActive(&f))
+            qWarning("la ventana no se activó");
+        f.txtFields[0]->setFocus();
+    }
+    ~Editor() { ReiniciarCNStuffContable(); }
+
+    // The focused widget, once the window is active again (a progress display may have been up).
+    QWidget* foco() const
+    {
+        if (!QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000))
+            qWarning("nada tiene el foco");
+        return QApplication::focusWidget();
+    }
+    void tecla(int k) { QTest::keyClick(foco(), Qt::Key(k)); }
+    // Each character goes to whatever has the focus then, as a user's typing does.
+    void escribir(const QString& texto)
+    {
+        for (QChar c : texto)
+            QTest::keyClicks(foco(), QString(c));
+    }
+    // Types a code in the code field and confirms it.
+    void abrir(const QString& codigo)
+    {
+        f.txtFields[0]->setFocus();
+        f.txtFields[0]->selectAll();
+        escribir(codigo);
+        tecla(Qt::Key_Return);
+    }
+    // Types a value into a grid cell through the edit box and confirms it.
+    void celda(int fila, int columna, const QString& valor)
+    {
+        f.MsFlexGrid1->setFocus();
+        f.MsFlexGrid1->setCurrentCell(fila, columna);
+        escribir(valor);
+        QCOMPARE(foco(), static_cast<QWidget*>(f.txtEdit));
+        tecla(Qt::Key_Return);
+    }
+    QString texto(int fila, int columna) const
+    {
+        const auto* it = f.MsFlexGrid1->item(fila, columna);
+        return it ? it->text() : QString();
+    }
+    QString lineas(const QString& codigo)
+    {
+        ado::Recordset rs = gDB.gCnn.Execute(AlmacenDistribucion::SentenciaLineas(codigo));
+        QStringList l;
+        for (; !rs.EOF_(); rs.MoveNext())
+            l << rs.Fields(QStringLiteral("CCOSTO")).Value().toString() + u'=' + rs.Fields(QStringLiteral("PORCENTAJE")).Value().toString();
+        return l.join(u' ');
+    }
+    bool editando() const { return f.UtilVela1->ItemEnabled(QStringLiteral("GRABAR")); }
+};
+
+} // namespace
+
+class TstEditor : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pedidoTipico();
+    void tablaNueva();
+    void borrar();
+    void cancelar();
+    void masDeCien();
+    void casillaDeConfirmacion();
+    void cuentasAsignadas();
+    void paginaDeCuentasSinGrabar();
+    void escapeYAbajo();
+    void tablaLarga();
+};
+
+void TstEditor::pedidoTipico()
+{
+    // Type a code, Enter, edit percentages, F2: the database holds the new lines.
+    Editor e;
+    DialogosGuionados d;
+    QVERIFY(!e.editando());
+    QVERIFY(!e.f.txtFields[2]->isEnabled());
+    e.abrir(QStringLiteral("1"));
+    QVERIFY(e.editando());
+    QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Gastos de estructura"));
+    QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[2])); // on to the name
+    QCOMPARE(e.texto(0, 2), QStringLiteral("Contabilidad"));
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("100,00 %"));
+    QCOMPARE(e.f.ListView1->topLevelItemCount(), 3);
+
+    e.celda(1, 3, QStringLiteral("15"));
+    QCOMPARE(e.texto(1, 3), QStringLiteral("15,00"));
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("95,00 %"));
+    QCOMPARE(e.f.MsFlexGrid1->currentRow(), 2); // Enter on a percentage goes to the next line
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 1);
+    e.celda(0, 3, QStringLiteral("35"));
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("100,00 %"));
+    e.tecla(Qt::Key_F2);
+    QVERIFY(d.vistos().isEmpty());
+    QCOMPARE(e.lineas(QStringLiteral("1")), QStringLiteral("11=35 12=15 13=10 21=25 31=15"));
+    QVERIFY(!e.editando()); // reset to browsing
+    QCOMPARE(e.f.txtFields[2]->text(), QString());
+}
+
+void TstEditor::tablaNueva()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("8"));
+    QVERIFY(e.editando());
+    QCOMPARE(e.f.txtFields[2]->text(), QString());
+    QCOMPARE(e.f.ListView1->topLevelItemCount(), 0);
+    e.escribir(QStringLiteral("Nueva"));
+    e.tecla(Qt::Key_Return);
+    QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[1]));
+    // Saving with no line: the message, nothing written, still editing.
+    d.responder(suite::vbOK);
+    e.tecla(Qt::Key_F2);
+    QCOMPARE(d.ultimo().texto, AlmacenDistribucion::MensajeSinLineas);
+    QVERIFY(e.editando());
+    // A cost centre that does not exist, then one that does.
+    d.responder(suite::vbOK);
+    e.f.MsFlexGrid1->setFocus();
+    e.f.MsFlexGrid1->setCurrentCell(0, 1);
+    e.escribir(QStringLiteral("999"));
+    e.tecla(Qt::Key_Return);
+    QCOMPARE(d.ultimo().texto, QStringLiteral("El código ingresado es inexistente!!!"));
+    QCOMPARE(e.texto(0, 2), QString());
+    e.f.txtEdit->setText(QStringLiteral("211"));
+    e.tecla(Qt::Key_Return);
+    QCOMPARE(e.texto(0, 2), QStringLiteral("Ventas zona norte"));
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 3); // on to the percentage
+    e.escribir(QStringLiteral("100"));
+    e.tecla(Qt::Key_Return);
+    e.tecla(Qt::Key_F2);
+    QCOMPARE(e.lineas(QStringLiteral("8")), QStringLiteral("211=100"));
+}
+
+void TstEditor::borrar()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("1"));
+    d.responder(suite::vbNo);
+    e.tecla(Qt::Key_F10);
+    QCOMPARE(e.lineas(QStringLiteral("1")).count(u'='), 5); // declined: nothing deleted
+    QVERIFY(!e.editando()); // and, with no earlier error, the form is reset
+    e.abrir(QStringLiteral("1"));
+    d.responder(suite::vbYes);
+    e.tecla(Qt::Key_F10);
+    QCOMPARE(e.lineas(QStringLiteral("1")), QString());
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST = '   1'")).toInt(), 0);
+    QVERIFY(!e.editando());
+}
+
+void TstEditor::cancelar()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("2"));
+    d.responder(suite::vbNo);
+    e.tecla(Qt::Key_Escape);
+    QCOMPARE(d.ultimo().texto, QStringLiteral("¿Está seguro de abandonar la carga de datos?"));
+    QCOMPARE(d.ultimo().estilo, 4 + 48 + 256);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("Atención!!!"));
+    QVERIFY(e.editando());
+    QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Comercial"));
+    d.responder(suite::vbYes);
+    e.tecla(Qt::Key_Escape);
+    QVERIFY(!e.editando());
+    QCOMPARE(e.f.txtFields[2]->text(), QString());
+}
+
+void TstEditor::masDeCien()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("8"));
+    e.celda(0, 1, QStringLiteral("11"));
+    e.escribir(QStringLiteral("60"));
+    e.tecla(Qt::Key_Return);
+    e.celda(1, 1, QStringLiteral("12"));
+    d.responder(suite::vbOK);
+    e.escribir(QStringLiteral("50"));
+    e.tecla(Qt::Key_Return);
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("110,00 %"));
+    QCOMPARE(d.ultimo().texto, QStringLiteral("La suma de los porcentajes ingresados no puede superar el 100%"));
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("Aviso al Usuario"));
+    QCOMPARE(d.ultimo().estilo, 64);
+}
+
+void TstEditor::casillaDeConfirmacion()
+{
+    for (const bool marcada : {true, false}) {
+        Editor e;
+        DialogosGuionados d;
+        e.abrir(QStringLiteral("8"));
+        e.f.ChkPideConf->setChecked(marcada);
+        e.celda(0, 1, QStringLiteral("11"));
+        e.escribir(QStringLiteral("60"));
+        e.tecla(Qt::Key_Return);
+        e.celda(1, 1, QStringLiteral("12"));
+        e.escribir(QStringLiteral("30"));
+        e.tecla(Qt::Key_Return); // 90 % is accepted while editing
+        QVERIFY(d.vistos().isEmpty());
+        if (marcada)
+            d.responder(suite::vbOK);
+        e.tecla(Qt::Key_F2);
+        if (marcada) {
+            QVERIFY(d.ultimo().texto.startsWith(QStringLiteral("La configuración de no pedir confirmación")));
+            QCOMPARE(e.lineas(QStringLiteral("8")), QString());
+            QVERIFY(e.editando());
+        } else {
+            QCOMPARE(e.lineas(QStringLiteral("8")), QStringLiteral("11=60 12=30"));
+        }
+    }
+}
+
+void TstEditor::cuentasAsignadas()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("1"));
+    e.f.SSTab1->setCurrentIndex(1);
+    QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[3]));
+    QVERIFY(!e.f.UtilVela1->ItemEnabled(QStringLiteral("GRABAR")));
+    struct Caso {
+        const char* cuenta;
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {"5.2.01.001", "La cuenta seleccionada está asignada a la tabla de distribución Código:    2"},
+        {"5.1.01.003", "La cuenta seleccionada está asignada a la tabla de distribución Código:    1"},
+        {"9.9.9", "La Cuenta Ingresada es inexistente!!!"},
+    };
+    for (const Caso& c : casos) {
+        d.responder(suite::vbOK);
+        e.f.txtFields[3]->setText(QString::fromUtf8(c.cuenta));
+        QTest::mouseClick(e.f.cmdAgregar, Qt::LeftButton);
+        QCOMPARE(d.ultimo().texto, QString::fromUtf8(c.mensaje));
+        QCOMPARE(d.ultimo().titulo, QStringLiteral("Aviso al Operador"));
+    }
+    QCOMPARE(e.f.ListView1->topLevelItemCount(), 3);
+    // A free account typed by its optional code is assigned by its code.
+    e.f.txtFields[3]->setText(QStringLiteral("5101006"));
+    QTest::mouseClick(e.f.cmdAgregar, Qt::LeftButton);
+    QCOMPARE(e.f.ListView1->topLevelItemCount(), 4);
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '5.1.01.006'")).toString(),
+             QStringLiteral("   1"));
+    // Unassigning asks first.
+    e.f.ListView1->setCurrentItem(e.f.ListView1->topLevelItem(0));
+    d.responder(suite::vbYes);
+    QTest::mouseClick(e.f.cmdQuitar, Qt::LeftButton);
+    QCOMPARE(d.ultimo().texto, QStringLiteral("Está seguro de quitar la cuenta (5.1.01.003) de la tabla de distribución de "
+                                              "Centros de Costos código:    1 ? "));
+    QCOMPARE(e.f.ListView1->topLevelItemCount(), 3);
+    // Sorting by a column toggles its direction.
+    auto clicEnCabecera = [&] { QTest::mouseClick(e.f.ListView1->header()->viewport(), Qt::LeftButton, {}, QPoint(10, 5)); };
+    clicEnCabecera();
+    const QString primero = e.f.ListView1->topLevelItem(0)->text(0);
+    clicEnCabecera();
+    QVERIFY(e.f.ListView1->topLevelItem(0)->text(0) != primero);
+}
+
+void TstEditor::paginaDeCuentasSinGrabar()
+{
+    // An unsaved table is saved, without the percentage checks, when page 1 is asked for.
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("8"));
+    e.f.ChkPideConf->setChecked(true);
+    e.celda(0, 1, QStringLiteral("11"));
+    e.escribir(QStringLiteral("40"));
+    e.tecla(Qt::Key_Return);
+    d.responder(suite::vbNo);
+    e.f.SSTab1->setCurrentIndex(1);
+    QCOMPARE(e.f.SSTab1->currentIndex(), 0); // No: back to the lines, Grabar still usable
+    QVERIFY(e.f.UtilVela1->ItemEnabled(QStringLiteral("GRABAR")));
+    d.responder(suite::vbYes);
+    e.f.SSTab1->setCurrentIndex(1);
+    QVERIFY(d.ultimo().texto.startsWith(QStringLiteral("No se puede realizar la asignación de Cuentas")));
+    QCOMPARE(e.lineas(QStringLiteral("8")), QStringLiteral("11=40"));
+    QCOMPARE(e.f.SSTab1->currentIndex(), 1);
+}
+
+void TstEditor::escapeYAbajo()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("1"));
+    // Escape in the edit box leaves the cell as it was (and does not cancel the table).
+    e.f.MsFlexGrid1->setFocus();
+    e.f.MsFlexGrid1->setCurrentCell(0, 3);
+    e.escribir(QStringLiteral("9"));
+    QCOMPARE(e.f.txtEdit->text(), QStringLiteral("9"));
+    e.tecla(Qt::Key_Escape);
+    QVERIFY(!e.f.txtEdit->isVisible());
+    QCOMPARE(e.texto(0, 3), QStringLiteral("30,00"));
+    QVERIFY(e.editando());
+    // Double click opens the cell's own text; Down lands on column 0 of the next line.
+    const QPoint centro = e.f.MsFlexGrid1->visualRect(e.f.MsFlexGrid1->model()->index(2, 3)).center();
+    QTest::mouseClick(e.f.MsFlexGrid1->viewport(), Qt::LeftButton, {}, centro);
+    QTest::mouseDClick(e.f.MsFlexGrid1->viewport(), Qt::LeftButton, {}, centro);
+    QVERIFY(e.f.txtEdit->isVisible());
+    QCOMPARE(e.f.txtEdit->text(), QStringLiteral("10,00"));
+    e.tecla(Qt::Key_Down);
+    QCOMPARE(e.f.MsFlexGrid1->currentRow(), 3);
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 0);
+    // Typing on a non-editable column of the last line adds a line.
+    e.f.MsFlexGrid1->setCurrentCell(frmProrrata::LineasGrilla - 1, 2);
+    e.escribir(QStringLiteral("x"));
+    QCOMPARE(e.f.MsFlexGrid1->rowCount(), frmProrrata::LineasGrilla + 1);
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 1);
+    QVERIFY(d.vistos().isEmpty());
+}
+
+void TstEditor::tablaLarga()
+{
+    // A table of more than 50 lines loads whole: the grid grows.
+    Editor e;
+    DialogosGuionados d;
+    AlmacenDistribucion a;
+    std::vector<std::pair<QString, QString>> lineas;
+    for (int i = 0; i < 60; ++i)
+        lineas.emplace_back(i % 2 ? QStringLiteral("11") : QStringLiteral("12"), QStringLiteral("1"));
+    QVERIFY(a.Grabar(QStringLiteral("9"), QStringLiteral("Larga"), QString(), false, lineas));
+    e.abrir(QStringLiteral("9"));
+    QCOMPARE(e.f.MsFlexGrid1->rowCount(), 60);
+    QCOMPARE(e.texto(59, 1), QStringLiteral("11"));
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("60,00 %"));
+    QVERIFY(d.vistos().isEmpty());
+}
+
+QTEST_MAIN(TstEditor)
+#include "tst_editor.moc"
