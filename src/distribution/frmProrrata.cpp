@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -156,20 +157,26 @@ void frmProrrata::construir()
     encabezado1->setStyleSheet(QStringLiteral("font-weight: bold;"));
     capa1->addWidget(encabezado1, 0, 0, 1, 4);
     capa1->addWidget(etiqueta("Cuenta....:", txtFields[3]), 1, 0);
+    txtFields[3]->setFixedWidth(160);
     capa1->addWidget(txtFields[3], 1, 1);
     lblCuenta = new QLabel(QStringLiteral("..."), pagina1);
-    capa1->addWidget(lblCuenta, 1, 2, 1, 2);
+    capa1->addWidget(lblCuenta, 1, 2);
     cmdAgregar = new QPushButton(titulo("Agregar la Cuenta Seleccionada"), pagina1);
     cmdQuitar = new QPushButton(titulo("Quitar la Cuenta Selecconada"), pagina1);
     chkMultiple = new QCheckBox(titulo("Ingreso múltiple"), pagina1);
-    capa1->addWidget(cmdAgregar, 2, 1);
-    capa1->addWidget(cmdQuitar, 2, 2);
-    capa1->addWidget(chkMultiple, 2, 3);
+    auto* botones = new QHBoxLayout;
+    botones->addWidget(cmdAgregar);
+    botones->addWidget(cmdQuitar);
+    botones->addSpacing(12);
+    botones->addWidget(chkMultiple);
+    botones->addStretch(1);
+    capa1->addLayout(botones, 2, 1, 1, 2);
     ListView1 = new QTreeWidget(pagina1);
     ListView1->setRootIsDecorated(false);
     ListView1->setSortingEnabled(false);
+    ListView1->setAlternatingRowColors(true);
     ListView1->header()->setSectionsClickable(true);
-    capa1->addWidget(ListView1, 3, 0, 1, 4);
+    capa1->addWidget(ListView1, 3, 0, 1, 3);
     capa1->setColumnStretch(2, 1);
     SSTab1->addTab(pagina1, titulo("Asignación"));
     principal->addWidget(SSTab1, 1);
