@@ -107,11 +107,17 @@ int tipoDato(const QVariant& t, bool comillaEsTexto)
     return ok ? n : -1;
 }
 
-// A value in a statement's "other" case: as the caller gave it.
-QString literal(const QVariant& t, const QString& v)
+// The comparison of the row lookups for dates, numbers and any other type (text is each
+// helper's own): C = V for a date, C = N(V) for a number, C = V as given otherwise.
+QString comparacion(int tipo, const QString& campo, const QString& valor)
 {
-    Q_UNUSED(t);
-    return v;
+    switch (tipo) {
+    case 7: return campo + QStringLiteral(" = ") + valor.trimmed() + QStringLiteral(" ");
+    case 3:
+    case 4:
+    case 5: return campo + QStringLiteral(" = ") + numeroDe(valor);
+    default: return campo + QStringLiteral(" = ") + valor;
+    }
 }
 
 } // namespace
@@ -779,18 +785,13 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
         const QString x = contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ");
         s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock) ") + x + Condicion;
     } else {
-        const QString cabeza = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ");
-        switch (tipoDato(Tipodato, false)) {
-        case 8:
+        const int tipo = tipoDato(Tipodato, false);
+        if (tipo == 8)
             s = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE LTRIM(RTRIM(") + Campo
                 + QStringLiteral(")) ='") + comillas(ValorBuscado.trimmed()) + QStringLiteral("'");
-            break;
-        case 7: s = cabeza + Campo + QStringLiteral(" = ") + ValorBuscado.trimmed() + QStringLiteral(" "); break;
-        case 3:
-        case 4:
-        case 5: s = cabeza + Campo + QStringLiteral(" = ") + numeroDe(ValorBuscado); break;
-        default: s = cabeza + Campo + QStringLiteral(" = ") + literal(Tipodato, ValorBuscado); break;
-        }
+        else
+            s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
+                + comparacion(tipo, Campo, ValorBuscado);
     }
     return buscarFila(s, Lrcs, SoloLectura, true);
 }
@@ -803,15 +804,10 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
         const QString x = contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ");
         s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)  ") + x + Condicion;
     } else {
-        const QString cabeza = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)   WHERE ");
-        switch (tipoDato(Tipodato, false)) {
-        case 8: s = cabeza + Campo + QStringLiteral(" ='") + comillas(ValorBuscado) + QStringLiteral("'"); break;
-        case 7: s = cabeza + Campo + QStringLiteral(" = ") + ValorBuscado.trimmed() + QStringLiteral(" "); break;
-        case 3:
-        case 4:
-        case 5: s = cabeza + Campo + QStringLiteral(" = ") + numeroDe(ValorBuscado); break;
-        default: s = cabeza + Campo + QStringLiteral(" = ") + literal(Tipodato, ValorBuscado); break;
-        }
+        const int tipo = tipoDato(Tipodato, false);
+        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)   WHERE ")
+            + (tipo == 8 ? Campo + QStringLiteral(" ='") + comillas(ValorBuscado) + QStringLiteral("'")
+                         : comparacion(tipo, Campo, ValorBuscado));
     }
     return buscarFila(s, Lrcs, SoloLectura, false);
 }
@@ -821,18 +817,15 @@ QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, c
                             bool IgnoraError)
 {
     QString s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ");
-    switch (tipoDato(Tipodato, true)) {
-    case 8:
+    const int tipo = tipoDato(Tipodato, true);
+    if (tipo == 8)
         s += UsaTrim ? QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") + comillas(ValorBuscado.trimmed())
                            + QStringLiteral("' ")
                      : Campo + QStringLiteral(" ='") + comillas(ValorBuscado) + QStringLiteral("' ");
-        break;
-    case 7: s += Campo + QStringLiteral(" = #") + ValorBuscado.trimmed() + QStringLiteral("# "); break;
-    case 3:
-    case 4:
-    case 5: s += Campo + QStringLiteral(" = ") + numeroDe(ValorBuscado); break;
-    default: s += Campo + QStringLiteral(" = ") + literal(Tipodato, ValorBuscado); break;
-    }
+    else if (tipo == 7)
+        s += Campo + QStringLiteral(" = #") + ValorBuscado.trimmed() + QStringLiteral("# ");
+    else
+        s += comparacion(tipo, Campo, ValorBuscado);
     if (!Condicion.trimmed().isEmpty())
         s += QStringLiteral(" AND ") + Condicion;
 
