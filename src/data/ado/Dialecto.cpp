@@ -1,0 +1,452 @@
+#include "data/ado/Dialecto.h"
+
+namespace ado::tsql {
+
+namespace {
+
+Token palabra(const QString& s) { return {Tipo::Palabra, s}; }
+Token simbolo(const char* s) { return {Tipo::Simbolo, QString::fromLatin1(s)}; }
+Token blanco() { return {Tipo::Blanco, QStringLiteral(" ")}; }
+
+bool esPista(const Token& k)
+{
+    static const char* const pistas[] = {"NOLOCK", "READUNCOMMITTED", "ROWLOCK", "UPDLOCK", "HOLDLOCK", "TABLOCK",
+                                         "TABLOCKX", "PAGLOCK", "NOWAIT", "READPAST", "XLOCK", "SERIALIZABLE",
+                                         "REPEATABLEREAD", "READCOMMITTED", "NOEXPAND", "FORCESEEK"};
+    for (const char* p : pistas)
+        if (k.es(p))
+            return true;
+    return false;
+}
+
+// "(NOLOCK)" or "(NOLOCK, ROWLOCK)" starting at i: the index of ")" or nullopt.
+std::optional<size_t> finPistas(const Tokens& t, size_t i)
+{
+    if (i >= t.size() || !t[i].esSimbolo('('))
+        return std::nullopt;
+    bool alguna = false;
+    for (size_t j = Siguiente(t, i + 1); j < t.size(); j = Siguiente(t, j + 1)) {
+        if (t[j].esSimbolo(')'))
+            return alguna ? std::optional<size_t>(j) : std::nullopt;
+        if (esPista(t[j]))
+            alguna = true;
+        else if (!t[j].esSimbolo(','))
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool esTipoTexto(const Token& k)
+{
+    static const char* const tipos[] = {"CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT", "SYSNAME"};
+    for (const char* p : tipos)
+        if (k.es(p))
+            return true;
+    return false;
+}
+
+bool esComparacion(const Token& k)
+{
+    static const char* const ops[] = {"=", "<>", "!=", "<", ">", "<=", ">="};
+    if (k.tipo != Tipo::Simbolo)
+        return false;
+    for (const char* o : ops)
+        if (k.texto == QLatin1String(o))
+            return true;
+    return false;
+}
+
+// Top-level comma-separated pieces of t[a, b).
+std::vector<std::pair<size_t, size_t>> partes(const Tokens& t, size_t a, size_t b)
+{
+    std::vector<std::pair<size_t, size_t>> r;
+    int nivel = 0;
+    size_t inicio = a;
+    for (size_t i = a; i < b; ++i) {
+        if (t[i].esSimbolo('('))
+            ++nivel;
+        else if (t[i].esSimbolo(')'))
+            --nivel;
+        else if (nivel == 0 && t[i].esSimbolo(',')) {
+            r.emplace_back(inicio, i);
+            inicio = i + 1;
+        }
+    }
+    r.emplace_back(inicio, b);
+    return r;
+}
+
+QString texto(const Tokens& t, size_t a, size_t b)
+{
+    return Unir(Tokens(t.begin() + qsizetype(a), t.begin() + qsizetype(b)));
+}
+
+class Traductor {
+public:
+    Traductor(const Tokens& t, const Reglas& r, bool datos)
+        : t_(t), r_(r), datos_(datos)
+    {
+    }
+
+    // Translates t[a, b) into `out`; TOP found at this level becomes LIMIT at its end.
+    void nivel(size_t a, size_t b, Tokens& out)
+    {
+        std::optional<Tokens> limite;
+        for (size_t i = a; i < b; ++i) {
+            const Token& k = t_[i];
+            // dbo. prefix
+            if ((k.tipo == Tipo::Palabra || k.tipo == Tipo::Corchetes || k.tipo == Tipo::Comillas)
+                && k.identificador().compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0 && i + 1 < b
+                && t_[i + 1].esSimbolo('.')) {
+                ++i;
+                continue;
+            }
+            if (k.tipo == Tipo::Corchetes || k.tipo == Tipo::Comillas) {
+                out.push_back(palabra(r_.identificador(k.identificador())));
+                continue;
+            }
+            if (k.tipo == Tipo::Cadena) {
+                QString lit = k.texto.startsWith(u'N') || k.texto.startsWith(u'n') ? k.texto.mid(1) : k.texto;
+                if (r_.recortarLiteralesComparados && datos_ && comparado(i, a, b)) {
+                    QString dentro = lit.mid(1, lit.size() - 2);
+                    while (dentro.endsWith(u' '))
+                        dentro.chop(1);
+                    lit = u'\'' + dentro + u'\'';
+                }
+                out.push_back({Tipo::Cadena, lit});
+                if (datos_ && !r_.trasLiteral.isEmpty())
+                    out.push_back(palabra(r_.trasLiteral));
+                continue;
+            }
+            if (k.esSimbolo('(')) {
+                if (auto fin = finPistas(t_, i)) { // bare (NOLOCK)
+                    i = *fin;
+                    continue;
+                }
+                const size_t cierre = std::min(CierreParentesis(t_, i), b);
+                out.push_back(k);
+                nivel(i + 1, cierre, out);
+                if (cierre < b)
+                    out.push_back(t_[cierre]);
+                i = cierre;
+                continue;
+            }
+            if (k.tipo != Tipo::Palabra) {
+                out.push_back(k);
+                continue;
+            }
+            const size_t sig = Siguiente(t_, i + 1);
+            const bool llamada = sig < b && t_[sig].esSimbolo('(');
+
+            if (k.es("WITH") && sig < b) {
+                if (auto fin = finPistas(t_, sig)) {
+                    i = *fin;
+                    continue;
+                }
+            }
+            if (k.es("SELECT")) {
+                size_t j = sig;
+                if (j < b && (t_[j].es("DISTINCT") || t_[j].es("ALL")))
+                    j = Siguiente(t_, j + 1);
+                if (j < b && t_[j].es("TOP")) {
+                    // SELECT [DISTINCT] as written; TOP n becomes LIMIT n at the end of this level.
+                    for (size_t x = i; x < j; ++x)
+                        out.push_back(t_[x]);
+                    size_t n = Siguiente(t_, j + 1);
+                    Tokens valor;
+                    if (n < b && t_[n].esSimbolo('(')) {
+                        const size_t c = CierreParentesis(t_, n);
+                        nivel(n, std::min(c + 1, b), valor);
+                        n = c;
+                    } else if (n < b) {
+                        valor.push_back(t_[n]);
+                    }
+                    const size_t tras = Siguiente(t_, n + 1);
+                    if (tras < b && t_[tras].es("PERCENT"))
+                        n = tras; // TOP n PERCENT: every row
+                    else
+                        limite = valor;
+                    i = n;
+                    continue;
+                }
+                out.push_back(k);
+                continue;
+            }
+            if (k.es("ISNULL") && llamada) {
+                out.push_back(palabra(r_.isnull));
+                continue;
+            }
+            if (k.es("SUBSTRING") && llamada) {
+                out.push_back(palabra(QStringLiteral("SUBSTR")));
+                continue;
+            }
+            if ((k.es("GETDATE") || k.es("SCOPE_IDENTITY")) && llamada) {
+                out.push_back(palabra(k.es("GETDATE") ? r_.ahora : r_.identidad));
+                i = CierreParentesis(t_, sig);
+                continue;
+            }
+            if (k.es("@@IDENTITY")) {
+                out.push_back(palabra(r_.identidad));
+                continue;
+            }
+            if (k.es("LEN") && llamada) {
+                const size_t c = CierreParentesis(t_, sig);
+                out.push_back(palabra(QStringLiteral("LENGTH(RTRIM(")));
+                nivel(sig + 1, std::min(c, b), out);
+                out.push_back(simbolo("))"));
+                i = c;
+                continue;
+            }
+            if ((k.es("CHARINDEX") || k.es("CONVERT")) && llamada) {
+                const size_t c = CierreParentesis(t_, sig);
+                const auto args = partes(t_, sig + 1, std::min(c, b));
+                if (args.size() >= 2) {
+                    auto traducido = [&](size_t n) {
+                        Tokens x;
+                        nivel(args[n].first, args[n].second, x);
+                        return Unir(x).trimmed();
+                    };
+                    if (k.es("CHARINDEX")) {
+                        out.push_back(palabra(r_.charindex(traducido(1), traducido(0),
+                                                           args.size() > 2 ? std::optional<QString>(traducido(2)) : std::nullopt)));
+                    } else {
+                        const size_t tipoI = Siguiente(t_, args[0].first);
+                        const QString tipo = tipoI < b ? t_[tipoI].identificador().toUpper() : QString();
+                        const bool estilo103 = args.size() >= 3 && texto(t_, args[2].first, args[2].second).trimmed() == QLatin1String("103");
+                        out.push_back(palabra(r_.convertir(tipo, traducido(1), estilo103)));
+                    }
+                    i = c;
+                    continue;
+                }
+            }
+            out.push_back(k);
+        }
+        if (limite) {
+            out.push_back(blanco());
+            out.push_back(palabra(QStringLiteral("LIMIT")));
+            out.push_back(blanco());
+            out.insert(out.end(), limite->begin(), limite->end());
+        }
+    }
+
+private:
+    // The literal at i stands next to a comparison operator.
+    bool comparado(size_t i, size_t a, size_t b) const
+    {
+        size_t antes = i;
+        while (antes > a && !t_[antes - 1].significativo())
+            --antes;
+        if (antes > a && esComparacion(t_[antes - 1]))
+            return true;
+        const size_t despues = Siguiente(t_, i + 1);
+        return despues < b && esComparacion(t_[despues]);
+    }
+
+    const Tokens& t_;
+    const Reglas& r_;
+    bool datos_; // a data statement (not a definition)
+};
+
+QString traducirTokens(const Tokens& t, const Reglas& r, bool datos)
+{
+    Tokens out;
+    Traductor(t, r, datos).nivel(0, t.size(), out);
+    return Unir(out);
+}
+
+// The name after CREATE TABLE / ALTER TABLE at i (dbo. and brackets removed); i moves past it.
+QString nombreTabla(const Tokens& t, size_t& i)
+{
+    i = Siguiente(t, i);
+    QString nombre;
+    while (i < t.size()) {
+        const Token& k = t[i];
+        if (k.tipo == Tipo::Palabra || k.tipo == Tipo::Corchetes || k.tipo == Tipo::Comillas) {
+            nombre = k.identificador();
+            const size_t p = i + 1;
+            if (p < t.size() && t[p].esSimbolo('.')) {
+                i = p + 1;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        break;
+    }
+    return nombre;
+}
+
+// One column definition, in the engine's terms.
+QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const Reglas& r, bool* identidad)
+{
+    a = Siguiente(t, a);
+    if (a >= b)
+        return {};
+    DefinicionColumna d;
+    d.tabla = tabla;
+    d.nombre = t[a].identificador();
+    const size_t tipoI = Siguiente(t, a + 1);
+    size_t resto = tipoI;
+    if (tipoI < b && t[tipoI].tipo == Tipo::Palabra) {
+        d.tipo = t[tipoI].texto.toLower();
+        d.tipoEscrito = t[tipoI].texto;
+        d.texto = esTipoTexto(t[tipoI]);
+        resto = tipoI + 1;
+        const size_t p = Siguiente(t, resto);
+        if (p < b && t[p].esSimbolo('(')) {
+            const size_t c = CierreParentesis(t, p);
+            const QString dentro = texto(t, p + 1, std::min(c, b));
+            d.tipoEscrito += u'(' + dentro.simplified() + u')';
+            bool ok = false;
+            const int n = dentro.trimmed().toInt(&ok);
+            if (ok)
+                d.largo = n;
+            resto = c + 1;
+        }
+    }
+    for (size_t j = resto; j < b; ++j)
+        d.identidad = d.identidad || t[j].es("IDENTITY");
+    Tokens otros;
+    for (size_t i = resto; i < b; ++i) {
+        const Token& k = t[i];
+        if (k.es("IDENTITY")) {
+            const size_t p = Siguiente(t, i + 1);
+            if (p < b && t[p].esSimbolo('('))
+                i = CierreParentesis(t, p);
+            continue;
+        }
+        if (k.es("COLLATE")) {
+            i = Siguiente(t, i + 1);
+            continue;
+        }
+        if (k.es("CLUSTERED") || k.es("NONCLUSTERED"))
+            continue;
+        if (d.identidad && k.es("PRIMARY")) { // written with the identity type
+            const size_t clave = Siguiente(t, i + 1);
+            if (clave < b && t[clave].es("KEY")) {
+                i = clave;
+                continue;
+            }
+        }
+        otros.push_back(k);
+    }
+    d.resto = traducirTokens(otros, r, false).simplified();
+    if (identidad)
+        *identidad = d.identidad;
+    return r.columna(d);
+}
+
+QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
+{
+    size_t i = trasTable;
+    const QString tabla = nombreTabla(t, i);
+    const size_t abre = Siguiente(t, i);
+    if (abre >= t.size() || !t[abre].esSimbolo('('))
+        return traducirTokens(t, r, false);
+    const size_t cierra = CierreParentesis(t, abre);
+    QStringList definiciones;
+    QString identidad;
+    std::vector<std::pair<size_t, size_t>> restricciones;
+    for (const auto& [a, b] : partes(t, abre + 1, cierra)) {
+        const size_t p = Siguiente(t, a);
+        if (p >= b)
+            continue;
+        if (t[p].es("CONSTRAINT") || t[p].es("PRIMARY") || t[p].es("UNIQUE") || t[p].es("FOREIGN") || t[p].es("CHECK")) {
+            restricciones.emplace_back(a, b);
+            continue;
+        }
+        bool esIdentidad = false;
+        definiciones << columna(tabla, t, a, b, r, &esIdentidad);
+        if (esIdentidad)
+            identidad = t[p].identificador();
+    }
+    for (const auto& [a, b] : restricciones) {
+        Tokens sin;
+        QStringList columnasClave;
+        bool enClave = false;
+        for (size_t i2 = a; i2 < b; ++i2) {
+            if (t[i2].es("CLUSTERED") || t[i2].es("NONCLUSTERED"))
+                continue;
+            if (t[i2].es("PRIMARY"))
+                enClave = true;
+            else if (enClave && t[i2].esSimbolo(')'))
+                enClave = false;
+            else if (enClave && !t[i2].es("KEY")
+                     && (t[i2].tipo == Tipo::Palabra || t[i2].tipo == Tipo::Corchetes || t[i2].tipo == Tipo::Comillas))
+                columnasClave << t[i2].identificador();
+            sin.push_back(t[i2]);
+        }
+        // The identity column is already the key.
+        if (!identidad.isEmpty() && columnasClave.size() == 1 && columnasClave.front().compare(identidad, Qt::CaseInsensitive) == 0)
+            continue;
+        definiciones << traducirTokens(sin, r, false).simplified();
+    }
+    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(r.identificador(tabla), definiciones.join(QStringLiteral(",\n  ")));
+}
+
+QString alterarTabla(const Tokens& t, size_t trasTable, const Reglas& r)
+{
+    size_t i = trasTable;
+    const QString tabla = nombreTabla(t, i);
+    const size_t add = Siguiente(t, i);
+    if (add >= t.size() || !t[add].es("ADD"))
+        return traducirTokens(t, r, false);
+    size_t col = Siguiente(t, add + 1);
+    if (col < t.size() && t[col].es("COLUMN"))
+        col = col + 1;
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(r.identificador(tabla), columna(tabla, t, col, t.size(), r, nullptr));
+}
+
+std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
+{
+    const size_t p0 = Siguiente(t, 0);
+    if (p0 >= t.size())
+        return std::nullopt;
+    const Token& primero = t[p0];
+    const size_t p1 = Siguiente(t, p0 + 1);
+    const bool segundoTran = p1 < t.size() && (t[p1].es("TRAN") || t[p1].es("TRANSACTION") || t[p1].es("WORK"));
+    const bool solo = p1 >= t.size();
+
+    if (primero.es("BEGIN") && segundoTran)
+        return SentenciaTraducida{Accion::Iniciar, {}};
+    if (primero.es("COMMIT") && (segundoTran || solo))
+        return SentenciaTraducida{Accion::Confirmar, {}};
+    if (primero.es("ROLLBACK") && (segundoTran || solo))
+        return SentenciaTraducida{Accion::Deshacer, {}};
+    if (primero.es("SET") || primero.es("USE") || primero.es("PRINT"))
+        return std::nullopt; // session options of SQL Server: nothing to do here
+
+    if (primero.es("DELETE") && p1 < t.size() && !t[p1].es("FROM")) {
+        Tokens conFrom(t.begin(), t.begin() + qsizetype(p1));
+        conFrom.push_back(palabra(QStringLiteral("FROM")));
+        conFrom.push_back(blanco());
+        conFrom.insert(conFrom.end(), t.begin() + qsizetype(p1), t.end());
+        return SentenciaTraducida{Accion::Sentencia, traducirTokens(conFrom, r, true)};
+    }
+    if ((primero.es("CREATE") || primero.es("ALTER")) && p1 < t.size() && t[p1].es("TABLE"))
+        return SentenciaTraducida{Accion::Sentencia, primero.es("CREATE") ? crearTabla(t, p1 + 1, r) : alterarTabla(t, p1 + 1, r)};
+    if (primero.es("CREATE") || primero.es("DROP")) {
+        Tokens sin;
+        for (const Token& k : t)
+            if (!k.es("CLUSTERED") && !k.es("NONCLUSTERED"))
+                sin.push_back(k);
+        // Views keep the comparison rules of literals in their own text.
+        const bool vista = primero.es("CREATE") && p1 < t.size() && t[p1].es("VIEW");
+        return SentenciaTraducida{Accion::Sentencia, traducirTokens(sin, r, vista)};
+    }
+    return SentenciaTraducida{Accion::Sentencia, traducirTokens(t, r, true)};
+}
+
+} // namespace
+
+std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas)
+{
+    std::vector<SentenciaTraducida> r;
+    for (const Tokens& s : DividirLote(Tokenizar(tsql))) {
+        if (auto x = traducir(s, reglas))
+            r.push_back(std::move(*x));
+    }
+    return r;
+}
+
+} // namespace ado::tsql

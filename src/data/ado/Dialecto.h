@@ -1,0 +1,52 @@
+#pragma once
+// The dialect step shared by the engines: a T-SQL batch split into statements, each rewritten
+// token by token (TOP n, table hints, DELETE without FROM, dbo., brackets, N'' literals,
+// ISNULL, LEN, CHARINDEX, CONVERT, GETDATE, @@IDENTITY, CREATE TABLE and ALTER TABLE ... ADD
+// with SQL Server types). What differs from engine to engine comes in Reglas.
+
+#include "data/ado/TSQL.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace ado::tsql {
+
+enum class Accion { Sentencia, Iniciar, Confirmar, Deshacer };
+
+struct SentenciaTraducida {
+    Accion accion = Accion::Sentencia;
+    QString sql; // for Accion::Sentencia
+};
+
+// A column of CREATE TABLE or ALTER TABLE ... ADD, as written.
+struct DefinicionColumna {
+    QString tabla;            // unquoted
+    QString nombre;           // unquoted
+    QString tipo;             // the type's name in lower case ("varchar"), empty when none
+    QString tipoEscrito;      // as written ("varchar(60)")
+    std::optional<int> largo; // the length of char/varchar types
+    bool texto = false;       // char, varchar, nchar, nvarchar, text, ntext, sysname
+    bool identidad = false;
+    QString resto;            // constraints and defaults, translated (IDENTITY, COLLATE removed)
+};
+
+struct Reglas {
+    QString isnull;    // ISNULL(
+    QString ahora;     // GETDATE()
+    QString identidad; // @@IDENTITY, SCOPE_IDENTITY()
+    std::function<QString(const QString& en, const QString& buscado, const std::optional<QString>& desde)> charindex;
+    // CONVERT(tipo, valor[, 103]): the type's first word in upper case.
+    std::function<QString(const QString& tipo, const QString& valor, bool estilo103)> convertir;
+    std::function<QString(const QString& id)> identificador; // a quoted identifier
+    std::function<QString(const DefinicionColumna&)> columna;
+    // What follows a string literal in a data statement (SQLite: " COLLATE VL").
+    QString trasLiteral;
+    // Literals next to a comparison lose their trailing blanks (as SQL Server compares).
+    bool recortarLiteralesComparados = false;
+};
+
+std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);
+
+} // namespace ado::tsql
