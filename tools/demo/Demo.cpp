@@ -2,6 +2,7 @@
 
 #include "data/ado/Ado.h"
 #include "data/ado/CadenaConexion.h"
+#include "data/ado/postgresql/MotorPostgres.h"
 #include "data/ado/sqlite/MotorSqlite.h"
 #include "suite/ErrorRT.h"
 
@@ -28,10 +29,10 @@ public:
     {
         QStringList citadas, marcas;
         for (const QString& c : columnas) {
-            citadas << u'"' + c + u'"';
+            citadas << cn.motor()->citar(c);
             marcas << QStringLiteral("?");
         }
-        sql_ = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)").arg(tabla, citadas.join(u','), marcas.join(u','));
+        sql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(cn.motor()->citar(tabla), citadas.join(u','), marcas.join(u','));
     }
     void operator()(const std::vector<QVariant>& valores)
     {
@@ -142,6 +143,13 @@ QString sinPuntos(QString s) { return s.remove(u'.'); }
 
 } // namespace
 
+QString MotorDePrueba()
+{
+    return qEnvironmentVariable("VL_MOTOR_PRUEBA").compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0
+        ? QStringLiteral("PostgreSQL")
+        : QStringLiteral("SQLite");
+}
+
 QString EscribirRegistro(const QString& carpeta, const QString& servidor)
 {
     QDir().mkpath(carpeta);
@@ -149,11 +157,19 @@ QString EscribirRegistro(const QString& carpeta, const QString& servidor)
     QFile f(ruta);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         suite::Lanzar(75, QStringLiteral("No se puede escribir %1: %2").arg(ruta, f.errorString()), QStringLiteral("demo"));
-    QTextStream(&f) << "; Servidores y el motor que los atiende\n[" << servidor << "]\nMotor=SQLite\nCarpeta=.\n";
+    QTextStream s(&f);
+    s << "; Servidores y el motor que los atiende\n[" << servidor << "]\n";
+    if (MotorDePrueba() == QLatin1String("PostgreSQL")) {
+        const QString pg = qEnvironmentVariable("VL_PG_PRUEBA", QStringLiteral("127.0.0.1:5432"));
+        s << "Motor=PostgreSQL\nServidor=" << pg.section(u':', 0, 0) << "\nPuerto=" << pg.section(u':', 1, 1)
+          << "\nAdministrador=postgres\nClaveAdministrador=postgres\n";
+    } else {
+        s << "Motor=SQLite\nCarpeta=.\n";
+    }
     return ruta;
 }
 
-void CrearBase(const QString& servidor, const QString& base)
+void CrearBase(const QString& servidor, const QString& base, bool reemplazar)
 {
     const auto entrada = ado::BuscarServidor(servidor);
     if (!entrada)
@@ -164,9 +180,18 @@ void CrearBase(const QString& servidor, const QString& base)
         const QString carpeta = entrada->value(QStringLiteral("carpeta"));
         QDir().mkpath(carpeta);
         QString error;
-        if (!ado::sqlite::MotorSqlite::CrearArchivo(QDir(carpeta).filePath(base + QStringLiteral(".db")), &error))
+        const QString archivo = QDir(carpeta).filePath(base + QStringLiteral(".db"));
+        if (reemplazar)
+            QFile::remove(archivo);
+        if (!ado::sqlite::MotorSqlite::CrearArchivo(archivo, &error))
             suite::Lanzar(ado::err::Fallo, QStringLiteral("No se puede crear la base %1: %2").arg(base, error),
                           QStringLiteral("demo"));
+        return;
+    }
+    if (motor == QLatin1String("postgresql")) {
+        QString error;
+        if (!ado::postgresql::MotorPostgres::CrearBase(*entrada, base, reemplazar, &error))
+            suite::Lanzar(ado::err::Fallo, QStringLiteral("No se puede crear la base %1: %2").arg(base, error), QStringLiteral("demo"));
         return;
     }
     suite::Lanzar(ado::err::Fallo, QStringLiteral("No se sabe crear bases en el motor %1.").arg(motor), QStringLiteral("demo"));
@@ -226,7 +251,9 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
             linea({QString::fromUtf8(d.codigo), QString::fromUtf8(d.nombre), QString::fromUtf8(d.concepto),
                    QString::fromUtf8(l.centro), QString::fromUtf8(l.porcentaje).toDouble(), d.pideConfirmacion});
         for (const char* c : d.cuentas)
-            cn.motor()->ejecutarSql(QStringLiteral("UPDATE \"MA_CUENTAS\" SET \"CC_DIST\"=? WHERE \"Codigo\"=?"),
+            cn.motor()->ejecutarSql(QStringLiteral("UPDATE %1 SET %2=? WHERE %3=?")
+                                        .arg(cn.motor()->citar(QStringLiteral("MA_CUENTAS")), cn.motor()->citar(QStringLiteral("CC_DIST")),
+                                             cn.motor()->citar(QStringLiteral("Codigo"))),
                                     {QString::fromUtf8(d.codigo), QString::fromUtf8(c)});
     }
 
@@ -286,14 +313,14 @@ QString CrearDemo(const QString& carpeta, const Tamanio& t, const QString& base)
     const QString registro = EscribirRegistro(carpeta);
     ado::FijarRegistroServidores(registro);
     const QString servidor = QString::fromLatin1(ServidorDemo);
-    CrearBase(servidor, base);
+    CrearBase(servidor, base, true);
     {
         ado::Connection cn;
         cn.Open(CadenaConexion(servidor, base));
         AplicarEsquema(cn, QStringLiteral(":/esquema/empresa.sql"));
         CargarEmpresa(cn, t);
     }
-    CrearBase(servidor, QString::fromLatin1(BaseEstadisticas));
+    CrearBase(servidor, QString::fromLatin1(BaseEstadisticas), true);
     {
         ado::Connection cn;
         cn.Open(CadenaConexion(servidor, QString::fromLatin1(BaseEstadisticas)));

@@ -21,12 +21,14 @@ struct Tamanio {
     int centros = 0; // cost centres added to the demo ones
 };
 
-// Writes a registry of servers with one embedded server whose databases lie in `carpeta`;
-// returns its path.
+// Writes a registry of servers with one server: the embedded engine, whose databases lie in
+// `carpeta`, or the PostgreSQL server named by VL_PG_PRUEBA ("host:port", administrator
+// postgres/postgres) when VL_MOTOR_PRUEBA is "PostgreSQL". Returns its path.
 QString EscribirRegistro(const QString& carpeta, const QString& servidor = QString::fromLatin1(ServidorDemo));
 
-// Creates an empty database on a registered server. Fails when it already exists.
-void CrearBase(const QString& servidor, const QString& base);
+// Creates an empty database on a registered server. Fails when it already exists, unless
+// reemplazar (a server database is dropped first).
+void CrearBase(const QString& servidor, const QString& base, bool reemplazar = false);
 
 // Runs one of the project's schema scripts (":/esquema/empresa.sql", ...) on a connection.
 void AplicarEsquema(ado::Connection& cn, const QString& recurso);
@@ -42,5 +44,8 @@ QString CadenaConexion(const QString& servidor, const QString& base);
 // The whole demo: registry in `carpeta`, company and statistics databases filled.
 // Returns the registry's path.
 QString CrearDemo(const QString& carpeta, const Tamanio& t = {}, const QString& base = QString::fromLatin1(BaseDemo));
+
+// The engine the tests and tools use: "PostgreSQL" when VL_MOTOR_PRUEBA says so, else "SQLite".
+QString MotorDePrueba();
 
 } // namespace demo

@@ -74,7 +74,6 @@ QVariant paraColumna(const QVariant& v, int tipo)
     return v;
 }
 
-QString citado(const QString& id) { return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
 } // namespace
 
@@ -630,6 +629,7 @@ void Recordset::Update()
     if (tabla.isEmpty())
         lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenRecordset);
 
+    auto citado = [&](const QString& id) { return conexion_->motor_->citar(id); };
     auto nombreBase = [&](size_t i) {
         const Columna& c = datos_.columnas[i];
         return c.columnaBase.isEmpty() ? c.nombre : c.columnaBase;

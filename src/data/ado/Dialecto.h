@@ -7,6 +7,7 @@
 #include "data/ado/TSQL.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>

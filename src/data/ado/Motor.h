@@ -132,6 +132,9 @@ public:
     virtual std::vector<ColumnaEsquema> columnas(const QString& tabla) = 0;
 
     virtual void fijarTiempoComando(int segundos) = 0;
+
+    // An identifier quoted the way the engine finds the names of its objects.
+    virtual QString citar(const QString& id) const = 0;
 };
 
 // The engine named in the registry of servers ("SQLite", ...); nullptr when unknown.

@@ -32,6 +32,7 @@ public:
     std::vector<ColumnaEsquema> columnas(const QString& tabla) override;
 
     void fijarTiempoComando(int segundos) override;
+    QString citar(const QString& id) const override { return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
     // The file a database name maps to in a folder (letter case of the name ignored).
     static QString ArchivoDe(const QString& carpeta, const QString& base);

@@ -1,0 +1,581 @@
+#include "data/ado/postgresql/MotorPostgres.h"
+
+#include "data/ado/Constantes.h"
+#include "data/ado/postgresql/DialectoPostgres.h"
+#include "suite/Moneda.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <libpq-fe.h>
+
+namespace ado::postgresql {
+
+namespace {
+
+// Server type OIDs used here.
+enum : unsigned {
+    OidBool = 16, OidBytea = 17, OidInt8 = 20, OidInt2 = 21, OidInt4 = 23, OidText = 25, OidFloat4 = 700,
+    OidFloat8 = 701, OidBpchar = 1042, OidVarchar = 1043, OidDate = 1082, OidTimestamp = 1114, OidTimestamptz = 1184,
+    OidNumeric = 1700,
+};
+
+constexpr long ClaveTransacciones = 20261210; // the advisory lock every explicit transaction takes
+
+struct Resultado_ {
+    PGresult* r = nullptr;
+    ~Resultado_() { PQclear(r); }
+};
+
+QString textoDe(const PGresult* r, int fila, int col)
+{
+    return QString::fromUtf8(PQgetvalue(r, fila, col), PQgetlength(r, fila, col));
+}
+
+QVariant valorDe(const PGresult* r, int fila, int col, const MotorPostgres::TipoAdo& t, unsigned oid)
+{
+    if (PQgetisnull(r, fila, col))
+        return {};
+    const char* v = PQgetvalue(r, fila, col);
+    switch (t.tipo) {
+    case adBoolean:
+        return oid == OidBool ? QVariant(v[0] == 't') : QVariant(std::atoi(v) != 0);
+    case adInteger:
+    case adSmallInt:
+    case adUnsignedTinyInt:
+        return std::atoi(v);
+    case adBigInt:
+        return qlonglong(std::atoll(v));
+    case adCurrency:
+    case adNumeric:
+        if (t.tipo == adNumeric && t.escala > suite::Moneda::Decimales)
+            return std::atof(v);
+        if (auto m = suite::Moneda::leer(QString::fromLatin1(v), u'.', QChar()))
+            return QVariant::fromValue(*m);
+        return std::atof(v);
+    case adDouble:
+    case adSingle:
+        return std::atof(v);
+    case adDBTimeStamp: {
+        const QString s = textoDe(r, fila, col);
+        QDateTime d = QDateTime::fromString(s.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        if (!d.isValid())
+            d = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return d.isValid() ? QVariant(d) : QVariant(s);
+    }
+    case adDBDate:
+        return QDate::fromString(textoDe(r, fila, col), QStringLiteral("yyyy-MM-dd"));
+    case adVarBinary:
+    case adLongVarBinary: {
+        size_t n = 0;
+        unsigned char* b = PQunescapeBytea(reinterpret_cast<const unsigned char*>(v), &n);
+        const QByteArray a(reinterpret_cast<const char*>(b), qsizetype(n));
+        PQfreemem(b);
+        return a;
+    }
+    default:
+        return textoDe(r, fila, col);
+    }
+}
+
+QString conTexto(const QVariant& v)
+{
+    if (v.metaType() == QMetaType::fromType<suite::Moneda>())
+        return v.value<suite::Moneda>().formatear(suite::Moneda::Decimales, u'.');
+    switch (v.typeId()) {
+    case QMetaType::Bool: return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double:
+    case QMetaType::Float: return QString::number(v.toDouble(), 'g', 17);
+    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    default: return v.toString();
+    }
+}
+
+// "?" parameters into $1, $2... outside quotes.
+QString numerar(const QString& sql)
+{
+    QString r;
+    int n = 0;
+    QChar comilla;
+    for (QChar c : sql) {
+        if (!comilla.isNull()) {
+            if (c == comilla)
+                comilla = QChar();
+        } else if (c == u'\'' || c == u'"') {
+            comilla = c;
+        } else if (c == u'?') {
+            r += u'$' + QString::number(++n);
+            continue;
+        }
+        r += c;
+    }
+    return r;
+}
+
+QString campo(const PGresult* r, int codigo)
+{
+    const char* c = PQresultErrorField(r, codigo);
+    return c ? QString::fromUtf8(c) : QString();
+}
+
+} // namespace
+
+MotorPostgres::MotorPostgres() = default;
+MotorPostgres::~MotorPostgres() { cerrar(); }
+
+bool MotorPostgres::abierto() const { return cn_ && PQstatus(cn_) == CONNECTION_OK; }
+
+QString MotorPostgres::citar(const QString& id) const { return Citar(id); }
+
+QString MotorPostgres::CadenaLibpq(const QMap<QString, QString>& registro, const QString& base, const QString& usuario,
+                                   const QString& clave, int tiempo)
+{
+    auto valor = [](const QString& v) { return u'\'' + QString(v).replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'")) + u'\''; };
+    QStringList partes;
+    partes << QStringLiteral("host=") + valor(registro.value(QStringLiteral("servidor"), QStringLiteral("127.0.0.1")));
+    if (registro.contains(QStringLiteral("puerto")))
+        partes << QStringLiteral("port=") + valor(registro.value(QStringLiteral("puerto")));
+    partes << QStringLiteral("dbname=") + valor(base.trimmed().toLower()) << QStringLiteral("user=") + valor(usuario.trimmed().toLower())
+           << QStringLiteral("password=") + valor(clave) << QStringLiteral("connect_timeout=%1").arg(std::max(2, tiempo))
+           << QStringLiteral("application_name='prorrata'") << QStringLiteral("client_encoding='UTF8'");
+    return partes.join(u' ');
+}
+
+bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error)
+{
+    const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
+    const QString cadena = CadenaLibpq(registro, QStringLiteral("postgres"), admin, registro.value(QStringLiteral("claveadministrador")), 10);
+    PGconn* cn = PQconnectdb(cadena.toUtf8().constData());
+    auto falla = [&](const QString& texto) {
+        if (error)
+            *error = texto;
+        PQfinish(cn);
+        return false;
+    };
+    if (PQstatus(cn) != CONNECTION_OK)
+        return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
+    const QString nombre = base.trimmed().toLower();
+    auto literal = [&](const QString& v) {
+        char* e = PQescapeLiteral(cn, v.toUtf8().constData(), size_t(v.toUtf8().size()));
+        const QString r = QString::fromUtf8(e);
+        PQfreemem(e);
+        return r;
+    };
+    QStringList pasos;
+    if (reemplazar)
+        pasos << QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(Citar(nombre));
+    pasos << QStringLiteral("DO $$ BEGIN CREATE ROLE %1 LOGIN PASSWORD %2; EXCEPTION WHEN duplicate_object THEN NULL; END $$")
+                 .arg(Citar(nombre), literal(base.trimmed()))
+          << QStringLiteral("CREATE DATABASE %1 OWNER %1 ENCODING 'UTF8' TEMPLATE template0").arg(Citar(nombre));
+    for (const QString& paso : pasos) {
+        Resultado_ r{PQexec(cn, paso.toUtf8().constData())};
+        if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
+            return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
+    }
+    PQfinish(cn);
+    return true;
+}
+
+void MotorPostgres::abrir(const ParametrosConexion& p)
+{
+    cerrar();
+    const QString cadena = CadenaLibpq(p.registro, p.base, p.usuario.isEmpty() ? p.base : p.usuario,
+                                       p.clave.isEmpty() ? p.base : p.clave, p.tiempoConexion);
+    cn_ = PQconnectdb(cadena.toUtf8().constData());
+    if (PQstatus(cn_) != CONNECTION_OK) {
+        const QString msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
+        PQfinish(cn_);
+        cn_ = nullptr;
+        long nativo = 17;
+        QString estado = QStringLiteral("08001");
+        QString texto = QStringLiteral("No se puede conectar con el servidor %1: %2").arg(p.servidor, msg);
+        if (msg.contains(QLatin1String("does not exist")) && msg.contains(QLatin1String("database"))) {
+            nativo = 4060;
+            estado = QStringLiteral("42000");
+            texto = QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
+                                   "Error de inicio de sesión. (%2)").arg(p.base.trimmed(), msg);
+        } else if (msg.contains(QLatin1String("password authentication failed"))) {
+            nativo = 18456;
+            estado = QStringLiteral("28000");
+            texto = QStringLiteral("Error de inicio de sesión del usuario '%1'. (%2)").arg(p.usuario, msg);
+        }
+        throw FalloMotor({ErrorMotor{err::Fallo, texto, estado, nativo}});
+    }
+    PQsetClientEncoding(cn_, "UTF8");
+    base_ = p.base.trimmed();
+    comando("SET client_min_messages = warning");
+    comando("SET datestyle = 'ISO, DMY'");
+    fijarTiempoComando(tiempoSeg_);
+}
+
+void MotorPostgres::cerrar()
+{
+    if (cn_)
+        PQfinish(cn_);
+    cn_ = nullptr;
+    dominios_.clear();
+    nombresTabla_.clear();
+    preparada_ = false;
+}
+
+void MotorPostgres::comando(const char* sql)
+{
+    Resultado_ r{PQexec(cn_, sql)};
+    (void)r;
+}
+
+void MotorPostgres::fijarTiempoComando(int segundos)
+{
+    tiempoSeg_ = segundos;
+    if (abierto()) {
+        const QByteArray s = QStringLiteral("SET statement_timeout = %1").arg(segundos > 0 ? segundos * 1000 : 0).toUtf8();
+        comando(s.constData());
+    }
+}
+
+void MotorPostgres::fallar(PGresult* r)
+{
+    const QString estado = campo(r, PG_DIAG_SQLSTATE);
+    QString msg = r ? campo(r, PG_DIAG_MESSAGE_PRIMARY) : QString();
+    if (msg.isEmpty())
+        msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
+    PQclear(r);
+    ErrorMotor e{err::ErrorEnComando, msg, estado.isEmpty() ? QStringLiteral("HY000") : estado, 0};
+    const bool perdido = !cn_ || PQstatus(cn_) != CONNECTION_OK || estado.startsWith(QLatin1String("08"))
+        || estado == QLatin1String("57P01") || estado == QLatin1String("57P02") || estado == QLatin1String("57P03");
+    if (perdido) {
+        e = ErrorMotor{err::Fallo, QStringLiteral("Se perdió la conexión con el servidor: %1").arg(msg), QStringLiteral("08S01"),
+                       err::NativoEnlacePerdido};
+        cerrar();
+        throw FalloMotor({e}, true);
+    }
+    const QString clase = estado.left(2);
+    if (estado == QLatin1String("42P01")) {
+        e.nativo = 208;
+        e.sqlState = QStringLiteral("42S02");
+    } else if (estado == QLatin1String("42703")) {
+        e.nativo = 207;
+        e.sqlState = QStringLiteral("42S22");
+    } else if (estado == QLatin1String("42601")) {
+        e.nativo = 102;
+        e.sqlState = QStringLiteral("42000");
+    } else if (estado == QLatin1String("22001")
+               || (estado == QLatin1String("23514") && msg.contains(QLatin1String("vl_largo")))) {
+        static const QRegularExpression dominio(QStringLiteral("vl_(?:var)?char_(\\d+)"));
+        const auto m = dominio.match(msg);
+        e = ErrorMotor{err::Truncado,
+                       m.hasMatch() ? QStringLiteral("Los datos de cadena o binarios se truncarían (más de %1 caracteres).").arg(m.captured(1))
+                                    : QStringLiteral("Los datos de cadena o binarios se truncarían. (%1)").arg(msg),
+                       QStringLiteral("22001"), err::NativoTruncado};
+    } else if (estado == QLatin1String("23505")) {
+        e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 2627};
+    } else if (estado == QLatin1String("23502")) {
+        e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 515};
+    } else if (clase == QLatin1String("23")) {
+        e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 547};
+    } else if (estado == QLatin1String("57014") || estado == QLatin1String("55P03") || estado == QLatin1String("40P01")) {
+        e = ErrorMotor{err::TiempoAgotado, QStringLiteral("Se ha superado el tiempo de espera de la solicitud de bloqueo (%1).").arg(msg),
+                       QStringLiteral("HYT00"), 1222};
+    }
+    throw FalloMotor({e}, false);
+}
+
+// The catalog of our column types (domains) for columns of tables, and those tables' names.
+void MotorPostgres::asegurarTipos(const QString& sql)
+{
+    static const QRegularExpression dominio(QStringLiteral("\\bvl_(var)?char_(\\d+)\\b"));
+    const bool define = sql.startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive)
+        || sql.startsWith(QLatin1String("ALTER TABLE"), Qt::CaseInsensitive);
+    if (!define)
+        return;
+    if (!preparada_) {
+        // What every database of the suite needs: case-insensitive text and its trims.
+        for (const char* s : {"CREATE EXTENSION IF NOT EXISTS citext",
+                              "DO $$ BEGIN CREATE DOMAIN vl_bit AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
+                              "DO $$ BEGIN CREATE DOMAIN vl_tinyint AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
+                              "DO $$ BEGIN CREATE DOMAIN vl_money AS numeric(19,4); EXCEPTION WHEN duplicate_object THEN NULL; END $$",
+                              "CREATE OR REPLACE FUNCTION ltrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
+                              "$$ SELECT pg_catalog.ltrim($1::text)::citext $$",
+                              "CREATE OR REPLACE FUNCTION rtrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
+                              "$$ SELECT pg_catalog.rtrim($1::text)::citext $$"}) {
+            PGresult* r = PQexec(cn_, s);
+            if (PQresultStatus(r) != PGRES_COMMAND_OK)
+                fallar(r);
+            PQclear(r);
+        }
+        preparada_ = true;
+    }
+    for (auto it = dominio.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        const QString nombre = m.captured(0);
+        const QByteArray crear = QStringLiteral("DO $$ BEGIN CREATE DOMAIN %1 AS citext CONSTRAINT vl_largo CHECK (length(VALUE) <= %2); "
+                                                "EXCEPTION WHEN duplicate_object THEN NULL; END $$")
+                                     .arg(nombre, m.captured(2))
+                                     .toUtf8();
+        PGresult* r = PQexec(cn_, crear.constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK)
+            fallar(r);
+        PQclear(r);
+    }
+}
+
+MotorPostgres::TipoAdo MotorPostgres::TipoDeDominio(const QString& nombre, unsigned oid, int modificador)
+{
+    TipoAdo t;
+    static const QRegularExpression texto(QStringLiteral("^vl_(var)?char_(\\d+)$"));
+    if (const auto m = texto.match(nombre); m.hasMatch()) {
+        t.tipo = m.captured(1).isEmpty() ? adChar : adVarChar;
+        t.tamanio = m.captured(2).toLong();
+        return t;
+    }
+    if (nombre == QLatin1String("vl_bit"))
+        return {adBoolean, 2, 0, true};
+    if (nombre == QLatin1String("vl_tinyint"))
+        return {adUnsignedTinyInt, 1, 0, false};
+    if (nombre == QLatin1String("vl_money"))
+        return {adCurrency, 8, 4, false};
+    if (nombre == QLatin1String("citext"))
+        return {adLongVarChar, 2147483647L, 0, false};
+    switch (oid) {
+    case OidBool: return {adBoolean, 2, 0, false};
+    case OidInt2: return {adSmallInt, 2, 0, false};
+    case OidInt4: return {adInteger, 4, 0, false};
+    case OidInt8: return {adBigInt, 8, 0, false};
+    case OidFloat4: return {adSingle, 4, 0, false};
+    case OidFloat8: return {adDouble, 8, 0, false};
+    case OidNumeric: return {adNumeric, 19, modificador >= 4 ? ((modificador - 4) & 0xffff) : 4, false};
+    case OidDate: return {adDBDate, 6, 0, false};
+    case OidTimestamp:
+    case OidTimestamptz: return {adDBTimeStamp, 16, 0, false};
+    case OidBytea: return {adLongVarBinary, 2147483647L, 0, false};
+    case OidVarchar: return {adVarChar, modificador >= 4 ? modificador - 4 : 8000, 0, false};
+    case OidBpchar: return {adChar, modificador >= 4 ? modificador - 4 : 1, 0, false};
+    default: return {adVarChar, 0, 0, false};
+    }
+}
+
+void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos)
+{
+    const int n = PQnfields(r);
+    columnas.resize(size_t(n));
+    tipos.resize(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        Columna& c = columnas[size_t(i)];
+        c.nombre = QString::fromUtf8(PQfname(r, i));
+        const Oid tabla = PQftable(r, i);
+        QString dominio;
+        if (tabla != InvalidOid) {
+            if (!dominios_.contains(tabla)) {
+                // One look at the catalog per table: its name and its columns' declared types.
+                const QByteArray q = QStringLiteral("SELECT c.relname, a.attnum, t.typname FROM pg_class c "
+                                                    "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 "
+                                                    "JOIN pg_type t ON t.oid = a.atttypid WHERE c.oid = %1")
+                                         .arg(tabla)
+                                         .toUtf8();
+                Resultado_ cat{PQexec(cn_, q.constData())};
+                QHash<int, QString> porColumna;
+                if (PQresultStatus(cat.r) == PGRES_TUPLES_OK) {
+                    for (int f = 0; f < PQntuples(cat.r); ++f) {
+                        nombresTabla_.insert(tabla, textoDe(cat.r, f, 0));
+                        porColumna.insert(std::atoi(PQgetvalue(cat.r, f, 1)), textoDe(cat.r, f, 2));
+                    }
+                }
+                dominios_.insert(tabla, porColumna);
+            }
+            dominio = dominios_.value(tabla).value(PQftablecol(r, i));
+            c.tablaBase = nombresTabla_.value(tabla);
+            c.columnaBase = c.nombre;
+        }
+        tipos[size_t(i)] = TipoDeDominio(dominio, PQftype(r, i), PQfmod(r, i));
+        c.tipo = tipos[size_t(i)].tipo;
+        c.tamanio = tipos[size_t(i)].tamanio;
+        if (c.tamanio == 0) { // a computed text: as long as its longest value
+            long largo = 1;
+            for (int f = 0; f < PQntuples(r); ++f)
+                largo = std::max<long>(largo, long(textoDe(r, f, i).size()));
+            c.tamanio = largo;
+        }
+    }
+}
+
+PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
+{
+    if (!abierto())
+        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."),
+                                     QStringLiteral("08003"), err::NativoEnlacePerdido}},
+                         true);
+    asegurarTipos(sql);
+    PGresult* r = nullptr;
+    if (parametros) {
+        std::vector<QByteArray> textos;
+        std::vector<const char*> valores;
+        textos.reserve(parametros->size());
+        for (const QVariant& v : *parametros) {
+            if (!v.isValid() || v.isNull()) {
+                textos.emplace_back();
+                valores.push_back(nullptr);
+            } else {
+                textos.push_back(conTexto(v).toUtf8());
+                valores.push_back(textos.back().constData());
+            }
+        }
+        r = PQexecParams(cn_, numerar(sql).toUtf8().constData(), int(valores.size()), nullptr, valores.data(), nullptr,
+                         nullptr, 0);
+    } else {
+        r = PQexec(cn_, sql.toUtf8().constData());
+    }
+    const ExecStatusType s = PQresultStatus(r);
+    if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK && s != PGRES_EMPTY_QUERY)
+        fallar(r);
+    return r;
+}
+
+Resultado MotorPostgres::ejecutar(const QString& tsql)
+{
+    Resultado acum;
+    for (const auto& s : TraducirLote(tsql)) {
+        switch (s.accion) {
+        case tsql::Accion::Iniciar: iniciarTransaccion(); break;
+        case tsql::Accion::Confirmar: confirmarTransaccion(); break;
+        case tsql::Accion::Deshacer: deshacerTransaccion(); break;
+        case tsql::Accion::Sentencia: {
+            Resultado_ r{correr(s.sql, nullptr)};
+            if (PQresultStatus(r.r) == PGRES_TUPLES_OK) {
+                if (!acum.conFilas) {
+                    acum.conFilas = true;
+                    std::vector<TipoAdo> tipos;
+                    describir(r.r, acum.columnas, tipos);
+                    acum.filas.fijarColumnas(acum.columnas.size());
+                    for (int f = 0; f < PQntuples(r.r); ++f) {
+                        QVariant* fila = acum.filas.nueva();
+                        for (int c = 0; c < int(tipos.size()); ++c)
+                            fila[c] = valorDe(r.r, f, c, tipos[size_t(c)], PQftype(r.r, c));
+                    }
+                }
+            } else {
+                const char* n = PQcmdTuples(r.r);
+                if (n && *n)
+                    acum.afectados = std::max(acum.afectados, 0L) + std::atol(n);
+            }
+            break;
+        }
+        }
+    }
+    return acum;
+}
+
+Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros)
+{
+    Resultado acum;
+    Resultado_ r{correr(sql, &parametros)};
+    const char* n = PQcmdTuples(r.r);
+    if (n && *n)
+        acum.afectados = std::atol(n);
+    return acum;
+}
+
+// A cursor over a result the server has sent whole: the connection stays free for other
+// statements while the caller reads, and values are converted as they are read.
+class CursorPostgres : public Cursor {
+public:
+    CursorPostgres(MotorPostgres& m, PGresult* r)
+        : r_(r)
+    {
+        m.describir(r_, columnas_, tipos_);
+    }
+    ~CursorPostgres() override { PQclear(r_); }
+    const std::vector<Columna>& columnas() const override { return columnas_; }
+    bool siguiente() override { return ++fila_ < PQntuples(r_); }
+    QVariant valor(int i) const override { return valorDe(r_, fila_, i, tipos_[size_t(i)], PQftype(r_, i)); }
+    void leer(int i, QVariant& destino) const override
+    {
+        const int t = tipos_[size_t(i)].tipo;
+        if (!PQgetisnull(r_, fila_, i) && destino.typeId() == QMetaType::QString
+            && (t == adVarChar || t == adChar || t == adLongVarChar)) {
+            const char* p = PQgetvalue(r_, fila_, i);
+            const int n = PQgetlength(r_, fila_, i);
+            auto* s = static_cast<QString*>(destino.data());
+            if (s->isDetached() && std::all_of(p, p + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                s->resize(n);
+                QChar* d = s->data();
+                for (int k = 0; k < n; ++k)
+                    d[k] = QChar(char16_t(p[k]));
+                return;
+            }
+        }
+        destino = valor(i);
+    }
+    void reiniciar() override { fila_ = -1; }
+
+private:
+    PGresult* r_;
+    int fila_ = -1;
+    std::vector<Columna> columnas_;
+    std::vector<MotorPostgres::TipoAdo> tipos_;
+};
+
+std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
+{
+    if (!abierto())
+        return nullptr;
+    const auto lote = TraducirLote(tsql);
+    if (lote.size() != 1 || lote.front().accion != tsql::Accion::Sentencia)
+        return nullptr;
+    const QString primera = lote.front().sql.trimmed().section(QRegularExpression(QStringLiteral("[\\s(]+")), 0, 0).toUpper();
+    if (primera != QLatin1String("SELECT") && primera != QLatin1String("WITH") && primera != QLatin1String("VALUES"))
+        return nullptr;
+    PGresult* r = correr(lote.front().sql, nullptr);
+    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+        PQclear(r);
+        return nullptr;
+    }
+    return std::make_unique<CursorPostgres>(*this, r);
+}
+
+void MotorPostgres::iniciarTransaccion()
+{
+    // Explicit transactions take one lock of the database, as a writer on SQL Server waits
+    // for another: two workstations saving at once queue instead of mixing their lines.
+    PQclear(correr(QStringLiteral("BEGIN"), nullptr));
+    PQclear(correr(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(ClaveTransacciones), nullptr));
+}
+
+void MotorPostgres::confirmarTransaccion() { PQclear(correr(QStringLiteral("COMMIT"), nullptr)); }
+
+void MotorPostgres::deshacerTransaccion() { PQclear(correr(QStringLiteral("ROLLBACK"), nullptr)); }
+
+std::vector<TablaEsquema> MotorPostgres::tablas()
+{
+    Resultado_ r{correr(QStringLiteral("SELECT table_name, table_type FROM information_schema.tables "
+                                       "WHERE table_schema = 'public' ORDER BY table_name"),
+                        nullptr)};
+    std::vector<TablaEsquema> t;
+    for (int f = 0; f < PQntuples(r.r); ++f)
+        t.push_back({textoDe(r.r, f, 0), textoDe(r.r, f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
+    return t;
+}
+
+std::vector<ColumnaEsquema> MotorPostgres::columnas(const QString& tabla)
+{
+    QString sql = QStringLiteral("SELECT c.table_name, c.column_name, c.ordinal_position, c.is_nullable, "
+                                 "COALESCE(c.domain_name, c.udt_name), t.oid, c.character_maximum_length "
+                                 "FROM information_schema.columns c JOIN pg_type t ON t.typname = c.udt_name "
+                                 "WHERE c.table_schema = 'public'");
+    std::vector<QVariant> p;
+    if (!tabla.isEmpty()) {
+        sql += QStringLiteral(" AND c.table_name = ?");
+        p.push_back(tabla.trimmed().toLower());
+    }
+    sql += QStringLiteral(" ORDER BY c.table_name, c.ordinal_position");
+    Resultado_ r{correr(sql, &p)};
+    std::vector<ColumnaEsquema> c;
+    for (int f = 0; f < PQntuples(r.r); ++f) {
+        const int largo = PQgetisnull(r.r, f, 6) ? -1 : std::atoi(PQgetvalue(r.r, f, 6));
+        const TipoAdo t = TipoDeDominio(textoDe(r.r, f, 4), unsigned(std::atol(PQgetvalue(r.r, f, 5))), largo >= 0 ? largo + 4 : -1);
+        c.push_back({textoDe(r.r, f, 0), textoDe(r.r, f, 1), std::atoi(PQgetvalue(r.r, f, 2)), t.tipo, t.tamanio,
+                     textoDe(r.r, f, 3) == QLatin1String("YES")});
+    }
+    return c;
+}
+
+} // namespace ado::postgresql

@@ -1,0 +1,75 @@
+#pragma once
+// A PostgreSQL server through libpq. The registry of servers gives its host ("Servidor") and
+// port ("Puerto"); the database and login are those of the connection string, in lower case,
+// the password as given.
+
+#include "data/ado/Motor.h"
+
+#include <QHash>
+
+struct pg_conn;
+struct pg_result;
+
+namespace ado::postgresql {
+
+class MotorPostgres : public Motor {
+public:
+    MotorPostgres();
+    ~MotorPostgres() override;
+
+    void abrir(const ParametrosConexion& p) override;
+    void cerrar() override;
+    bool abierto() const override;
+    QString base() const override { return base_; }
+    QString origen() const override { return QStringLiteral("Proveedor PostgreSQL"); }
+
+    Resultado ejecutar(const QString& tsql) override;
+    Resultado ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros) override;
+    std::unique_ptr<Cursor> abrirCursor(const QString& tsql) override;
+
+    void iniciarTransaccion() override;
+    void confirmarTransaccion() override;
+    void deshacerTransaccion() override;
+
+    std::vector<TablaEsquema> tablas() override;
+    std::vector<ColumnaEsquema> columnas(const QString& tabla) override;
+
+    void fijarTiempoComando(int segundos) override;
+    QString citar(const QString& id) const override;
+
+    // ADO type and size of a column type name of ours ("vl_varchar_60", "vl_bit"...), or of
+    // a server type given its OID and modifier.
+    struct TipoAdo {
+        int tipo = 200;
+        long tamanio = 0;
+        int escala = 0;
+        bool logico = false; // bit stored as smallint
+    };
+    static TipoAdo TipoDeDominio(const QString& nombre, unsigned oid, int modificador);
+
+    // Creates (or, with reemplazar, first drops) a database of the suite on the server of a
+    // registry entry, with the login the suite's convention needs (name and password: the
+    // database name). Uses the entry's "Administrador" and "ClaveAdministrador".
+    static bool CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error);
+
+    // A connection string of libpq for a registry entry, database and login.
+    static QString CadenaLibpq(const QMap<QString, QString>& registro, const QString& base, const QString& usuario,
+                               const QString& clave, int tiempo);
+
+private:
+    friend class CursorPostgres;
+    pg_result* correr(const QString& sql, const std::vector<QVariant>* parametros);
+    [[noreturn]] void fallar(pg_result* r);
+    void describir(pg_result* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos);
+    void asegurarTipos(const QString& sql);
+    void comando(const char* sql);
+
+    pg_conn* cn_ = nullptr;
+    QString base_;
+    int tiempoSeg_ = 30;
+    QHash<unsigned, QHash<int, QString>> dominios_; // table OID -> column -> type name
+    QHash<unsigned, QString> nombresTabla_;
+    bool preparada_ = false;
+};
+
+} // namespace ado::postgresql
