@@ -8,7 +8,25 @@ export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+
+# A throw-away PostgreSQL cluster: the data-access tests run once more on it.
+pg="$(mktemp -d /tmp/prorrata-pg.XXXXXX)"
+limpiar() {
+  bash "$raiz/scripts/pg_prueba.sh" detener "$pg"
+  rm -rf "$XDG_RUNTIME_DIR" "$pg"
+}
+trap limpiar EXIT
+for puerto in $(seq 55432 55452); do
+  rm -rf "$pg/datos"
+  if bash "$raiz/scripts/pg_prueba.sh" iniciar "$pg" "$puerto" 2>/dev/null; then
+    export VL_PG_PRUEBA="127.0.0.1:$puerto"
+    break
+  fi
+done
+if [ -z "${VL_PG_PRUEBA:-}" ]; then
+  echo "No se pudo iniciar el servidor PostgreSQL de prueba; ver $pg" >&2
+  exit 1
+fi
 
 cd "$raiz/build"
 ctest --output-on-failure --timeout 600 "$@"

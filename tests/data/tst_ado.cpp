@@ -92,6 +92,13 @@ void TstAdo::aperturaFallida()
     QFETCH(QString, texto);
     QFETCH(int, nativo);
 
+    if (EmpresaPrueba::EnPostgres()) {
+        if (!archivo.isEmpty())
+            QSKIP("sin archivos en un servidor");
+        // The login is the database's name: a database that is not there has no login either.
+        if (servidor == QLatin1String("DEMO"))
+            nativo = 18456, texto = QString();
+    }
     EmpresaPrueba empresa;
     if (!archivo.isEmpty())
         empresa.escribir(base + QStringLiteral(".db"), archivo.toUtf8().repeated(200));
@@ -162,11 +169,13 @@ void TstAdo::erroresDelMotor()
         {"SELECT NoExiste FROM TA_CCOSTO", err::ErrorEnComando, 207, "42S22", "NoExiste"},
         {"SELEC * FROM TA_CCOSTO", err::ErrorEnComando, 102, "42000", "syntax"},
         {"INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('11', 'Repetido')", err::Integridad, 2627, "23000", "UNIQUE"},
-        {"INSERT INTO TA_CCOSTO (CODIGO) VALUES ('99')", err::Integridad, 515, "23000", "NOT NULL"},
+        {"INSERT INTO TA_CCOSTO (CODIGO) VALUES ('99')", err::Integridad, 515, "23000", "null"},
         {"INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('12345', 'Largo')", err::Truncado, 8152, "22001", "truncarían"},
         {"ROLLBACK TRANSACTION", err::ErrorEnComando, 3903, "25000", "transaction"},
     };
     for (const Caso& c : casos) {
+        if (EmpresaPrueba::EnPostgres() && QByteArray(c.sql).startsWith("ROLLBACK"))
+            continue; // a ROLLBACK without a transaction is only a warning there
         QString descripcion;
         QCOMPARE(errorDe([&] { cn->Execute(QString::fromUtf8(c.sql)); }, &descripcion), c.numero);
         QVERIFY2(descripcion.contains(QString::fromUtf8(c.texto), Qt::CaseInsensitive), qPrintable(descripcion));
@@ -176,7 +185,7 @@ void TstAdo::erroresDelMotor()
         QCOMPARE(e.NativeError, c.nativo);
         QCOMPARE(e.SQLState, QString::fromLatin1(c.estado));
         QCOMPARE(e.Description, descripcion);
-        QCOMPARE(e.Source, QStringLiteral("Proveedor SQLite"));
+        QCOMPARE(e.Source, cn->motor()->origen());
     }
     // The collection keeps them until the next statement, which clears it.
     cn->Execute(QStringLiteral("SELECT 1"));
@@ -256,7 +265,7 @@ void TstAdo::recorrido()
     adelante.Open(sql, cn.get(), adOpenForwardOnly, adLockReadOnly);
     QVERIFY(!adelante.BOF() && !adelante.EOF_());
     QCOMPARE(adelante.RecordCount(), -1L);
-    QCOMPARE(adelante.Fields(0).Name(), QStringLiteral("CODIGO"));
+    QCOMPARE(adelante.Fields(0).Name().toUpper(), QStringLiteral("CODIGO"));
     QCOMPARE(adelante.FieldCount(), 1);
     QCOMPARE(leer(adelante), QStringLiteral("2,21,211,212,22"));
     QCOMPARE(errorDe([&] { adelante.MovePrevious(); }), err::NoAdmitido);
@@ -379,13 +388,13 @@ void TstAdo::esquemas()
     auto filas = [](Recordset rs, const QString& campo) {
         QStringList l;
         for (; !rs.EOF_(); rs.MoveNext())
-            l << rs.Fields(campo).Value().toString();
+            l << rs.Fields(campo).Value().toString().toUpper();
         return l;
     };
     const QStringList tablas = filas(cn->OpenSchema(adSchemaTables), QStringLiteral("TABLE_NAME"));
     QVERIFY(tablas.contains(QStringLiteral("MA_CUENTAS_CCDIST")));
     QVERIFY(tablas.contains(QStringLiteral("SS_MA_CUENTAS")));
-    QVERIFY(!tablas.contains(QStringLiteral("sqlite_sequence")));
+    QVERIFY(!tablas.contains(QStringLiteral("SQLITE_SEQUENCE")));
     QCOMPARE(filas(cn->OpenSchema(adSchemaTables, {QVariant(), QVariant(), QStringLiteral("ta_usuarios")}),
                    QStringLiteral("TABLE_TYPE")),
              QStringList{QStringLiteral("TABLE")});
@@ -407,10 +416,10 @@ void TstAdo::baseDeDatosPorDefecto()
     EmpresaPrueba empresa;
     auto cn = empresa.conectar();
     cn->DefaultDatabase(QStringLiteral("empresa_demo")); // the same, in other letters: nothing changes
-    QCOMPARE(cn->DefaultDatabase(), QStringLiteral("EMPRESA_DEMO"));
+    QCOMPARE(cn->DefaultDatabase().toUpper(), QStringLiteral("EMPRESA_DEMO"));
     QCOMPARE(errorDe([&] { cn->DefaultDatabase(QStringLiteral("NO_EXISTE")); }), err::Fallo);
     QCOMPARE(cn->State(), int(adStateOpen)); // still on the company
-    QCOMPARE(cn->DefaultDatabase(), QStringLiteral("EMPRESA_DEMO"));
+    QCOMPARE(cn->DefaultDatabase().toUpper(), QStringLiteral("EMPRESA_DEMO"));
     cn->DefaultDatabase(QStringLiteral("VL_ESTADISTICAS"));
     QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT Valor FROM TA_CONFIGURACION WHERE Clave = 'TimeOut'")).toString(),
              QStringLiteral("30"));

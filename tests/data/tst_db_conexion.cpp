@@ -112,8 +112,9 @@ void TstDbConexion::dialogoDeFalla()
     QCOMPARE(d.ultimo().titulo, QStringLiteral(" Error de Conexion a Base de Datos"));
     QCOMPARE(d.ultimo().estilo, 4 + 16);
     const ado::Error& e = gDB.gCnn.Errors().Item(0);
-    const QString esperado = QStringLiteral(" Estado de Sql: 42000\rNumero de Error: -2147467259\rDescripcion: ") + e.Description
-        + QStringLiteral("\rCodigo Nativo: 4060\r\r\nNombre de Proceso: prorrata\r\r\n\r\n"
+    const QString esperado = QStringLiteral(" Estado de Sql: ") + e.SQLState + QStringLiteral("\rNumero de Error: -2147467259\rDescripcion: ")
+        + e.Description + QStringLiteral("\rCodigo Nativo: ") + QString::number(e.NativeError)
+        + QStringLiteral("\r\r\nNombre de Proceso: prorrata\r\r\n\r\n"
                          "1. Verifique el Usuario, contraseña y base de datos\r\n"
                          "2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la instancia, por ejemplo : "
                          "DEMO\\ORBEVELA\r\n"

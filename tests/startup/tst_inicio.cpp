@@ -159,7 +159,7 @@ void TstInicio::sinFilaDeTimeOut()
 void TstInicio::sinBaseDeEstadisticas()
 {
     Arranque a;
-    QVERIFY(QFile::remove(a.ruta(QStringLiteral("VL_ESTADISTICAS.db"))));
+    QVERIFY(a.borrarBase(QStringLiteral("VL_ESTADISTICAS")));
     DialogosGuionados d; // no message
     IniciarSesion(LineaDemo);
     QVERIFY(gDB.gOpenFlag);

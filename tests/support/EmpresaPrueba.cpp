@@ -2,6 +2,9 @@
 
 #include "Demo.h"
 #include "data/ado/CadenaConexion.h"
+#include "data/ado/postgresql/MotorPostgres.h"
+
+#include <QFile>
 
 EmpresaPrueba::EmpresaPrueba(int cuentasExtra, int centrosExtra)
 {
@@ -23,6 +26,15 @@ std::unique_ptr<ado::Connection> EmpresaPrueba::conectar() const
     cn->Open(cadena());
     return cn;
 }
+
+bool EmpresaPrueba::borrarBase(const QString& base) const
+{
+    if (!EnPostgres())
+        return QFile::remove(ruta(base + QStringLiteral(".db")));
+    return ado::postgresql::MotorPostgres::BorrarBase(*ado::BuscarServidor(QString::fromLatin1(demo::ServidorDemo)), base, nullptr);
+}
+
+bool EmpresaPrueba::EnPostgres() { return demo::MotorDePrueba() == QLatin1String("PostgreSQL"); }
 
 QVariant EmpresaPrueba::valor(ado::Connection& cn, const QString& sql)
 {

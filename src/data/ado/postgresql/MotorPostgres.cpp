@@ -21,6 +21,8 @@ enum : unsigned {
 
 constexpr long ClaveTransacciones = 20261210; // the advisory lock every explicit transaction takes
 
+void sinAvisos(void*, const char*) {} // the server's notices are not the user's business
+
 struct Resultado_ {
     PGresult* r = nullptr;
     ~Resultado_() { PQclear(r); }
@@ -146,6 +148,7 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
     const QString cadena = CadenaLibpq(registro, QStringLiteral("postgres"), admin, registro.value(QStringLiteral("claveadministrador")), 10);
     PGconn* cn = PQconnectdb(cadena.toUtf8().constData());
+    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
     auto falla = [&](const QString& texto) {
         if (error)
             *error = texto;
@@ -173,7 +176,36 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
             return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
     }
     PQfinish(cn);
+    // The suite's logins reach each other's databases, as on the suite's SQL Server.
+    cn = PQconnectdb(CadenaLibpq(registro, nombre, admin, registro.value(QStringLiteral("claveadministrador")), 10).toUtf8().constData());
+    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
+    if (PQstatus(cn) != CONNECTION_OK)
+        return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
+    for (const char* privilegios : {"TABLES", "SEQUENCES", "FUNCTIONS"}) {
+        const QString s = QStringLiteral("ALTER DEFAULT PRIVILEGES FOR ROLE %1 IN SCHEMA public GRANT ALL ON %2 TO PUBLIC")
+                              .arg(Citar(nombre), QLatin1String(privilegios));
+        Resultado_ r{PQexec(cn, s.toUtf8().constData())};
+        if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
+            return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
+    }
+    PQfinish(cn);
     return true;
+}
+
+bool MotorPostgres::BorrarBase(const QMap<QString, QString>& registro, const QString& base, QString* error)
+{
+    const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
+    PGconn* cn = PQconnectdb(CadenaLibpq(registro, QStringLiteral("postgres"), admin, registro.value(QStringLiteral("claveadministrador")), 10)
+                                 .toUtf8()
+                                 .constData());
+    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
+    const QString s = QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(Citar(base.trimmed()));
+    Resultado_ r{PQexec(cn, s.toUtf8().constData())};
+    const bool ok = PQresultStatus(r.r) == PGRES_COMMAND_OK;
+    if (!ok && error)
+        *error = QString::fromUtf8(PQerrorMessage(cn)).trimmed();
+    PQfinish(cn);
+    return ok;
 }
 
 void MotorPostgres::abrir(const ParametrosConexion& p)
@@ -194,7 +226,8 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
             estado = QStringLiteral("42000");
             texto = QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
                                    "Error de inicio de sesión. (%2)").arg(p.base.trimmed(), msg);
-        } else if (msg.contains(QLatin1String("password authentication failed"))) {
+        } else if (msg.contains(QLatin1String("password authentication failed")) || msg.contains(QLatin1String("no password supplied"))
+                   || msg.contains(QLatin1String("role")) ) {
             nativo = 18456;
             estado = QStringLiteral("28000");
             texto = QStringLiteral("Error de inicio de sesión del usuario '%1'. (%2)").arg(p.usuario, msg);
@@ -202,6 +235,7 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
         throw FalloMotor({ErrorMotor{err::Fallo, texto, estado, nativo}});
     }
     PQsetClientEncoding(cn_, "UTF8");
+    PQsetNoticeProcessor(cn_, sinAvisos, nullptr);
     base_ = p.base.trimmed();
     comando("SET client_min_messages = warning");
     comando("SET datestyle = 'ISO, DMY'");
@@ -387,6 +421,14 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
             c.columnaBase = c.nombre;
         }
         tipos[size_t(i)] = TipoDeDominio(dominio, PQftype(r, i), PQfmod(r, i));
+        if (tabla == InvalidOid && PQftype(r, i) == OidInt8) {
+            // COUNT(*) and the like are int on SQL Server: so here while the values fit.
+            bool cabe = true;
+            for (int f = 0; f < PQntuples(r) && cabe; ++f)
+                cabe = PQgetisnull(r, f, i) || std::llabs(std::atoll(PQgetvalue(r, f, i))) <= 2147483647LL;
+            if (cabe)
+                tipos[size_t(i)] = {adInteger, 4, 0, false};
+        }
         c.tipo = tipos[size_t(i)].tipo;
         c.tamanio = tipos[size_t(i)].tamanio;
         if (c.tamanio == 0) { // a computed text: as long as its longest value

@@ -51,6 +51,7 @@ public:
     // registry entry, with the login the suite's convention needs (name and password: the
     // database name). Uses the entry's "Administrador" and "ClaveAdministrador".
     static bool CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error);
+    static bool BorrarBase(const QMap<QString, QString>& registro, const QString& base, QString* error);
 
     // A connection string of libpq for a registry entry, database and login.
     static QString CadenaLibpq(const QMap<QString, QString>& registro, const QString& base, const QString& usuario,
