@@ -2,6 +2,7 @@
 # A throw-away PostgreSQL cluster on a loopback port, for the tests.
 #   pg_prueba.sh iniciar CARPETA PUERTO   creates and starts it (superuser postgres, password postgres)
 #   pg_prueba.sh detener CARPETA          stops it
+#   pg_prueba.sh reanudar CARPETA PUERTO  starts it again
 set -euo pipefail
 bin=/usr/lib/postgresql/15/bin
 accion="$1"; carpeta="$2"
@@ -20,6 +21,10 @@ case "$accion" in
       -E UTF8 --locale=C.UTF-8 >"$carpeta/initdb.log" 2>&1
     como "$bin/pg_ctl" -D "$carpeta/datos" -l "$carpeta/servidor.log" -w \
       -o "-p $puerto -k $carpeta -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null
+    ;;
+  reanudar)
+    como "$bin/pg_ctl" -D "$carpeta/datos" -l "$carpeta/servidor.log" -w \
+      -o "-p $3 -k $carpeta -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null
     ;;
   detener)
     [ -d "$carpeta/datos" ] && como "$bin/pg_ctl" -D "$carpeta/datos" -m fast -w stop >/dev/null 2>&1 || true

@@ -19,7 +19,7 @@ trap limpiar EXIT
 for puerto in $(seq 55432 55452); do
   rm -rf "$pg/datos"
   if bash "$raiz/scripts/pg_prueba.sh" iniciar "$pg" "$puerto" 2>/dev/null; then
-    export VL_PG_PRUEBA="127.0.0.1:$puerto"
+    export VL_PG_PRUEBA="127.0.0.1:$puerto" VL_PG_CARPETA="$pg"
     break
   fi
 done

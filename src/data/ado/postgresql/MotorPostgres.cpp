@@ -531,9 +531,23 @@ public:
     QVariant valor(int i) const override { return valorDe(r_, fila_, i, tipos_[size_t(i)], PQftype(r_, i)); }
     void leer(int i, QVariant& destino) const override
     {
+        // Values go into the storage `destino` already has where they can.
         const int t = tipos_[size_t(i)].tipo;
-        if (!PQgetisnull(r_, fila_, i) && destino.typeId() == QMetaType::QString
-            && (t == adVarChar || t == adChar || t == adLongVarChar)) {
+        if (PQgetisnull(r_, fila_, i)) {
+            if (destino.isValid())
+                destino = QVariant();
+            return;
+        }
+        if (t == adInteger || t == adSmallInt || t == adUnsignedTinyInt) {
+            destino.setValue(std::atoi(PQgetvalue(r_, fila_, i)));
+            return;
+        }
+        if (t == adBoolean) {
+            const char* v = PQgetvalue(r_, fila_, i);
+            destino.setValue(PQftype(r_, i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
+            return;
+        }
+        if (destino.typeId() == QMetaType::QString && (t == adVarChar || t == adChar || t == adLongVarChar)) {
             const char* p = PQgetvalue(r_, fila_, i);
             const int n = PQgetlength(r_, fila_, i);
             auto* s = static_cast<QString*>(destino.data());
@@ -563,8 +577,9 @@ std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
     const auto lote = TraducirLote(tsql);
     if (lote.size() != 1 || lote.front().accion != tsql::Accion::Sentencia)
         return nullptr;
-    const QString primera = lote.front().sql.trimmed().section(QRegularExpression(QStringLiteral("[\\s(]+")), 0, 0).toUpper();
-    if (primera != QLatin1String("SELECT") && primera != QLatin1String("WITH") && primera != QLatin1String("VALUES"))
+    const QString sql = lote.front().sql.trimmed();
+    if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && !sql.startsWith(QLatin1String("WITH"), Qt::CaseInsensitive)
+        && !sql.startsWith(QLatin1String("VALUES"), Qt::CaseInsensitive))
         return nullptr;
     PGresult* r = correr(lote.front().sql, nullptr);
     if (PQresultStatus(r) != PGRES_TUPLES_OK) {

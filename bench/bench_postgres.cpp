@@ -1,0 +1,102 @@
+// On a PostgreSQL server (VL_PG_PRUEBA="host:port", administrator postgres/postgres): the
+// recordset on 100,000 accounts with every field read, and one small statement's round trip,
+// through the data layer and through libpq doing the same in the same run.
+#include "Demo.h"
+#include "data/ado/Ado.h"
+#include "data/ado/CadenaConexion.h"
+#include "data/ado/postgresql/MotorPostgres.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <libpq-fe.h>
+#include <string>
+
+namespace {
+
+QString cadena() { return demo::CadenaConexion(QString::fromLatin1(demo::ServidorDemo), QString::fromLatin1(demo::BaseDemo)); }
+
+PGconn* libpq()
+{
+    const auto entrada = ado::BuscarServidor(QString::fromLatin1(demo::ServidorDemo));
+    const QString c = ado::postgresql::MotorPostgres::CadenaLibpq(*entrada, QString::fromLatin1(demo::BaseDemo),
+                                                                  QString::fromLatin1(demo::BaseDemo), QString::fromLatin1(demo::BaseDemo), 10);
+    return PQconnectdb(c.toUtf8().constData());
+}
+
+void RecordsetCapa(benchmark::State& state)
+{
+    ado::Connection cn;
+    cn.Open(cadena());
+    for (auto _ : state) {
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM MA_CUENTAS"), &cn, ado::adOpenForwardOnly, ado::adLockReadOnly);
+        const int n = rs.FieldCount();
+        for (; !rs.EOF_(); rs.MoveNext())
+            for (int i = 0; i < n; ++i)
+                benchmark::DoNotOptimize(rs.Fields(i).Value());
+        rs.Close();
+    }
+}
+
+void RecordsetLibpq(benchmark::State& state)
+{
+    PGconn* cn = libpq();
+    for (auto _ : state) {
+        PGresult* r = PQexec(cn, "SELECT * FROM ma_cuentas");
+        const int filas = PQntuples(r), n = PQnfields(r);
+        for (int f = 0; f < filas; ++f)
+            for (int i = 0; i < n; ++i) {
+                std::string s(PQgetvalue(r, f, i), size_t(PQgetlength(r, f, i)));
+                benchmark::DoNotOptimize(s);
+            }
+        PQclear(r);
+    }
+    PQfinish(cn);
+}
+
+void IdaYVueltaCapa(benchmark::State& state)
+{
+    ado::Connection cn;
+    cn.Open(cadena());
+    for (auto _ : state) {
+        ado::Recordset rs = cn.Execute(QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'PERIODO'"));
+        benchmark::DoNotOptimize(rs.Fields(0).Value());
+    }
+}
+
+void IdaYVueltaLibpq(benchmark::State& state)
+{
+    PGconn* cn = libpq();
+    for (auto _ : state) {
+        PGresult* r = PQexec(cn, "SELECT valor FROM ta_configuracion WHERE clave = 'PERIODO'");
+        std::string s(PQgetvalue(r, 0, 0));
+        benchmark::DoNotOptimize(s);
+        PQclear(r);
+    }
+    PQfinish(cn);
+}
+
+} // namespace
+
+BENCHMARK(RecordsetCapa)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(RecordsetLibpq)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(IdaYVueltaCapa)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(IdaYVueltaLibpq)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("VL_PG_PRUEBA")) {
+        std::fprintf(stderr, "Falta VL_PG_PRUEBA=\"host:puerto\" de un servidor PostgreSQL (administrador postgres/postgres).\n");
+        return 1;
+    }
+    qputenv("VL_MOTOR_PRUEBA", "PostgreSQL");
+    QTemporaryDir dir;
+    demo::CrearDemo(dir.path(), demo::Tamanio{100000, 0});
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
