@@ -1,5 +1,6 @@
-// crear_demo CARPETA [--cuentas N] [--centros N] [--base NOMBRE]
-// Creates the registry of servers and the demo company's databases in CARPETA.
+// crear_demo CARPETA [--cuentas N] [--centros N] [--base NOMBRE] [--postgresql HOST:PUERTO]
+// Creates the registry of servers and the demo company's databases in CARPETA, or on a
+// PostgreSQL server (administrator postgres/postgres) with the registry in CARPETA.
 #include "Demo.h"
 
 #include "data/ado/CadenaConexion.h"
@@ -15,7 +16,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.first().startsWith(u'-')) {
-        std::fprintf(stderr, "uso: crear_demo CARPETA [--cuentas N] [--centros N] [--base NOMBRE]\n");
+        std::fprintf(stderr, "uso: crear_demo CARPETA [--cuentas N] [--centros N] [--base NOMBRE] [--postgresql HOST:PUERTO]\n");
         return 2;
     }
     demo::Tamanio t;
@@ -27,6 +28,10 @@ int main(int argc, char** argv)
             t.centros = args[i + 1].toInt();
         else if (args[i] == QLatin1String("--base"))
             base = args[i + 1];
+        else if (args[i] == QLatin1String("--postgresql")) {
+            qputenv("VL_MOTOR_PRUEBA", "PostgreSQL");
+            qputenv("VL_PG_PRUEBA", args[i + 1].toUtf8());
+        }
     }
     QElapsedTimer reloj;
     reloj.start();
