@@ -108,7 +108,7 @@ void TstAdo::aperturaFallida()
     QCOMPARE(n, err::Fallo);
     QVERIFY2(descripcion.contains(texto), qPrintable(descripcion));
     QCOMPARE(cn.State(), int(adStateClosed));
-    QCOMPARE(cn.Errors().Count(), 1);
+    QVERIFY(cn.Errors().Count() >= 1); // ODBC keeps every diagnostic record of the driver
     QCOMPARE(cn.Errors().Item(0).NativeError, long(nativo));
     // A mistyped database is never created.
     if (archivo.isEmpty() && servidor == QLatin1String("DEMO"))

@@ -43,7 +43,7 @@ void TstEnlace::servidorDetenido()
     }
     const bool reanudado = cluster(QStringLiteral("reanudar"));
     QVERIFY(reanudado);
-    QCOMPARE(numero, ado::err::Fallo);
+    QVERIFY2(numero == ado::err::Fallo, qPrintable(gDB.gCnn.Errors().Item(0).SQLState + u' ' + gDB.gCnn.Errors().Item(0).Description));
     QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, long(ado::err::NativoEnlacePerdido));
     QCOMPARE(gDB.gCnn.State(), int(ado::adStateClosed));
 

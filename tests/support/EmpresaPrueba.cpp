@@ -34,7 +34,7 @@ bool EmpresaPrueba::borrarBase(const QString& base) const
     return ado::postgresql::MotorPostgres::BorrarBase(*ado::BuscarServidor(QString::fromLatin1(demo::ServidorDemo)), base, nullptr);
 }
 
-bool EmpresaPrueba::EnPostgres() { return demo::MotorDePrueba() == QLatin1String("PostgreSQL"); }
+bool EmpresaPrueba::EnPostgres() { return demo::MotorDePrueba() != QLatin1String("SQLite"); }
 
 QVariant EmpresaPrueba::valor(ado::Connection& cn, const QString& sql)
 {

@@ -15,7 +15,8 @@ public:
     QString cadena(const QString& base) const;     // another database of the demo server
     // An open connection to the company database.
     std::unique_ptr<ado::Connection> conectar() const;
-    // The tests run on PostgreSQL (VL_MOTOR_PRUEBA), where a few engine quirks differ.
+    // The tests run on PostgreSQL (VL_MOTOR_PRUEBA PostgreSQL, or ODBC to it), where a few
+    // engine quirks differ.
     static bool EnPostgres();
     // Removes a database of the demo server (its file, or the server's database).
     bool borrarBase(const QString& base) const;

@@ -145,9 +145,12 @@ QString sinPuntos(QString s) { return s.remove(u'.'); }
 
 QString MotorDePrueba()
 {
-    return qEnvironmentVariable("VL_MOTOR_PRUEBA").compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0
-        ? QStringLiteral("PostgreSQL")
-        : QStringLiteral("SQLite");
+    const QString m = qEnvironmentVariable("VL_MOTOR_PRUEBA");
+    if (m.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("PostgreSQL");
+    if (m.compare(QLatin1String("ODBC"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("ODBC");
+    return QStringLiteral("SQLite");
 }
 
 QString EscribirRegistro(const QString& carpeta, const QString& servidor)
@@ -159,9 +162,14 @@ QString EscribirRegistro(const QString& carpeta, const QString& servidor)
         suite::Lanzar(75, QStringLiteral("No se puede escribir %1: %2").arg(ruta, f.errorString()), QStringLiteral("demo"));
     QTextStream s(&f);
     s << "; Servidores y el motor que los atiende\n[" << servidor << "]\n";
-    if (MotorDePrueba() == QLatin1String("PostgreSQL")) {
+    if (MotorDePrueba() != QLatin1String("SQLite")) {
+        // A PostgreSQL server, reached through libpq or through its ODBC driver.
         const QString pg = qEnvironmentVariable("VL_PG_PRUEBA", QStringLiteral("127.0.0.1:5432"));
-        s << "Motor=PostgreSQL\nServidor=" << pg.section(u':', 0, 0) << "\nPuerto=" << pg.section(u':', 1, 1)
+        if (MotorDePrueba() == QLatin1String("ODBC"))
+            s << "Motor=ODBC\nDriver=PostgreSQL Unicode\n";
+        else
+            s << "Motor=PostgreSQL\n";
+        s << "Servidor=" << pg.section(u':', 0, 0) << "\nPuerto=" << pg.section(u':', 1, 1)
           << "\nAdministrador=postgres\nClaveAdministrador=postgres\n";
     } else {
         s << "Motor=SQLite\nCarpeta=.\n";
@@ -188,7 +196,8 @@ void CrearBase(const QString& servidor, const QString& base, bool reemplazar)
                           QStringLiteral("demo"));
         return;
     }
-    if (motor == QLatin1String("postgresql")) {
+    if (motor == QLatin1String("postgresql")
+        || (motor == QLatin1String("odbc") && entrada->value(QStringLiteral("driver")).contains(QLatin1String("PostgreSQL")))) {
         QString error;
         if (!ado::postgresql::MotorPostgres::CrearBase(*entrada, base, reemplazar, &error))
             suite::Lanzar(ado::err::Fallo, QStringLiteral("No se puede crear la base %1: %2").arg(base, error), QStringLiteral("demo"));

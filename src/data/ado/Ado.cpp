@@ -145,13 +145,9 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     if (d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
         falla(QStringLiteral("La cadena de conexión no indica servidor ni base de datos: \"%1\".").arg(cadena), 0,
               QStringLiteral("08001"));
-    const auto entrada = BuscarServidor(d.servidor);
-    if (!entrada)
-        falla(QStringLiteral("El servidor \"%1\" no figura en el registro de servidores (%2). Los servidores que no figuran "
-                             "allí son SQL Server, que se alcanza por ODBC; este programa todavía no incluye ese motor.")
-                  .arg(d.servidor.trimmed(), RutaRegistroServidores()),
-              17, QStringLiteral("08001"));
-    const QString nombreMotor = entrada->value(QStringLiteral("motor"));
+    // A server the registry does not list is a SQL Server, reached through ODBC.
+    const auto entrada = BuscarServidor(d.servidor).value_or(QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLServer")}});
+    const QString nombreMotor = entrada.value(QStringLiteral("motor"));
     auto motor = CrearMotor(nombreMotor);
     if (!motor)
         falla(QStringLiteral("El motor \"%1\" del servidor \"%2\" no existe en este programa.").arg(nombreMotor, d.servidor.trimmed()),
@@ -163,7 +159,7 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     p.usuario = userId.isEmpty() ? d.usuario : userId;
     p.clave = password.isEmpty() ? d.clave : password;
     p.tiempoConexion = d.tiempoConexion.value_or(tiempoConexion_);
-    p.registro = *entrada;
+    p.registro = entrada;
 
     motor->fijarTiempoComando(tiempoComando_);
     try {

@@ -83,6 +83,20 @@ public:
     virtual void reiniciar() = 0;                  // runs the query again, before its first row
 };
 
+// A cursor over rows an engine has already fetched whole.
+class CursorEnMemoria : public Cursor {
+public:
+    explicit CursorEnMemoria(Resultado r) : r_(std::move(r)) {}
+    const std::vector<Columna>& columnas() const override { return r_.columnas; }
+    bool siguiente() override { return ++fila_ < r_.filas.size(); }
+    QVariant valor(int columna) const override { return r_.filas[fila_][size_t(columna)]; }
+    void reiniciar() override { fila_ = size_t(-1); }
+
+private:
+    Resultado r_;
+    size_t fila_ = size_t(-1);
+};
+
 struct ParametrosConexion {
     QString servidor;
     QString base;
@@ -137,7 +151,8 @@ public:
     virtual QString citar(const QString& id) const = 0;
 };
 
-// The engine named in the registry of servers ("SQLite", ...); nullptr when unknown.
+// The engine named in the registry of servers ("SQLite", "PostgreSQL", "ODBC"; "SQLServer"
+// for servers it does not list); nullptr when unknown.
 std::unique_ptr<Motor> CrearMotor(const QString& nombre);
 
 } // namespace ado

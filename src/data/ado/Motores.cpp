@@ -1,5 +1,6 @@
 #include "data/ado/Motor.h"
 
+#include "data/ado/odbc/MotorOdbc.h"
 #include "data/ado/postgresql/MotorPostgres.h"
 #include "data/ado/sqlite/MotorSqlite.h"
 
@@ -12,6 +13,8 @@ std::unique_ptr<Motor> CrearMotor(const QString& nombre)
         return std::make_unique<sqlite::MotorSqlite>();
     if (n == QLatin1String("postgresql"))
         return std::make_unique<postgresql::MotorPostgres>();
+    if (n == QLatin1String("odbc") || n == QLatin1String("sqlserver"))
+        return std::make_unique<odbc::MotorOdbc>();
     return nullptr;
 }
 

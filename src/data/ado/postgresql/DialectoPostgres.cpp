@@ -1,5 +1,7 @@
 #include "data/ado/postgresql/DialectoPostgres.h"
 
+#include <QRegularExpression>
+
 namespace ado::postgresql {
 
 QString Citar(const QString& id) { return u'"' + id.toLower().replace(u'"', QStringLiteral("\"\"")) + u'"'; }
@@ -76,5 +78,32 @@ std::vector<tsql::SentenciaTraducida> TraducirLote(const QString& tsql)
     static const tsql::Reglas r = reglas();
     return tsql::TraducirLote(tsql, r);
 }
+
+QStringList Preparacion(const QString& sql, bool primeraDefinicion)
+{
+    static const QRegularExpression dominio(QStringLiteral("\\bvl_(var)?char_(\\d+)\\b"));
+    if (!sql.startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive) && !sql.startsWith(QLatin1String("ALTER TABLE"), Qt::CaseInsensitive))
+        return {};
+    QStringList r;
+    if (primeraDefinicion) {
+        r << QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext")
+          << QStringLiteral("DO $$ BEGIN CREATE DOMAIN vl_bit AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$")
+          << QStringLiteral("DO $$ BEGIN CREATE DOMAIN vl_tinyint AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$")
+          << QStringLiteral("DO $$ BEGIN CREATE DOMAIN vl_money AS numeric(19,4); EXCEPTION WHEN duplicate_object THEN NULL; END $$")
+          << QStringLiteral("CREATE OR REPLACE FUNCTION ltrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
+                            "$$ SELECT pg_catalog.ltrim($1::text)::citext $$")
+          << QStringLiteral("CREATE OR REPLACE FUNCTION rtrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
+                            "$$ SELECT pg_catalog.rtrim($1::text)::citext $$");
+    }
+    for (auto it = dominio.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        r << QStringLiteral("DO $$ BEGIN CREATE DOMAIN %1 AS citext CONSTRAINT vl_largo CHECK (length(VALUE) <= %2); "
+                            "EXCEPTION WHEN duplicate_object THEN NULL; END $$")
+                 .arg(m.captured(0), m.captured(2));
+    }
+    return r;
+}
+
+QString BloqueoDeTransaccion() { return QStringLiteral("SELECT pg_advisory_xact_lock(20261210)"); }
 
 } // namespace ado::postgresql

@@ -11,4 +11,12 @@ namespace ado::postgresql {
 std::vector<tsql::SentenciaTraducida> TraducirLote(const QString& tsql);
 QString Citar(const QString& id);
 
+// What a translated statement needs created first: on the first definition of a session the
+// citext extension, the vl_ domains and the citext trims; the vl_varchar_N / vl_char_N
+// domains it names. Empty for statements that define nothing.
+QStringList Preparacion(const QString& sql, bool primeraDefinicion);
+
+// The advisory lock an explicit transaction takes, so that writers queue as on SQL Server.
+QString BloqueoDeTransaccion();
+
 } // namespace ado::postgresql

@@ -19,8 +19,6 @@ enum : unsigned {
     OidNumeric = 1700,
 };
 
-constexpr long ClaveTransacciones = 20261210; // the advisory lock every explicit transaction takes
-
 void sinAvisos(void*, const char*) {} // the server's notices are not the user's business
 
 struct Resultado_ {
@@ -314,43 +312,19 @@ void MotorPostgres::fallar(PGresult* r)
     throw FalloMotor({e}, false);
 }
 
-// The catalog of our column types (domains) for columns of tables, and those tables' names.
+// The extension, domains and functions a definition needs, created before it.
 void MotorPostgres::asegurarTipos(const QString& sql)
 {
-    static const QRegularExpression dominio(QStringLiteral("\\bvl_(var)?char_(\\d+)\\b"));
-    const bool define = sql.startsWith(QLatin1String("CREATE TABLE"), Qt::CaseInsensitive)
-        || sql.startsWith(QLatin1String("ALTER TABLE"), Qt::CaseInsensitive);
-    if (!define)
+    const QStringList previas = Preparacion(sql, !preparada_);
+    if (previas.isEmpty())
         return;
-    if (!preparada_) {
-        // What every database of the suite needs: case-insensitive text and its trims.
-        for (const char* s : {"CREATE EXTENSION IF NOT EXISTS citext",
-                              "DO $$ BEGIN CREATE DOMAIN vl_bit AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
-                              "DO $$ BEGIN CREATE DOMAIN vl_tinyint AS smallint; EXCEPTION WHEN duplicate_object THEN NULL; END $$",
-                              "DO $$ BEGIN CREATE DOMAIN vl_money AS numeric(19,4); EXCEPTION WHEN duplicate_object THEN NULL; END $$",
-                              "CREATE OR REPLACE FUNCTION ltrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
-                              "$$ SELECT pg_catalog.ltrim($1::text)::citext $$",
-                              "CREATE OR REPLACE FUNCTION rtrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
-                              "$$ SELECT pg_catalog.rtrim($1::text)::citext $$"}) {
-            PGresult* r = PQexec(cn_, s);
-            if (PQresultStatus(r) != PGRES_COMMAND_OK)
-                fallar(r);
-            PQclear(r);
-        }
-        preparada_ = true;
-    }
-    for (auto it = dominio.globalMatch(sql); it.hasNext();) {
-        const auto m = it.next();
-        const QString nombre = m.captured(0);
-        const QByteArray crear = QStringLiteral("DO $$ BEGIN CREATE DOMAIN %1 AS citext CONSTRAINT vl_largo CHECK (length(VALUE) <= %2); "
-                                                "EXCEPTION WHEN duplicate_object THEN NULL; END $$")
-                                     .arg(nombre, m.captured(2))
-                                     .toUtf8();
-        PGresult* r = PQexec(cn_, crear.constData());
+    for (const QString& p : previas) {
+        PGresult* r = PQexec(cn_, p.toUtf8().constData());
         if (PQresultStatus(r) != PGRES_COMMAND_OK)
             fallar(r);
         PQclear(r);
     }
+    preparada_ = true;
 }
 
 MotorPostgres::TipoAdo MotorPostgres::TipoDeDominio(const QString& nombre, unsigned oid, int modificador)
@@ -594,7 +568,7 @@ void MotorPostgres::iniciarTransaccion()
     // Explicit transactions take one lock of the database, as a writer on SQL Server waits
     // for another: two workstations saving at once queue instead of mixing their lines.
     PQclear(correr(QStringLiteral("BEGIN"), nullptr));
-    PQclear(correr(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(ClaveTransacciones), nullptr));
+    PQclear(correr(BloqueoDeTransaccion(), nullptr));
 }
 
 void MotorPostgres::confirmarTransaccion() { PQclear(correr(QStringLiteral("COMMIT"), nullptr)); }

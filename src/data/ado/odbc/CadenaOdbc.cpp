@@ -1,0 +1,58 @@
+#include "data/ado/odbc/CadenaOdbc.h"
+
+#include <QStringList>
+
+namespace ado::odbc {
+
+namespace {
+// A value between braces when it holds a character that would end it.
+QString valor(const QString& v)
+{
+    if (v.contains(u';') || v.contains(u'{') || v.contains(u'}') || v.contains(u'=') || v.trimmed() != v)
+        return u'{' + QString(v).replace(u'}', QStringLiteral("}}")) + u'}';
+    return v;
+}
+} // namespace
+
+QString CadenaSqlServer(const QString& servidor, const QString& base, const QString& usuario, const QString& clave,
+                        const QString& driver)
+{
+    // "HOST\INSTANCE", "HOST,PORT" or "HOST" (the default port).
+    QString host = servidor.trimmed();
+    QString puerto = QStringLiteral("1433");
+    QStringList partes{QStringLiteral("Driver={%1}").arg(driver)};
+    if (const qsizetype coma = host.indexOf(u','); coma >= 0) {
+        puerto = host.mid(coma + 1).trimmed();
+        host = host.left(coma).trimmed();
+    }
+    if (host.contains(u'\\')) {
+        partes << QStringLiteral("Server=") + valor(host); // the instance's port is asked of the server
+    } else {
+        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + puerto;
+    }
+    partes << QStringLiteral("Database=") + valor(base.trimmed()) << QStringLiteral("UID=") + valor(usuario)
+           << QStringLiteral("PWD=") + valor(clave) << QStringLiteral("TDS_Version=7.4")
+           << QStringLiteral("ClientCharset=UTF-8");
+    return partes.join(u';') + u';';
+}
+
+QString CadenaRegistro(const QMap<QString, QString>& registro, const QString& base, const QString& usuario,
+                       const QString& clave)
+{
+    QStringList partes;
+    if (registro.contains(QStringLiteral("dsn")))
+        partes << QStringLiteral("DSN=") + valor(registro.value(QStringLiteral("dsn")));
+    else
+        partes << QStringLiteral("Driver={%1}").arg(registro.value(QStringLiteral("driver"), QStringLiteral("FreeTDS")));
+    if (registro.contains(QStringLiteral("servidor")))
+        partes << QStringLiteral("Server=") + valor(registro.value(QStringLiteral("servidor")));
+    if (registro.contains(QStringLiteral("puerto")))
+        partes << QStringLiteral("Port=") + valor(registro.value(QStringLiteral("puerto")));
+    // Servers that fold names to lower case (PostgreSQL) get the database and login so.
+    const bool minusculas = registro.value(QStringLiteral("driver")).contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive);
+    partes << QStringLiteral("Database=") + valor(minusculas ? base.trimmed().toLower() : base.trimmed())
+           << QStringLiteral("UID=") + valor(minusculas ? usuario.trimmed().toLower() : usuario) << QStringLiteral("PWD=") + valor(clave);
+    return partes.join(u';') + u';';
+}
+
+} // namespace ado::odbc

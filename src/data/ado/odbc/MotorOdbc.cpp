@@ -1,0 +1,558 @@
+#include "data/ado/odbc/MotorOdbc.h"
+
+#include "data/ado/Constantes.h"
+#include "data/ado/odbc/CadenaOdbc.h"
+#include "data/ado/postgresql/DialectoPostgres.h"
+#include "data/ado/postgresql/MotorPostgres.h"
+#include "data/ado/sqlite/DialectoSqlite.h"
+#include "suite/Moneda.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <sql.h>
+#include <sqlext.h>
+
+namespace ado::odbc {
+
+namespace {
+
+std::u16string utf16(const QString& s) { return s.toStdU16String(); }
+SQLWCHAR* w(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
+QString deW(const SQLWCHAR* p, qsizetype n) { return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n); }
+
+struct Columna_ {
+    int tipoAdo;
+    long tamanio;
+    int escala;
+    SQLSMALLINT tipoSql;
+};
+
+// ADO's type for an ODBC column.
+Columna_ tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
+{
+    switch (t) {
+    case SQL_CHAR:
+    case SQL_WCHAR: return {adChar, long(tam), 0, t};
+    case SQL_VARCHAR:
+    case SQL_WVARCHAR: return {tam > 8000 || tam == 0 ? adLongVarChar : adVarChar, long(tam), 0, t};
+    case SQL_LONGVARCHAR:
+    case SQL_WLONGVARCHAR: return {adLongVarChar, long(tam), 0, t};
+    case SQL_BIT: return {adBoolean, 2, 0, t};
+    case SQL_TINYINT: return {adUnsignedTinyInt, 1, 0, t};
+    case SQL_SMALLINT: return {adSmallInt, 2, 0, t};
+    case SQL_INTEGER: return {adInteger, 4, 0, t};
+    case SQL_BIGINT: return {adBigInt, 8, 0, t};
+    case SQL_REAL: return {adSingle, 4, 0, t};
+    case SQL_FLOAT:
+    case SQL_DOUBLE: return {adDouble, 8, 0, t};
+    case SQL_DECIMAL:
+    case SQL_NUMERIC: return {adNumeric, 19, decimales, t};
+    case SQL_TYPE_DATE: return {adDBDate, 6, 0, t};
+    case SQL_TYPE_TIMESTAMP: return {adDBTimeStamp, 16, 0, t};
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY: return {adLongVarBinary, long(tam), 0, t};
+    default: return {adVarChar, long(tam), 0, t};
+    }
+}
+
+QVariant valorDe(const QString& s, const Columna_& c)
+{
+    switch (c.tipoAdo) {
+    case adBoolean: return s == QLatin1String("1") || s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+    case adInteger:
+    case adSmallInt:
+    case adUnsignedTinyInt: return s.toInt();
+    case adBigInt: return s.toLongLong();
+    case adNumeric:
+    case adCurrency:
+        if (c.escala <= suite::Moneda::Decimales)
+            if (auto m = suite::Moneda::leer(s, u'.', QChar()))
+                return QVariant::fromValue(*m);
+        return s.toDouble();
+    case adDouble:
+    case adSingle: return s.toDouble();
+    case adDBTimeStamp: {
+        QDateTime d = QDateTime::fromString(s.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        if (!d.isValid())
+            d = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return d.isValid() ? QVariant(d) : QVariant(s);
+    }
+    case adDBDate: return QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+    default: return s;
+    }
+}
+
+QString conTexto(const QVariant& v)
+{
+    if (v.metaType() == QMetaType::fromType<suite::Moneda>())
+        return v.value<suite::Moneda>().formatear(suite::Moneda::Decimales, u'.');
+    switch (v.typeId()) {
+    case QMetaType::Bool: return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double: return QString::number(v.toDouble(), 'g', 17);
+    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    default: return v.toString();
+    }
+}
+
+bool ok(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
+
+} // namespace
+
+struct MotorOdbc::Manijas {
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    bool conectada = false;
+    ~Manijas()
+    {
+        if (conectada)
+            SQLDisconnect(dbc);
+        if (dbc)
+            SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        if (env)
+            SQLFreeHandle(SQL_HANDLE_ENV, env);
+    }
+};
+
+MotorOdbc::MotorOdbc() = default;
+MotorOdbc::~MotorOdbc() = default;
+
+bool MotorOdbc::abierto() const { return h_ && h_->conectada; }
+
+QString MotorOdbc::citar(const QString& id) const
+{
+    switch (dialecto_) {
+    case Dialecto::PostgreSQL: return postgresql::Citar(id);
+    case Dialecto::SqlServer: return u'[' + QString(id).replace(u']', QStringLiteral("]]")) + u']';
+    case Dialecto::SQLite: break;
+    }
+    return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+void MotorOdbc::fallar(short tipoManija, void* manija)
+{
+    // Every diagnostic record is an error of its own, as ADO keeps them.
+    std::vector<ErrorMotor> errores;
+    bool perdido = false;
+    for (SQLSMALLINT i = 1;; ++i) {
+        SQLWCHAR estado[6] = {};
+        SQLINTEGER nativo = 0;
+        SQLWCHAR texto[2048] = {};
+        SQLSMALLINT largo = 0;
+        if (!ok(SQLGetDiagRecW(tipoManija, manija, i, estado, &nativo, texto, SQLSMALLINT(std::size(texto)), &largo)))
+            break;
+        const QString sqlState = deW(estado, 5);
+        QString msg = deW(texto, std::min<qsizetype>(largo, qsizetype(std::size(texto)) - 1));
+        ErrorMotor e{err::ErrorEnComando, msg, sqlState, long(nativo)};
+        const QString clase = sqlState.left(2);
+        if (!h_->conectada && (msg.contains(QLatin1String("password authentication failed")) || msg.contains(QLatin1String("no password supplied"))
+                               || sqlState == QLatin1String("28000") || e.nativo == 18456)) {
+            e = ErrorMotor{err::Fallo, msg, QStringLiteral("28000"), 18456};
+        } else if (!h_->conectada && msg.contains(QLatin1String("does not exist")) && msg.contains(QLatin1String("database"))) {
+            e = ErrorMotor{err::Fallo, msg, QStringLiteral("42000"), 4060};
+        } else if (clase == QLatin1String("08") || sqlState.startsWith(QLatin1String("57P0"))
+                   || msg.contains(QLatin1String("connection has been lost"), Qt::CaseInsensitive)
+                   || msg.contains(QLatin1String("communication link"), Qt::CaseInsensitive)
+            || msg.contains(QLatin1String("server closed the connection"), Qt::CaseInsensitive)
+            || msg.contains(QLatin1String("no connection to the server"), Qt::CaseInsensitive)) {
+            e = ErrorMotor{err::Fallo, msg, sqlState, err::NativoEnlacePerdido};
+            perdido = perdido || h_->conectada;
+            if (!h_->conectada) { // never connected: the server is not there, or does not answer
+                e.nativo = 17;
+                e.descripcion = QStringLiteral("No se puede conectar con el servidor por ODBC: %1").arg(msg);
+            }
+        } else if (sqlState == QLatin1String("22001") || (sqlState == QLatin1String("23514") && msg.contains(QLatin1String("vl_largo")))
+                   || e.nativo == err::NativoTruncado) {
+            e = ErrorMotor{err::Truncado, QStringLiteral("Los datos de cadena o binarios se truncarían. (%1)").arg(msg),
+                           QStringLiteral("22001"), err::NativoTruncado};
+        } else if (sqlState == QLatin1String("23505") || e.nativo == 2627 || e.nativo == 2601) {
+            e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 2627};
+        } else if (sqlState == QLatin1String("23502") || e.nativo == 515) {
+            e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 515};
+        } else if (clase == QLatin1String("23")) {
+            e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), e.nativo ? e.nativo : 547};
+        } else if (sqlState == QLatin1String("42P01") || sqlState == QLatin1String("42S02")) {
+            e.nativo = 208;
+            e.sqlState = QStringLiteral("42S02");
+        } else if (sqlState == QLatin1String("42703") || sqlState == QLatin1String("42S22")) {
+            e.nativo = 207;
+            e.sqlState = QStringLiteral("42S22");
+        } else if (sqlState == QLatin1String("42601")) {
+            e.nativo = 102;
+            e.sqlState = QStringLiteral("42000");
+        } else if (sqlState == QLatin1String("HYT00") || sqlState == QLatin1String("57014") || sqlState == QLatin1String("55P03")) {
+            e = ErrorMotor{err::TiempoAgotado, msg, QStringLiteral("HYT00"), 1222};
+        } else if (msg.contains(QLatin1String("does not exist")) && msg.contains(QLatin1String("database"))) {
+            e = ErrorMotor{err::Fallo, msg, QStringLiteral("42000"), 4060};
+        } else if (sqlState == QLatin1String("28000") || sqlState == QLatin1String("28P01")) {
+            e = ErrorMotor{err::Fallo, msg, QStringLiteral("28000"), 18456};
+        }
+        errores.push_back(e);
+    }
+    if (errores.empty())
+        errores.push_back({err::Fallo, QStringLiteral("Error del controlador ODBC."), QStringLiteral("HY000"), 0});
+    if (perdido)
+        cerrar();
+    throw FalloMotor(std::move(errores), perdido);
+}
+
+void MotorOdbc::abrir(const ParametrosConexion& p)
+{
+    cerrar();
+    h_ = std::make_unique<Manijas>();
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h_->env);
+    SQLSetEnvAttr(h_->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, h_->env, &h_->dbc);
+    SQLSetConnectAttr(h_->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(std::max(1, p.tiempoConexion))), 0);
+    const QString usuario = p.usuario.isEmpty() ? p.base : p.usuario;
+    const QString clave = p.clave.isEmpty() ? p.base : p.clave;
+    const bool listado = p.registro.value(QStringLiteral("motor")).compare(QLatin1String("ODBC"), Qt::CaseInsensitive) == 0;
+    const QString cadena = listado ? CadenaRegistro(p.registro, p.base, usuario, clave)
+                                   : CadenaSqlServer(p.servidor, p.base, usuario, clave); // SQL Server through FreeTDS
+    std::u16string c = utf16(cadena);
+    const SQLRETURN r = SQLDriverConnectW(h_->dbc, nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!ok(r))
+        fallar(SQL_HANDLE_DBC, h_->dbc);
+    h_->conectada = true;
+    base_ = p.base.trimmed();
+    SQLWCHAR nombre[128] = {};
+    SQLSMALLINT largo = 0;
+    SQLGetInfoW(h_->dbc, SQL_DBMS_NAME, nombre, sizeof(nombre), &largo);
+    dbms_ = deW(nombre, largo / qsizetype(sizeof(SQLWCHAR)));
+    if (dbms_.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
+        dialecto_ = Dialecto::PostgreSQL;
+    else if (dbms_.contains(QLatin1String("SQLite"), Qt::CaseInsensitive))
+        dialecto_ = Dialecto::SQLite;
+    else
+        dialecto_ = Dialecto::SqlServer;
+    fijarTiempoComando(tiempoSeg_);
+}
+
+void MotorOdbc::cerrar()
+{
+    h_.reset();
+    preparada_ = false;
+    enTransaccion_ = false;
+}
+
+void MotorOdbc::fijarTiempoComando(int segundos)
+{
+    tiempoSeg_ = segundos;
+    if (abierto() && dialecto_ == Dialecto::PostgreSQL) {
+        Resultado r;
+        correr(QStringLiteral("SET statement_timeout = %1").arg(segundos > 0 ? segundos * 1000 : 0), nullptr, r);
+    }
+}
+
+// The batch's statements in the dialect of the database at the other end. acciones receives
+// 0 for a statement, 1 begin, 2 commit, 3 roll back.
+std::vector<QString> MotorOdbc::traducir(const QString& tsql, std::vector<int>* acciones)
+{
+    std::vector<QString> r;
+    if (dialecto_ == Dialecto::SqlServer) { // T-SQL goes as written
+        r.push_back(tsql);
+        acciones->push_back(0);
+        return r;
+    }
+    const auto lote = dialecto_ == Dialecto::PostgreSQL ? postgresql::TraducirLote(tsql) : sqlite::TraducirLote(tsql);
+    for (const auto& s : lote) {
+        r.push_back(s.sql);
+        acciones->push_back(int(s.accion));
+    }
+    return r;
+}
+
+void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
+{
+    if (!abierto())
+        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."),
+                                     QStringLiteral("08003"), err::NativoEnlacePerdido}},
+                         true);
+    if (dialecto_ == Dialecto::PostgreSQL) {
+        const QStringList previas = postgresql::Preparacion(sql, !preparada_);
+        if (!previas.isEmpty()) {
+            preparada_ = true;
+            for (const QString& p : previas) {
+                Resultado nada;
+                correr(p, nullptr, nada);
+            }
+        }
+    }
+    SQLHSTMT st = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
+    struct Liberar {
+        SQLHSTMT s;
+        ~Liberar() { SQLFreeHandle(SQL_HANDLE_STMT, s); }
+    } liberar{st};
+    std::u16string texto = utf16(sql);
+    std::vector<std::u16string> valores;
+    std::vector<SQLLEN> largos;
+    if (parametros) {
+        valores.reserve(parametros->size());
+        largos.reserve(parametros->size());
+        for (size_t i = 0; i < parametros->size(); ++i) {
+            const QVariant& v = (*parametros)[i];
+            const bool nulo = !v.isValid() || v.isNull();
+            valores.push_back(nulo ? std::u16string() : utf16(conTexto(v)));
+            largos.push_back(nulo ? SQL_NULL_DATA : SQLLEN(valores.back().size() * sizeof(char16_t)));
+            SQLBindParameter(st, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                             std::max<SQLULEN>(1, valores.back().size()), 0, w(valores.back()), 0, &largos.back());
+        }
+    }
+    SQLRETURN r = SQLExecDirectW(st, w(texto), SQLINTEGER(texto.size()));
+    if (r == SQL_NO_DATA)
+        return;
+    if (!ok(r))
+        fallar(SQL_HANDLE_STMT, st);
+    do {
+        SQLSMALLINT ncol = 0;
+        SQLNumResultCols(st, &ncol);
+        if (ncol == 0) {
+            SQLLEN n = -1;
+            SQLRowCount(st, &n);
+            if (n >= 0)
+                acum.afectados = std::max(acum.afectados, 0L) + long(n);
+            continue;
+        }
+        const bool capturar = !acum.conFilas;
+        std::vector<Columna_> tipos(static_cast<size_t>(ncol));
+        if (capturar) {
+            acum.conFilas = true;
+            acum.columnas.resize(size_t(ncol));
+            acum.filas.fijarColumnas(size_t(ncol));
+            for (SQLSMALLINT i = 0; i < ncol; ++i) {
+                SQLWCHAR nombre[256] = {};
+                SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
+                SQLULEN tam = 0;
+                SQLDescribeColW(st, SQLUSMALLINT(i + 1), nombre, 256, &largo, &tipo, &tam, &decimales, &nulos);
+                tipos[size_t(i)] = tipoDe(tipo, tam, decimales);
+                Columna& c = acum.columnas[size_t(i)];
+                c.nombre = deW(nombre, largo);
+                c.columnaBase = c.nombre;
+                SQLWCHAR tabla[256] = {};
+                SQLSMALLINT lt = 0;
+                if (ok(SQLColAttributeW(st, SQLUSMALLINT(i + 1), SQL_DESC_BASE_TABLE_NAME, tabla, sizeof(tabla), &lt, nullptr)))
+                    c.tablaBase = deW(tabla, lt / qsizetype(sizeof(SQLWCHAR)));
+                // Our own column types (PostgreSQL's vl_ domains) say more than the driver's mapping.
+                if (dialecto_ == Dialecto::PostgreSQL && !c.tablaBase.isEmpty() && !enCatalogo_) {
+                    SQLWCHAR base[256] = {};
+                    SQLSMALLINT lb = 0;
+                    if (ok(SQLColAttributeW(st, SQLUSMALLINT(i + 1), SQL_DESC_BASE_COLUMN_NAME, base, sizeof(base), &lb, nullptr)) && lb > 0)
+                        c.columnaBase = deW(base, lb / qsizetype(sizeof(SQLWCHAR)));
+                    const QString tipoBase = tipoDeCatalogo(c.tablaBase, c.columnaBase);
+                    if (tipoBase.startsWith(QLatin1String("vl_"))) {
+                        const auto t = postgresql::MotorPostgres::TipoDeDominio(tipoBase, 0, -1);
+                        tipos[size_t(i)].tipoAdo = t.tipo;
+                        tipos[size_t(i)].tamanio = t.tamanio;
+                        tipos[size_t(i)].escala = t.escala;
+                    }
+                }
+                c.tipo = tipos[size_t(i)].tipoAdo;
+                c.tamanio = tipos[size_t(i)].tamanio;
+            }
+        }
+        while (ok(r = SQLFetch(st))) {
+            if (!capturar)
+                continue;
+            QVariant* fila = acum.filas.nueva();
+            for (SQLSMALLINT i = 0; i < ncol; ++i) {
+                // Text in pieces, as long as it is.
+                QString valor;
+                SQLLEN indicador = 0;
+                SQLWCHAR trozo[1024];
+                bool nulo = false;
+                for (;;) {
+                    const SQLRETURN g = SQLGetData(st, SQLUSMALLINT(i + 1), SQL_C_WCHAR, trozo, sizeof(trozo), &indicador);
+                    if (g == SQL_NO_DATA)
+                        break;
+                    if (!ok(g))
+                        fallar(SQL_HANDLE_STMT, st);
+                    if (indicador == SQL_NULL_DATA) {
+                        nulo = true;
+                        break;
+                    }
+                    const qsizetype enTrozo = (indicador == SQL_NO_TOTAL || indicador >= SQLLEN(sizeof(trozo)))
+                        ? qsizetype(std::size(trozo)) - 1
+                        : qsizetype(indicador / SQLLEN(sizeof(SQLWCHAR)));
+                    valor += deW(trozo, enTrozo);
+                    if (g == SQL_SUCCESS)
+                        break;
+                }
+                fila[i] = nulo ? QVariant() : valorDe(valor, tipos[size_t(i)]);
+            }
+        }
+        if (r != SQL_NO_DATA)
+            fallar(SQL_HANDLE_STMT, st);
+        if (capturar) { // computed COUNT(*) and the like are int, as on SQL Server, while the values fit
+            for (size_t c = 0; c < acum.columnas.size(); ++c) {
+                if (acum.columnas[c].tipo != adBigInt || !acum.columnas[c].tablaBase.isEmpty())
+                    continue;
+                bool cabe = true;
+                for (size_t f = 0; f < acum.filas.size() && cabe; ++f)
+                    cabe = !acum.filas[f][c].isValid() || std::llabs(acum.filas[f][c].toLongLong()) <= 2147483647LL;
+                if (!cabe)
+                    continue;
+                acum.columnas[c].tipo = adInteger;
+                acum.columnas[c].tamanio = 4;
+                for (size_t f = 0; f < acum.filas.size(); ++f)
+                    if (acum.filas[f][c].isValid())
+                        acum.filas[f][c] = acum.filas[f][c].toInt();
+            }
+        }
+    } while (ok(r = SQLMoreResults(st)));
+}
+
+QString MotorOdbc::tipoDeCatalogo(const QString& tabla, const QString& columna)
+{
+    const QString clave = tabla.toLower();
+    if (!catalogo_.contains(clave)) {
+        enCatalogo_ = true; // the catalog's own columns are not looked up
+        struct Fin {
+            bool& b;
+            ~Fin() { b = false; }
+        } fin{enCatalogo_};
+        Resultado r;
+        const std::vector<QVariant> p{clave};
+        correr(QStringLiteral("SELECT column_name, COALESCE(domain_name, udt_name) FROM information_schema.columns "
+                              "WHERE table_schema = 'public' AND table_name = ?"),
+               &p, r);
+        QHash<QString, QString> tipos;
+        for (size_t f = 0; f < r.filas.size(); ++f)
+            tipos.insert(r.filas[f][0].toString().toLower(), r.filas[f][1].toString());
+        catalogo_.insert(clave, tipos);
+    }
+    return catalogo_.value(clave).value(columna.toLower());
+}
+
+Resultado MotorOdbc::ejecutar(const QString& tsql)
+{
+    Resultado acum;
+    std::vector<int> acciones;
+    const std::vector<QString> sentencias = traducir(tsql, &acciones);
+    for (size_t i = 0; i < sentencias.size(); ++i) {
+        switch (tsql::Accion(acciones[i])) {
+        case tsql::Accion::Iniciar: iniciarTransaccion(); break;
+        case tsql::Accion::Confirmar: confirmarTransaccion(); break;
+        case tsql::Accion::Deshacer: deshacerTransaccion(); break;
+        case tsql::Accion::Sentencia: correr(sentencias[i], nullptr, acum); break;
+        }
+    }
+    return acum;
+}
+
+std::unique_ptr<Cursor> MotorOdbc::abrirCursor(const QString& tsql)
+{
+    // A single query is read whole and handed out row by row, as a forward-only recordset.
+    std::vector<int> acciones;
+    const std::vector<QString> sentencias = abierto() ? traducir(tsql, &acciones) : std::vector<QString>{};
+    if (sentencias.size() != 1 || acciones.front() != int(tsql::Accion::Sentencia))
+        return nullptr;
+    const QString sql = sentencias.front().trimmed();
+    if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && !sql.startsWith(QLatin1String("WITH"), Qt::CaseInsensitive))
+        return nullptr;
+    Resultado r;
+    correr(sql, nullptr, r);
+    if (!r.conFilas)
+        return nullptr;
+    return std::make_unique<CursorEnMemoria>(std::move(r));
+}
+
+Resultado MotorOdbc::ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros)
+{
+    Resultado acum;
+    correr(sql, &parametros, acum);
+    return acum;
+}
+
+void MotorOdbc::iniciarTransaccion()
+{
+    Resultado r;
+    if (dialecto_ == Dialecto::PostgreSQL) {
+        correr(QStringLiteral("BEGIN"), nullptr, r);
+        correr(postgresql::BloqueoDeTransaccion(), nullptr, r);
+    } else {
+        correr(dialecto_ == Dialecto::SqlServer ? QStringLiteral("BEGIN TRANSACTION") : QStringLiteral("BEGIN IMMEDIATE"), nullptr, r);
+    }
+}
+
+void MotorOdbc::confirmarTransaccion()
+{
+    Resultado r;
+    correr(dialecto_ == Dialecto::SqlServer ? QStringLiteral("COMMIT TRANSACTION") : QStringLiteral("COMMIT"), nullptr, r);
+}
+
+void MotorOdbc::deshacerTransaccion()
+{
+    Resultado r;
+    correr(dialecto_ == Dialecto::SqlServer ? QStringLiteral("ROLLBACK TRANSACTION") : QStringLiteral("ROLLBACK"), nullptr, r);
+}
+
+std::vector<TablaEsquema> MotorOdbc::tablas()
+{
+    if (!abierto())
+        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."), QStringLiteral("08003"),
+                                     err::NativoEnlacePerdido}},
+                         true);
+    SQLHSTMT st = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
+    std::u16string tipos = utf16(QStringLiteral("TABLE,VIEW"));
+    std::vector<TablaEsquema> t;
+    if (!ok(SQLTablesW(st, nullptr, 0, nullptr, 0, nullptr, 0, w(tipos), SQLSMALLINT(tipos.size()))))
+        fallar(SQL_HANDLE_STMT, st);
+    SQLWCHAR nombre[256], tipo[64];
+    SQLLEN ln = 0, lt = 0;
+    SQLBindCol(st, 3, SQL_C_WCHAR, nombre, sizeof(nombre), &ln);
+    SQLBindCol(st, 4, SQL_C_WCHAR, tipo, sizeof(tipo), &lt);
+    while (ok(SQLFetch(st))) {
+        const QString n = deW(nombre, ln / qsizetype(sizeof(SQLWCHAR)));
+        if (n.startsWith(QLatin1String("sqlite_")) || n.startsWith(QLatin1String("pg_")))
+            continue;
+        t.push_back({n, deW(tipo, lt / qsizetype(sizeof(SQLWCHAR))).contains(QLatin1String("VIEW")) ? QStringLiteral("VIEW")
+                                                                                                     : QStringLiteral("TABLE")});
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, st);
+    return t;
+}
+
+std::vector<ColumnaEsquema> MotorOdbc::columnas(const QString& tabla)
+{
+    std::vector<ColumnaEsquema> c;
+    for (const TablaEsquema& t : tablas()) {
+        if (!tabla.isEmpty() && t.nombre.compare(tabla, Qt::CaseInsensitive) != 0)
+            continue;
+        SQLHSTMT st = SQL_NULL_HSTMT;
+        SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
+        std::u16string nombreTabla = utf16(t.nombre);
+        if (!ok(SQLColumnsW(st, nullptr, 0, nullptr, 0, w(nombreTabla), SQLSMALLINT(nombreTabla.size()), nullptr, 0)))
+            fallar(SQL_HANDLE_STMT, st);
+        SQLWCHAR columna[256];
+        SQLSMALLINT tipo = 0, decimales = 0, nulos = 0;
+        SQLINTEGER tam = 0;
+        SQLINTEGER posicion = 0;
+        SQLLEN lc = 0, lt = 0, ls = 0, ld = 0, ln = 0, lp = 0;
+        SQLBindCol(st, 4, SQL_C_WCHAR, columna, sizeof(columna), &lc);
+        SQLBindCol(st, 5, SQL_C_SSHORT, &tipo, 0, &lt);
+        SQLBindCol(st, 7, SQL_C_SLONG, &tam, 0, &ls);
+        SQLBindCol(st, 9, SQL_C_SSHORT, &decimales, 0, &ld);
+        SQLBindCol(st, 11, SQL_C_SSHORT, &nulos, 0, &ln);
+        SQLBindCol(st, 17, SQL_C_SLONG, &posicion, 0, &lp);
+        while (ok(SQLFetch(st))) {
+            Columna_ x = tipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
+            const QString nombre = deW(columna, lc / qsizetype(sizeof(SQLWCHAR)));
+            if (dialecto_ == Dialecto::PostgreSQL) {
+                const QString declarado = tipoDeCatalogo(t.nombre, nombre);
+                if (declarado.startsWith(QLatin1String("vl_"))) {
+                    const auto d = postgresql::MotorPostgres::TipoDeDominio(declarado, 0, -1);
+                    x.tipoAdo = d.tipo;
+                    x.tamanio = d.tamanio;
+                }
+            }
+            c.push_back({t.nombre, deW(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipoAdo, x.tamanio, nulos != SQL_NO_NULLS});
+        }
+        SQLFreeHandle(SQL_HANDLE_STMT, st);
+    }
+    return c;
+}
+
+} // namespace ado::odbc

@@ -1,0 +1,106 @@
+// ODBC: the connection strings for the suite's SQL Server (FreeTDS) and for registry
+// entries, and the dialect chosen by the database at the other end.
+#include "EmpresaPrueba.h"
+#include "data/ado/odbc/CadenaOdbc.h"
+#include "data/ado/odbc/MotorOdbc.h"
+#include "suite/ErrorRT.h"
+
+#include <QTest>
+
+using namespace ado;
+
+class TstOdbc : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sqlServer_data();
+    void sqlServer();
+    void registro_data();
+    void registro();
+    void servidorNoListado();
+    void dialectoPorDbms();
+};
+
+void TstOdbc::sqlServer_data()
+{
+    QTest::addColumn<QString>("servidor");
+    QTest::addColumn<QString>("cadena");
+    const QString resto = QStringLiteral("Database=CONTA;UID=CONTA;PWD=CONTA;TDS_Version=7.4;ClientCharset=UTF-8;");
+    QTest::newRow("servidor") << "SRV01" << "Driver={FreeTDS};Server=SRV01;Port=1433;" + resto;
+    QTest::newRow("instancia") << "SRV01\\ORBEVELA" << "Driver={FreeTDS};Server=SRV01\\ORBEVELA;" + resto;
+    QTest::newRow("puerto") << " 10.0.0.5,1435 " << "Driver={FreeTDS};Server=10.0.0.5;Port=1435;" + resto;
+}
+
+void TstOdbc::sqlServer()
+{
+    QFETCH(QString, servidor);
+    QFETCH(QString, cadena);
+    QCOMPARE(odbc::CadenaSqlServer(servidor, QStringLiteral("CONTA"), QStringLiteral("CONTA"), QStringLiteral("CONTA")), cadena);
+}
+
+void TstOdbc::registro_data()
+{
+    QTest::addColumn<QStringList>("claves"); // key=value pairs of the entry
+    QTest::addColumn<QString>("clave");      // the password
+    QTest::addColumn<QString>("cadena");
+    QTest::newRow("controlador de PostgreSQL")
+        << QStringList{"motor=ODBC", "driver=PostgreSQL Unicode", "servidor=db1", "puerto=5432"} << "EMPRESA"
+        << "Driver={PostgreSQL Unicode};Server=db1;Port=5432;Database=empresa;UID=empresa;PWD=EMPRESA;";
+    QTest::newRow("origen de datos de Oracle") << QStringList{"motor=ODBC", "dsn=ORA_CONTA"} << "EMPRESA"
+                                               << "DSN=ORA_CONTA;Database=EMPRESA;UID=EMPRESA;PWD=EMPRESA;";
+    QTest::newRow("clave con punto y coma") << QStringList{"motor=ODBC", "driver=FreeTDS", "servidor=srv"} << "a;b}"
+                                            << "Driver={FreeTDS};Server=srv;Database=EMPRESA;UID=EMPRESA;PWD={a;b}}};";
+}
+
+void TstOdbc::registro()
+{
+    QFETCH(QStringList, claves);
+    QFETCH(QString, clave);
+    QFETCH(QString, cadena);
+    QMap<QString, QString> entrada;
+    for (const QString& c : claves)
+        entrada.insert(c.section(u'=', 0, 0), c.section(u'=', 1));
+    QCOMPARE(odbc::CadenaRegistro(entrada, QStringLiteral("EMPRESA"), QStringLiteral("EMPRESA"), clave), cadena);
+}
+
+void TstOdbc::servidorNoListado()
+{
+    // A server the registry does not list goes to SQL Server through FreeTDS; none is here.
+    EmpresaPrueba e;
+    Connection cn;
+    long numero = 0;
+    try {
+        cn.Open(QStringLiteral("PROVIDER=SQLOLEDB;Server=SRV01;Database =CONTA;UId=CONTA;Pwd=CONTA;Connect Timeout=5;"));
+    } catch (const suite::ErrorEjecucion& err) {
+        numero = err.error().Number;
+    }
+    QCOMPARE(numero, err::Fallo);
+    QCOMPARE(cn.State(), int(adStateClosed));
+    QVERIFY(cn.Errors().Count() >= 1);
+    QCOMPARE(cn.Errors().Item(0).NativeError, 17L);
+    QVERIFY2(cn.Errors().Item(0).Description.contains(QStringLiteral("ODBC")), qPrintable(cn.Errors().Item(0).Description));
+}
+
+void TstOdbc::dialectoPorDbms()
+{
+    // The SQLite ODBC driver on a demo file: the DBMS name chooses SQLite's dialect (TOP is
+    // rewritten), though the engine that carries it is ODBC.
+    EmpresaPrueba e;
+    if (EmpresaPrueba::EnPostgres())
+        QSKIP("un archivo SQLite solamente");
+    odbc::MotorOdbc m;
+    ParametrosConexion p;
+    p.servidor = QStringLiteral("ODBC_SQLITE");
+    p.base = e.ruta(QStringLiteral("EMPRESA_DEMO.db"));
+    p.registro = {{QStringLiteral("motor"), QStringLiteral("ODBC")}, {QStringLiteral("driver"), QStringLiteral("SQLite3")}};
+    try {
+        m.abrir(p);
+    } catch (const FalloMotor& f) {
+        QSKIP(qPrintable(QStringLiteral("sin el controlador ODBC de SQLite: ") + f.errores.front().descripcion));
+    }
+    QCOMPARE(m.dialecto(), odbc::MotorOdbc::Dialecto::SQLite);
+    const Resultado r = m.ejecutar(QStringLiteral("SELECT TOP 2 Nivel FROM dbo.[MA_CUENTAS] with(nolock) WHERE Nivel = 4"));
+    QCOMPARE(int(r.filas.size()), 2);
+}
+
+QTEST_GUILESS_MAIN(TstOdbc)
+#include "tst_odbc.moc"
