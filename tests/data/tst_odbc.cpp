@@ -17,6 +17,7 @@ private Q_SLOTS:
     void registro_data();
     void registro();
     void servidorNoListado();
+    void oracleSinRegistro();
     void dialectoPorDbms();
 };
 
@@ -78,6 +79,19 @@ void TstOdbc::servidorNoListado()
     QVERIFY(cn.Errors().Count() >= 1);
     QCOMPARE(cn.Errors().Item(0).NativeError, 17L);
     QVERIFY2(cn.Errors().Item(0).Description.contains(QStringLiteral("ODBC")), qPrintable(cn.Errors().Item(0).Description));
+}
+
+void TstOdbc::oracleSinRegistro()
+{
+    EmpresaPrueba e;
+    Connection cn;
+    QString texto;
+    try {
+        cn.Open(QStringLiteral("Provider=OraOLEDB.Oracle.1;Data Source=CONTA;User Id=CONTA;Password=CONTA;"));
+    } catch (const suite::ErrorEjecucion& err) {
+        texto = err.error().Description;
+    }
+    QVERIFY2(texto.contains(QStringLiteral("Oracle")) && texto.contains(QStringLiteral("CONTA")), qPrintable(texto));
 }
 
 void TstOdbc::dialectoPorDbms()

@@ -145,8 +145,15 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     if (d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
         falla(QStringLiteral("La cadena de conexión no indica servidor ni base de datos: \"%1\".").arg(cadena), 0,
               QStringLiteral("08001"));
-    // A server the registry does not list is a SQL Server, reached through ODBC.
-    const auto entrada = BuscarServidor(d.servidor).value_or(QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLServer")}});
+    // A server the registry does not list is a SQL Server, reached through ODBC; an Oracle
+    // data source has to be listed (with its ODBC driver or DSN).
+    const auto listada = BuscarServidor(d.servidor);
+    if (!listada && d.proveedor.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
+        falla(QStringLiteral("El origen de datos Oracle \"%1\" no figura en el registro de servidores (%2): indique allí su "
+                             "controlador ODBC (Motor=ODBC, Driver=... o DSN=...).")
+                  .arg(d.servidor.trimmed(), RutaRegistroServidores()),
+              17, QStringLiteral("08001"));
+    const auto entrada = listada.value_or(QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLServer")}});
     const QString nombreMotor = entrada.value(QStringLiteral("motor"));
     auto motor = CrearMotor(nombreMotor);
     if (!motor)
