@@ -151,6 +151,10 @@ public:
     virtual QString citar(const QString& id) const = 0;
 };
 
+// A parameter's value as text for engines that send parameters as text: numbers with a
+// point, dates in ISO form, a Boolean as 1 or 0.
+QString TextoParametro(const QVariant& v);
+
 // The engine named in the registry of servers ("SQLite", "PostgreSQL", "ODBC"; "SQLServer"
 // for servers it does not list); nullptr when unknown.
 std::unique_ptr<Motor> CrearMotor(const QString& nombre);

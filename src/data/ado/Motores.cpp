@@ -4,7 +4,25 @@
 #include "data/ado/postgresql/MotorPostgres.h"
 #include "data/ado/sqlite/MotorSqlite.h"
 
+#include "suite/Moneda.h"
+
+#include <QDateTime>
+
 namespace ado {
+
+QString TextoParametro(const QVariant& v)
+{
+    if (v.metaType() == QMetaType::fromType<suite::Moneda>())
+        return v.value<suite::Moneda>().formatear(suite::Moneda::Decimales, u'.');
+    switch (v.typeId()) {
+    case QMetaType::Bool: return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    case QMetaType::Double:
+    case QMetaType::Float: return QString::number(v.toDouble(), 'g', 17);
+    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    default: return v.toString();
+    }
+}
 
 std::unique_ptr<Motor> CrearMotor(const QString& nombre)
 {

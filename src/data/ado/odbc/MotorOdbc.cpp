@@ -83,19 +83,6 @@ QVariant valorDe(const QString& s, const Columna_& c)
     }
 }
 
-QString conTexto(const QVariant& v)
-{
-    if (v.metaType() == QMetaType::fromType<suite::Moneda>())
-        return v.value<suite::Moneda>().formatear(suite::Moneda::Decimales, u'.');
-    switch (v.typeId()) {
-    case QMetaType::Bool: return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Double: return QString::number(v.toDouble(), 'g', 17);
-    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    default: return v.toString();
-    }
-}
-
 bool ok(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
 
 } // namespace
@@ -294,7 +281,7 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
         for (size_t i = 0; i < parametros->size(); ++i) {
             const QVariant& v = (*parametros)[i];
             const bool nulo = !v.isValid() || v.isNull();
-            valores.push_back(nulo ? std::u16string() : utf16(conTexto(v)));
+            valores.push_back(nulo ? std::u16string() : utf16(TextoParametro(v)));
             largos.push_back(nulo ? SQL_NULL_DATA : SQLLEN(valores.back().size() * sizeof(char16_t)));
             SQLBindParameter(st, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
                              std::max<SQLULEN>(1, valores.back().size()), 0, w(valores.back()), 0, &largos.back());

@@ -77,20 +77,6 @@ QVariant valorDe(const PGresult* r, int fila, int col, const MotorPostgres::Tipo
     }
 }
 
-QString conTexto(const QVariant& v)
-{
-    if (v.metaType() == QMetaType::fromType<suite::Moneda>())
-        return v.value<suite::Moneda>().formatear(suite::Moneda::Decimales, u'.');
-    switch (v.typeId()) {
-    case QMetaType::Bool: return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Double:
-    case QMetaType::Float: return QString::number(v.toDouble(), 'g', 17);
-    case QMetaType::QDateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    default: return v.toString();
-    }
-}
-
 // "?" parameters into $1, $2... outside quotes.
 QString numerar(const QString& sql)
 {
@@ -431,7 +417,7 @@ PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>*
                 textos.emplace_back();
                 valores.push_back(nullptr);
             } else {
-                textos.push_back(conTexto(v).toUtf8());
+                textos.push_back(TextoParametro(v).toUtf8());
                 valores.push_back(textos.back().constData());
             }
         }
