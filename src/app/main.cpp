@@ -1,6 +1,7 @@
 // The editor of cost-centre distribution tables. Started by the suite's menu with a command
 // line such as: prorrata "@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;"
 #include "distribution/frmProrrata.h"
+#include "suite/Formularios.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Prorrata"));
     QApplication::setQuitOnLastWindowClosed(true);
+    suite::TraducirTextosDeQt();
 
     QStringList argumentos = app.arguments().mid(1);
     // --medir-arranque: print when the window is shown and the peak memory, then end.

@@ -7,10 +7,12 @@
 #include "suite/SuiteUtil.h"
 #include "toolbar/UtilVela.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +22,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -33,12 +36,27 @@ QString titulo(const char* t) { return QString::fromUtf8(t); }
 QString dataField(const QWidget* w) { return w ? w->property(suite::PropDataField).toString() : QString(); }
 QString tag(const QWidget* w) { return w ? w->property(PropTag).toString() : QString(); }
 
+// The background of an enabled field; a disabled one keeps the disabled look.
 void colorDeFondo(QLineEdit* e, const QColor& c)
 {
     QPalette p = e->palette();
-    p.setColor(QPalette::Base, c);
+    p.setColor(QPalette::Active, QPalette::Base, c);
+    p.setColor(QPalette::Inactive, QPalette::Base, c);
     e->setPalette(p);
 }
+
+// Grid routines hand their errors to the error dialog under their own names; error 5
+// passes silently where the routine says so.
+suite::Rutina rutinaDeGrilla(const QString& nombre, bool callarError5)
+{
+    return suite::Rutina([nombre, callarError5](const suite::ErrorRT& e) {
+        if (callarError5 && e.Number == 5)
+            return int(suite::vbIgnore);
+        return suite::DialogoError(e, {}, nombre);
+    });
+}
+
+QString numeroDeLinea(int fila) { return QString::number(fila + 1); }
 
 } // namespace
 
@@ -80,6 +98,7 @@ void frmProrrata::construir()
         e->setProperty(suite::PropDataField, QString::fromLatin1(c[0]));
         e->setProperty(PropTag, QString::fromLatin1(c[1]));
         e->installEventFilter(this);
+        e->setContextMenuPolicy(Qt::NoContextMenu); // the right button looks values up
         txtFields << e;
     }
     txtFields[0]->setMaxLength(4);
@@ -127,18 +146,20 @@ void frmProrrata::construir()
     txtEdit->setFrame(false);
     txtEdit->hide();
     txtEdit->installEventFilter(this);
+    txtEdit->setContextMenuPolicy(Qt::NoContextMenu);
     lblPorc = new QLabel(QStringLiteral("0 %"), pagina0);
     lblPorc->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPorc->setStyleSheet(QStringLiteral("font-weight: bold; padding-right: 8px;"));
     capa0->addWidget(lblPorc);
     SSTab1->addTab(pagina0, titulo("Distribución"));
 
-    connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int columnaAntes) {
-        if (filaAntes >= 0 && txtEdit->isVisible())
-            terminarEdicion(filaAntes, columnaAntes); // leaving a cell
+    connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int) {
+        // Leaving a cell ends its edit as Enter does; an edit that does not pass keeps its cell.
+        if (filaAntes >= 0 && edicionAbierta() && !volviendo_ && !confirmarEdicion())
+            return;
         // Entering a cell.
         ControlActual = txtEdit;
-        if (!txtEdit->isVisible())
+        if (!edicionAbierta())
             txtEdit->clear();
         TextPropiedades(columna);
         UtilVela1->ConsultaEnabled(!tag(txtEdit).trimmed().isEmpty());
@@ -212,6 +233,60 @@ void frmProrrata::Form_Load(const QString& lineaComandos)
 
 QString frmProrrata::Codigo() const { return AlmacenDistribucion::Codigo(txtFields[0]->text()); }
 
+QStringList frmProrrata::instantanea() const
+{
+    QStringList s{txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked() ? QStringLiteral("1") : QStringLiteral("0")};
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila) {
+        const QString centro = celda(fila, 1).trimmed(), porcentaje = celda(fila, 3).trimmed();
+        if (!centro.isEmpty() || !porcentaje.isEmpty())
+            s << centro + u'\t' + porcentaje;
+    }
+    return s;
+}
+
+void frmProrrata::recordarAbierta(bool nueva)
+{
+    codigoAbierto_ = Codigo();
+    abiertaNueva_ = nueva;
+    guardada_ = instantanea();
+}
+
+bool frmProrrata::HayCambios() const
+{
+    if (!editando_)
+        return false;
+    if (edicionAbierta() && txtEdit->text().trimmed() != celda(filaEdit_, columnaEdit_).trimmed())
+        return true;
+    return instantanea() != guardada_;
+}
+
+bool frmProrrata::abandonarCambios()
+{
+    if (!HayCambios())
+        return true;
+    return suite::MsgBox(titulo("¿Está seguro de abandonar la carga de datos?"),
+                         suite::vbYesNo + suite::vbExclamation + suite::vbDefaultButton2, QStringLiteral("Atención!!!"))
+        == suite::vbYes;
+}
+
+// Saving over a table other than the one opened (its code typed over, or created from
+// another workstation meanwhile) replaces that table's lines: only when the user says so.
+bool frmProrrata::destinoConfirmado()
+{
+    const QString codigo = Codigo();
+    if (codigo == codigoAbierto_ && !abiertaNueva_)
+        return true;
+    if (!almacen_.ExisteTabla(codigo))
+        return true;
+    const QString pregunta = titulo("Ya existe otra tabla de distribución con el Código: ") + codigo + QStringLiteral("\n")
+        + titulo("¿Desea reemplazar sus líneas con las ingresadas?");
+    if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbExclamation + suite::vbDefaultButton2, titulo("Atención"))
+        == suite::vbYes)
+        return true;
+    HayError = true;
+    return false;
+}
+
 void frmProrrata::error(const QString& mensaje)
 {
     HayError = true;
@@ -223,16 +298,24 @@ void frmProrrata::error(const QString& mensaje)
 void frmProrrata::Comando(QString texto)
 {
     const QString clave = texto.trimmed().toUpper();
+    // A value being typed in a cell is confirmed before a command that uses the lines.
+    if ((clave == QLatin1String("GRABAR") || clave == QLatin1String("REPORTE")) && !confirmarEdicion())
+        return;
     try {
         if (clave == QLatin1String("NUEVO")) {
             Limpiar();
         } else if (clave == QLatin1String("BORRAR")) {
-            Borrar();
-            if (!HayError)
-                Limpiar();
+            // The table shown is the one deleted, whatever was typed over its code since.
+            if (editando_ && Codigo() != codigoAbierto_)
+                txtFields[0]->setText(codigoAbierto_.trimmed());
+            const bool conCambios = HayCambios();
+            // Declined, the form is reset as before unless that would drop unsaved edits.
+            if (Borrar() != AlmacenDistribucion::Resultado::Cancelado || !conCambios)
+                if (!HayError)
+                    Limpiar();
         } else if (clave == QLatin1String("GRABAR")) {
             Validando = true;
-            if (ValidarTodo()) {
+            if (ValidarTodo() && destinoConfirmado()) {
                 Grabar();
                 Validando = false;
                 if (!HayError)
@@ -273,6 +356,10 @@ void frmProrrata::Limpiar()
      })
      ([&] { ModoEdicion(false); })
      ([&] {
+         filaEdit_ = columnaEdit_ = -1;
+         codigoAbierto_.clear();
+         abiertaNueva_ = false;
+         guardada_.clear();
          cambiandoPagina_ = true;
          SSTab1->setCurrentIndex(0);
          paginaAnterior_ = 0;
@@ -290,6 +377,7 @@ void frmProrrata::Limpiar()
 
 void frmProrrata::ModoEdicion(bool editando)
 {
+    editando_ = editando;
     for (int i = 1; i < txtFields.size(); ++i)
         txtFields[i]->setEnabled(editando);
     UtilVela1->NuevoEnabled(!editando);
@@ -317,12 +405,21 @@ void frmProrrata::ValidarCampo(QWidget* control)
         }
         if (Validando)
             return;
+        // The open table again, with edits: nothing to load, the edits stay.
+        if (editando_ && Codigo() == codigoAbierto_ && HayCambios())
+            return;
+        if (!abandonarCambios()) {
+            editor->setText(codigoAbierto_.trimmed());
+            HayError = true;
+            return;
+        }
         const bool existe = almacen_.ExisteTabla(texto);
         Limpiar();
         if (existe)
             Cargar();
         else
             ModoEdicion(true);
+        recordarAbierta(!existe);
     } else if (campo == QLatin1String("CUENTA")) {
         lblCuenta->setText(QStringLiteral("..."));
         if (texto.isEmpty()) {
@@ -346,32 +443,58 @@ void frmProrrata::ValidarCampo(QWidget* control)
         }
         lblCuenta->setText(suite::TextoVariant(rs.Fields(QStringLiteral("Descripcion")).Value()));
     } else if (campo == QLatin1String("CCOSTO")) {
-        const int fila = filaActual();
-        fijarCelda(fila, 2, QString());
-        fijarCelda(fila, 3, QString());
-        if (texto.isEmpty())
-            return;
+        // The line changes only when the new cost centre passes; a different one empties
+        // the line's description and percentage.
+        const int fila = editor == txtEdit ? filaEdit_ : filaActual();
+        const bool otro = texto.compare(celda(fila, 1).trimmed(), Qt::CaseInsensitive) != 0;
+        if (!texto.isEmpty()) {
+            for (int f = 0; f < MsFlexGrid1->rowCount(); ++f)
+                if (f != fila && celda(f, 1).trimmed().compare(texto, Qt::CaseInsensitive) == 0) {
+                    error(titulo("El centro de costo ") + texto + titulo(" ya figura en la línea ") + numeroDeLinea(f));
+                    return;
+                }
+        }
         ado::Recordset rs;
-        if (!almacen_.ExisteCentro(texto, &rs)) {
+        if (!texto.isEmpty() && !almacen_.ExisteCentro(texto, &rs)) {
             error(QStringLiteral("El código ingresado es inexistente!!!"));
             return;
         }
-        fijarCelda(fila, 2, suite::TextoVariant(rs.Fields(QStringLiteral("Descripcion")).Value()));
+        if (otro || texto.isEmpty()) {
+            fijarCelda(fila, 2, QString());
+            fijarCelda(fila, 3, QString());
+        }
+        if (!texto.isEmpty())
+            fijarCelda(fila, 2, suite::TextoVariant(rs.Fields(QStringLiteral("Descripcion")).Value()));
+        actualizarTotal();
     } else if (campo == QLatin1String("PORCENTAJE")) {
+        const int fila = editor == txtEdit ? filaEdit_ : filaActual();
         if (texto.isEmpty()) {
             error(QStringLiteral("Debe ingresar un porcentaje"));
             return;
         }
         const suite::Regional& r = suite::RegionalActual();
-        if (!suite::Moneda::leer(texto, r.decimal, r.miles)) {
+        const auto valor = suite::Moneda::leer(texto, r.decimal, r.miles);
+        if (!valor) {
             error(titulo("Debe ingresar un valor numérico"));
+            return;
+        }
+        if (*valor < suite::Moneda()) {
+            error(titulo("El porcentaje no puede ser negativo"));
+            return;
+        }
+        if (celda(fila, 1).trimmed().isEmpty()) {
+            error(titulo("Debe ingresar el centro de costo de la línea ") + numeroDeLinea(fila) + titulo(" antes de su porcentaje"));
             return;
         }
         const QString formateado = FmtMoneda(texto, -1);
         editor->setText(formateado);
-        fijarCelda(filaActual(), 3, formateado);
-        if (!ValidarPorcentajes())
+        // The total is checked with the new value; a refused value leaves the cell as it was.
+        const QString antes = celda(fila, 3);
+        fijarCelda(fila, 3, formateado);
+        if (!ValidarPorcentajes()) {
             HayError = true;
+            fijarCelda(fila, 3, antes);
+        }
     }
 }
 
@@ -383,17 +506,73 @@ bool frmProrrata::ValidarTodo()
         if (HayError)
             return false;
     }
+    if (!validarLineas())
+        return false;
     if (!ValidarPorcentajes())
         HayError = true;
     return !HayError;
 }
 
-bool frmProrrata::ValidarPorcentajes()
+bool frmProrrata::errorEnCelda(int fila, int columna, const QString& mensaje)
+{
+    cambiandoPagina_ = true;
+    SSTab1->setCurrentIndex(0);
+    cambiandoPagina_ = false;
+    irA(fila, columna);
+    MsFlexGrid1->setFocus();
+    error(mensaje);
+    return false;
+}
+
+// Every line again, as it will be saved: a cost centre that exists, once, with a
+// percentage; no percentage without its cost centre.
+bool frmProrrata::validarLineas()
+{
+    const suite::Regional& r = suite::RegionalActual();
+    QHash<QString, int> vistos;
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila) {
+        const QString centro = celda(fila, 1).trimmed();
+        const QString porcentaje = celda(fila, 3).trimmed();
+        const QString linea = numeroDeLinea(fila);
+        if (centro.isEmpty()) {
+            if (!porcentaje.isEmpty())
+                return errorEnCelda(fila, 1, titulo("La línea ") + linea + titulo(" tiene un porcentaje sin centro de costo"));
+            continue;
+        }
+        const QString clave = centro.toUpper();
+        if (const auto otra = vistos.constFind(clave); otra != vistos.cend())
+            return errorEnCelda(fila, 1, titulo("El centro de costo ") + centro + titulo(" figura en las líneas ")
+                                             + numeroDeLinea(*otra) + titulo(" y ") + linea);
+        vistos.insert(clave, fila);
+        if (!almacen_.ExisteCentro(centro, nullptr))
+            return errorEnCelda(fila, 1, titulo("El centro de costo ") + centro + titulo(" de la línea ") + linea
+                                             + titulo(" es inexistente!!!"));
+        const auto valor = suite::Moneda::leer(porcentaje, r.decimal, r.miles);
+        if (!valor || *valor < suite::Moneda())
+            return errorEnCelda(fila, 3, titulo("Debe ingresar un porcentaje en la línea ") + linea);
+    }
+    return true;
+}
+
+suite::Moneda frmProrrata::totalLineas() const
 {
     suite::Moneda total;
     for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
-        total += suite::ValorNumerico(celda(fila, 3));
-    lblPorc->setText(FmtMoneda(total.texto(suite::RegionalActual().decimal), -1) + QStringLiteral(" %"));
+        if (!celda(fila, 1).trimmed().isEmpty())
+            total += suite::ValorNumerico(celda(fila, 3));
+    return total;
+}
+
+void frmProrrata::actualizarTotal()
+{
+    lblPorc->setText(FmtMoneda(totalLineas().texto(suite::RegionalActual().decimal), -1) + QStringLiteral(" %"));
+}
+
+bool frmProrrata::ValidarPorcentajes()
+{
+    // Only lines with a cost centre are saved, so only they count.
+    const suite::Moneda total = totalLineas();
+    actualizarTotal();
     const suite::Moneda cien = suite::Moneda::desdeEntero(100);
     if (total > cien) {
         suite::MsgBox(QStringLiteral("La suma de los porcentajes ingresados no puede superar el 100%"), suite::vbInformation,
@@ -446,7 +625,8 @@ void frmProrrata::Consultar()
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             teclaDeCampo(campo, Qt::Key_Return);
         } else {
-            txtEdit->show();
+            if (!edicionAbierta())
+                abrirEdicion(filaActual(), columnaActual());
             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             teclaDeEdicion(&enter);
         }
@@ -474,6 +654,8 @@ void frmProrrata::Cargar()
     for (const auto& [cuenta, descripcion] : t.cuentas)
         filas << new QTreeWidgetItem(QStringList{cuenta, descripcion});
     ListView1->addTopLevelItems(filas);
+    if (!filas.isEmpty())
+        ListView1->setCurrentItem(filas.first()); // Quitar works at once on the first account
     ListView1->setUpdatesEnabled(true);
     ModoEdicion(true);
 }
@@ -486,13 +668,15 @@ void frmProrrata::Grabar()
     HayError = !almacen_.Grabar(txtFields[0]->text(), txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked(), lineas);
 }
 
-void frmProrrata::Borrar()
+AlmacenDistribucion::Resultado frmProrrata::Borrar()
 {
-    switch (almacen_.Borrar(txtFields[0]->text())) {
+    const auto r = almacen_.Borrar(txtFields[0]->text());
+    switch (r) {
     case AlmacenDistribucion::Resultado::Hecho: HayError = false; break;
     case AlmacenDistribucion::Resultado::Fallo: HayError = true; break;
     case AlmacenDistribucion::Resultado::Cancelado: break;
     }
+    return r;
 }
 
 void frmProrrata::Imprimir()
@@ -524,6 +708,9 @@ void frmProrrata::fijarCelda(int fila, int columna, const QString& texto)
     }
     it->setText(texto);
 }
+
+// Shown over its cell, even while the page of the grid is not the one in front.
+bool frmProrrata::edicionAbierta() const { return !txtEdit->isHidden(); }
 
 int frmProrrata::filaActual() const { return MsFlexGrid1->currentRow(); }
 int frmProrrata::columnaActual() const { return MsFlexGrid1->currentColumn(); }
@@ -564,6 +751,10 @@ void frmProrrata::TextPropiedades(int columna)
         int largo;
     };
     static const Propiedades tabla[] = {{"Linea", "", 15}, {"CCosto", "TA_CCOSTO", 4}, {"Descripcion", "", 50}, {"Porcentaje", "", 10}};
+    // While shown, the edit box keeps the properties of its own cell (a shorter length
+    // would cut what was typed).
+    if (edicionAbierta() && columnaEdit_ >= 0)
+        columna = columnaEdit_;
     txtEdit->setMaxLength(25);
     if (columna < 0 || columna > 3) {
         txtEdit->setProperty(suite::PropDataField, QString());
@@ -585,36 +776,96 @@ void frmProrrata::desplazarSiHaceFalta()
         MsFlexGrid1->verticalScrollBar()->setValue(MsFlexGrid1->verticalScrollBar()->value() + 1);
 }
 
-void frmProrrata::MsflexGridEdt(int caracter)
+void frmProrrata::abrirEdicion(int fila, int columna)
 {
-    const int fila = filaActual(), columna = columnaActual();
-    if (fila < 0)
-        return;
-    if (ColEdit(columna, fila)) {
-        MsFlexGrid1->scrollTo(MsFlexGrid1->model()->index(fila, columna));
-        txtEdit->setGeometry(MsFlexGrid1->visualRect(MsFlexGrid1->model()->index(fila, columna)));
-        txtEdit->show();
-        TextPropiedades(columna);
-        if (caracter > 32 || caracter < 0)
-            txtEdit->setText(QString(QChar(char16_t(caracter))));
-        else
-            txtEdit->setText(celda(fila, columna));
-        txtEdit->setCursorPosition(int(txtEdit->text().size()));
-        desplazarSiHaceFalta();
-        txtEdit->setFocus();
-        return;
-    }
-    if (fila == MsFlexGrid1->rowCount() - 1)
-        MsFlexGrid1->insertRow(MsFlexGrid1->rowCount());
-    irA(fila, 1);
+    filaEdit_ = fila;
+    columnaEdit_ = columna;
+    MsFlexGrid1->scrollTo(MsFlexGrid1->model()->index(fila, columna));
+    txtEdit->setGeometry(MsFlexGrid1->visualRect(MsFlexGrid1->model()->index(fila, columna)));
+    txtEdit->show();
+    TextPropiedades(columna);
 }
 
-void frmProrrata::terminarEdicion(int fila, int columna)
+void frmProrrata::MsflexGridEdt(int caracter)
 {
-    if (!txtEdit->isVisible())
-        return;
-    fijarCelda(fila, columna, txtEdit->text());
+    rutinaDeGrilla(QStringLiteral("MSFLEXGRIDEDT"), true)([&] {
+        const int fila = filaActual(), columna = columnaActual();
+        if (fila < 0)
+            return;
+        if (ColEdit(columna, fila)) {
+            abrirEdicion(fila, columna);
+            if (caracter > 32 || caracter < 0)
+                txtEdit->setText(QString(QChar(char16_t(caracter))));
+            else
+                txtEdit->setText(celda(fila, columna));
+            txtEdit->setCursorPosition(int(txtEdit->text().size()));
+            desplazarSiHaceFalta();
+            txtEdit->setFocus();
+            return;
+        }
+        if (fila == MsFlexGrid1->rowCount() - 1)
+            MsFlexGrid1->insertRow(MsFlexGrid1->rowCount());
+        irA(fila, 1);
+    });
+}
+
+bool frmProrrata::confirmarEdicion()
+{
+    if (!edicionAbierta())
+        return true;
+    if (confirmando_)
+        return false; // its message is still up
+    confirmando_ = true;
+    const int columnaAntes = columnaActual();
+    TextPropiedades(columnaEdit_);
+    ValidarCampo(txtEdit);
+    confirmando_ = false;
+    if (HayError) {
+        volverAEdicion();
+        return false;
+    }
+    fijarCelda(filaEdit_, columnaEdit_, txtEdit->text());
+    ocultarEdicion();
+    TextPropiedades(columnaAntes);
+    actualizarTotal();
+    return true;
+}
+
+// The focus goes to the grid first: a focused edit box that hides passes the focus on, and
+// the grid takes that as a Tab to the next cell.
+void frmProrrata::ocultarEdicion()
+{
+    if (txtEdit->hasFocus())
+        MsFlexGrid1->setFocus();
     txtEdit->hide();
+}
+
+// Back to the cell whose edit did not pass, its text kept, once the event that left it
+// (a click, a key) is over.
+void frmProrrata::volverAEdicion()
+{
+    volviendoPendiente_ = true;
+    QTimer::singleShot(0, this, [this] {
+        volviendoPendiente_ = false;
+        if (!edicionAbierta() || filaEdit_ < 0)
+            return;
+        if (filaActual() != filaEdit_ || columnaActual() != columnaEdit_) {
+            volviendo_ = true;
+            irA(filaEdit_, columnaEdit_);
+            volviendo_ = false;
+        }
+        txtEdit->setGeometry(MsFlexGrid1->visualRect(MsFlexGrid1->model()->index(filaEdit_, columnaEdit_)));
+        TextPropiedades(columnaEdit_);
+        activateWindow();
+        txtEdit->setFocus();
+    });
+}
+
+// The focus went elsewhere (another field, the tab, a check box) with a cell being edited.
+void frmProrrata::revisarEdicionAbandonada()
+{
+    if (edicionAbierta() && !confirmando_ && !volviendoPendiente_ && QApplication::focusWidget() != txtEdit && isActiveWindow())
+        confirmarEdicion();
 }
 
 void frmProrrata::MsflexKey(int tecla)
@@ -625,43 +876,44 @@ void frmProrrata::MsflexKey(int tecla)
     }
 }
 
+// The edit has been confirmed (or, for Escape, dropped) before a key moves on.
 void frmProrrata::EditKeyCode(int tecla)
 {
-    const int fila = filaActual(), columna = columnaActual();
-    const int ultima = MsFlexGrid1->rowCount() - 1;
-    switch (tecla) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        MsFlexGrid1->setFocus();
-        terminarEdicion(fila, columna);
-        QCoreApplication::processEvents();
-        if (columna == 1 || columna == 2)
-            irA(fila, 3);
-        else if (fila < ultima)
-            irA(fila + 1, 1);
-        break;
-    case Qt::Key_Escape:
-        txtEdit->hide();
-        MsFlexGrid1->setFocus();
-        break;
-    case Qt::Key_Up:
-        MsFlexGrid1->setFocus();
-        terminarEdicion(fila, columna);
-        QCoreApplication::processEvents();
-        if (fila > 0)
-            irA(fila - 1, columna);
-        break;
-    case Qt::Key_Down:
-        MsFlexGrid1->setFocus();
-        terminarEdicion(fila, columna);
-        QCoreApplication::processEvents();
-        if (fila < ultima)
-            irA(fila + 1, 0);
-        break;
-    default:
-        break;
-    }
-    desplazarSiHaceFalta();
+    rutinaDeGrilla(QStringLiteral("EditKeyCode"), false)([&] {
+        const int fila = filaActual(), columna = columnaActual();
+        const int ultima = MsFlexGrid1->rowCount() - 1;
+        switch (tecla) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            MsFlexGrid1->setFocus();
+            QCoreApplication::processEvents();
+            if (columna == 1 || columna == 2)
+                irA(fila, 3);
+            else if (fila < ultima)
+                irA(fila + 1, 1);
+            break;
+        case Qt::Key_Escape:
+            ocultarEdicion();
+            irA(filaEdit_ >= 0 ? filaEdit_ : fila, columnaEdit_ >= 0 ? columnaEdit_ : columna);
+            actualizarTotal();
+            break;
+        case Qt::Key_Up:
+            MsFlexGrid1->setFocus();
+            QCoreApplication::processEvents();
+            if (fila > 0)
+                irA(fila - 1, columna);
+            break;
+        case Qt::Key_Down:
+            MsFlexGrid1->setFocus();
+            QCoreApplication::processEvents();
+            if (fila < ultima)
+                irA(fila + 1, 0);
+            break;
+        default:
+            break;
+        }
+        desplazarSiHaceFalta();
+    });
 }
 
 // ---- Account page ---------------------------------------------------------------------
@@ -709,8 +961,18 @@ void frmProrrata::cambioDePagina(int pagina)
             const QString pregunta = titulo("No se puede realizar la asignación de Cuentas sin haber grabado la Tabla de Distribución.")
                 + QStringLiteral("\n") + titulo("¿Desea guardar la información en este momento?");
             const bool guardar = suite::MsgBox(pregunta, suite::vbQuestion + suite::vbYesNo, titulo("Atención")) == suite::vbYes;
-            if (guardar)
-                Grabar();
+            if (guardar) {
+                // The same checks as the save command: the lines as they will be stored.
+                Validando = true;
+                if (confirmarEdicion() && ValidarTodo() && destinoConfirmado()) {
+                    Grabar();
+                    if (!HayError)
+                        recordarAbierta(false);
+                } else {
+                    HayError = true;
+                }
+                Validando = false;
+            }
             if (!guardar || HayError) {
                 // Accounts go only to a saved table: back to the lines, with Grabar on.
                 cambiandoPagina_ = true;
@@ -743,13 +1005,16 @@ bool frmProrrata::teclaDeCampo(QLineEdit* campo, int tecla)
 bool frmProrrata::teclaDeGrilla(QKeyEvent* k)
 {
     // Key down, then key press, as the grid receives them.
-    MsflexKey(k->key());
-    ControlActual = txtEdit;
-    TextPropiedades(columnaActual());
-    txtEdit->setText(txtEdit->text().trimmed());
+    rutinaDeGrilla(QStringLiteral("MSFlexGrid1_KeyDown"), false)([&] {
+        MsflexKey(k->key());
+        ControlActual = txtEdit;
+        TextPropiedades(columnaActual());
+        txtEdit->setText(txtEdit->text().trimmed());
+    });
     const QString texto = k->text();
-    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-        MsflexGridEdt(13);
+    // Enter and Backspace open the cell with its own text.
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Backspace) {
+        MsflexGridEdt(k->key() == Qt::Key_Backspace ? 8 : 13);
         return true;
     }
     if (!texto.isEmpty() && texto[0].isPrint() && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
@@ -770,8 +1035,7 @@ bool frmProrrata::teclaDeEdicion(QKeyEvent* k)
     }
     if (suite::EsTeclaAvance(tecla) || tecla == Qt::Key_Up || tecla == Qt::Key_Down) {
         try {
-            ValidarCampo(txtEdit);
-            if (!HayError)
+            if (confirmarEdicion())
                 EditKeyCode(tecla);
         } catch (const std::exception&) {
         }
@@ -805,6 +1069,12 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
         }
         if (o == txtEdit)
             return teclaDeEdicion(k);
+        // Enter on a button or a check box acts on it.
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+            && (o == cmdAgregar || o == cmdQuitar || o == chkMultiple || o == ChkPideConf)) {
+            static_cast<QAbstractButton*>(o)->click();
+            return true;
+        }
         if (o == MsFlexGrid1)
             return teclaDeGrilla(k);
         if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo))
@@ -823,13 +1093,16 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
             ControlActual = txtEdit;
             TextPropiedades(columnaActual());
             UtilVela1->ConsultaEnabled(!tag(txtEdit).trimmed().isEmpty());
-            terminarEdicion(filaActual(), columnaActual());
         }
         return false;
     }
     if (e->type() == QEvent::FocusOut) {
         if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo))
             colorDeFondo(campo, Qt::white);
+        // Leaving the edit box for anything but a dialog ends the edit as Enter does.
+        const auto razon = static_cast<QFocusEvent*>(e)->reason();
+        if (o == txtEdit && razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
+            QTimer::singleShot(0, this, &frmProrrata::revisarEdicionAbandonada);
         return false;
     }
     if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
@@ -849,6 +1122,10 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
 
 void frmProrrata::closeEvent(QCloseEvent* e)
 {
+    if (!abandonarCambios()) {
+        e->ignore();
+        return;
+    }
     e->accept();
     QApplication::quit(); // closing the form ends the program
 }

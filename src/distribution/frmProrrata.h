@@ -3,6 +3,7 @@
 // percentage lines) and the accounts assigned to it, driven by the command bar UtilVela1.
 
 #include "distribution/AlmacenDistribucion.h"
+#include "suite/Moneda.h"
 
 #include <QList>
 #include <QStringList>
@@ -50,7 +51,7 @@ public:
     void Consultar();
     void Cargar();
     void Grabar();
-    void Borrar();
+    AlmacenDistribucion::Resultado Borrar();
     void Imprimir();
 
     // Grid editing.
@@ -89,6 +90,9 @@ public:
     QWidget* ControlActual = nullptr;
 
     QString Codigo() const;
+    // Edits not saved yet: the header, the flag, the lines or an open cell edit differ from
+    // what was loaded (or from the empty new table).
+    bool HayCambios() const;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -97,9 +101,24 @@ protected:
 private:
     void construir();
     void error(const QString& mensaje);
-    void terminarEdicion(int fila, int columna);
+    bool errorEnCelda(int fila, int columna, const QString& mensaje);
+    // The open cell edit, validated and written into its cell; false (edit kept open, the
+    // message shown) when it does not pass.
+    bool confirmarEdicion();
+    void revisarEdicionAbandonada();
+    void volverAEdicion();
+    void ocultarEdicion();
+    void abrirEdicion(int fila, int columna);
+    bool validarLineas();
+    bool destinoConfirmado();
+    bool abandonarCambios();
+    void actualizarTotal();
+    suite::Moneda totalLineas() const;
+    QStringList instantanea() const;
+    void recordarAbierta(bool nueva);
     void cambioDePagina(int pagina);
     void desplazarSiHaceFalta();
+    bool edicionAbierta() const;
     int filaActual() const;
     int columnaActual() const;
     void irA(int fila, int columna);
@@ -112,6 +131,15 @@ private:
     AlmacenDistribucion almacen_;
     Buscador buscador_;
     std::function<void(frmProrrata&)> impresion_;
+    int filaEdit_ = -1;      // the cell under the edit box
+    int columnaEdit_ = -1;
+    bool confirmando_ = false;
+    bool volviendo_ = false;
+    bool volviendoPendiente_ = false;
+    bool editando_ = false;
+    QString codigoAbierto_;  // the table open for editing, in code form
+    bool abiertaNueva_ = false;
+    QStringList guardada_;   // what the open table held when it was loaded or saved
     int paginaAnterior_ = 0;
     bool cambiandoPagina_ = false;
     int ordenColumna_ = -1;

@@ -6,9 +6,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTranslator>
 #include <QWidget>
 
 namespace suite {
@@ -89,6 +92,22 @@ QChar FiltrarTecla(const QWidget* editor, QChar c)
     if (c == u'.' || c == u',' || c == r.decimal)
         return r.decimal;
     return QChar();
+}
+
+bool TraducirTextosDeQt()
+{
+    static QTranslator* traductor = nullptr;
+    if (traductor)
+        return true;
+    auto* t = new QTranslator(qApp);
+    if (!t->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    traductor = t;
+    return true;
 }
 
 } // namespace suite

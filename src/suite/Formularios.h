@@ -36,4 +36,8 @@ bool AvanzarFoco(int tecla, QWidget* desde = nullptr);
 // regional decimal separator; other boxes take every printable character.
 QChar FiltrarTecla(const QWidget* editor, QChar c);
 
+// Qt's own texts (the edit menus, the standard buttons) in Spanish, from the translations
+// installed with Qt. False when they are not there: the texts stay in English.
+bool TraducirTextosDeQt();
+
 } // namespace suite

@@ -2,13 +2,19 @@
 
 #include "toolbar/IconosBase.h"
 
+#include "suite/Equipo.h"
+#include "suite/Ini.h"
+
+#include <QApplication>
 #include <QFocusEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
 #include <exception>
+#include <utility>
 
 // The item box: its colour, its base picture and the marks drawn on it.
 class CajaItem : public QWidget {
@@ -119,6 +125,46 @@ const std::pair<const char*, const char*> Tallos[] = {
 
 QString normal(const QString& tag) { return tag.trimmed().toUpper(); }
 
+// The value of a token of the process command line ("@DbName=EMPRESA; ..."), trimmed and
+// without surrounding double quotes; empty when the token is not there.
+QString valorDeLinea(const QString& token)
+{
+    const QString c = QCoreApplication::arguments().mid(1).join(u' ').trimmed();
+    const QString t = token.trimmed().toUpper();
+    if (c.isEmpty() || t.isEmpty())
+        return {};
+    const qsizetype p = c.toUpper().indexOf(t);
+    if (p < 0)
+        return {};
+    const QString resto = c.mid(p + t.size()).trimmed();
+    if (!resto.startsWith(u'='))
+        return {};
+    QString v = resto.mid(1);
+    if (const qsizetype pc = v.indexOf(u';'); pc >= 0)
+        v.truncate(pc);
+    v = v.trimmed();
+    if (v.size() >= 2 && v.startsWith(u'"') && v.endsWith(u'"'))
+        v = v.mid(1, v.size() - 2);
+    return v.trimmed();
+}
+
+QString usuarioDeContexto()
+{
+    const QString u = qEnvironmentVariable("USERNAME").trimmed();
+    return u.isEmpty() ? QStringLiteral("DEFAULT") : u;
+}
+
+QString baseDeContexto()
+{
+    QString v = valorDeLinea(QStringLiteral("@dbname"));
+    if (!v.isEmpty())
+        return v;
+    for (const char* variable : {"KTX_DBNAME", "GDBNAME", "DBNAME"})
+        if (v = qEnvironmentVariable(variable).trimmed(); !v.isEmpty())
+            return v;
+    return QStringLiteral("DEFAULT");
+}
+
 } // namespace
 
 UtilVela::UtilVela(QWidget* parent)
@@ -131,8 +177,34 @@ UtilVela::UtilVela(QWidget* parent)
     for (int i = 0; i < toolbar::CantidadIconosBase; ++i)
         basePictures_.push_back(toolbar::IconoBase(i, 84));
     ApplyColorStyle(2);
+    captionFont_ = CaptionFontName();
     EnsureCapacity(0);
     LoadDefaultItems();
+    // Clicking an item leaves the focus where it was; the item stops being active and
+    // hovered as soon as the focus moves on or the window is left.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* ahora) {
+        if (!ahora || !isAncestorOf(ahora))
+            soltarActivo();
+    });
+}
+
+QString UtilVela::CaptionFontName()
+{
+    const QString seccion = usuarioDeContexto().toUpper() + u'_' + baseDeContexto().toUpper() + QStringLiteral("Font");
+    QString nombre = suite::LeerIni(QStringLiteral("cn000pr.ini"), seccion, QStringLiteral("Font"), QString()).trimmed();
+    if (nombre.isEmpty())
+        nombre = QStringLiteral("Segoe UI");
+    if (!QFontDatabase::families().contains(nombre, Qt::CaseInsensitive))
+        nombre = QApplication::font().family();
+    return nombre;
+}
+
+void UtilVela::soltarActivo()
+{
+    if (activeIndex_ < 0 && hoverIndex_ < 0)
+        return;
+    activeIndex_ = hoverIndex_ = -1;
+    LayoutItems();
 }
 
 UtilVela::~UtilVela() = default;
@@ -222,7 +294,7 @@ void UtilVela::crearPartes(int desde, int hasta)
         s.barra = new QLabel(this);
         s.texto->setWordWrap(false);
         s.texto->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont f(QStringLiteral("Segoe UI"));
+        QFont f(captionFont_);
         f.setPointSizeF(baseCaptionSize_);
         s.texto->setFont(f);
         s.badgeLbl->setAlignment(Qt::AlignCenter);
@@ -688,8 +760,17 @@ bool UtilVela::eventFilter(QObject* o, QEvent* e)
 {
     const int i = slotDe(o);
     if (i >= 0) {
+        // A click is a press and a release over the same item; a press dragged off runs nothing.
         if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
-            ItemClicked(i);
+            pressedIndex_ = i;
+            return true;
+        }
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+            const QWidget* debajo = childAt(mapFromGlobal(static_cast<QMouseEvent*>(e)->globalPosition().toPoint()));
+            const bool sobreElItem = debajo && slotDe(const_cast<QWidget*>(debajo)) == i;
+            const int presionado = std::exchange(pressedIndex_, -1);
+            if (presionado == i && sobreElItem)
+                ItemClicked(i);
             return true;
         }
         if (e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) {
@@ -717,6 +798,13 @@ void UtilVela::focusOutEvent(QFocusEvent* e)
     activeIndex_ = hoverIndex_ = -1;
     LayoutItems();
     QWidget::focusOutEvent(e);
+}
+
+void UtilVela::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::ActivationChange && !isActiveWindow())
+        soltarActivo();
+    QWidget::changeEvent(e);
 }
 
 // ---- Layout properties ----------------------------------------------------------------

@@ -153,6 +153,10 @@ public:
     void ItemClicked(int i);
     void SetHover(int i);
 
+    // The caption font of every item: key "Font" of section USER_DATABASEFont in cn000pr.ini, "Segoe UI"
+    // when absent, the application's font when that family is not installed.
+    static QString CaptionFontName();
+
 Q_SIGNALS:
     void click(QString& texto);
     void CheckClick(const QString& caption, bool estado);
@@ -161,6 +165,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -203,6 +208,7 @@ private:
     Par* par(const QString& tag);
     const Par* par(const QString& tag) const;
     int slotDe(QObject* o) const;
+    void soltarActivo();
     double anchoTw() const { return PixelsToTwips(width()); }
     double altoTw() const { return PixelsToTwips(height()); }
     QRect rectTw(double l, double t, double w, double h) const;
@@ -212,6 +218,7 @@ private:
     int capacity_ = -1;
     int activeIndex_ = -1;
     int hoverIndex_ = -1;
+    int pressedIndex_ = -1; // the item under the left button, clicked on release over it
     bool enabled_ = true;
     Par impresora_{true, false};
     Par compartir_{false, false};
@@ -232,6 +239,7 @@ private:
     long activeBarColor_ = 0;
     int estilo_ = 2;
     double baseCaptionSize_ = 8.25;
+    QString captionFont_;
 
     int layoutSuspend_ = 0;
     bool layoutPending_ = false;

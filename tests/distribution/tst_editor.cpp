@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,10 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+
+#include <functional>
 
 namespace {
 
@@ -81,9 +85,36 @@ struct Editor : GDBPrueba {
         return l.join(u' ');
     }
     bool editando() const { return f.UtilVela1->ItemEnabled(QStringLiteral("GRABAR")); }
+    // Opens a cell for typing without confirming it.
+    void escribirEnCelda(int fila, int columna, const QString& valor)
+    {
+        f.MsFlexGrid1->setFocus();
+        f.MsFlexGrid1->setCurrentCell(fila, columna);
+        escribir(valor);
+    }
+    void clicEnCelda(int fila, int columna)
+    {
+        const QPoint centro = f.MsFlexGrid1->visualRect(f.MsFlexGrid1->model()->index(fila, columna)).center();
+        QTest::mouseClick(f.MsFlexGrid1->viewport(), Qt::LeftButton, {}, centro);
+        QCoreApplication::processEvents();
+    }
+    void nombre(const QString& texto)
+    {
+        f.txtFields[2]->setFocus();
+        escribir(texto);
+    }
 };
 
+using Pasos = std::function<void(Editor&)>;
+
+// The demo company's three tables as they are stored.
+const char* const Tabla1 = "11=30 12=20 13=10 21=25 31=15";
+const char* const Tabla2 = "211=60 212=40";
+const char* const Tabla3 = "311=33,33 312=33,33 32=33,34";
+
 } // namespace
+
+Q_DECLARE_METATYPE(Pasos)
 
 class TstEditor : public QObject {
     Q_OBJECT
@@ -98,6 +129,10 @@ private Q_SLOTS:
     void paginaDeCuentasSinGrabar();
     void escapeYAbajo();
     void tablaLarga();
+    void soloLoQueQuiso_data();
+    void soloLoQueQuiso();
+    void cambiosSinGrabar();
+    void teclado();
 };
 
 void TstEditor::pedidoTipico()
@@ -291,7 +326,8 @@ void TstEditor::cuentasAsignadas()
 
 void TstEditor::paginaDeCuentasSinGrabar()
 {
-    // An unsaved table is saved, without the percentage checks, when page 1 is asked for.
+    // An unsaved table is saved, with the same checks as the save command, when page 1 is
+    // asked for.
     Editor e;
     DialogosGuionados d;
     e.abrir(QStringLiteral("8"));
@@ -303,11 +339,19 @@ void TstEditor::paginaDeCuentasSinGrabar()
     e.f.SSTab1->setCurrentIndex(1);
     QCOMPARE(e.f.SSTab1->currentIndex(), 0); // No: back to the lines, Grabar still usable
     QVERIFY(e.f.UtilVela1->ItemEnabled(QStringLiteral("GRABAR")));
+    // Yes, but the table must total 100 %: refused, nothing saved.
+    d.responder(suite::vbYes).responder(suite::vbOK);
+    e.f.SSTab1->setCurrentIndex(1);
+    QVERIFY(d.ultimo().texto.startsWith(QStringLiteral("La configuración de no pedir confirmación")));
+    QCOMPARE(e.lineas(QStringLiteral("8")), QString());
+    QCOMPARE(e.f.SSTab1->currentIndex(), 0);
+    e.f.ChkPideConf->setChecked(false);
     d.responder(suite::vbYes);
     e.f.SSTab1->setCurrentIndex(1);
     QVERIFY(d.ultimo().texto.startsWith(QStringLiteral("No se puede realizar la asignación de Cuentas")));
     QCOMPARE(e.lineas(QStringLiteral("8")), QStringLiteral("11=40"));
     QCOMPARE(e.f.SSTab1->currentIndex(), 1);
+    QVERIFY(!e.f.HayCambios()); // saved: nothing left to lose
 }
 
 void TstEditor::escapeYAbajo()
@@ -356,6 +400,240 @@ void TstEditor::tablaLarga()
     QCOMPARE(e.texto(59, 1), QStringLiteral("11"));
     QCOMPARE(e.f.lblPorc->text(), QStringLiteral("60,00 %"));
     QVERIFY(d.vistos().isEmpty());
+}
+
+void TstEditor::soloLoQueQuiso_data()
+{
+    // Each row: what the user does, the answers to the dialogs that come up, the first words
+    // of the last message, and what tables 2, 3 and 8 hold afterwards.
+    QTest::addColumn<Pasos>("pasos");
+    QTest::addColumn<QList<int>>("respuestas");
+    QTest::addColumn<QString>("mensaje");
+    QTest::addColumn<QString>("tabla2");
+    QTest::addColumn<QString>("tabla3");
+    QTest::addColumn<QString>("tabla8");
+    const QString t2 = QString::fromLatin1(Tabla2), t3 = QString::fromLatin1(Tabla3);
+    const int ok = suite::vbOK, si = suite::vbYes, no = suite::vbNo;
+
+    QTest::newRow("otro codigo tras Tab, no se reemplaza")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.f.txtFields[0]->setFocus();
+               e.f.txtFields[0]->selectAll();
+               e.escribir(QStringLiteral("2"));
+               e.tecla(Qt::Key_Tab);
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{no} << QStringLiteral("Ya existe otra tabla") << t2 << t3 << QString();
+    QTest::newRow("otro codigo tras Tab, reemplazo confirmado")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.f.txtFields[0]->setFocus();
+               e.f.txtFields[0]->selectAll();
+               e.escribir(QStringLiteral("2"));
+               e.tecla(Qt::Key_Tab);
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{si} << QStringLiteral("Ya existe otra tabla") << t3 << t3 << QString();
+    QTest::newRow("tabla nueva creada en otro puesto")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("8"));
+               e.celda(0, 1, QStringLiteral("11"));
+               e.escribir(QStringLiteral("100"));
+               e.tecla(Qt::Key_Return);
+               AlmacenDistribucion().Grabar(QStringLiteral("8"), QStringLiteral("Otro puesto"), QString(), false,
+                                            {{QStringLiteral("12"), QStringLiteral("100")}});
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{no} << QStringLiteral("Ya existe otra tabla") << t2 << t3 << QStringLiteral("12=100");
+    QTest::newRow("porcentaje sin centro de costo")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("8"));
+               e.f.ChkPideConf->setChecked(true);
+               e.celda(0, 1, QStringLiteral("11"));
+               e.escribir(QStringLiteral("60"));
+               e.tecla(Qt::Key_Return);
+               e.escribirEnCelda(2, 3, QStringLiteral("40"));
+               e.tecla(Qt::Key_Return);
+               QCOMPARE(e.f.lblPorc->text(), QStringLiteral("60,00 %"));
+               e.tecla(Qt::Key_Escape);
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{ok, ok} << QStringLiteral("La configuración de no pedir confirmación") << t2 << t3 << QString();
+    QTest::newRow("centro inexistente y clic en otra celda")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.escribirEnCelda(0, 1, QStringLiteral("99"));
+               e.clicEnCelda(1, 3);
+               QCOMPARE(e.f.MsFlexGrid1->currentRow(), 0); // back on the cell, its text kept
+               QCOMPARE(e.f.txtEdit->text(), QStringLiteral("99"));
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{ok, ok} << QStringLiteral("El código ingresado es inexistente!!!") << t2 << t3 << QString();
+    QTest::newRow("centro inexistente y Tab")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.escribirEnCelda(2, 1, QStringLiteral("99"));
+               e.tecla(Qt::Key_Tab);
+               QCoreApplication::processEvents();
+               QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtEdit));
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{ok, ok} << QStringLiteral("El código ingresado es inexistente!!!") << t2 << t3 << QString();
+    QTest::newRow("centro repetido")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.escribirEnCelda(1, 1, QStringLiteral("311"));
+               e.tecla(Qt::Key_Return);
+               e.tecla(Qt::Key_Escape);
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{ok} << QStringLiteral("El centro de costo 311 ya figura en la línea 1") << t2 << t3 << QString();
+    QTest::newRow("porcentaje escrito y F2 sin Enter")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.celda(0, 3, QStringLiteral("30"));
+               e.escribirEnCelda(1, 3, QStringLiteral("36,66"));
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{} << QString() << t2 << QStringLiteral("311=30 312=36,66 32=33,34") << QString();
+    QTest::newRow("porcentaje negativo y F2 sin Enter")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.escribirEnCelda(1, 3, QStringLiteral("-5"));
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{ok} << QStringLiteral("El porcentaje no puede ser negativo") << t2 << t3 << QString();
+    QTest::newRow("pestania Asignacion con 110 %")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("8"));
+               e.celda(0, 1, QStringLiteral("11"));
+               e.escribir(QStringLiteral("60"));
+               e.tecla(Qt::Key_Return);
+               e.celda(1, 1, QStringLiteral("12"));
+               e.escribir(QStringLiteral("50"));
+               e.tecla(Qt::Key_Return);
+               e.f.SSTab1->setCurrentIndex(1);
+               QCOMPARE(e.f.SSTab1->currentIndex(), 0);
+           })
+        << QList<int>{ok, si, ok} << QStringLiteral("La suma de los porcentajes ingresados no puede superar") << t2 << t3
+        << QString();
+}
+
+void TstEditor::soloLoQueQuiso()
+{
+    QFETCH(Pasos, pasos);
+    QFETCH(QList<int>, respuestas);
+    QFETCH(QString, mensaje);
+    Editor e;
+    DialogosGuionados d;
+    for (int r : respuestas)
+        d.responder(r);
+    pasos(e);
+    QCoreApplication::processEvents();
+    QCOMPARE(d.pendientes(), 0);
+    if (!mensaje.isEmpty())
+        QVERIFY2(d.ultimo().texto.startsWith(mensaje), qPrintable(d.ultimo().texto));
+    QFETCH(QString, tabla2);
+    QFETCH(QString, tabla3);
+    QFETCH(QString, tabla8);
+    QCOMPARE(e.lineas(QStringLiteral("2")), tabla2);
+    QCOMPARE(e.lineas(QStringLiteral("3")), tabla3);
+    QCOMPARE(e.lineas(QStringLiteral("8")), tabla8);
+}
+
+void TstEditor::cambiosSinGrabar()
+{
+    Editor e;
+    DialogosGuionados d;
+    // Declining the delete keeps the edits.
+    e.abrir(QStringLiteral("1"));
+    e.nombre(QStringLiteral(" bis"));
+    d.responder(suite::vbNo);
+    e.tecla(Qt::Key_F10);
+    QVERIFY(e.editando());
+    QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Gastos de estructura bis"));
+    // Enter on another code asks first; No keeps the table and its code.
+    d.responder(suite::vbNo);
+    e.abrir(QStringLiteral("2"));
+    QCOMPARE(d.ultimo().texto, QStringLiteral("¿Está seguro de abandonar la carga de datos?"));
+    QCOMPARE(e.f.txtFields[0]->text(), QStringLiteral("1"));
+    QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Gastos de estructura bis"));
+    // Enter on the same code goes on without reloading over the edits.
+    e.abrir(QStringLiteral("1"));
+    QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Gastos de estructura bis"));
+    // The close box asks too.
+    d.responder(suite::vbNo);
+    QVERIFY(!e.f.close());
+    QVERIFY(e.f.isVisible());
+    // Yes on another code loads it.
+    d.responder(suite::vbYes);
+    e.abrir(QStringLiteral("2"));
+    QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Comercial"));
+    QCOMPARE(d.pendientes(), 0);
+    QCOMPARE(e.lineas(QStringLiteral("1")), QString::fromLatin1(Tabla1));
+    // Clearing a line's cost centre takes its percentage out of the total at once.
+    e.abrir(QStringLiteral("3"));
+    e.f.MsFlexGrid1->setFocus();
+    e.f.MsFlexGrid1->setCurrentCell(0, 1);
+    e.tecla(Qt::Key_Backspace); // opens the cell with its text
+    QCOMPARE(e.f.txtEdit->text(), QStringLiteral("311"));
+    for (int i = 0; i < 3; ++i)
+        e.tecla(Qt::Key_Backspace);
+    e.tecla(Qt::Key_Return);
+    QCOMPARE(e.texto(0, 3), QString());
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("66,67 %"));
+}
+
+void TstEditor::teclado()
+{
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("1"));
+    // Escape in a cell leaves the cursor on that cell.
+    e.escribirEnCelda(2, 3, QStringLiteral("9"));
+    e.tecla(Qt::Key_Escape);
+    QCOMPARE(e.f.MsFlexGrid1->currentRow(), 2);
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 3);
+    QCOMPARE(e.f.lblPorc->text(), QStringLiteral("100,00 %"));
+    // Enter on Quitar works on the first account right after the load.
+    e.f.SSTab1->setCurrentIndex(1);
+    e.f.cmdQuitar->setFocus();
+    d.responder(suite::vbNo);
+    e.tecla(Qt::Key_Return);
+    QVERIFY(d.ultimo().texto.startsWith(QStringLiteral("Está seguro de quitar la cuenta (5.1.01.003)")));
+    // Enter on the check box ticks it; Enter on Agregar adds the typed account.
+    e.f.chkMultiple->setFocus();
+    e.tecla(Qt::Key_Return);
+    QVERIFY(e.f.chkMultiple->isChecked());
+    e.f.txtFields[3]->setText(QStringLiteral("5.1.01.006"));
+    e.f.cmdAgregar->setFocus();
+    e.tecla(Qt::Key_Return);
+    QCOMPARE(e.f.ListView1->topLevelItemCount(), 4);
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '5.1.01.006'")).toString(),
+             QStringLiteral("   1"));
+    // The right button on a field opens no text menu (one that did is closed and counted).
+    bool menuAbierto = false;
+    QTimer::singleShot(200, [&] {
+        if (QWidget* p = QApplication::activePopupWidget()) {
+            menuAbierto = true;
+            p->close();
+        }
+    });
+    for (QWidget* campo : {static_cast<QWidget*>(e.f.txtFields[3]), static_cast<QWidget*>(e.f.txtEdit)}) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), campo->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(campo, &menu);
+    }
+    QTest::qWait(250);
+    QVERIFY(!menuAbierto);
+    // A field that had the focus looks disabled once the form is back to browsing.
+    e.f.txtFields[2]->setFocus();
+    e.f.txtFields[0]->setFocus();
+    e.f.Limpiar();
+    const QLineEdit nuevo;
+    QCOMPARE(e.f.txtFields[2]->palette().color(QPalette::Disabled, QPalette::Base),
+             nuevo.palette().color(QPalette::Disabled, QPalette::Base));
+    QCOMPARE(d.pendientes(), 0);
 }
 
 QTEST_MAIN(TstEditor)

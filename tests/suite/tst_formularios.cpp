@@ -9,9 +9,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScreen>
 #include <QTest>
 #include <QVBoxLayout>
+#include <memory>
 
 using namespace suite;
 
@@ -24,6 +26,7 @@ private Q_SLOTS:
     void filtrarTecla();
     void prepararForm();
     void progreso();
+    void textosDeQtEnCastellano();
 };
 
 void TstFormularios::indiceYLimpiar()
@@ -166,6 +169,20 @@ void TstFormularios::progreso()
     // Steps without a display open are ignored.
     ProgresoPaso(true, QStringLiteral("x"), QStringLiteral("y"));
     QCOMPARE(p.pasos(), 501);
+}
+
+void TstFormularios::textosDeQtEnCastellano()
+{
+    // The edit menu of a text box reads in Spanish.
+    QVERIFY(suite::TraducirTextosDeQt());
+    QLineEdit campo;
+    campo.setText(QStringLiteral("x"));
+    std::unique_ptr<QMenu> menu(campo.createStandardContextMenu());
+    QStringList textos;
+    for (const QAction* a : menu->actions())
+        textos << a->text().section(u'\t', 0, 0); // without the shortcut
+    QVERIFY2(textos.contains(QStringLiteral("&Deshacer")), qPrintable(textos.join(u'|')));
+    QVERIFY2(textos.contains(QStringLiteral("&Pegar")), qPrintable(textos.join(u'|')));
 }
 
 QTEST_MAIN(TstFormularios)

@@ -1,8 +1,13 @@
 // The command bar: items, the property family, keys and clicks, layout geometry and painting.
+#include "suite/Ini.h"
 #include "toolbar/UtilVela.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <stdexcept>
@@ -48,6 +53,9 @@ private Q_SLOTS:
     void geometriaHorizontal();
     void pintura();
     void tituloAjustado();
+    void activoHastaQueSeVaElFoco();
+    void fuenteDeTitulos_data();
+    void fuenteDeTitulos();
 };
 
 void TstUtilVela::tablas()
@@ -208,6 +216,11 @@ void TstUtilVela::clicsYMarcas()
     QTest::mouseClick(b.PicItem(12), Qt::LeftButton);
     QCOMPARE(o.clicks, QStringList{QStringLiteral("Unidad de Negocio")});
     QCOMPARE(b.ActiveIndex(), 12);
+    // A press dragged off the item and released over another runs nothing.
+    const QPoint sobreOtro = b.PicItem(12)->mapFromGlobal(b.PicItem(0)->mapToGlobal(b.PicItem(0)->rect().center()));
+    QTest::mousePress(b.PicItem(12), Qt::LeftButton);
+    QTest::mouseRelease(b.PicItem(12), Qt::LeftButton, {}, sobreOtro);
+    QCOMPARE(o.clicks.size(), 1);
 
     // IMPRESORA is checkable on a fresh control: CheckClick comes first, toggling.
     QTest::mouseClick(b.LblText(16), Qt::LeftButton);
@@ -432,6 +445,58 @@ void TstUtilVela::tituloAjustado()
     QCOMPARE(b.LblText(5)->text(), QStringLiteral("Cancelar"));
     b.SetItemVisible(QStringLiteral("UNIDADNEGOCIO"), true);
     QVERIFY(!b.LblText(12)->text().contains(u' '));
+}
+
+void TstUtilVela::activoHastaQueSeVaElFoco()
+{
+    // The bar takes no focus; its active item lasts until the focus moves on.
+    QWidget ventana;
+    auto* b = new UtilVela(&ventana);
+    b->resize(1200, 80);
+    auto* campo = new QLineEdit(&ventana);
+    auto* otro = new QLineEdit(&ventana);
+    campo->move(0, 100);
+    otro->move(0, 140);
+    ventana.show();
+    QApplication::setActiveWindow(&ventana);
+    QVERIFY(QTest::qWaitForWindowActive(&ventana));
+    campo->setFocus();
+    QTest::mouseClick(b->PicItem(0), Qt::LeftButton);
+    QCOMPARE(b->ActiveIndex(), 0);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(campo));
+    otro->setFocus();
+    QCOMPARE(b->ActiveIndex(), -1);
+    QCOMPARE(b->HoverIndex(), -1);
+}
+
+void TstUtilVela::fuenteDeTitulos_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<QString>("familia");
+    const QString deLaAplicacion = QApplication::font().family();
+    QTest::newRow("del usuario y la base") << QStringLiteral("[ANA_EMPRESAFont]\r\nFont= DejaVu Sans \r\n") << QStringLiteral("DejaVu Sans");
+    QTest::newRow("otra seccion: Segoe UI, que aqui falta") << QStringLiteral("[LUIS_EMPRESAFont]\r\nFont=DejaVu Sans\r\n") << deLaAplicacion;
+    QTest::newRow("fuente que no esta instalada") << QStringLiteral("[ANA_EMPRESAFont]\r\nFont=Fuente Inexistente\r\n") << deLaAplicacion;
+}
+
+void TstUtilVela::fuenteDeTitulos()
+{
+    QFETCH(QString, ini);
+    QFETCH(QString, familia);
+    QTemporaryDir carpeta;
+    QFile f(carpeta.filePath(QStringLiteral("cn000pr.ini")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(ini.toUtf8());
+    f.close();
+    suite::FijarCarpetaIni(carpeta.path());
+    qputenv("USERNAME", "ana");
+    qputenv("KTX_DBNAME", "Empresa");
+    UtilVela b;
+    suite::FijarCarpetaIni(QString());
+    qunsetenv("USERNAME");
+    qunsetenv("KTX_DBNAME");
+    QCOMPARE(b.LblText(0)->font().family(), familia);
+    QCOMPARE(b.LblText(17)->font().family(), familia);
 }
 
 QTEST_MAIN(TstUtilVela)
