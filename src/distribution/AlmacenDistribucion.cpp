@@ -14,6 +14,23 @@ const QString CRLF = QStringLiteral("\r\n");
 // Text as typed, with its quotes doubled: stored and found as typed, never ending the literal.
 QString literal(const QString& texto) { return QString(texto).replace(u'\'', QStringLiteral("''")); }
 
+// The header of a table from the first row of its lines.
+void leerCabecera(ado::Recordset& lineas, TablaDistribucion& t)
+{
+    t.nombre = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("Nombre")).Value()));
+    t.concepto = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("concepto")).Value()));
+    const QString pide = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("PideConfirmacion")).Value()));
+    t.pideConfirmacion = !pide.trimmed().isEmpty() && suite::ValorNumerico(pide) != suite::Moneda();
+}
+
+LineaDistribucion leerLinea(ado::Recordset& lineas)
+{
+    LineaDistribucion l;
+    l.centro = suite::TextoVariant(lineas.Fields(QStringLiteral("CCosto")).Value());
+    l.porcentaje = FmtMoneda(suite::TextoVariant(lineas.Fields(QStringLiteral("Porcentaje")).Value()), -1);
+    return l;
+}
+
 } // namespace
 
 AlmacenDistribucion::AlmacenDistribucion(DB_Dll& db)
@@ -90,20 +107,14 @@ TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
     suite::Rutina r = suite::Rutina::conDialogoError(QStringLiteral("Cargar"));
     r([&] { db_.AbrirRecordset(s1, lineas, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly); })
      ([&] {
-         if (lineas.State() != ado::adStateOpen || lineas.EOF_())
-             return;
-         t.nombre = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("Nombre")).Value()));
-         t.concepto = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("concepto")).Value()));
-         const QString pide = suite::TextoVariant(suite::SinNulo(lineas.Fields(QStringLiteral("PideConfirmacion")).Value()));
-         t.pideConfirmacion = !pide.trimmed().isEmpty() && suite::ValorNumerico(pide) != suite::Moneda();
+         if (lineas.State() == ado::adStateOpen && !lineas.EOF_())
+             leerCabecera(lineas, t);
      })
      ([&] {
          for (; lineas.State() == ado::adStateOpen && !lineas.EOF_(); lineas.MoveNext()) {
-             LineaDistribucion l;
-             l.centro = suite::TextoVariant(lineas.Fields(QStringLiteral("CCosto")).Value());
+             LineaDistribucion l = leerLinea(lineas);
              l.descripcion = suite::TextoVariant(db_.DatosTabla(QStringLiteral("TA_CCOSTO"), l.centro, QStringLiteral("DESCRIPCION"),
                                                                 QStringLiteral("CODIGO"), 8, QString(), true, false));
-             l.porcentaje = FmtMoneda(suite::TextoVariant(lineas.Fields(QStringLiteral("Porcentaje")).Value()), -1);
              t.lineas.push_back(std::move(l));
          }
      })
@@ -125,6 +136,30 @@ TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
     if (suite::Progreso::instancia().activo())
         suite::ProgresoFin();
     return t;
+}
+
+QStringList AlmacenDistribucion::Firma(const TablaDistribucion& t)
+{
+    QStringList f{t.nombre, t.concepto, t.pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")};
+    for (const LineaDistribucion& l : t.lineas)
+        f << l.centro.trimmed() + u'\t' + l.porcentaje;
+    return f;
+}
+
+QStringList AlmacenDistribucion::Firma(const QString& codigo)
+{
+    TablaDistribucion t;
+    ado::Recordset lineas;
+    QString s = SentenciaLineas(codigo);
+    db_.AbrirRecordset(s, lineas, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    if (lineas.State() != ado::adStateOpen)
+        return {};
+    if (!lineas.EOF_())
+        leerCabecera(lineas, t);
+    for (; !lineas.EOF_(); lineas.MoveNext())
+        t.lineas.push_back(leerLinea(lineas));
+    db_.CierraRecordset(&lineas);
+    return Firma(t);
 }
 
 bool AlmacenDistribucion::confirmar(const QString& titulo)

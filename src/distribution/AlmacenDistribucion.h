@@ -6,6 +6,7 @@
 #include "data/DB_Dll.h"
 
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,11 @@ public:
     // Reads a table's lines and its accounts (statements 1 and 2). Errors go to the error
     // dialog: Retry repeats the failing statement, Ignore goes on, others end the load.
     TablaDistribucion Cargar(const QString& codigo);
+
+    // A table's header and lines as stored, without the accounts: compared before a save
+    // to see whether another workstation changed the table since it was loaded.
+    static QStringList Firma(const TablaDistribucion& t);
+    QStringList Firma(const QString& codigo);
 
     // Replaces the table's lines in one transaction. Lines whose cost centre is blank are
     // skipped. False when nothing was written: no line (a message says so) or a failure

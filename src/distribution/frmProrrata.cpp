@@ -269,17 +269,25 @@ bool frmProrrata::abandonarCambios()
         == suite::vbYes;
 }
 
-// Saving over a table other than the one opened (its code typed over, or created from
-// another workstation meanwhile) replaces that table's lines: only when the user says so.
+// A save replaces what the table holds. Replacing another table (its code typed over the
+// open one's, or created from another workstation meanwhile) or changes made from another
+// workstation since the load happens only when the user says so.
 bool frmProrrata::destinoConfirmado()
 {
     const QString codigo = Codigo();
-    if (codigo == codigoAbierto_ && !abiertaNueva_)
-        return true;
-    if (!almacen_.ExisteTabla(codigo))
-        return true;
-    const QString pregunta = titulo("Ya existe otra tabla de distribución con el Código: ") + codigo + QStringLiteral("\n")
-        + titulo("¿Desea reemplazar sus líneas con las ingresadas?");
+    QString pregunta;
+    if (codigo == codigoAbierto_ && !abiertaNueva_) {
+        if (almacen_.Firma(codigo) == firmaCargada_)
+            return true;
+        pregunta = titulo("La tabla de distribución Código: ") + codigo
+            + titulo(" fue modificada o borrada desde otro puesto mientras la editaba.") + QStringLiteral("\n")
+            + titulo("¿Desea reemplazarla con los datos ingresados?");
+    } else {
+        if (!almacen_.ExisteTabla(codigo))
+            return true;
+        pregunta = titulo("Ya existe otra tabla de distribución con el Código: ") + codigo + QStringLiteral("\n")
+            + titulo("¿Desea reemplazar sus líneas con las ingresadas?");
+    }
     if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbExclamation + suite::vbDefaultButton2, titulo("Atención"))
         == suite::vbYes)
         return true;
@@ -359,6 +367,7 @@ void frmProrrata::Limpiar()
          filaEdit_ = columnaEdit_ = -1;
          codigoAbierto_.clear();
          abiertaNueva_ = false;
+         firmaCargada_.clear();
          guardada_.clear();
          cambiandoPagina_ = true;
          SSTab1->setCurrentIndex(0);
@@ -636,6 +645,7 @@ void frmProrrata::Consultar()
 void frmProrrata::Cargar()
 {
     const TablaDistribucion t = almacen_.Cargar(txtFields[0]->text());
+    firmaCargada_ = AlmacenDistribucion::Firma(t);
     txtFields[2]->setText(t.nombre);
     txtFields[1]->setText(t.concepto);
     ChkPideConf->setChecked(t.pideConfirmacion);
@@ -763,6 +773,7 @@ void frmProrrata::TextPropiedades(int columna)
     txtEdit->setProperty(suite::PropDataField, QString::fromLatin1(tabla[columna].campo));
     txtEdit->setProperty(PropTag, QString::fromLatin1(tabla[columna].etiqueta));
     txtEdit->setProperty(suite::PropNumerico, columna == 3);
+    txtEdit->setAlignment(columna == 3 ? Qt::AlignRight : Qt::AlignLeft);
     txtEdit->setMaxLength(tabla[columna].largo);
 }
 
@@ -927,6 +938,7 @@ void frmProrrata::Agregar()
     almacen_.Asignar(txtFields[3]->text(), txtFields[0]->text());
     ListView1->addTopLevelItem(new QTreeWidgetItem(QStringList{txtFields[3]->text(), lblCuenta->text().trimmed()}));
     txtFields[3]->clear();
+    lblCuenta->setText(QStringLiteral("..."));
     txtFields[3]->setFocus();
 }
 
@@ -966,8 +978,10 @@ void frmProrrata::cambioDePagina(int pagina)
                 Validando = true;
                 if (confirmarEdicion() && ValidarTodo() && destinoConfirmado()) {
                     Grabar();
-                    if (!HayError)
+                    if (!HayError) {
                         recordarAbierta(false);
+                        firmaCargada_ = almacen_.Firma(codigoAbierto_);
+                    }
                 } else {
                     HayError = true;
                 }
@@ -1069,11 +1083,17 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
         }
         if (o == txtEdit)
             return teclaDeEdicion(k);
-        // Enter on a button or a check box acts on it.
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
-            && (o == cmdAgregar || o == cmdQuitar || o == chkMultiple || o == ChkPideConf)) {
-            static_cast<QAbstractButton*>(o)->click();
-            return true;
+        // Enter on a button or on the multiple-entry box acts on it. On the 100 % flag it moves
+        // on, as in the fields above it: a flag flipped by Enter would change the table unseen.
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            if (o == cmdAgregar || o == cmdQuitar || o == chkMultiple) {
+                static_cast<QAbstractButton*>(o)->click();
+                return true;
+            }
+            if (o == ChkPideConf) {
+                MsFlexGrid1->setFocus(Qt::TabFocusReason);
+                return true;
+            }
         }
         if (o == MsFlexGrid1)
             return teclaDeGrilla(k);

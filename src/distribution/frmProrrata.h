@@ -140,6 +140,7 @@ private:
     QString codigoAbierto_;  // the table open for editing, in code form
     bool abiertaNueva_ = false;
     QStringList guardada_;   // what the open table held when it was loaded or saved
+    QStringList firmaCargada_; // the table as stored then (AlmacenDistribucion::Firma)
     int paginaAnterior_ = 0;
     bool cambiandoPagina_ = false;
     int ordenColumna_ = -1;

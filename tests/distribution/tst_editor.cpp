@@ -446,6 +446,16 @@ void TstEditor::soloLoQueQuiso_data()
                e.tecla(Qt::Key_F2);
            })
         << QList<int>{no} << QStringLiteral("Ya existe otra tabla") << t2 << t3 << QStringLiteral("12=100");
+    QTest::newRow("tabla cambiada en otro puesto")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.celda(0, 3, QStringLiteral("30"));
+               AlmacenDistribucion().Grabar(QStringLiteral("3"), QStringLiteral("Otro puesto"), QString(), false,
+                                            {{QStringLiteral("32"), QStringLiteral("100")}});
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{no} << QStringLiteral("La tabla de distribución Código:    3 fue modificada") << t2
+        << QStringLiteral("32=100") << QString();
     QTest::newRow("porcentaje sin centro de costo")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("8"));
