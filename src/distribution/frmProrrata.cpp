@@ -872,6 +872,22 @@ void frmProrrata::volverAEdicion()
     });
 }
 
+void frmProrrata::revisarCodigoAbandonado(Qt::FocusReason razon)
+{
+    if (txtFields[0]->text().trimmed().isEmpty() || Codigo() == codigoAbierto_ || !isActiveWindow())
+        return;
+    QWidget* destino = QApplication::focusWidget();
+    ValidarCampo(txtFields[0]);
+    if (HayError) {
+        txtFields[0]->setFocus();
+        return;
+    }
+    if (razon == Qt::MouseFocusReason && destino && destino != txtFields[0] && destino->isEnabled() && destino->isVisible())
+        destino->setFocus(razon);
+    else
+        suite::AvanzarFoco(Qt::Key_Return, txtFields[0]);
+}
+
 // The focus went elsewhere (another field, the tab, a check box) with a cell being edited.
 void frmProrrata::revisarEdicionAbandonada()
 {
@@ -1119,10 +1135,13 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
     if (e->type() == QEvent::FocusOut) {
         if (auto* campo = qobject_cast<QLineEdit*>(o); campo && txtFields.contains(campo))
             colorDeFondo(campo, Qt::white);
-        // Leaving the edit box for anything but a dialog ends the edit as Enter does.
+        // Leaving the edit box for anything but a dialog ends the edit as Enter does; leaving
+        // a changed code with Tab or the mouse opens that table as Enter does.
         const auto razon = static_cast<QFocusEvent*>(e)->reason();
         if (o == txtEdit && razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
             QTimer::singleShot(0, this, &frmProrrata::revisarEdicionAbandonada);
+        if (o == txtFields[0] && (razon == Qt::TabFocusReason || razon == Qt::BacktabFocusReason || razon == Qt::MouseFocusReason))
+            QTimer::singleShot(0, this, [this, razon] { revisarCodigoAbandonado(razon); });
         return false;
     }
     if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {

@@ -106,6 +106,7 @@ private:
     // message shown) when it does not pass.
     bool confirmarEdicion();
     void revisarEdicionAbandonada();
+    void revisarCodigoAbandonado(Qt::FocusReason razon);
     void volverAEdicion();
     void ocultarEdicion();
     void abrirEdicion(int fila, int columna);

@@ -415,26 +415,50 @@ void TstEditor::soloLoQueQuiso_data()
     const QString t2 = QString::fromLatin1(Tabla2), t3 = QString::fromLatin1(Tabla3);
     const int ok = suite::vbOK, si = suite::vbYes, no = suite::vbNo;
 
-    QTest::newRow("otro codigo tras Tab, no se reemplaza")
+    QTest::newRow("otro codigo y F2 sin salir, no se reemplaza")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("3"));
                e.f.txtFields[0]->setFocus();
                e.f.txtFields[0]->selectAll();
                e.escribir(QStringLiteral("2"));
-               e.tecla(Qt::Key_Tab);
                e.tecla(Qt::Key_F2);
            })
         << QList<int>{no} << QStringLiteral("Ya existe otra tabla") << t2 << t3 << QString();
-    QTest::newRow("otro codigo tras Tab, reemplazo confirmado")
+    QTest::newRow("otro codigo y F2 sin salir, reemplazo confirmado")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.f.txtFields[0]->setFocus();
+               e.f.txtFields[0]->selectAll();
+               e.escribir(QStringLiteral("2"));
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{si} << QStringLiteral("Ya existe otra tabla") << t3 << t3 << QString();
+    QTest::newRow("otro codigo tras Tab con cambios")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.celda(0, 3, QStringLiteral("30"));
+               e.f.txtFields[0]->setFocus();
+               e.f.txtFields[0]->selectAll();
+               e.escribir(QStringLiteral("2"));
+               e.tecla(Qt::Key_Tab);
+               QCoreApplication::processEvents();
+               QCOMPARE(e.f.txtFields[0]->text(), QStringLiteral("3")); // kept: the edits stay
+               e.tecla(Qt::Key_F2);
+           })
+        << QList<int>{no} << QStringLiteral("¿Está seguro de abandonar la carga de datos?") << t2
+        << QStringLiteral("311=30 312=33,33 32=33,34") << QString();
+    QTest::newRow("otro codigo tras Tab sin cambios lo abre")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("3"));
                e.f.txtFields[0]->setFocus();
                e.f.txtFields[0]->selectAll();
                e.escribir(QStringLiteral("2"));
                e.tecla(Qt::Key_Tab);
-               e.tecla(Qt::Key_F2);
+               QCoreApplication::processEvents();
+               QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Comercial"));
+               QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[2]));
            })
-        << QList<int>{si} << QStringLiteral("Ya existe otra tabla") << t3 << t3 << QString();
+        << QList<int>{} << QString() << t2 << t3 << QString();
     QTest::newRow("tabla nueva creada en otro puesto")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("8"));
