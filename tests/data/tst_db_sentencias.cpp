@@ -18,6 +18,8 @@ class TstDbSentencias : public QObject {
 private Q_SLOTS:
     void preparacion_data();
     void preparacion();
+    void textoDelUsuario_data();
+    void textoDelUsuario();
     void erroresParaElLlamador();
     void recordsetDelLote();
     void guionOracle_data();
@@ -59,6 +61,53 @@ void TstDbSentencias::preparacion()
     QCOMPARE(s, preparada); // the caller's text is rewritten
     QCOMPARE(g.enviadas(), QStringList{preparada});
     QCOMPARE(gDB.gCnn.Errors().Count(), 0);
+}
+
+void TstDbSentencias::textoDelUsuario_data()
+{
+    // For ANA, who is not an administrator: the marker and the synonyms belong to the
+    // statement's own words; text in literals, quoted names and comments is never rewritten
+    // and never opens the confidential accounts (5.4.01.001).
+    QTest::addColumn<QString>("escritura"); // through EjecutaConsultaSQL, when given
+    QTest::addColumn<QString>("consulta");  // through AbrirRecordset
+    QTest::addColumn<QString>("esperado");  // first value of the first row; empty: no row
+    QTest::newRow("marca en el código escrito")
+        << "" << "SELECT Codigo FROM MA_CUENTAS WHERE Codigo LIKE '5.4.01.001%' OR Codigo = '1.1.01.002@admin_'" << "";
+    QTest::newRow("marca en un comentario") << "" << "SELECT Codigo FROM MA_CUENTAS /* @Admin_ */ WHERE Codigo = '5.4.01.001'" << "";
+    QTest::newRow("marca en un nombre entre corchetes")
+        << "" << "SELECT Codigo AS [x@Admin_] FROM MA_CUENTAS WHERE Codigo = '5.4.01.001'" << "";
+    QTest::newRow("marca propia junto a una escrita")
+        << "" << "SELECT Descripcion FROM @Admin_MA_CUENTAS WHERE Codigo = '5.4.01.001' AND Descripcion <> '@Admin_'"
+        << "Honorarios del directorio";
+    QTest::newRow("marca guardada tal cual") << "UPDATE TA_CCOSTO SET DESCRIPCION = '@Admin_Tabla' WHERE CODIGO = '11'"
+                                             << "SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '11'" << "@Admin_Tabla";
+    QTest::newRow("CREATE y DROP en el texto guardado")
+        << "UPDATE TA_CCOSTO SET DESCRIPCION = 'CREATE o DROP de MA_CUENTAS x' WHERE CODIGO = '11'"
+        << "SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '11'" << "CREATE o DROP de MA_CUENTAS x";
+    QTest::newRow("tabla nombrada en el texto buscado")
+        << "UPDATE TA_CCOSTO SET DESCRIPCION = 'ver MA_CUENTAS (nota)' WHERE CODIGO = '11'"
+        << "SELECT CODIGO FROM TA_CCOSTO WHERE DESCRIPCION = 'ver MA_CUENTAS (nota)'" << "11";
+}
+
+void TstDbSentencias::textoDelUsuario()
+{
+    QFETCH(QString, escritura);
+    QFETCH(QString, consulta);
+    QFETCH(QString, esperado);
+    GDBPrueba g;
+    DialogosGuionados d;
+    QVERIFY(!gDB.gEsAdmin);
+    long n = 0;
+    if (!escritura.isEmpty()) {
+        gDB.EjecutaConsultaSQL(escritura, n);
+        QCOMPARE(gDB.gCnn.Errors().Count(), 0);
+        QCOMPARE(n, 1L);
+    }
+    Recordset rs;
+    gDB.AbrirRecordset(consulta, rs);
+    QVERIFY(d.vistos().isEmpty());
+    QCOMPARE(rs.EOF_() ? QString() : rs.Fields(0).Value().toString(), esperado);
+    gDB.CierraRecordset(&rs);
 }
 
 void TstDbSentencias::erroresParaElLlamador()
