@@ -371,10 +371,25 @@ void DB_Dll::PrepararSentencia(QString& s) const
     s = t.reemplazar(marca, QString()).texto();
 }
 
+bool DB_Dll::descartarTruncado(const QString& sentencia, bool trasFallo)
+{
+    ado::Errors& errores = gDB.gCnn.Errors();
+    if (errores.Count() == 0 || (!trasFallo && errores.Count() > 2) || contiene(sentencia, QStringLiteral("TRANS"))
+        || errores.Item(0).NativeError != ado::err::NativoTruncado)
+        return false;
+    if (ado::tsql::DividirLote(ado::tsql::Tokenizar(sentencia)).size() > 1)
+        return false;
+    for (int i = 0; i < errores.Count(); ++i)
+        descartados_.push_back(errores.Item(i));
+    errores.Clear();
+    return true;
+}
+
 bool DB_Dll::conexionOracle() const { return contiene(gCnn.ConnectionString(), QStringLiteral("ORACLE")); }
 
 void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs)
 {
+    descartados_.clear();
     PrepararSentencia(SentenciaSQL);
     short intentos = 0;
     for (;;) {
@@ -386,22 +401,17 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
                 if (Lrcs)
                     *Lrcs = std::move(rs);
             }
-            ado::Errors& errores = gDB.gCnn.Errors();
-            if ((errores.Count() == 1 || errores.Count() == 2) && !contiene(SentenciaSQL, QStringLiteral("TRANS"))
-                && errores.Item(0).NativeError == ado::err::NativoTruncado)
-                errores.Clear();
+            descartarTruncado(SentenciaSQL, false);
             return;
         } catch (const std::exception&) {
             ado::Errors& errores = gDB.gCnn.Errors();
             if (errores.Count() > 0 && !contiene(SentenciaSQL, QStringLiteral("TRANS"))) {
-                const long nativo = errores.Item(0).NativeError;
-                if (nativo == ado::err::NativoEnlacePerdido) {
+                if (errores.Item(0).NativeError == ado::err::NativoEnlacePerdido) {
                     if (RecuperarEnlace(SentenciaSQL, intentos))
                         continue;
                     return;
                 }
-                if (nativo == ado::err::NativoTruncado)
-                    errores.Clear();
+                descartarTruncado(SentenciaSQL, true);
             }
             return; // absorbed: the caller reads the connection's errors
         }
@@ -410,6 +420,7 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
 
 void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs)
 {
+    descartados_.clear();
     PrepararSentencia(SentenciaSQL);
     try {
         if (conexionOracle()) {
@@ -424,18 +435,11 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
             if (Lrcs)
                 *Lrcs = std::move(rs);
         }
-        ado::Errors& errores = gDB.gCnn.Errors();
-        if ((errores.Count() == 1 || errores.Count() == 2) && !contiene(SentenciaSQL, QStringLiteral("TRANS"))
-            && errores.Item(0).NativeError == ado::err::NativoTruncado)
-            errores.Clear();
+        descartarTruncado(SentenciaSQL, false);
     } catch (const std::exception&) {
         const ErrorRT e = suite::ErrorActual();
-        ado::Errors& errores = gDB.gCnn.Errors();
-        if (errores.Count() > 0 && !contiene(SentenciaSQL, QStringLiteral("TRANS"))
-            && errores.Item(0).NativeError == ado::err::NativoTruncado) {
-            errores.Clear();
+        if (descartarTruncado(SentenciaSQL, true))
             return;
-        }
         const bool conocido = e.Number == ado::err::Fallo || e.Number == ado::err::ErrorEnComando
             || e.Number == TablaInexistente || e.Number == ado::err::Integridad;
         if (!conocido && !contiene(SentenciaSQL, QStringLiteral("TRANS")))

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void textoDelUsuario_data();
     void textoDelUsuario();
     void erroresParaElLlamador();
+    void loteConValorLargo_data();
+    void loteConValorLargo();
     void recordsetDelLote();
     void guionOracle_data();
     void guionOracle();
@@ -134,6 +136,43 @@ void TstDbSentencias::erroresParaElLlamador()
     gDB.EjecutaConsultaSQL(mala, n);
     QCOMPARE(gDB.gCnn.Errors().Count(), 1);
     QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, 208L);
+    QVERIFY(d.vistos().isEmpty());
+}
+
+void TstDbSentencias::loteConValorLargo_data()
+{
+    // A value too long for its column in a batch without a transaction.
+    QTest::addColumn<QStringList>("codigos"); // one INSERT into TA_CCOSTO each; "LARGO" is too long
+    QTest::addColumn<bool>("error");          // the truncation error stays for the caller
+    QTest::addColumn<QStringList>("grabados");
+    QTest::newRow("una sola sentencia: nada cambió, se descarta") << QStringList{"LARGO"} << false << QStringList{};
+    QTest::newRow("la del medio") << QStringList{"71", "LARGO", "73"} << true << QStringList{"71"};
+    QTest::newRow("la primera") << QStringList{"LARGO", "72"} << true << QStringList{};
+    QTest::newRow("la última") << QStringList{"71", "72", "LARGO"} << true << QStringList{"71", "72"};
+}
+
+void TstDbSentencias::loteConValorLargo()
+{
+    QFETCH(QStringList, codigos);
+    QFETCH(bool, error);
+    QFETCH(QStringList, grabados);
+    GDBPrueba g;
+    DialogosGuionados d;
+    QString lote;
+    for (const QString& c : codigos)
+        lote += QStringLiteral("INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('%1', 'Centro %1')\r\n")
+                    .arg(c == QLatin1String("LARGO") ? QStringLiteral("12345") : c);
+    long n = 0;
+    gDB.EjecutaConsultaSQL(lote, n);
+    QCOMPARE(gDB.gCnn.Errors().Count() > 0, error);
+    if (error)
+        QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, long(err::NativoTruncado));
+    // The batch stops at the failing statement.
+    QStringList hay;
+    Recordset rs = gDB.gCnn.Execute(QStringLiteral("SELECT CODIGO FROM TA_CCOSTO WHERE CODIGO IN ('71', '72', '73') ORDER BY CODIGO"));
+    for (; !rs.EOF_(); rs.MoveNext())
+        hay << rs.Fields(0).Value().toString();
+    QCOMPARE(hay, grabados);
     QVERIFY(d.vistos().isEmpty());
 }
 

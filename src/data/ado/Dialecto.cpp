@@ -1,5 +1,8 @@
 #include "data/ado/Dialecto.h"
 
+#include "data/ado/Constantes.h"
+#include "data/ado/Motor.h"
+
 namespace ado::tsql {
 
 namespace {
@@ -441,8 +444,18 @@ std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
 
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas)
 {
+    const Tokens tokens = Tokenizar(tsql);
+    // An identifier left open would swallow the rest of the batch as a name.
+    if (!tokens.empty() && (tokens.back().tipo == Tipo::Corchetes || tokens.back().tipo == Tipo::Comillas)
+        && tokens.back().sinCerrar())
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                     QStringLiteral("Falta cerrar el nombre entre %1 que empieza en %2.")
+                                         .arg(tokens.back().tipo == Tipo::Corchetes ? QStringLiteral("corchetes")
+                                                                                    : QStringLiteral("comillas dobles"),
+                                              tokens.back().texto.left(40)),
+                                     QStringLiteral("42000"), 105}});
     std::vector<SentenciaTraducida> r;
-    for (const Tokens& s : DividirLote(Tokenizar(tsql))) {
+    for (const Tokens& s : DividirLote(tokens)) {
         if (auto x = traducir(s, reglas))
             r.push_back(std::move(*x));
     }

@@ -48,6 +48,8 @@ struct Reglas {
     bool recortarLiteralesComparados = false;
 };
 
+// The batch's statements in the engine's terms. Raises FalloMotor for a [name] or "name"
+// left open.
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);
 
 } // namespace ado::tsql
