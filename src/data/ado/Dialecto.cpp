@@ -444,6 +444,8 @@ std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
 
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas)
 {
+    if (tsql.contains(QChar(0)))
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando, MensajeCaracterNulo, QStringLiteral("22021"), 0}});
     const Tokens tokens = Tokenizar(tsql);
     // An identifier left open would swallow the rest of the batch as a name.
     if (!tokens.empty() && (tokens.back().tipo == Tipo::Corchetes || tokens.back().tipo == Tipo::Comillas)

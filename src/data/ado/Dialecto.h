@@ -48,8 +48,13 @@ struct Reglas {
     bool recortarLiteralesComparados = false;
 };
 
-// The batch's statements in the engine's terms. Raises FalloMotor for a [name] or "name"
-// left open.
+// The batch's statements in the engine's terms. Raises FalloMotor for a text the engines
+// cannot take: a NUL character, or a [name] or "name" left open.
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);
+
+inline const QString MensajeCaracterNulo =
+    QStringLiteral("El texto contiene un carácter nulo (código 0), que la base de datos no admite. "
+                   "Borre ese carácter (suele llegar al pegar texto copiado de otro programa) e intente de nuevo.");
+
 
 } // namespace ado::tsql

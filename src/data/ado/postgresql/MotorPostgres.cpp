@@ -418,6 +418,8 @@ PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>*
                 valores.push_back(nullptr);
             } else {
                 textos.push_back(TextoParametro(v).toUtf8());
+                if (textos.back().contains('\0')) // libpq would cut the value there
+                    throw FalloMotor({ErrorMotor{err::ErrorEnComando, tsql::MensajeCaracterNulo, QStringLiteral("22021"), 0}});
                 valores.push_back(textos.back().constData());
             }
         }

@@ -515,6 +515,12 @@ QString MotorSqlite::ArchivoDe(const QString& carpeta, const QString& base)
     return suite::BuscarArchivoSinCaso(carpeta, base.trimmed() + QStringLiteral(".db"));
 }
 
+bool MotorSqlite::NombreSimple(const QString& base)
+{
+    const QString n = base.trimmed();
+    return !n.startsWith(u'.') && !n.contains(u'/') && !n.contains(u'\\') && !n.contains(u':') && !n.contains(QChar(0));
+}
+
 bool MotorSqlite::CrearArchivo(const QString& ruta, QString* error)
 {
     if (QFileInfo::exists(ruta)) {
@@ -555,6 +561,10 @@ void MotorSqlite::abrir(const ParametrosConexion& p)
     if (carpeta.isEmpty())
         fallaApertura(QStringLiteral("El servidor %1 no indica en el registro de servidores la carpeta de sus bases de datos (clave Carpeta).")
                           .arg(p.servidor), 17);
+    if (!NombreSimple(p.base))
+        fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\": el nombre de una base de datos es un nombre "
+                                     "simple, sin carpetas ni los caracteres / \\ : ni un punto al principio.")
+                          .arg(p.base.trimmed()));
     const QString archivo = ArchivoDe(carpeta, p.base);
     if (p.base.trimmed().isEmpty() || !QFileInfo(archivo).isFile())
         fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
