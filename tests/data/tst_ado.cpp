@@ -35,6 +35,7 @@ private Q_SLOTS:
     void cadenaConexion();
     void aperturaFallida_data();
     void aperturaFallida();
+    void registroDeLaDemo();
     void registroInservible_data();
     void registroInservible();
     void baseFueraDeLaCarpeta_data();
@@ -121,6 +122,18 @@ void TstAdo::aperturaFallida()
     // A mistyped database is never created.
     if (archivo.isEmpty() && servidor == QLatin1String("DEMO"))
         QVERIFY(!QFile::exists(empresa.ruta(base + QStringLiteral(".db"))));
+}
+
+void TstAdo::registroDeLaDemo()
+{
+    // The registry crear_demo writes: readable by its owner only, and no password in it.
+    EmpresaPrueba empresa;
+    const QString registro = empresa.ruta(QStringLiteral("servidores.ini"));
+    QCOMPARE(QFile::permissions(registro) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile f(registro);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray texto = f.readAll();
+    QVERIFY2(!texto.toLower().contains("clave") && !texto.toLower().contains("pwd"), texto.constData());
 }
 
 void TstAdo::registroInservible_data()
