@@ -42,6 +42,8 @@ private Q_SLOTS:
     void baseFueraDeLaCarpeta();
     void estadosYErroresDeAdo();
     void erroresDelMotor();
+    void masEntreTextos_data();
+    void masEntreTextos();
     void caracterNulo_data();
     void caracterNulo();
     void tiposYTamanios();
@@ -275,6 +277,41 @@ void TstAdo::erroresDelMotor()
     QCOMPARE(cn->Errors().Count(), 0);
     QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
     cn->Errors().Clear();
+}
+
+void TstAdo::masEntreTextos_data()
+{
+    // T-SQL's "+": texts are joined, numbers added; a text with a number is read as a number.
+    QTest::addColumn<QString>("expresion");
+    QTest::addColumn<QVariant>("valor"); // invalid: the statement fails
+    QTest::newRow("dos literales") << "'a' + 'b'" << QVariant(QStringLiteral("ab"));
+    QTest::newRow("columnas y literales") << "DESCRIPCION + ' (' + CODIGO + ')'" << QVariant(QStringLiteral("Administración (11)"));
+    QTest::newRow("función y CASE") << "LTRIM('  x') + CASE WHEN 1 = 1 THEN 'y' ELSE 'z' END + 'w'" << QVariant(QStringLiteral("xyw"));
+    QTest::newRow("entre paréntesis") << "('<' + CODIGO) + '>'" << QVariant(QStringLiteral("<11>"));
+    QTest::newRow("con NULL") << "'a' + NULL" << QVariant();
+    QTest::newRow("texto numérico y número") << "'5' + 1" << QVariant(6);
+    QTest::newRow("número y texto numérico") << "2 * 3 + '4'" << QVariant(10);
+    QTest::newRow("números") << "1 + 2 * 3 - 4" << QVariant(3);
+    QTest::newRow("texto no numérico y número") << "'a' + 1" << QVariant(QStringLiteral("<error>"));
+}
+
+void TstAdo::masEntreTextos()
+{
+    QFETCH(QString, expresion);
+    QFETCH(QVariant, valor);
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    cn->Execute(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Administración' WHERE CODIGO = '11'"));
+    const QString sql = QStringLiteral("SELECT ") + expresion + QStringLiteral(" AS R FROM TA_CCOSTO WHERE CODIGO = '11'");
+    if (valor.toString() == QLatin1String("<error>")) {
+        QVERIFY(errorDe([&] { cn->Execute(sql); }) != 0);
+        return;
+    }
+    QVariant v;
+    QCOMPARE(errorDe([&] { v = EmpresaPrueba::valor(*cn, sql); }), 0L);
+    QCOMPARE(v.isNull(), valor.isNull());
+    if (!valor.isNull())
+        QCOMPARE(v.toString(), valor.toString());
 }
 
 void TstAdo::caracterNulo_data()
