@@ -1,4 +1,4 @@
-// On a PostgreSQL server (VL_PG_PRUEBA="host:port", administrator postgres/postgres): the
+// On a PostgreSQL server (VL_PG_PRUEBA="host:port", administrator postgres, PGPASSWORD): the
 // recordset on 100,000 accounts with every field read, and one small statement's round trip,
 // through the data layer (native engine, and ODBC with the PostgreSQL driver) and through
 // libpq doing the same in the same run.
@@ -98,7 +98,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (qEnvironmentVariableIsEmpty("VL_PG_PRUEBA")) {
-        std::fprintf(stderr, "Falta VL_PG_PRUEBA=\"host:puerto\" de un servidor PostgreSQL (administrador postgres/postgres).\n");
+        std::fprintf(stderr, "Falta VL_PG_PRUEBA=\"host:puerto\" de un servidor PostgreSQL (administrador postgres, su clave en "
+                             "PGPASSWORD).\n");
         return 1;
     }
     qputenv("VL_MOTOR_PRUEBA", "PostgreSQL");

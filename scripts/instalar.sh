@@ -9,6 +9,7 @@ PAQUETES=(
   postgresql-15
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core
+  sqlite3
 )
 
 faltan=()

@@ -19,7 +19,8 @@ trap limpiar EXIT
 for puerto in $(seq 55432 55452); do
   rm -rf "$pg/datos"
   if bash "$raiz/scripts/pg_prueba.sh" iniciar "$pg" "$puerto" 2>/dev/null; then
-    export VL_PG_PRUEBA="127.0.0.1:$puerto" VL_PG_CARPETA="$pg"
+    # The administrator's password for creating the test databases (libpq reads PGPASSWORD).
+    export VL_PG_PRUEBA="127.0.0.1:$puerto" VL_PG_CARPETA="$pg" PGPASSWORD=postgres
     break
   fi
 done

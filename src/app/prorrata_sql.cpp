@@ -4,8 +4,10 @@
 //   echo "UPDATE ..." | prorrata-sql "@Server=DEMO; @DbName=EMPRESA_DEMO;"
 //
 // Rows go to standard output as tab-separated text with a header line. An error prints its
-// number, native error and description on standard error and the exit status is 1.
+// number, native error and description on standard error and the exit status is 1; so does a
+// batch that leaves a transaction open (it is rolled back).
 #include "data/DB_Dll.h"
+#include "data/ado/TSQL.h"
 #include "startup/CNStuffContable.h"
 #include "suite/Dialogos.h"
 #include "suite/SuiteUtil.h"
@@ -53,14 +55,39 @@ void imprimir(ado::Recordset& rs)
     }
 }
 
+void informar(const ado::Error& e)
+{
+    QTextStream(stderr) << "Error " << e.Number << " (nativo " << e.NativeError << "): " << e.Description << Qt::endl;
+}
+
+// Every error of the connection, also those the data-access object clears for its callers.
 int informarErrores()
 {
     ado::Errors& errores = gDB.gCnn.Errors();
-    for (int i = 0; i < errores.Count(); ++i) {
-        const ado::Error& e = errores.Item(i);
-        QTextStream(stderr) << "Error " << e.Number << " (nativo " << e.NativeError << "): " << e.Description << Qt::endl;
+    for (const ado::Error& e : gDB.ErroresDescartados())
+        informar(e);
+    for (int i = 0; i < errores.Count(); ++i)
+        informar(errores.Item(i));
+    return errores.Count() + int(gDB.ErroresDescartados().size()) > 0 ? 1 : 0;
+}
+
+// Transactions the batch opens and does not close.
+int transaccionesAbiertas(const QString& sql)
+{
+    using namespace ado::tsql;
+    int abiertas = 0;
+    for (const Tokens& s : DividirLote(Tokenizar(sql))) {
+        const size_t p0 = Siguiente(s, 0);
+        const size_t p1 = Siguiente(s, p0 + 1);
+        const bool tran = p1 < s.size() && (s[p1].es("TRAN") || s[p1].es("TRANSACTION") || s[p1].es("WORK"));
+        if (s[p0].es("BEGIN") && tran)
+            ++abiertas;
+        else if (s[p0].es("COMMIT") && abiertas > 0)
+            --abiertas;
+        else if (s[p0].es("ROLLBACK"))
+            abiertas = 0;
     }
-    return errores.Count() > 0 ? 1 : 0;
+    return abiertas;
 }
 
 } // namespace
@@ -106,7 +133,18 @@ int main(int argc, char** argv)
     long afectados = 0;
     ado::Recordset rs;
     gDB.EjecutaConsultaSQL(sql, afectados, &rs);
-    if (informarErrores() != 0)
+    const bool sinCerrar = transaccionesAbiertas(sql) > 0;
+    const int falla = informarErrores();
+    if (sinCerrar) {
+        QString deshacer = QStringLiteral("ROLLBACK TRANSACTION");
+        long n = 0;
+        gDB.EjecutaConsultaSQL(deshacer, n);
+        QTextStream(stderr) << "El lote abre una transacción y no la confirma (falta COMMIT TRANSACTION): "
+                               "no se grabó nada."
+                            << Qt::endl;
+        return 1;
+    }
+    if (falla != 0)
         return 1;
     if (rs.State() == ado::adStateOpen)
         imprimir(rs);

@@ -2,6 +2,7 @@
 
 #include "data/PromptAcceso.h"
 #include "data/Sesion.h"
+#include "data/ado/TSQL.h"
 #include "suite/Dialogos.h"
 #include "suite/Regional.h"
 #include "suite/RegistroErrores.h"
@@ -9,6 +10,7 @@
 #include "suite/SuiteUtil.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QDate>
 #include <QFile>
 
@@ -119,6 +121,51 @@ QString comparacion(int tipo, const QString& campo, const QString& valor)
     default: return campo + QStringLiteral(" = ") + valor;
     }
 }
+
+// A statement split into its own text and the runs that belong to the data or to the
+// reader: string literals, quoted identifiers and comments. The marker and the synonym rules
+// search and replace only in the statement's own text.
+class TextoPropio {
+public:
+    explicit TextoPropio(const QString& sentencia)
+    {
+        using ado::tsql::Tipo;
+        for (const ado::tsql::Token& k : ado::tsql::Tokenizar(sentencia)) {
+            const bool propio = k.tipo != Tipo::Cadena && k.tipo != Tipo::Corchetes && k.tipo != Tipo::Comillas
+                && k.tipo != Tipo::Comentario;
+            if (!tramos_.empty() && tramos_.back().propio && propio)
+                tramos_.back().texto += k.texto;
+            else
+                tramos_.push_back({k.texto, propio});
+        }
+    }
+    bool contiene(const QString& sub) const
+    {
+        return std::any_of(tramos_.begin(), tramos_.end(),
+                           [&](const Tramo& t) { return t.propio && t.texto.contains(sub, Qt::CaseInsensitive); });
+    }
+    TextoPropio& reemplazar(const QString& viejo, const QString& nuevo)
+    {
+        for (Tramo& t : tramos_)
+            if (t.propio)
+                t.texto.replace(viejo, nuevo, Qt::CaseInsensitive);
+        return *this;
+    }
+    QString texto() const
+    {
+        QString r;
+        for (const Tramo& t : tramos_)
+            r += t.texto;
+        return r;
+    }
+
+private:
+    struct Tramo {
+        QString texto;
+        bool propio;
+    };
+    std::vector<Tramo> tramos_;
+};
 
 } // namespace
 
@@ -312,20 +359,37 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
 
 void DB_Dll::PrepararSentencia(QString& s) const
 {
-    if (contiene(s, QStringLiteral("CREATE")) && contiene(s, QStringLiteral("DROP"))) {
-        if (contiene(s, QStringLiteral("@ADMIN_")))
-            s = reemplazar(s, QStringLiteral("@Admin_"), QString());
-        else if (!contiene(s, QStringLiteral("DELETE")))
+    const QString marca = QStringLiteral("@Admin_");
+    TextoPropio t(s);
+    if (t.contiene(QStringLiteral("CREATE")) && t.contiene(QStringLiteral("DROP"))) {
+        if (t.contiene(marca))
+            s = t.reemplazar(marca, QString()).texto();
+        else if (!t.contiene(QStringLiteral("DELETE")))
             s = SS_TSinonimos(s);
         return;
     }
-    s = reemplazar(s, QStringLiteral("@Admin_"), QString());
+    s = t.reemplazar(marca, QString()).texto();
+}
+
+bool DB_Dll::descartarTruncado(const QString& sentencia, bool trasFallo)
+{
+    ado::Errors& errores = gDB.gCnn.Errors();
+    if (errores.Count() == 0 || (!trasFallo && errores.Count() > 2) || contiene(sentencia, QStringLiteral("TRANS"))
+        || errores.Item(0).NativeError != ado::err::NativoTruncado)
+        return false;
+    if (ado::tsql::DividirLote(ado::tsql::Tokenizar(sentencia)).size() > 1)
+        return false;
+    for (int i = 0; i < errores.Count(); ++i)
+        descartados_.push_back(errores.Item(i));
+    errores.Clear();
+    return true;
 }
 
 bool DB_Dll::conexionOracle() const { return contiene(gCnn.ConnectionString(), QStringLiteral("ORACLE")); }
 
 void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs)
 {
+    descartados_.clear();
     PrepararSentencia(SentenciaSQL);
     short intentos = 0;
     for (;;) {
@@ -337,22 +401,17 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
                 if (Lrcs)
                     *Lrcs = std::move(rs);
             }
-            ado::Errors& errores = gDB.gCnn.Errors();
-            if ((errores.Count() == 1 || errores.Count() == 2) && !contiene(SentenciaSQL, QStringLiteral("TRANS"))
-                && errores.Item(0).NativeError == ado::err::NativoTruncado)
-                errores.Clear();
+            descartarTruncado(SentenciaSQL, false);
             return;
         } catch (const std::exception&) {
             ado::Errors& errores = gDB.gCnn.Errors();
             if (errores.Count() > 0 && !contiene(SentenciaSQL, QStringLiteral("TRANS"))) {
-                const long nativo = errores.Item(0).NativeError;
-                if (nativo == ado::err::NativoEnlacePerdido) {
+                if (errores.Item(0).NativeError == ado::err::NativoEnlacePerdido) {
                     if (RecuperarEnlace(SentenciaSQL, intentos))
                         continue;
                     return;
                 }
-                if (nativo == ado::err::NativoTruncado)
-                    errores.Clear();
+                descartarTruncado(SentenciaSQL, true);
             }
             return; // absorbed: the caller reads the connection's errors
         }
@@ -361,6 +420,7 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
 
 void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs)
 {
+    descartados_.clear();
     PrepararSentencia(SentenciaSQL);
     try {
         if (conexionOracle()) {
@@ -375,18 +435,11 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
             if (Lrcs)
                 *Lrcs = std::move(rs);
         }
-        ado::Errors& errores = gDB.gCnn.Errors();
-        if ((errores.Count() == 1 || errores.Count() == 2) && !contiene(SentenciaSQL, QStringLiteral("TRANS"))
-            && errores.Item(0).NativeError == ado::err::NativoTruncado)
-            errores.Clear();
+        descartarTruncado(SentenciaSQL, false);
     } catch (const std::exception&) {
         const ErrorRT e = suite::ErrorActual();
-        ado::Errors& errores = gDB.gCnn.Errors();
-        if (errores.Count() > 0 && !contiene(SentenciaSQL, QStringLiteral("TRANS"))
-            && errores.Item(0).NativeError == ado::err::NativoTruncado) {
-            errores.Clear();
+        if (descartarTruncado(SentenciaSQL, true))
             return;
-        }
         const bool conocido = e.Number == ado::err::Fallo || e.Number == ado::err::ErrorEnComando
             || e.Number == TablaInexistente || e.Number == ado::err::Integridad;
         if (!conocido && !contiene(SentenciaSQL, QStringLiteral("TRANS")))
@@ -532,12 +585,12 @@ void DB_Dll::EjecutaScript(QString& script, long& RecordsAffected)
 
 QString DB_Dll::SS_TSinonimos(const QString& SentenciaSQL) const
 {
-    QString s = SentenciaSQL;
+    TextoPropio s(SentenciaSQL);
     const QString marca = QStringLiteral("@Admin_");
     if (gEsAdmin)
-        return reemplazar(s, marca, QString());
-    if (contiene(s, QStringLiteral("MV_ASIENTOS")) && !gConfidencialidad)
-        return reemplazar(s, marca, QString());
+        return s.reemplazar(marca, QString()).texto();
+    if (s.contiene(QStringLiteral("MV_ASIENTOS")) && !gConfidencialidad)
+        return s.reemplazar(marca, QString()).texto();
 
     auto aplicar = [&](const QString& x, const QString& sinonimo, int formas) {
         const QString antes[] = {QStringLiteral(" "), QStringLiteral("("), QStringLiteral(" "),
@@ -545,12 +598,12 @@ QString DB_Dll::SS_TSinonimos(const QString& SentenciaSQL) const
         const QString despues[] = {QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("."),
                                    QStringLiteral("."), QStringLiteral("."), QStringLiteral(".")};
         for (int f = 0; f < formas; ++f)
-            s = reemplazar(s, antes[f] + x + despues[f], antes[f] + sinonimo + despues[f]);
+            s.reemplazar(antes[f] + x + despues[f], antes[f] + sinonimo + despues[f]);
     };
     aplicar(QStringLiteral("MA_CUENTAS"), QStringLiteral("SS_MA_CUENTAS"), 6);
-    if (contiene(s, QStringLiteral("@admin_"))) {
-        s = reemplazar(s, QStringLiteral("@Admin_MA_CUENTAS"), QStringLiteral("MA_CUENTAS"));
-        s = reemplazar(s, QStringLiteral("SS_MA_CUENTAS"), QStringLiteral("MA_CUENTAS"));
+    if (s.contiene(marca)) {
+        s.reemplazar(QStringLiteral("@Admin_MA_CUENTAS"), QStringLiteral("MA_CUENTAS"));
+        s.reemplazar(QStringLiteral("SS_MA_CUENTAS"), QStringLiteral("MA_CUENTAS"));
     }
     const QString exe = NombreEjecutable();
     auto es = [&](const char* n) { return exe.compare(QLatin1String(n), Qt::CaseInsensitive) == 0; };
@@ -562,7 +615,7 @@ QString DB_Dll::SS_TSinonimos(const QString& SentenciaSQL) const
     aplicar(QStringLiteral("V_TA_CAJAS"), QStringLiteral("SS_V_TA_CAJAS"), 5);
     aplicar(QStringLiteral("AC_CUENTASDIARIO"), QStringLiteral("SS_AC_CUENTASDIARIO"), 5);
     aplicar(QStringLiteral("AC_CUENTASDIARIO_CCOSTO"), QStringLiteral("SS_AC_CUENTAS_DIARIO_CCOSTO"), 5);
-    return reemplazar(s, marca, QString());
+    return s.reemplazar(marca, QString()).texto();
 }
 
 namespace {

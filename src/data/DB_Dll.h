@@ -108,8 +108,17 @@ public:
     int TratamientoErrores(const suite::ErrorRT& error, std::optional<int> estilo = std::nullopt,
                            const QString& rutina = {});
 
+    // The errors that the last EjecutaConsultaSQL or EjecutaConsultaRSQL cleared from the
+    // connection's collection (a truncation of a single statement), for tools that report
+    // every error.
+    const std::vector<ado::Error>& ErroresDescartados() const { return descartados_; }
+
 private:
     void ArmarCadena();
+    // Clears gDB's truncation error of a single statement outside a transaction (one or two
+    // records after a run, any number after a failure); a batch of several statements keeps
+    // it, so that a batch stopped part way never looks done.
+    bool descartarTruncado(const QString& sentencia, bool trasFallo);
     void PedirParametros();
     void PrepararSentencia(QString& s) const;
     void EjecutaScript(QString& script, long& RecordsAffected);
@@ -131,6 +140,7 @@ private:
     short contadorAbrir_ = 0;
     short contadorAsegurar_ = 0;
     bool preguntando_ = false;
+    std::vector<ado::Error> descartados_;
 };
 
 extern DB_Dll gDB;

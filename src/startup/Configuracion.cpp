@@ -29,12 +29,15 @@ void leerValor(DB_Dll& db, ado::Recordset& rs, QString& resultado, QString& valo
     (void)db;
 }
 
+// A key as a literal's text: its quotes doubled.
+QString literal(const QString& clave) { return QString(clave).replace(u'\'', QStringLiteral("''")); }
+
 } // namespace
 
 QString Cfg(const QString& clave, QString& valorAux)
 {
     QString s = QStringLiteral("SELECT VALOR, valoraux FROM ") + tablaConfiguracion() + QStringLiteral(" WHERE CLAVE = '")
-        + clave.trimmed() + QStringLiteral("'");
+        + literal(clave.trimmed()) + QStringLiteral("'");
     if (clave.trimmed().compare(QLatin1String("[FECHA HASTA]"), Qt::CaseInsensitive) == 0
         || clave.trimmed().compare(QLatin1String("[FECHA DESDE]"), Qt::CaseInsensitive) == 0)
         s = s.toUpper();
@@ -53,7 +56,7 @@ QString Cfg(const QString& clave, QString& valorAux)
 QString CfgVL(const QString& clave, QString& valorAux)
 {
     QString s = QStringLiteral("SELECT VALOR, valoraux FROM ") + tablaConfiguracion()
-        + QStringLiteral(" with(nolock)  WHERE CLAVE = '") + clave + QStringLiteral("'");
+        + QStringLiteral(" with(nolock)  WHERE CLAVE = '") + literal(clave) + QStringLiteral("'");
     QString resultado;
     ado::Recordset rs;
     suite::Rutina r([](const suite::ErrorRT& e) {
@@ -81,7 +84,7 @@ void GrabaCfgVL(const QString& clave, const QVariant& valor, const QString& valo
     ado::Recordset rs;
     suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
     r([&] {
-        rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = '") + clave + QStringLiteral("'"),
+        rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = '") + literal(clave) + QStringLiteral("'"),
                 &gEstadisticas.gCnn, ado::adOpenDynamic, ado::adLockOptimistic);
     })
      ([&] {

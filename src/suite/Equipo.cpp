@@ -1,6 +1,7 @@
 #include "suite/Equipo.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSysInfo>
 
 #include <pwd.h>
@@ -37,8 +38,20 @@ QString NombreUsuarioWindows()
 
 QString CarpetaTemporal()
 {
-    const QString carpeta = QDir::tempPath();
-    QDir().mkpath(carpeta);
+    // The user's own folders: TMPDIR when the user sets one, else the session's runtime
+    // folder, else the state folder (~/.local/state/prorrata); never a folder shared with
+    // other users.
+    QString carpeta = entorno("TMPDIR");
+    if (carpeta.isEmpty())
+        carpeta = entorno("XDG_RUNTIME_DIR");
+    if (carpeta.isEmpty()) {
+        QString estado = entorno("XDG_STATE_HOME");
+        if (estado.isEmpty())
+            estado = QDir::home().filePath(QStringLiteral(".local/state"));
+        carpeta = QDir(estado).filePath(QStringLiteral("prorrata"));
+    }
+    if (!QDir(carpeta).exists() && QDir().mkpath(carpeta))
+        QFile::setPermissions(carpeta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return carpeta;
 }
 

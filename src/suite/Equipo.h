@@ -7,6 +7,6 @@ namespace suite {
 
 QString NombreEquipo();          // COMPUTERNAME when set, else the host name
 QString NombreUsuarioWindows();  // USERNAME when set, else the login name
-QString CarpetaTemporal();       // TMPDIR or the system's, created when missing
+QString CarpetaTemporal();       // the user's own: TMPDIR, XDG_RUNTIME_DIR or ~/.local/state/prorrata
 
 } // namespace suite

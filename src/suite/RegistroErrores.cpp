@@ -39,7 +39,9 @@ QString LineaRegistro(const QDateTime& cuando, const QString& rutina, const QStr
 std::unique_ptr<QFile> AbrirRegistro(const QString& ruta)
 {
     auto f = std::make_unique<QFile>(ruta);
-    if (!f->open(QIODevice::WriteOnly | QIODevice::Append))
+    // The log holds the database's messages: readable by its owner only.
+    const auto soloDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!f->open(QIODevice::WriteOnly | QIODevice::Append, soloDueno))
         Lanzar(75, QStringLiteral("No se puede abrir el registro de errores %1: %2").arg(ruta, f->errorString()));
     return f;
 }

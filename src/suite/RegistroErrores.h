@@ -21,7 +21,8 @@ QString MensajeError(long numero, const QString& descripcion);
 // mm-dd-yyyy hh:mm:ss Rutina: - name Mensaje message Respondió : answer (no line end).
 QString LineaRegistro(const QDateTime& cuando, const QString& rutina, const QString& mensaje, int respuesta);
 
-// Opens the log for appending, creating it when missing; raises error 75 when it cannot.
+// Opens the log for appending, creating it when missing (readable by its owner only);
+// raises error 75 when it cannot.
 std::unique_ptr<QFile> AbrirRegistro(const QString& ruta);
 void EscribirLinea(QFile& registro, const QString& linea);
 

@@ -10,6 +10,8 @@ private Q_SLOTS:
     void consulta();
     void errores();
     void comandoPorEntrada();
+    void loteQueNoTermina_data();
+    void loteQueNoTermina();
 
 private:
     struct Salida {
@@ -64,6 +66,42 @@ void TstConsola::comandoPorEntrada()
     QVERIFY(s.err.contains(QStringLiteral("3 filas afectadas")));
     auto cn = e.conectar();
     QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO WHERE DESCRIPCION = 'VENTAS'")).toInt(), 3);
+}
+
+void TstConsola::loteQueNoTermina_data()
+{
+    // Batches that must not pass for done: exit status 1, the reason on standard error, and
+    // TA_CCOSTO (14 rows) as it was.
+    QTest::addColumn<QString>("lote");
+    QTest::addColumn<QString>("mensaje");
+    const QString largo = QString(61, u'x');
+    QTest::newRow("corchete sin cerrar") << "SELECT [CODIGO FROM TA_CCOSTO" << "corchetes";
+    QTest::newRow("comillas dobles sin cerrar") << "UPDATE TA_CCOSTO SET \"DESCRIPCION = 'x'" << "comillas dobles";
+    QTest::newRow("transacción sin confirmar")
+        << "BEGIN TRANSACTION\nDELETE TA_CCOSTO WHERE CODIGO LIKE '2%'\nINSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('99', 'n')"
+        << "no la confirma";
+    QTest::newRow("valor demasiado largo en una sentencia")
+        << "UPDATE TA_CCOSTO SET DESCRIPCION = '" + largo + "' WHERE CODIGO = '11'" << "nativo 8152";
+    QTest::newRow("valor demasiado largo en medio del lote")
+        << "INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('97', 'a')\n"
+           "INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('98', '" + largo + "')\n"
+           "INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('99', 'c')\n"
+           "DELETE TA_CCOSTO WHERE CODIGO = '97'"
+        << "nativo 8152";
+}
+
+void TstConsola::loteQueNoTermina()
+{
+    QFETCH(QString, lote);
+    QFETCH(QString, mensaje);
+    EmpresaPrueba e;
+    const auto s = correr(e, {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;")}, lote.toUtf8());
+    QCOMPARE(s.codigo, 1);
+    QVERIFY2(s.err.contains(mensaje), qPrintable(s.err));
+    QVERIFY2(!s.err.contains(QStringLiteral("filas afectadas")), qPrintable(s.err));
+    auto cn = e.conectar();
+    const int filas = EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO WHERE CODIGO <> '97'")).toInt();
+    QCOMPARE(filas, 14);
 }
 
 QTEST_GUILESS_MAIN(TstConsola)

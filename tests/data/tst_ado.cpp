@@ -5,7 +5,9 @@
 #include "suite/ErrorRT.h"
 #include "suite/Moneda.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <functional>
 
@@ -33,8 +35,17 @@ private Q_SLOTS:
     void cadenaConexion();
     void aperturaFallida_data();
     void aperturaFallida();
+    void registroDeLaDemo();
+    void registroInservible_data();
+    void registroInservible();
+    void baseFueraDeLaCarpeta_data();
+    void baseFueraDeLaCarpeta();
     void estadosYErroresDeAdo();
     void erroresDelMotor();
+    void masEntreTextos_data();
+    void masEntreTextos();
+    void caracterNulo_data();
+    void caracterNulo();
     void tiposYTamanios();
     void valores();
     void recorrido();
@@ -115,6 +126,80 @@ void TstAdo::aperturaFallida()
         QVERIFY(!QFile::exists(empresa.ruta(base + QStringLiteral(".db"))));
 }
 
+void TstAdo::registroDeLaDemo()
+{
+    // The registry crear_demo writes: readable by its owner only, and no password in it.
+    EmpresaPrueba empresa;
+    const QString registro = empresa.ruta(QStringLiteral("servidores.ini"));
+    QCOMPARE(QFile::permissions(registro) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile f(registro);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray texto = f.readAll();
+    QVERIFY2(!texto.toLower().contains("clave") && !texto.toLower().contains("pwd"), texto.constData());
+}
+
+void TstAdo::registroInservible_data()
+{
+    QTest::addColumn<QByteArray>("contenido"); // of servidores.ini; "<carpeta>": a folder in its place
+    QTest::addColumn<QString>("problema");     // part of the message
+    QTest::newRow("vacío") << QByteArray() << "está vacío";
+    QTest::newRow("solo comentarios") << QByteArray("; servidores\r\n\r\n") << "está vacío";
+    QTest::newRow("basura binaria") << QByteArray("\x7f" "ELF\x02\x01\x00\x00garbage", 15) << "la línea 1";
+    QTest::newRow("clave sin sección") << QByteArray("Motor=SQLite\n[DEMO]\nCarpeta=.\n") << "la línea 1";
+    QTest::newRow("línea sin igual") << QByteArray("[DEMO]\nMotor=SQLite\nCarpeta .\n") << "la línea 3";
+    QTest::newRow("carpeta") << QByteArray("<carpeta>") << "es una carpeta";
+}
+
+void TstAdo::registroInservible()
+{
+    // A registry that cannot be used is never read as "no server listed" (SQL Server through
+    // FreeTDS): the error names the file and what is wrong with it.
+    QFETCH(QByteArray, contenido);
+    QFETCH(QString, problema);
+    EmpresaPrueba empresa;
+    const QString registro = empresa.ruta(QStringLiteral("servidores.ini"));
+    QVERIFY(QFile::remove(registro));
+    if (contenido == "<carpeta>")
+        QVERIFY(QDir().mkdir(registro));
+    else
+        empresa.escribir(QStringLiteral("servidores.ini"), contenido);
+    FijarRegistroServidores(registro);
+    Connection cn;
+    QString descripcion;
+    QCOMPARE(errorDe([&] { cn.Open(empresa.cadena()); }, &descripcion), err::Fallo);
+    QVERIFY2(descripcion.contains(registro) && descripcion.contains(problema), qPrintable(descripcion));
+    QCOMPARE(cn.State(), int(adStateClosed));
+}
+
+void TstAdo::baseFueraDeLaCarpeta_data()
+{
+    QTest::addColumn<QString>("base");
+    QTest::newRow("subcarpeta") << "otra/EMPRESA_DEMO";
+    QTest::newRow("carpeta de arriba") << "../%1/EMPRESA_DEMO";
+    QTest::newRow("ruta absoluta") << "%2/EMPRESA_DEMO";
+    QTest::newRow("barra invertida") << "otra\\EMPRESA_DEMO";
+    QTest::newRow("punto al principio") << "./EMPRESA_DEMO";
+}
+
+void TstAdo::baseFueraDeLaCarpeta()
+{
+    // A file-based server opens only the files of its folder, whatever the database name says.
+    QFETCH(QString, base);
+    if (EmpresaPrueba::EnPostgres())
+        QSKIP("sin archivos en un servidor");
+    EmpresaPrueba empresa;
+    QVERIFY(QDir(empresa.carpeta()).mkdir(QStringLiteral("otra")));
+    QVERIFY(QFile::copy(empresa.ruta(QStringLiteral("EMPRESA_DEMO.db")), empresa.ruta(QStringLiteral("otra/EMPRESA_DEMO.db"))));
+    QVERIFY(QFile::copy(empresa.ruta(QStringLiteral("EMPRESA_DEMO.db")), empresa.ruta(QStringLiteral("otra\\EMPRESA_DEMO.db"))));
+    base = base.arg(QFileInfo(empresa.carpeta()).fileName(), empresa.carpeta());
+    Connection cn;
+    QString descripcion;
+    QCOMPARE(errorDe([&] { cn.Open(empresa.cadena(base)); }, &descripcion), err::Fallo);
+    QVERIFY2(descripcion.contains(QStringLiteral("nombre simple")), qPrintable(descripcion));
+    QCOMPARE(cn.Errors().Item(0).NativeError, 4060L);
+    QCOMPARE(cn.State(), int(adStateClosed));
+}
+
 void TstAdo::estadosYErroresDeAdo()
 {
     EmpresaPrueba empresa;
@@ -192,6 +277,63 @@ void TstAdo::erroresDelMotor()
     QCOMPARE(cn->Errors().Count(), 0);
     QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
     cn->Errors().Clear();
+}
+
+void TstAdo::masEntreTextos_data()
+{
+    // T-SQL's "+": texts are joined, numbers added; a text with a number is read as a number.
+    QTest::addColumn<QString>("expresion");
+    QTest::addColumn<QVariant>("valor"); // invalid: the statement fails
+    QTest::newRow("dos literales") << "'a' + 'b'" << QVariant(QStringLiteral("ab"));
+    QTest::newRow("columnas y literales") << "DESCRIPCION + ' (' + CODIGO + ')'" << QVariant(QStringLiteral("Administración (11)"));
+    QTest::newRow("función y CASE") << "LTRIM('  x') + CASE WHEN 1 = 1 THEN 'y' ELSE 'z' END + 'w'" << QVariant(QStringLiteral("xyw"));
+    QTest::newRow("entre paréntesis") << "('<' + CODIGO) + '>'" << QVariant(QStringLiteral("<11>"));
+    QTest::newRow("con NULL") << "'a' + NULL" << QVariant();
+    QTest::newRow("texto numérico y número") << "'5' + 1" << QVariant(6);
+    QTest::newRow("número y texto numérico") << "2 * 3 + '4'" << QVariant(10);
+    QTest::newRow("números") << "1 + 2 * 3 - 4" << QVariant(3);
+    QTest::newRow("texto no numérico y número") << "'a' + 1" << QVariant(QStringLiteral("<error>"));
+}
+
+void TstAdo::masEntreTextos()
+{
+    QFETCH(QString, expresion);
+    QFETCH(QVariant, valor);
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    cn->Execute(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Administración' WHERE CODIGO = '11'"));
+    const QString sql = QStringLiteral("SELECT ") + expresion + QStringLiteral(" AS R FROM TA_CCOSTO WHERE CODIGO = '11'");
+    if (valor.toString() == QLatin1String("<error>")) {
+        QVERIFY(errorDe([&] { cn->Execute(sql); }) != 0);
+        return;
+    }
+    QVariant v;
+    QCOMPARE(errorDe([&] { v = EmpresaPrueba::valor(*cn, sql); }), 0L);
+    QCOMPARE(v.isNull(), valor.isNull());
+    if (!valor.isNull())
+        QCOMPARE(v.toString(), valor.toString());
+}
+
+void TstAdo::caracterNulo_data()
+{
+    QTest::addColumn<QString>("sql");
+    const QString nulo = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    QTest::newRow("valor grabado") << "UPDATE TA_CCOSTO SET DESCRIPCION = '" + nulo + "' WHERE CODIGO = '11'";
+    QTest::newRow("valor buscado") << "SELECT * FROM TA_CCOSTO WHERE DESCRIPCION = '" + nulo + "'";
+}
+
+void TstAdo::caracterNulo()
+{
+    // A NUL character typed or pasted by the user: a clear message, and nothing changes.
+    QFETCH(QString, sql);
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    QString descripcion;
+    QCOMPARE(errorDe([&] { cn->Execute(sql); }, &descripcion), err::ErrorEnComando);
+    QVERIFY2(descripcion.startsWith(QStringLiteral("El texto contiene un carácter nulo")), qPrintable(descripcion));
+    QCOMPARE(cn->Errors().Count(), 1);
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '11'")).toString().contains(QChar(0)),
+             false);
 }
 
 void TstAdo::tiposYTamanios()

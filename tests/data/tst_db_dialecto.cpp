@@ -119,6 +119,18 @@ void TstDbDialecto::sinonimos_data()
     fila("depósitos en su programa", false, true, "VLVisorDep", "SELECT * FROM V_TA_DEPOSITO d", "SELECT * FROM V_TA_DEPOSITO d");
     fila("depósitos en otro", false, true, "prorrata", "SELECT * FROM V_TA_DEPOSITO d", "SELECT * FROM SS_V_TA_DEPOSITO d");
     fila("familias en VLAUX", false, true, "vlaux", "SELECT * FROM V_TA_FAMILIAS f", "SELECT * FROM V_TA_FAMILIAS f");
+    fila("marca dentro de un literal", false, true, "prorrata", "SELECT * FROM MA_CUENTAS WHERE Codigo = '1.1.01.002@admin_'",
+         "SELECT * FROM SS_MA_CUENTAS WHERE Codigo = '1.1.01.002@admin_'");
+    fila("marca en comentario y entre comillas dobles", false, true, "prorrata",
+         "SELECT \"@Admin_x\" FROM MA_CUENTAS -- @Admin_\nWHERE 1=1",
+         "SELECT \"@Admin_x\" FROM SS_MA_CUENTAS -- @Admin_\nWHERE 1=1");
+    fila("tabla y sinónimo dentro de literales", false, true, "prorrata",
+         "SELECT * FROM @Admin_MA_CUENTAS WHERE Descripcion IN (' MA_CUENTAS ', 'SS_MA_CUENTAS', N' V_TA_CAJAS.')",
+         "SELECT * FROM MA_CUENTAS WHERE Descripcion IN (' MA_CUENTAS ', 'SS_MA_CUENTAS', N' V_TA_CAJAS.')");
+    fila("asientos nombrados solo en un literal", false, false, "prorrata",
+         "SELECT * FROM MA_CUENTAS WHERE Descripcion = 'MV_ASIENTOS'", "SELECT * FROM SS_MA_CUENTAS WHERE Descripcion = 'MV_ASIENTOS'");
+    fila("administrador: el texto queda", true, true, "prorrata", "UPDATE @Admin_X SET N = '@Admin_Tabla' WHERE 1=1",
+         "UPDATE X SET N = '@Admin_Tabla' WHERE 1=1");
     fila("diario y su centro de costo", false, true, "prorrata",
          "SELECT * FROM AC_CUENTASDIARIO a, AC_CUENTASDIARIO_CCOSTO b WHERE 1=1",
          "SELECT * FROM SS_AC_CUENTASDIARIO a, SS_AC_CUENTAS_DIARIO_CCOSTO b WHERE 1=1");

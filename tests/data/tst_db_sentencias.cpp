@@ -18,7 +18,11 @@ class TstDbSentencias : public QObject {
 private Q_SLOTS:
     void preparacion_data();
     void preparacion();
+    void textoDelUsuario_data();
+    void textoDelUsuario();
     void erroresParaElLlamador();
+    void loteConValorLargo_data();
+    void loteConValorLargo();
     void recordsetDelLote();
     void guionOracle_data();
     void guionOracle();
@@ -61,6 +65,53 @@ void TstDbSentencias::preparacion()
     QCOMPARE(gDB.gCnn.Errors().Count(), 0);
 }
 
+void TstDbSentencias::textoDelUsuario_data()
+{
+    // For ANA, who is not an administrator: the marker and the synonyms belong to the
+    // statement's own words; text in literals, quoted names and comments is never rewritten
+    // and never opens the confidential accounts (5.4.01.001).
+    QTest::addColumn<QString>("escritura"); // through EjecutaConsultaSQL, when given
+    QTest::addColumn<QString>("consulta");  // through AbrirRecordset
+    QTest::addColumn<QString>("esperado");  // first value of the first row; empty: no row
+    QTest::newRow("marca en el código escrito")
+        << "" << "SELECT Codigo FROM MA_CUENTAS WHERE Codigo LIKE '5.4.01.001%' OR Codigo = '1.1.01.002@admin_'" << "";
+    QTest::newRow("marca en un comentario") << "" << "SELECT Codigo FROM MA_CUENTAS /* @Admin_ */ WHERE Codigo = '5.4.01.001'" << "";
+    QTest::newRow("marca en un nombre entre corchetes")
+        << "" << "SELECT Codigo AS [x@Admin_] FROM MA_CUENTAS WHERE Codigo = '5.4.01.001'" << "";
+    QTest::newRow("marca propia junto a una escrita")
+        << "" << "SELECT Descripcion FROM @Admin_MA_CUENTAS WHERE Codigo = '5.4.01.001' AND Descripcion <> '@Admin_'"
+        << "Honorarios del directorio";
+    QTest::newRow("marca guardada tal cual") << "UPDATE TA_CCOSTO SET DESCRIPCION = '@Admin_Tabla' WHERE CODIGO = '11'"
+                                             << "SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '11'" << "@Admin_Tabla";
+    QTest::newRow("CREATE y DROP en el texto guardado")
+        << "UPDATE TA_CCOSTO SET DESCRIPCION = 'CREATE o DROP de MA_CUENTAS x' WHERE CODIGO = '11'"
+        << "SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '11'" << "CREATE o DROP de MA_CUENTAS x";
+    QTest::newRow("tabla nombrada en el texto buscado")
+        << "UPDATE TA_CCOSTO SET DESCRIPCION = 'ver MA_CUENTAS (nota)' WHERE CODIGO = '11'"
+        << "SELECT CODIGO FROM TA_CCOSTO WHERE DESCRIPCION = 'ver MA_CUENTAS (nota)'" << "11";
+}
+
+void TstDbSentencias::textoDelUsuario()
+{
+    QFETCH(QString, escritura);
+    QFETCH(QString, consulta);
+    QFETCH(QString, esperado);
+    GDBPrueba g;
+    DialogosGuionados d;
+    QVERIFY(!gDB.gEsAdmin);
+    long n = 0;
+    if (!escritura.isEmpty()) {
+        gDB.EjecutaConsultaSQL(escritura, n);
+        QCOMPARE(gDB.gCnn.Errors().Count(), 0);
+        QCOMPARE(n, 1L);
+    }
+    Recordset rs;
+    gDB.AbrirRecordset(consulta, rs);
+    QVERIFY(d.vistos().isEmpty());
+    QCOMPARE(rs.EOF_() ? QString() : rs.Fields(0).Value().toString(), esperado);
+    gDB.CierraRecordset(&rs);
+}
+
 void TstDbSentencias::erroresParaElLlamador()
 {
     GDBPrueba g;
@@ -85,6 +136,43 @@ void TstDbSentencias::erroresParaElLlamador()
     gDB.EjecutaConsultaSQL(mala, n);
     QCOMPARE(gDB.gCnn.Errors().Count(), 1);
     QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, 208L);
+    QVERIFY(d.vistos().isEmpty());
+}
+
+void TstDbSentencias::loteConValorLargo_data()
+{
+    // A value too long for its column in a batch without a transaction.
+    QTest::addColumn<QStringList>("codigos"); // one INSERT into TA_CCOSTO each; "LARGO" is too long
+    QTest::addColumn<bool>("error");          // the truncation error stays for the caller
+    QTest::addColumn<QStringList>("grabados");
+    QTest::newRow("una sola sentencia: nada cambió, se descarta") << QStringList{"LARGO"} << false << QStringList{};
+    QTest::newRow("la del medio") << QStringList{"71", "LARGO", "73"} << true << QStringList{"71"};
+    QTest::newRow("la primera") << QStringList{"LARGO", "72"} << true << QStringList{};
+    QTest::newRow("la última") << QStringList{"71", "72", "LARGO"} << true << QStringList{"71", "72"};
+}
+
+void TstDbSentencias::loteConValorLargo()
+{
+    QFETCH(QStringList, codigos);
+    QFETCH(bool, error);
+    QFETCH(QStringList, grabados);
+    GDBPrueba g;
+    DialogosGuionados d;
+    QString lote;
+    for (const QString& c : codigos)
+        lote += QStringLiteral("INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('%1', 'Centro %1')\r\n")
+                    .arg(c == QLatin1String("LARGO") ? QStringLiteral("12345") : c);
+    long n = 0;
+    gDB.EjecutaConsultaSQL(lote, n);
+    QCOMPARE(gDB.gCnn.Errors().Count() > 0, error);
+    if (error)
+        QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, long(err::NativoTruncado));
+    // The batch stops at the failing statement.
+    QStringList hay;
+    Recordset rs = gDB.gCnn.Execute(QStringLiteral("SELECT CODIGO FROM TA_CCOSTO WHERE CODIGO IN ('71', '72', '73') ORDER BY CODIGO"));
+    for (; !rs.EOF_(); rs.MoveNext())
+        hay << rs.Fields(0).Value().toString();
+    QCOMPARE(hay, grabados);
     QVERIFY(d.vistos().isEmpty());
 }
 

@@ -174,6 +174,8 @@ void TstAlmacen::buscarCuenta()
         {"5.1.01.004", true, true, "5.1.01.004", true}, // optional first, then the code
         {"9.9.99", false, false, "9.9.99", false},
         {"5.4.01.001", false, false, "5.4.01.001", false}, // confidential: not for this user
+        {"5.4.01.001@admin_", false, false, "5.4.01.001@admin_", false}, // the marker typed is only text
+        {"5401001@ADMIN_", true, false, "5401001@ADMIN_", true},
     };
     for (const Caso& c : casos) {
         QString cuenta = QString::fromLatin1(c.texto);

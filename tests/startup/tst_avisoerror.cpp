@@ -143,6 +143,22 @@ void TstAvisoError::carpeta()
         Variable tmp("TMP", (QStringLiteral(" ") + e.carpeta() + QStringLiteral("/ ")).toLocal8Bit());
         QCOMPARE(CarpetaRegistroErrores(), e.carpeta() + u'/');
     }
+    // Without TMPDIR the log stays in the user's own folders, never in the shared /tmp.
+    Variable sinTemp("TEMP", std::nullopt);
+    Variable sinTmpdir("TMPDIR", std::nullopt);
+    {
+        Variable sesion("XDG_RUNTIME_DIR", e.carpeta().toLocal8Bit());
+        QCOMPARE(CarpetaRegistroErrores(), e.carpeta() + u'/');
+    }
+    Variable sinSesion("XDG_RUNTIME_DIR", std::nullopt);
+    Variable estado("XDG_STATE_HOME", sistema.path().toLocal8Bit());
+    const QString propia = sistema.path() + QStringLiteral("/prorrata");
+    QCOMPARE(CarpetaRegistroErrores(), propia + u'/');
+    QCOMPARE(QFile::permissions(propia) & 0x7077, QFileDevice::ExeOwner | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    DialogosGuionados d;
+    d.responder(suite::vbIgnore);
+    AvisoError(ErrorRT{3265, QStringLiteral("x"), {}}, std::nullopt, QStringLiteral("Cfg"));
+    QCOMPARE(QFile::permissions(propia + QStringLiteral("/VLERR.LOG")) & 0x7077, QFileDevice::WriteOwner | QFileDevice::ReadOwner);
 }
 
 void TstAvisoError::registroInaccesible()

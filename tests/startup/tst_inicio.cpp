@@ -54,6 +54,8 @@ private Q_SLOTS:
     void sinLineaDeComandos();
     void usuarioVacioYComillas();
     void configuracion();
+    void clavesConTextoHostil_data();
+    void clavesConTextoHostil();
     void tablaDeConfiguracionAusente();
     void ejecutarPrograma();
 };
@@ -241,6 +243,52 @@ void TstInicio::configuracion()
     QCOMPARE(rs.Fields(QStringLiteral("Valor")).Value().toString(), QStringLiteral("60"));
     QCOMPARE(rs.Fields(QStringLiteral("valoraux")).Value().toString(), QStringLiteral("nota"));
     QCOMPARE(rs.Fields(QStringLiteral("PoliticaNegocio")).Value().toBool(), true);
+}
+
+void TstInicio::clavesConTextoHostil_data()
+{
+    QTest::addColumn<QString>("clave");
+    QTest::newRow("comilla") << "O'HIGGINS";
+    QTest::newRow("comilla que cierra el literal") << "X' OR CLAVE <> '";
+    QTest::newRow("marca de administrador") << "@ADMIN_CLAVE";
+    QTest::newRow("tabla confidencial") << "VER MA_CUENTAS AQUI";
+}
+
+void TstInicio::clavesConTextoHostil()
+{
+    // For ANA, who is not an administrator: the key is found and stored exactly as given, and
+    // no error dialog opens.
+    QFETCH(QString, clave);
+    Arranque a;
+    a.abrir();
+    QVERIFY(!gDB.gEsAdmin);
+    gEstadisticas.gServidor = QStringLiteral("DEMO");
+    gEstadisticas.gDBName = gEstadisticas.gUsuario = gEstadisticas.gUserPassWord = QStringLiteral("VL_ESTADISTICAS");
+    gEstadisticas.OpenServerADODB(false, 3, QString(), true, false);
+    DialogosGuionados d;
+    QString aux;
+    QCOMPARE(Cfg(clave, aux), QStringLiteral(" "));
+    QCOMPARE(CfgVL(clave, aux), QStringLiteral(" "));
+
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION"), &gDB.gCnn, ado::adOpenDynamic, ado::adLockOptimistic);
+    rs.AddNew();
+    rs.Fields(QStringLiteral("Clave")) = clave;
+    rs.Fields(QStringLiteral("Valor")) = QStringLiteral("de la empresa");
+    rs.Fields(QStringLiteral("valoraux")) = QStringLiteral("aux");
+    rs.Update();
+    rs.Close();
+    QCOMPARE(Cfg(clave, aux), QStringLiteral("de la empresa"));
+    QCOMPARE(aux, QStringLiteral("aux"));
+
+    GrabaCfgVL(clave, QStringLiteral("uno"), QString(), false, QStringLiteral("PRUEBA"), true);
+    GrabaCfgVL(clave, QStringLiteral("dos"), QStringLiteral("nota"), false, QStringLiteral("PRUEBA"), true);
+    QCOMPARE(CfgVL(clave, aux), QStringLiteral("dos"));
+    QCOMPARE(aux, QStringLiteral("nota"));
+    QCOMPARE(EmpresaPrueba::valor(gEstadisticas.gCnn, QStringLiteral("SELECT COUNT(*) FROM TA_CONFIGURACION WHERE Grupo = 'PRUEBA'"))
+                 .toInt(),
+             1);
+    QVERIFY(d.vistos().isEmpty());
 }
 
 void TstInicio::tablaDeConfiguracionAusente()

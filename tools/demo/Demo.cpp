@@ -158,7 +158,8 @@ QString EscribirRegistro(const QString& carpeta, const QString& servidor)
     QDir().mkpath(carpeta);
     const QString ruta = QDir(carpeta).filePath(QStringLiteral("servidores.ini"));
     QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const auto soloDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate, soloDueno) || !f.setPermissions(soloDueno))
         suite::Lanzar(75, QStringLiteral("No se puede escribir %1: %2").arg(ruta, f.errorString()), QStringLiteral("demo"));
     QTextStream s(&f);
     s << "; Servidores y el motor que los atiende\n[" << servidor << "]\n";
@@ -170,7 +171,7 @@ QString EscribirRegistro(const QString& carpeta, const QString& servidor)
         else
             s << "Motor=PostgreSQL\n";
         s << "Servidor=" << pg.section(u':', 0, 0) << "\nPuerto=" << pg.section(u':', 1, 1)
-          << "\nAdministrador=postgres\nClaveAdministrador=postgres\n";
+          << "\nAdministrador=postgres\n";
     } else {
         s << "Motor=SQLite\nCarpeta=.\n";
     }

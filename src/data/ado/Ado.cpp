@@ -4,6 +4,7 @@
 #include "suite/ErrorRT.h"
 #include "suite/Regional.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace ado {
@@ -145,6 +146,10 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     if (d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
         falla(QStringLiteral("La cadena de conexión no indica servidor ni base de datos: \"%1\".").arg(cadena), 0,
               QStringLiteral("08001"));
+    if (const auto problema = ProblemaRegistroServidores())
+        falla(QStringLiteral("El registro de servidores %1 no se puede usar: %2.")
+                  .arg(QFileInfo(RutaRegistroServidores()).absoluteFilePath(), *problema),
+              0, QStringLiteral("08001"));
     // A server the registry does not list is a SQL Server, reached through ODBC; an Oracle
     // data source has to be listed (with its ODBC driver or DSN).
     const auto listada = BuscarServidor(d.servidor);

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace ado {
 
@@ -68,6 +69,36 @@ QString RutaRegistroServidores()
 }
 
 void FijarRegistroServidores(const QString& ruta) { rutaFijada() = ruta; }
+
+std::optional<QString> ProblemaRegistroServidores()
+{
+    const QFileInfo info(RutaRegistroServidores());
+    if (!info.exists())
+        return std::nullopt;
+    if (info.isDir())
+        return QStringLiteral("es una carpeta, no un archivo");
+    bool ok = false;
+    const QString texto = suite::LeerTextoSuite(info.absoluteFilePath(), &ok);
+    if (!ok)
+        return QStringLiteral("no se puede leer (permisos del archivo)");
+    static const QRegularExpression saltos(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lineas = texto.split(saltos);
+    bool seccion = false;
+    for (qsizetype i = 0; i < lineas.size(); ++i) {
+        const QString linea = lineas[i].trimmed();
+        if (linea.isEmpty() || linea.startsWith(u';') || linea.startsWith(u'#'))
+            continue;
+        const bool esSeccion = linea.startsWith(u'[') && linea.endsWith(u']') && linea.size() > 2;
+        if (linea.contains(QChar(0)) || (!esSeccion && (!seccion || linea.indexOf(u'=') <= 0)))
+            return QStringLiteral("la línea %1 no es una sección [SERVIDOR] ni una clave=valor dentro de una: \"%2\"")
+                .arg(i + 1)
+                .arg(QString(linea.left(60)).replace(QChar(0), u' '));
+        seccion = seccion || esSeccion;
+    }
+    if (!seccion)
+        return QStringLiteral("está vacío: no lista ningún servidor");
+    return std::nullopt;
+}
 
 std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor)
 {

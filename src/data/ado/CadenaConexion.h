@@ -32,6 +32,10 @@ DestinoConexion InterpretarCadena(const QString& cadena);
 QString RutaRegistroServidores();
 void FijarRegistroServidores(const QString& ruta); // empty: back to the rule above
 
+// What makes the registry file unusable (a folder, unreadable, empty, a line that is
+// neither a section nor a key=value); nullopt when it is usable or does not exist.
+std::optional<QString> ProblemaRegistroServidores();
+
 // The entry of a server (name compared without regard to case); nullopt when not listed.
 std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor);
 

@@ -46,8 +46,17 @@ struct Reglas {
     QString trasLiteral;
     // Literals next to a comparison lose their trailing blanks (as SQL Server compares).
     bool recortarLiteralesComparados = false;
+    // A function of two values that does what T-SQL's "+" does (joins texts, adds numbers);
+    // empty when the engine's own "+" already does it.
+    QString sumar;
 };
 
+// The batch's statements in the engine's terms. Raises FalloMotor for a text the engines
+// cannot take: a NUL character, or a [name] or "name" left open.
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);
+
+inline const QString MensajeCaracterNulo =
+    QStringLiteral("El texto contiene un carácter nulo (código 0), que la base de datos no admite. "
+                   "Borre ese carácter (suele llegar al pegar texto copiado de otro programa) e intente de nuevo.");
 
 } // namespace ado::tsql

@@ -9,6 +9,31 @@ bool Token::es(const char* palabra) const
     return tipo == Tipo::Palabra && texto.compare(QLatin1String(palabra), Qt::CaseInsensitive) == 0;
 }
 
+bool Token::sinCerrar() const
+{
+    QChar cierre;
+    qsizetype i = 1;
+    switch (tipo) {
+    case Tipo::Corchetes: cierre = u']'; break;
+    case Tipo::Comillas: cierre = u'"'; break;
+    case Tipo::Cadena:
+        cierre = u'\'';
+        i = texto.startsWith(u'\'') ? 1 : 2;
+        break;
+    default: return false;
+    }
+    for (; i < texto.size(); ++i) {
+        if (texto[i] != cierre)
+            continue;
+        if (i + 1 < texto.size() && texto[i + 1] == cierre) {
+            ++i;
+            continue;
+        }
+        return i + 1 != texto.size();
+    }
+    return true;
+}
+
 QString Token::identificador() const
 {
     if (tipo == Tipo::Corchetes)

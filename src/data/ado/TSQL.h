@@ -26,6 +26,8 @@ struct Token {
     bool es(const char* palabra) const; // a word equal to palabra, letter case ignored
     bool esSimbolo(char c) const { return tipo == Tipo::Simbolo && texto.size() == 1 && texto[0] == QChar(c); }
     bool significativo() const { return tipo != Tipo::Blanco && tipo != Tipo::Comentario; }
+    // A quoted token ([x], "x", 'x') whose closing character is missing.
+    bool sinCerrar() const;
     // The identifier without its quoting ([x] and "x" give x).
     QString identificador() const;
 };

@@ -93,7 +93,16 @@ QStringList Preparacion(const QString& sql, bool primeraDefinicion)
           << QStringLiteral("CREATE OR REPLACE FUNCTION ltrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
                             "$$ SELECT pg_catalog.ltrim($1::text)::citext $$")
           << QStringLiteral("CREATE OR REPLACE FUNCTION rtrim(citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
-                            "$$ SELECT pg_catalog.rtrim($1::text)::citext $$");
+                            "$$ SELECT pg_catalog.rtrim($1::text)::citext $$")
+          // T-SQL's "+" between texts joins them; a text and a number keep the number's "+".
+          << QStringLiteral("CREATE OR REPLACE FUNCTION vl_sumar(text, text) RETURNS text LANGUAGE sql IMMUTABLE STRICT AS "
+                            "$$ SELECT $1 || $2 $$")
+          << QStringLiteral("CREATE OR REPLACE FUNCTION vl_sumar(citext, citext) RETURNS citext LANGUAGE sql IMMUTABLE STRICT AS "
+                            "$$ SELECT ($1::text || $2::text)::citext $$")
+          << QStringLiteral("DO $$ BEGIN CREATE OPERATOR + (LEFTARG = text, RIGHTARG = text, FUNCTION = vl_sumar); "
+                            "EXCEPTION WHEN duplicate_function OR duplicate_object THEN NULL; END $$")
+          << QStringLiteral("DO $$ BEGIN CREATE OPERATOR + (LEFTARG = citext, RIGHTARG = citext, FUNCTION = vl_sumar); "
+                            "EXCEPTION WHEN duplicate_function OR duplicate_object THEN NULL; END $$");
     }
     for (auto it = dominio.globalMatch(sql); it.hasNext();) {
         const auto m = it.next();

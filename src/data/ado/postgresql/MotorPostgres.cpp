@@ -121,8 +121,10 @@ QString MotorPostgres::CadenaLibpq(const QMap<QString, QString>& registro, const
     partes << QStringLiteral("host=") + valor(registro.value(QStringLiteral("servidor"), QStringLiteral("127.0.0.1")));
     if (registro.contains(QStringLiteral("puerto")))
         partes << QStringLiteral("port=") + valor(registro.value(QStringLiteral("puerto")));
-    partes << QStringLiteral("dbname=") + valor(base.trimmed().toLower()) << QStringLiteral("user=") + valor(usuario.trimmed().toLower())
-           << QStringLiteral("password=") + valor(clave) << QStringLiteral("connect_timeout=%1").arg(std::max(2, tiempo))
+    partes << QStringLiteral("dbname=") + valor(base.trimmed().toLower()) << QStringLiteral("user=") + valor(usuario.trimmed().toLower());
+    if (!clave.isEmpty()) // without one libpq takes PGPASSWORD or ~/.pgpass
+        partes << QStringLiteral("password=") + valor(clave);
+    partes << QStringLiteral("connect_timeout=%1").arg(std::max(2, tiempo))
            << QStringLiteral("application_name='prorrata'") << QStringLiteral("client_encoding='UTF8'");
     return partes.join(u' ');
 }
@@ -130,7 +132,7 @@ QString MotorPostgres::CadenaLibpq(const QMap<QString, QString>& registro, const
 bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
-    const QString cadena = CadenaLibpq(registro, QStringLiteral("postgres"), admin, registro.value(QStringLiteral("claveadministrador")), 10);
+    const QString cadena = CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10);
     PGconn* cn = PQconnectdb(cadena.toUtf8().constData());
     PQsetNoticeProcessor(cn, sinAvisos, nullptr);
     auto falla = [&](const QString& texto) {
@@ -161,7 +163,7 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
     }
     PQfinish(cn);
     // The suite's logins reach each other's databases, as on the suite's SQL Server.
-    cn = PQconnectdb(CadenaLibpq(registro, nombre, admin, registro.value(QStringLiteral("claveadministrador")), 10).toUtf8().constData());
+    cn = PQconnectdb(CadenaLibpq(registro, nombre, admin, QString(), 10).toUtf8().constData());
     PQsetNoticeProcessor(cn, sinAvisos, nullptr);
     if (PQstatus(cn) != CONNECTION_OK)
         return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
@@ -179,7 +181,7 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
 bool MotorPostgres::BorrarBase(const QMap<QString, QString>& registro, const QString& base, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
-    PGconn* cn = PQconnectdb(CadenaLibpq(registro, QStringLiteral("postgres"), admin, registro.value(QStringLiteral("claveadministrador")), 10)
+    PGconn* cn = PQconnectdb(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10)
                                  .toUtf8()
                                  .constData());
     PQsetNoticeProcessor(cn, sinAvisos, nullptr);
@@ -418,6 +420,8 @@ PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>*
                 valores.push_back(nullptr);
             } else {
                 textos.push_back(TextoParametro(v).toUtf8());
+                if (textos.back().contains('\0')) // libpq would cut the value there
+                    throw FalloMotor({ErrorMotor{err::ErrorEnComando, tsql::MensajeCaracterNulo, QStringLiteral("22021"), 0}});
                 valores.push_back(textos.back().constData());
             }
         }

@@ -49,7 +49,8 @@ public:
 
     // Creates (or, with reemplazar, first drops) a database of the suite on the server of a
     // registry entry, with the login the suite's convention needs (name and password: the
-    // database name). Uses the entry's "Administrador" and "ClaveAdministrador".
+    // database name). Connects as the entry's "Administrador"; its password is never kept in
+    // the registry: libpq takes it from PGPASSWORD or ~/.pgpass.
     static bool CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error);
     static bool BorrarBase(const QMap<QString, QString>& registro, const QString& base, QString* error);
 

@@ -13,6 +13,7 @@ tsql::Reglas reglas()
     r.ahora = QStringLiteral("DATETIME('now','localtime')");
     r.identidad = QStringLiteral("LAST_INSERT_ROWID()");
     r.trasLiteral = QStringLiteral(" COLLATE VL");
+    r.sumar = QStringLiteral("VL_SUMAR");
     r.identificador = citado;
     r.charindex = [](const QString& en, const QString& buscado, const std::optional<QString>& desde) {
         if (!desde)

@@ -2,6 +2,7 @@
 
 #include "data/ado/Constantes.h"
 #include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/FuncionesVL.h"
 #include "suite/Ini.h"
 #include "suite/Moneda.h"
 
@@ -14,145 +15,6 @@
 namespace ado::sqlite {
 
 namespace {
-
-// ---- Text rules of SQL Server's default collation ---------------------------------------
-
-int compararVL(void*, int la, const void* va, int lb, const void* vb)
-{
-    auto a = static_cast<const unsigned char*>(va);
-    auto b = static_cast<const unsigned char*>(vb);
-    while (la > 0 && a[la - 1] == ' ')
-        --la;
-    while (lb > 0 && b[lb - 1] == ' ')
-        --lb;
-    const int n = std::min(la, lb);
-    for (int i = 0; i < n; ++i) {
-        unsigned ca = a[i], cb = b[i];
-        if ((ca | cb) & 0x80) { // outside ASCII: compare the rest as Unicode text
-            const QString sa = QString::fromUtf8(reinterpret_cast<const char*>(a + i), la - i);
-            const QString sb = QString::fromUtf8(reinterpret_cast<const char*>(b + i), lb - i);
-            const int c = sa.compare(sb, Qt::CaseInsensitive);
-            return c < 0 ? -1 : c > 0 ? 1 : 0;
-        }
-        if (ca >= 'A' && ca <= 'Z')
-            ca += 32;
-        if (cb >= 'A' && cb <= 'Z')
-            cb += 32;
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-    }
-    return la == lb ? 0 : la < lb ? -1 : 1;
-}
-
-QString textoArg(sqlite3_value* v)
-{
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
-}
-
-// One pattern element at p[i] against c: "_", "[set]", "[^set]", an escaped or plain character.
-bool elemento(const QString& p, qsizetype i, QChar c, QChar esc, qsizetype* largo)
-{
-    const QChar x = p[i];
-    if (!esc.isNull() && x == esc && i + 1 < p.size()) {
-        *largo = 2;
-        return p[i + 1] == c;
-    }
-    if (x == u'_') {
-        *largo = 1;
-        return true;
-    }
-    if (x == u'[') {
-        const qsizetype fin = p.indexOf(u']', i + 2);
-        if (fin > i) {
-            *largo = fin - i + 1;
-            qsizetype j = i + 1;
-            const bool negado = p[j] == u'^';
-            if (negado)
-                ++j;
-            bool dentro = false;
-            for (; j < fin; ++j) {
-                if (j + 2 < fin && p[j + 1] == u'-') {
-                    dentro = dentro || (c >= p[j] && c <= p[j + 2]);
-                    j += 2;
-                } else {
-                    dentro = dentro || c == p[j];
-                }
-            }
-            return dentro != negado;
-        }
-    }
-    *largo = 1;
-    return x == c;
-}
-
-bool coincide(const QString& s, const QString& p, QChar esc)
-{
-    qsizetype si = 0, pi = 0, estrellaP = -1, estrellaS = 0;
-    while (si < s.size()) {
-        if (pi < p.size()) {
-            if (p[pi] == u'%' && (esc.isNull() || p[pi] != esc)) {
-                estrellaP = ++pi;
-                estrellaS = si;
-                continue;
-            }
-            qsizetype largo = 1;
-            if (elemento(p, pi, s[si], esc, &largo)) {
-                pi += largo;
-                ++si;
-                continue;
-            }
-        }
-        if (estrellaP < 0)
-            return false;
-        pi = estrellaP;
-        si = ++estrellaS;
-    }
-    while (pi < p.size() && p[pi] == u'%')
-        ++pi;
-    return pi == p.size();
-}
-
-void funcionLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
-{
-    for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-            sqlite3_result_null(ctx);
-            return;
-        }
-    // like(pattern, value[, escape])
-    const QString patron = textoArg(argv[0]).toCaseFolded();
-    const QString valor = textoArg(argv[1]).toCaseFolded();
-    QChar esc;
-    if (argc == 3) {
-        const QString e = textoArg(argv[2]);
-        if (e.size() != 1) {
-            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
-            return;
-        }
-        esc = e[0].toCaseFolded();
-    }
-    sqlite3_result_int(ctx, coincide(valor, patron, esc) ? 1 : 0);
-}
-
-void funcionMayusculas(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const QByteArray r = textoArg(argv[0]).toUpper().toUtf8();
-    sqlite3_result_text(ctx, r.constData(), int(r.size()), SQLITE_TRANSIENT);
-}
-
-void funcionMinusculas(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const QByteArray r = textoArg(argv[0]).toLower().toUtf8();
-    sqlite3_result_text(ctx, r.constData(), int(r.size()), SQLITE_TRANSIENT);
-}
 
 // ---- Types ------------------------------------------------------------------------------
 
@@ -515,6 +377,12 @@ QString MotorSqlite::ArchivoDe(const QString& carpeta, const QString& base)
     return suite::BuscarArchivoSinCaso(carpeta, base.trimmed() + QStringLiteral(".db"));
 }
 
+bool MotorSqlite::NombreSimple(const QString& base)
+{
+    const QString n = base.trimmed();
+    return !n.startsWith(u'.') && !n.contains(u'/') && !n.contains(u'\\') && !n.contains(u':') && !n.contains(QChar(0));
+}
+
 bool MotorSqlite::CrearArchivo(const QString& ruta, QString* error)
 {
     if (QFileInfo::exists(ruta)) {
@@ -536,12 +404,7 @@ void MotorSqlite::Preparar(sqlite3* db, int tiempoMs)
 {
     sqlite3_busy_timeout(db, tiempoMs);
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_create_collation(db, "VL", SQLITE_UTF8, nullptr, compararVL);
-    const int banderas = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function(db, "like", 2, banderas, nullptr, funcionLike, nullptr, nullptr);
-    sqlite3_create_function(db, "like", 3, banderas, nullptr, funcionLike, nullptr, nullptr);
-    sqlite3_create_function(db, "upper", 1, banderas, nullptr, funcionMayusculas, nullptr, nullptr);
-    sqlite3_create_function(db, "lower", 1, banderas, nullptr, funcionMinusculas, nullptr, nullptr);
+    RegistrarFuncionesVL(db);
     sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
 }
 
@@ -555,6 +418,10 @@ void MotorSqlite::abrir(const ParametrosConexion& p)
     if (carpeta.isEmpty())
         fallaApertura(QStringLiteral("El servidor %1 no indica en el registro de servidores la carpeta de sus bases de datos (clave Carpeta).")
                           .arg(p.servidor), 17);
+    if (!NombreSimple(p.base))
+        fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\": el nombre de una base de datos es un nombre "
+                                     "simple, sin carpetas ni los caracteres / \\ : ni un punto al principio.")
+                          .arg(p.base.trimmed()));
     const QString archivo = ArchivoDe(carpeta, p.base);
     if (p.base.trimmed().isEmpty() || !QFileInfo(archivo).isFile())
         fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "

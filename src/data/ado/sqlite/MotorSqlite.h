@@ -34,6 +34,8 @@ public:
     void fijarTiempoComando(int segundos) override;
     QString citar(const QString& id) const override { return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
 
+    // A database name that names a file of the server's folder and nothing outside it.
+    static bool NombreSimple(const QString& base);
     // The file a database name maps to in a folder (letter case of the name ignored).
     static QString ArchivoDe(const QString& carpeta, const QString& base);
     // Creates an empty database file; false with the reason when it cannot (or it exists).
