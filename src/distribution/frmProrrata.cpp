@@ -860,6 +860,7 @@ void frmProrrata::volverAEdicion()
         volviendoPendiente_ = false;
         if (!edicionAbierta() || filaEdit_ < 0)
             return;
+        SSTab1->setCurrentIndex(0);
         if (filaActual() != filaEdit_ || columnaActual() != columnaEdit_) {
             volviendo_ = true;
             irA(filaEdit_, columnaEdit_);

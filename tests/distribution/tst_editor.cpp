@@ -514,6 +514,16 @@ void TstEditor::soloLoQueQuiso_data()
                e.tecla(Qt::Key_F2);
            })
         << QList<int>{ok, ok} << QStringLiteral("El código ingresado es inexistente!!!") << t2 << t3 << QString();
+    QTest::newRow("centro inexistente y pestania Asignacion")
+        << Pasos([](Editor& e) {
+               e.abrir(QStringLiteral("3"));
+               e.escribirEnCelda(0, 1, QStringLiteral("99"));
+               e.f.SSTab1->setCurrentIndex(1);
+               QCoreApplication::processEvents();
+               QCOMPARE(e.f.SSTab1->currentIndex(), 0); // back to the cell, its text kept
+               QCOMPARE(e.f.txtEdit->text(), QStringLiteral("99"));
+           })
+        << QList<int>{ok} << QStringLiteral("El código ingresado es inexistente!!!") << t2 << t3 << QString();
     QTest::newRow("centro repetido")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("3"));
