@@ -7,9 +7,13 @@
 #include "GDBPrueba.h"
 #include "suite/ErrorRT.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QTest>
+#include <pwd.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 bool cluster(const QString& accion)
@@ -58,6 +62,7 @@ private Q_SLOTS:
     void servidorDetenido();
     void mensajes_data();
     void mensajes();
+    void sinRegistrosDelControlador();
 };
 
 void TstEnlace::servidorDetenido()
@@ -153,6 +158,25 @@ void TstEnlace::mensajes()
     QVERIFY2(v.texto.startsWith(texto), qPrintable(v.texto));
     QVERIFY2(v.texto.size() > texto.size() + 2, qPrintable(v.texto)); // the server's own words follow
     QCOMPARE(v.cerrada, cerrada);
+}
+
+void TstEnlace::sinRegistrosDelControlador()
+{
+    // The PostgreSQL ODBC driver as Debian registers it logs every statement to /tmp.
+    if (!EmpresaPrueba::PorOdbc())
+        QSKIP("solamente por ODBC");
+    {
+        EmpresaPrueba empresa;
+        auto cn = empresa.conectar();
+        QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
+        cn->Close();
+    }
+    // The driver names them after the program, the user and the process.
+    const passwd* u = ::getpwuid(::geteuid());
+    const QString propio = QStringLiteral("_*%1%2.log").arg(QString::fromLocal8Bit(u ? u->pw_name : "")).arg(QCoreApplication::applicationPid());
+    const QStringList registros =
+        QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("psqlodbc") + propio, QStringLiteral("mylog") + propio}, QDir::Files);
+    QVERIFY2(registros.isEmpty(), qPrintable(registros.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TstEnlace)

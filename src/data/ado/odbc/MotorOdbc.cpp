@@ -8,10 +8,18 @@
 #include "data/ado/sqlite/DialectoSqlite.h"
 #include "suite/Moneda.h"
 
+#include "data/ado/CadenaConexion.h"
+
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <mutex>
+#include <pwd.h>
 #include <sql.h>
 #include <sqlext.h>
+#include <unistd.h>
 
 namespace ado::odbc {
 
@@ -86,6 +94,43 @@ QVariant valorDe(const QString& s, const Columna_& c)
 
 bool ok(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
 
+// The PostgreSQL driver keeps its logs per process: when the process's last connection closes
+// it goes back to the driver-wide setting (Debian's registration: CommLog=1) and writes one
+// line to /tmp/psqlodbc_[<program>_]<user><pid>.log. While no connection of this process asked
+// for the logs, that file holds nothing anyone wanted and is removed.
+class RegistrosPsql {
+public:
+    void abierta(bool conRegistro)
+    {
+        std::lock_guard l(m_);
+        ++abiertas_;
+        pedidos_ = pedidos_ || conRegistro;
+    }
+    void cerrada()
+    {
+        std::lock_guard l(m_);
+        if (--abiertas_ > 0 || pedidos_)
+            return;
+        const passwd* u = ::getpwuid(::geteuid());
+        const QString propio = QStringLiteral("_*%1%2.log").arg(QString::fromLocal8Bit(u ? u->pw_name : ""))
+                                   .arg(QCoreApplication::applicationPid());
+        const QDir tmp(QStringLiteral("/tmp"));
+        for (const QString& f : tmp.entryList({QStringLiteral("psqlodbc") + propio, QStringLiteral("mylog") + propio}, QDir::Files))
+            QFile::remove(tmp.filePath(f));
+    }
+
+private:
+    std::mutex m_;
+    int abiertas_ = 0;
+    bool pedidos_ = false;
+};
+
+RegistrosPsql& registrosPsql()
+{
+    static RegistrosPsql r;
+    return r;
+}
+
 } // namespace
 
 struct MotorOdbc::Manijas {
@@ -93,6 +138,7 @@ struct MotorOdbc::Manijas {
     SQLHDBC dbc = SQL_NULL_HDBC;
     bool conectada = false;
     bool perdida = false; // the link is gone
+    bool psql = false;    // the PostgreSQL driver
     ~Manijas()
     {
         if (conectada)
@@ -101,6 +147,8 @@ struct MotorOdbc::Manijas {
             SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         if (env)
             SQLFreeHandle(SQL_HANDLE_ENV, env);
+        if (psql)
+            registrosPsql().cerrada();
     }
 };
 
@@ -171,6 +219,12 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
     if (!ok(r))
         fallar(SQL_HANDLE_DBC, h_->dbc);
     h_->conectada = true;
+    if (listado && ControladorPostgres(p.registro)) {
+        const auto claves = LeerCadenaConexion(cadena);
+        h_->psql = true;
+        registrosPsql().abierta(claves.value(QStringLiteral("commlog")) != QLatin1String("0")
+                                || claves.value(QStringLiteral("debug")) != QLatin1String("0"));
+    }
     base_ = p.base.trimmed();
     SQLWCHAR nombre[128] = {};
     SQLSMALLINT largo = 0;
