@@ -170,6 +170,9 @@ void TstEnlace::sinRegistrosDelControlador()
         auto cn = empresa.conectar();
         QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
         cn->Close();
+        // An opening that fails is the process's last connection too.
+        ado::Connection mala;
+        QVERIFY_THROWS_EXCEPTION(suite::ErrorEjecucion, mala.Open(empresa.cadena(QStringLiteral("NO_EXISTE"))));
     }
     // The driver names them after the program, the user and the process.
     const passwd* u = ::getpwuid(::geteuid());

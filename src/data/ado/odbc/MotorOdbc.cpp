@@ -95,9 +95,10 @@ QVariant valorDe(const QString& s, const Columna_& c)
 bool ok(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
 
 // The PostgreSQL driver keeps its logs per process: when the process's last connection closes
-// it goes back to the driver-wide setting (Debian's registration: CommLog=1) and writes one
-// line to /tmp/psqlodbc_[<program>_]<user><pid>.log. While no connection of this process asked
-// for the logs, that file holds nothing anyone wanted and is removed.
+// (or fails to open) it goes back to the driver-wide setting (Debian's registration:
+// CommLog=1) and writes one line to /tmp/psqlodbc_[<program>_]<user><pid>.log. While no
+// connection of this process asked for the logs, that file holds nothing anyone wanted and is
+// removed.
 class RegistrosPsql {
 public:
     void abierta(bool conRegistro)
@@ -127,8 +128,8 @@ private:
 
 RegistrosPsql& registrosPsql()
 {
-    static RegistrosPsql r;
-    return r;
+    static auto* r = new RegistrosPsql; // never destroyed: connections may close at exit
+    return *r;
 }
 
 } // namespace
@@ -214,17 +215,23 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
     const bool listado = p.registro.value(QStringLiteral("motor")).compare(QLatin1String("ODBC"), Qt::CaseInsensitive) == 0;
     const QString cadena = listado ? CadenaRegistro(p.registro, p.base, usuario, clave)
                                    : CadenaSqlServer(p.servidor, p.base, usuario, clave); // SQL Server through FreeTDS
-    std::u16string c = utf16(cadena);
-    const SQLRETURN r = SQLDriverConnectW(h_->dbc, nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!ok(r))
-        fallar(SQL_HANDLE_DBC, h_->dbc);
-    h_->conectada = true;
     if (listado && ControladorPostgres(p.registro)) {
         const auto claves = LeerCadenaConexion(cadena);
         h_->psql = true;
         registrosPsql().abierta(claves.value(QStringLiteral("commlog")) != QLatin1String("0")
                                 || claves.value(QStringLiteral("debug")) != QLatin1String("0"));
     }
+    std::u16string c = utf16(cadena);
+    const SQLRETURN r = SQLDriverConnectW(h_->dbc, nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!ok(r)) {
+        try {
+            fallar(SQL_HANDLE_DBC, h_->dbc);
+        } catch (const FalloMotor&) {
+            h_.reset(); // a failed opening also leaves the driver's line; gone with the handles
+            throw;
+        }
+    }
+    h_->conectada = true;
     base_ = p.base.trimmed();
     SQLWCHAR nombre[128] = {};
     SQLSMALLINT largo = 0;
