@@ -52,6 +52,7 @@ private Q_SLOTS:
     void actualizable();
     void filaCambiadaPorOtro();
     void transacciones();
+    void confirmarTrasUnError();
     void esquemas();
     void baseDeDatosPorDefecto();
     void esperaAlOtroPuesto();
@@ -521,6 +522,31 @@ void TstAdo::transacciones()
     cn->Execute(QStringLiteral("BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'"));
     cn->Execute(QStringLiteral("COMMIT TRANSACTION"));
     QCOMPARE(cuenta(), antes - 5);
+}
+
+void TstAdo::confirmarTrasUnError()
+{
+    // A caller that sends COMMIT after a failed statement, without looking at the errors.
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    auto cuenta = [&] { return EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST")).toInt(); };
+    const int antes = cuenta();
+    const QString lote = QStringLiteral("BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\n"
+                                        "INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('11', 'Repetido')\r\n");
+    QCOMPARE(errorDe([&] { cn->Execute(lote); }), err::Integridad);
+    const long siguiente = errorDe([&] { cn->Execute(QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   2'")); });
+    cn->Execute(QStringLiteral("COMMIT TRANSACTION"));
+    if (EmpresaPrueba::ErrorAnulaTransaccion()) {
+        QCOMPARE(siguiente, err::ErrorEnComando);
+        QCOMPARE(cuenta(), antes);
+    } else {
+        QCOMPARE(siguiente, 0L);
+        QCOMPARE(cuenta(), antes - 7);
+    }
+    // The transaction is over either way: the connection commits on its own again.
+    cn->Execute(QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   3'"));
+    auto otra = empresa.conectar();
+    QCOMPARE(EmpresaPrueba::valor(*otra, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'")).toInt(), 0);
 }
 
 void TstAdo::esquemas()

@@ -1,12 +1,19 @@
 // A server that goes away in the middle of a session: the next statement fails as a lost
 // link (native error 11, the connection closed), and once the server is back the connection
-// opens again. Runs on the test command's PostgreSQL cluster, which it stops and restarts.
+// opens again. The messages of the server's failures (lost, lock held, deadlock) are the same
+// through libpq and through ODBC. Runs on the test command's PostgreSQL cluster, which it
+// stops and restarts.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
 #include "suite/ErrorRT.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QTest>
+#include <pwd.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 bool cluster(const QString& accion)
@@ -16,7 +23,33 @@ bool cluster(const QString& accion)
         args << qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
     return QProcess::execute(QStringLiteral("bash"), args) == 0;
 }
+
+// The first error of a statement, as the caller finds it on the connection.
+struct Visto {
+    long numero = 0;
+    long nativo = 0;
+    QString estado;
+    QString texto;
+    bool cerrada = false;
+};
+
+Visto ejecutar(ado::Connection& cn, const QString& sql)
+{
+    Visto v;
+    try {
+        cn.Execute(sql);
+    } catch (const suite::ErrorEjecucion&) {
+        const ado::Error& e = cn.Errors().Item(0);
+        v = {e.Number, e.NativeError, e.SQLState, e.Description};
+    }
+    v.cerrada = cn.State() == ado::adStateClosed;
+    return v;
+}
+
+enum class Caso { ServidorDetenido, BloqueoRetenido, Interbloqueo };
 } // namespace
+
+Q_DECLARE_METATYPE(Caso)
 
 class TstEnlace : public QObject {
     Q_OBJECT
@@ -27,6 +60,9 @@ private Q_SLOTS:
             QSKIP("hace falta el servidor PostgreSQL de prueba (VL_PG_CARPETA)");
     }
     void servidorDetenido();
+    void mensajes_data();
+    void mensajes();
+    void sinRegistrosDelControlador();
 };
 
 void TstEnlace::servidorDetenido()
@@ -58,6 +94,92 @@ void TstEnlace::servidorDetenido()
     QVERIFY(gDB.ReintentaConectar());
     QCOMPARE(gDB.gCnn.State(), int(ado::adStateOpen));
     QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
+}
+
+void TstEnlace::mensajes_data()
+{
+    QTest::addColumn<Caso>("caso");
+    QTest::addColumn<long>("numero");
+    QTest::addColumn<long>("nativo");
+    QTest::addColumn<QString>("estado");
+    QTest::addColumn<QString>("texto"); // how the description begins
+    QTest::addColumn<bool>("cerrada");
+
+    const QString bloqueo = QStringLiteral("Se ha superado el tiempo de espera de la solicitud de bloqueo (");
+    QTest::newRow("servidor detenido") << Caso::ServidorDetenido << ado::err::Fallo << ado::err::NativoEnlacePerdido << "08S01"
+                                       << "Se perdió la conexión con el servidor: " << true;
+    QTest::newRow("bloqueo retenido") << Caso::BloqueoRetenido << ado::err::TiempoAgotado << 1222L << "HYT00" << bloqueo << false;
+    QTest::newRow("interbloqueo") << Caso::Interbloqueo << ado::err::TiempoAgotado << 1222L << "HYT00" << bloqueo << false;
+}
+
+void TstEnlace::mensajes()
+{
+    QFETCH(Caso, caso);
+    QFETCH(long, numero);
+    QFETCH(long, nativo);
+    QFETCH(QString, estado);
+    QFETCH(QString, texto);
+    QFETCH(bool, cerrada);
+
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    auto otra = empresa.conectar();
+    Visto v;
+    switch (caso) {
+    case Caso::ServidorDetenido: {
+        QVERIFY(cluster(QStringLiteral("detener")));
+        v = ejecutar(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO"));
+        QVERIFY(cluster(QStringLiteral("reanudar")));
+        break;
+    }
+    case Caso::BloqueoRetenido:
+        otra->Execute(QStringLiteral("BEGIN TRANSACTION\r\nUPDATE TA_CCOSTO SET DESCRIPCION = 'Otra' WHERE CODIGO = '1'"));
+        cn->CommandTimeout(1);
+        v = ejecutar(*cn, QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Esta' WHERE CODIGO = '1'"));
+        otra->Execute(QStringLiteral("ROLLBACK TRANSACTION"));
+        break;
+    case Caso::Interbloqueo: {
+        // Each takes one lock and then waits for the other's: the server fails one of them.
+        Visto delOtro;
+        std::thread hilo([&] {
+            delOtro = ejecutar(*otra, QStringLiteral("SELECT pg_advisory_xact_lock(2), pg_sleep(0.5), pg_advisory_xact_lock(1)"));
+        });
+        v = ejecutar(*cn, QStringLiteral("SELECT pg_advisory_xact_lock(1), pg_sleep(0.5), pg_advisory_xact_lock(2)"));
+        hilo.join();
+        QVERIFY2((v.numero == 0) != (delOtro.numero == 0), qPrintable(v.texto + u' ' + delOtro.texto));
+        if (v.numero == 0)
+            v = delOtro;
+        break;
+    }
+    }
+    QCOMPARE(v.numero, numero);
+    QCOMPARE(v.nativo, nativo);
+    QCOMPARE(v.estado, estado);
+    QVERIFY2(v.texto.startsWith(texto), qPrintable(v.texto));
+    QVERIFY2(v.texto.size() > texto.size() + 2, qPrintable(v.texto)); // the server's own words follow
+    QCOMPARE(v.cerrada, cerrada);
+}
+
+void TstEnlace::sinRegistrosDelControlador()
+{
+    // The PostgreSQL ODBC driver as Debian registers it logs every statement to /tmp.
+    if (!EmpresaPrueba::PorOdbc())
+        QSKIP("solamente por ODBC");
+    {
+        EmpresaPrueba empresa;
+        auto cn = empresa.conectar();
+        QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
+        cn->Close();
+        // An opening that fails is the process's last connection too.
+        ado::Connection mala;
+        QVERIFY_THROWS_EXCEPTION(suite::ErrorEjecucion, mala.Open(empresa.cadena(QStringLiteral("NO_EXISTE"))));
+    }
+    // The driver names them after the program, the user and the process.
+    const passwd* u = ::getpwuid(::geteuid());
+    const QString propio = QStringLiteral("_*%1%2.log").arg(QString::fromLocal8Bit(u ? u->pw_name : "")).arg(QCoreApplication::applicationPid());
+    const QStringList registros =
+        QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("psqlodbc") + propio, QStringLiteral("mylog") + propio}, QDir::Files);
+    QVERIFY2(registros.isEmpty(), qPrintable(registros.join(u' ')));
 }
 
 QTEST_GUILESS_MAIN(TstEnlace)

@@ -42,13 +42,23 @@ void TstOdbc::registro_data()
 {
     QTest::addColumn<QStringList>("claves"); // key=value pairs of the entry
     QTest::addColumn<QString>("clave");      // the password
+    QTest::addColumn<QString>("odbcIni");    // the user's data sources
     QTest::addColumn<QString>("cadena");
     QTest::newRow("controlador de PostgreSQL")
-        << QStringList{"motor=ODBC", "driver=PostgreSQL Unicode", "servidor=db1", "puerto=5432"} << "EMPRESA"
-        << "Driver={PostgreSQL Unicode};Server=db1;Port=5432;Database=empresa;UID=empresa;PWD=EMPRESA;";
-    QTest::newRow("origen de datos de Oracle") << QStringList{"motor=ODBC", "dsn=ORA_CONTA"} << "EMPRESA"
+        << QStringList{"motor=ODBC", "driver=PostgreSQL Unicode", "servidor=db1", "puerto=5432"} << "EMPRESA" << ""
+        << "Driver={PostgreSQL Unicode};Server=db1;Port=5432;Database=empresa;UID=empresa;PWD=EMPRESA;CommLog=0;Debug=0;Protocol=7.4-0;";
+    QTest::newRow("registro pedido en la entrada")
+        << QStringList{"motor=ODBC", "driver=PostgreSQL Unicode", "servidor=db1", "commlog=1"} << "EMPRESA" << ""
+        << "Driver={PostgreSQL Unicode};Server=db1;Database=empresa;UID=empresa;PWD=EMPRESA;CommLog=1;Debug=0;Protocol=7.4-0;";
+    QTest::newRow("origen de datos de PostgreSQL")
+        << QStringList{"motor=ODBC", "dsn=PG_CONTA"} << "EMPRESA" << "[PG_CONTA]\nDriver=PostgreSQL Unicode\nServername=db1\n"
+        << "DSN=PG_CONTA;Database=EMPRESA;UID=EMPRESA;PWD=EMPRESA;CommLog=0;Debug=0;Protocol=7.4-0;";
+    QTest::newRow("origen de datos que pide el registro")
+        << QStringList{"motor=ODBC", "dsn=PG_REGISTRO"} << "EMPRESA" << "[PG_REGISTRO]\nDriver=PostgreSQL Unicode\nCommLog=1\n"
+        << "DSN=PG_REGISTRO;Database=EMPRESA;UID=EMPRESA;PWD=EMPRESA;Debug=0;Protocol=7.4-0;";
+    QTest::newRow("origen de datos de Oracle") << QStringList{"motor=ODBC", "dsn=ORA_CONTA"} << "EMPRESA" << ""
                                                << "DSN=ORA_CONTA;Database=EMPRESA;UID=EMPRESA;PWD=EMPRESA;";
-    QTest::newRow("clave con punto y coma") << QStringList{"motor=ODBC", "driver=FreeTDS", "servidor=srv"} << "a;b}"
+    QTest::newRow("clave con punto y coma") << QStringList{"motor=ODBC", "driver=FreeTDS", "servidor=srv"} << "a;b}" << ""
                                             << "Driver={FreeTDS};Server=srv;Database=EMPRESA;UID=EMPRESA;PWD={a;b}}};";
 }
 
@@ -56,11 +66,18 @@ void TstOdbc::registro()
 {
     QFETCH(QStringList, claves);
     QFETCH(QString, clave);
+    QFETCH(QString, odbcIni);
     QFETCH(QString, cadena);
     QMap<QString, QString> entrada;
     for (const QString& c : claves)
         entrada.insert(c.section(u'=', 0, 0), c.section(u'=', 1));
-    QCOMPARE(odbc::CadenaRegistro(entrada, QStringLiteral("EMPRESA"), QStringLiteral("EMPRESA"), clave), cadena);
+    // The data sources of this row only.
+    EntornoPrueba e;
+    const QByteArray antes = qgetenv("ODBCINI");
+    qputenv("ODBCINI", e.escribir(QStringLiteral("odbc.ini"), odbcIni.toUtf8()).toLocal8Bit());
+    const QString hecha = odbc::CadenaRegistro(entrada, QStringLiteral("EMPRESA"), QStringLiteral("EMPRESA"), clave);
+    antes.isNull() ? qunsetenv("ODBCINI") : qputenv("ODBCINI", antes);
+    QCOMPARE(hecha, cadena);
 }
 
 void TstOdbc::servidorNoListado()

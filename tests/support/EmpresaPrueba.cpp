@@ -36,6 +36,8 @@ bool EmpresaPrueba::borrarBase(const QString& base) const
 
 bool EmpresaPrueba::EnPostgres() { return demo::MotorDePrueba() != QLatin1String("SQLite"); }
 
+bool EmpresaPrueba::PorOdbc() { return demo::MotorDePrueba() == QLatin1String("ODBC"); }
+
 QVariant EmpresaPrueba::valor(ado::Connection& cn, const QString& sql)
 {
     ado::Recordset rs = cn.Execute(sql);

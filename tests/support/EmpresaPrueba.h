@@ -18,6 +18,12 @@ public:
     // The tests run on PostgreSQL (VL_MOTOR_PRUEBA PostgreSQL, or ODBC to it), where a few
     // engine quirks differ.
     static bool EnPostgres();
+    // Through ODBC (VL_MOTOR_PRUEBA ODBC).
+    static bool PorOdbc();
+    // A failed statement aborts the open transaction: the statements after it fail and its
+    // COMMIT keeps nothing (PostgreSQL, through libpq or ODBC). On SQLite, as on SQL Server,
+    // only the failed statement is undone.
+    static bool ErrorAnulaTransaccion() { return EnPostgres(); }
     // Removes a database of the demo server (its file, or the server's database).
     bool borrarBase(const QString& base) const;
     // The first column of the first row of a query, or an invalid variant when no row.

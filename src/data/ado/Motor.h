@@ -1,7 +1,7 @@
 #pragma once
 // The interface every database engine implements for the ADO-shaped layer. Engines receive
 // T-SQL batches and give back whole result tables; failures come as FalloMotor carrying one
-// entry per diagnostic record, with the ADO numbers already chosen by the engine.
+// entry per diagnostic record, classified by the engine and mapped to ADO's numbers in Errores.h.
 
 #include <QMap>
 #include <QString>

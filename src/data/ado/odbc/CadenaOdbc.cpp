@@ -1,6 +1,7 @@
 #include "data/ado/odbc/CadenaOdbc.h"
 
 #include <QStringList>
+#include <odbcinst.h>
 
 namespace ado::odbc {
 
@@ -12,7 +13,28 @@ QString valor(const QString& v)
         return u'{' + QString(v).replace(u'}', QStringLiteral("}}")) + u'}';
     return v;
 }
+
+bool dePostgres(const QString& driver)
+{
+    return driver.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) || driver.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+}
 } // namespace
+
+bool ControladorPostgres(const QMap<QString, QString>& registro)
+{
+    const QString dsn = registro.value(QStringLiteral("dsn"));
+    return dePostgres(dsn.isEmpty() ? registro.value(QStringLiteral("driver")) : ValorDsn(dsn, QStringLiteral("Driver")).value_or(QString()));
+}
+
+std::optional<QString> ValorDsn(const QString& dsn, const QString& clave)
+{
+    static constexpr char ausente[] = "\x01";
+    char valor[512] = {};
+    SQLGetPrivateProfileString(dsn.toUtf8().constData(), clave.toUtf8().constData(), ausente, valor, int(sizeof(valor)), "odbc.ini");
+    if (qstrcmp(valor, ausente) == 0)
+        return std::nullopt;
+    return QString::fromUtf8(valor);
+}
 
 QString CadenaSqlServer(const QString& servidor, const QString& base, const QString& usuario, const QString& clave,
                         const QString& driver)
@@ -52,6 +74,20 @@ QString CadenaRegistro(const QMap<QString, QString>& registro, const QString& ba
     const bool minusculas = registro.value(QStringLiteral("driver")).contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive);
     partes << QStringLiteral("Database=") + valor(minusculas ? base.trimmed().toLower() : base.trimmed())
            << QStringLiteral("UID=") + valor(minusculas ? usuario.trimmed().toLower() : usuario) << QStringLiteral("PWD=") + valor(clave);
+    if (ControladorPostgres(registro)) {
+        const QString dsn = registro.value(QStringLiteral("dsn"));
+        // The driver's registration may turn its logs on (a log of every statement in /tmp):
+        // off unless the entry or the user's data source asks for them.
+        for (const QString& log : {QStringLiteral("CommLog"), QStringLiteral("Debug")}) {
+            if (registro.contains(log.toLower()))
+                partes << log + u'=' + valor(registro.value(log.toLower()));
+            else if (dsn.isEmpty() || !ValorDsn(dsn, log))
+                partes << log + QStringLiteral("=0");
+        }
+        // A failed statement aborts the open transaction, as through libpq; by default the
+        // driver would roll back only that statement and a later COMMIT would keep the rest.
+        partes << QStringLiteral("Protocol=7.4-0");
+    }
     return partes.join(u';') + u';';
 }
 

@@ -2,15 +2,24 @@
 
 #include "data/ado/Constantes.h"
 #include "data/ado/odbc/CadenaOdbc.h"
+#include "data/ado/odbc/Errores.h"
 #include "data/ado/postgresql/DialectoPostgres.h"
 #include "data/ado/postgresql/MotorPostgres.h"
 #include "data/ado/sqlite/DialectoSqlite.h"
 #include "suite/Moneda.h"
 
+#include "data/ado/CadenaConexion.h"
+
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <mutex>
+#include <pwd.h>
 #include <sql.h>
 #include <sqlext.h>
+#include <unistd.h>
 
 namespace ado::odbc {
 
@@ -85,12 +94,52 @@ QVariant valorDe(const QString& s, const Columna_& c)
 
 bool ok(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
 
+// The PostgreSQL driver keeps its logs per process: when the process's last connection closes
+// (or fails to open) it goes back to the driver-wide setting (Debian's registration:
+// CommLog=1) and writes one line to /tmp/psqlodbc_[<program>_]<user><pid>.log. While no
+// connection of this process asked for the logs, that file holds nothing anyone wanted and is
+// removed.
+class RegistrosPsql {
+public:
+    void abierta(bool conRegistro)
+    {
+        std::lock_guard l(m_);
+        ++abiertas_;
+        pedidos_ = pedidos_ || conRegistro;
+    }
+    void cerrada()
+    {
+        std::lock_guard l(m_);
+        if (--abiertas_ > 0 || pedidos_)
+            return;
+        const passwd* u = ::getpwuid(::geteuid());
+        const QString propio = QStringLiteral("_*%1%2.log").arg(QString::fromLocal8Bit(u ? u->pw_name : ""))
+                                   .arg(QCoreApplication::applicationPid());
+        const QDir tmp(QStringLiteral("/tmp"));
+        for (const QString& f : tmp.entryList({QStringLiteral("psqlodbc") + propio, QStringLiteral("mylog") + propio}, QDir::Files))
+            QFile::remove(tmp.filePath(f));
+    }
+
+private:
+    std::mutex m_;
+    int abiertas_ = 0;
+    bool pedidos_ = false;
+};
+
+RegistrosPsql& registrosPsql()
+{
+    static auto* r = new RegistrosPsql; // never destroyed: connections may close at exit
+    return *r;
+}
+
 } // namespace
 
 struct MotorOdbc::Manijas {
     SQLHENV env = SQL_NULL_HENV;
     SQLHDBC dbc = SQL_NULL_HDBC;
     bool conectada = false;
+    bool perdida = false; // the link is gone
+    bool psql = false;    // the PostgreSQL driver
     ~Manijas()
     {
         if (conectada)
@@ -99,13 +148,15 @@ struct MotorOdbc::Manijas {
             SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         if (env)
             SQLFreeHandle(SQL_HANDLE_ENV, env);
+        if (psql)
+            registrosPsql().cerrada();
     }
 };
 
 MotorOdbc::MotorOdbc() = default;
 MotorOdbc::~MotorOdbc() = default;
 
-bool MotorOdbc::abierto() const { return h_ && h_->conectada; }
+bool MotorOdbc::abierto() const { return h_ && h_->conectada && !h_->perdida; }
 
 QString MotorOdbc::citar(const QString& id) const
 {
@@ -122,6 +173,7 @@ void MotorOdbc::fallar(short tipoManija, void* manija)
     // Every diagnostic record is an error of its own, as ADO keeps them.
     std::vector<ErrorMotor> errores;
     bool perdido = false;
+    const bool conectada = h_->conectada;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR estado[6] = {};
         SQLINTEGER nativo = 0;
@@ -129,58 +181,23 @@ void MotorOdbc::fallar(short tipoManija, void* manija)
         SQLSMALLINT largo = 0;
         if (!ok(SQLGetDiagRecW(tipoManija, manija, i, estado, &nativo, texto, SQLSMALLINT(std::size(texto)), &largo)))
             break;
-        const QString sqlState = deW(estado, 5);
-        QString msg = deW(texto, std::min<qsizetype>(largo, qsizetype(std::size(texto)) - 1));
-        ErrorMotor e{err::ErrorEnComando, msg, sqlState, long(nativo)};
-        const QString clase = sqlState.left(2);
-        if (!h_->conectada && (msg.contains(QLatin1String("password authentication failed")) || msg.contains(QLatin1String("no password supplied"))
-                               || sqlState == QLatin1String("28000") || e.nativo == 18456)) {
-            e = ErrorMotor{err::Fallo, msg, QStringLiteral("28000"), 18456};
-        } else if (!h_->conectada && msg.contains(QLatin1String("does not exist")) && msg.contains(QLatin1String("database"))) {
-            e = ErrorMotor{err::Fallo, msg, QStringLiteral("42000"), 4060};
-        } else if (clase == QLatin1String("08") || sqlState.startsWith(QLatin1String("57P0"))
-                   || msg.contains(QLatin1String("connection has been lost"), Qt::CaseInsensitive)
-                   || msg.contains(QLatin1String("communication link"), Qt::CaseInsensitive)
-            || msg.contains(QLatin1String("server closed the connection"), Qt::CaseInsensitive)
-            || msg.contains(QLatin1String("no connection to the server"), Qt::CaseInsensitive)) {
-            e = ErrorMotor{err::Fallo, msg, sqlState, err::NativoEnlacePerdido};
-            perdido = perdido || h_->conectada;
-            if (!h_->conectada) { // never connected: the server is not there, or does not answer
-                e.nativo = 17;
-                e.descripcion = QStringLiteral("No se puede conectar con el servidor por ODBC: %1").arg(msg);
-            }
-        } else if (sqlState == QLatin1String("22001") || (sqlState == QLatin1String("23514") && msg.contains(QLatin1String("vl_largo")))
-                   || e.nativo == err::NativoTruncado) {
-            e = ErrorMotor{err::Truncado, QStringLiteral("Los datos de cadena o binarios se truncarían. (%1)").arg(msg),
-                           QStringLiteral("22001"), err::NativoTruncado};
-        } else if (sqlState == QLatin1String("23505") || e.nativo == 2627 || e.nativo == 2601) {
-            e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 2627};
-        } else if (sqlState == QLatin1String("23502") || e.nativo == 515) {
-            e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 515};
-        } else if (clase == QLatin1String("23")) {
-            e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), e.nativo ? e.nativo : 547};
-        } else if (sqlState == QLatin1String("42P01") || sqlState == QLatin1String("42S02")) {
-            e.nativo = 208;
-            e.sqlState = QStringLiteral("42S02");
-        } else if (sqlState == QLatin1String("42703") || sqlState == QLatin1String("42S22")) {
-            e.nativo = 207;
-            e.sqlState = QStringLiteral("42S22");
-        } else if (sqlState == QLatin1String("42601")) {
-            e.nativo = 102;
-            e.sqlState = QStringLiteral("42000");
-        } else if (sqlState == QLatin1String("HYT00") || sqlState == QLatin1String("57014") || sqlState == QLatin1String("55P03")) {
-            e = ErrorMotor{err::TiempoAgotado, msg, QStringLiteral("HYT00"), 1222};
-        } else if (msg.contains(QLatin1String("does not exist")) && msg.contains(QLatin1String("database"))) {
-            e = ErrorMotor{err::Fallo, msg, QStringLiteral("42000"), 4060};
-        } else if (sqlState == QLatin1String("28000") || sqlState == QLatin1String("28P01")) {
-            e = ErrorMotor{err::Fallo, msg, QStringLiteral("28000"), 18456};
-        }
-        errores.push_back(e);
+        const Registro r{deW(estado, 5), long(nativo), deW(texto, std::min<qsizetype>(largo, qsizetype(std::size(texto)) - 1))};
+        Diagnostico d = Clasificar(r, conectada, dialecto_ == Dialecto::PostgreSQL);
+        if (d.categoria == Categoria::SinServidor)
+            d.datos = QStringList{destino_.servidor + QStringLiteral(" (ODBC)")};
+        else if (d.categoria == Categoria::BaseInexistente)
+            d.datos = QStringList{destino_.base};
+        else if (d.categoria == Categoria::InicioSesion)
+            d.datos = QStringList{destino_.usuario};
+        perdido = perdido || EsEnlacePerdido(d.categoria);
+        errores.push_back(ErrorDe(d));
     }
     if (errores.empty())
         errores.push_back({err::Fallo, QStringLiteral("Error del controlador ODBC."), QStringLiteral("HY000"), 0});
+    // The handles are released by the next cerrar() or abrir(): the failing statement's own
+    // handle is still to be freed, and that needs its connection.
     if (perdido)
-        cerrar();
+        h_->perdida = true;
     throw FalloMotor(std::move(errores), perdido);
 }
 
@@ -194,13 +211,26 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
     SQLSetConnectAttr(h_->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(std::max(1, p.tiempoConexion))), 0);
     const QString usuario = p.usuario.isEmpty() ? p.base : p.usuario;
     const QString clave = p.clave.isEmpty() ? p.base : p.clave;
+    destino_ = {p.servidor, p.base.trimmed(), usuario};
     const bool listado = p.registro.value(QStringLiteral("motor")).compare(QLatin1String("ODBC"), Qt::CaseInsensitive) == 0;
     const QString cadena = listado ? CadenaRegistro(p.registro, p.base, usuario, clave)
                                    : CadenaSqlServer(p.servidor, p.base, usuario, clave); // SQL Server through FreeTDS
+    if (listado && ControladorPostgres(p.registro)) {
+        const auto claves = LeerCadenaConexion(cadena);
+        h_->psql = true;
+        registrosPsql().abierta(claves.value(QStringLiteral("commlog")) != QLatin1String("0")
+                                || claves.value(QStringLiteral("debug")) != QLatin1String("0"));
+    }
     std::u16string c = utf16(cadena);
     const SQLRETURN r = SQLDriverConnectW(h_->dbc, nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!ok(r))
-        fallar(SQL_HANDLE_DBC, h_->dbc);
+    if (!ok(r)) {
+        try {
+            fallar(SQL_HANDLE_DBC, h_->dbc);
+        } catch (const FalloMotor&) {
+            h_.reset(); // a failed opening also leaves the driver's line; gone with the handles
+            throw;
+        }
+    }
     h_->conectada = true;
     base_ = p.base.trimmed();
     SQLWCHAR nombre[128] = {};
@@ -253,9 +283,7 @@ std::vector<QString> MotorOdbc::traducir(const QString& tsql, std::vector<int>* 
 void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
 {
     if (!abierto())
-        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."),
-                                     QStringLiteral("08003"), err::NativoEnlacePerdido}},
-                         true);
+        throw FalloDe(Categoria::ConexionCerrada);
     if (dialecto_ == Dialecto::PostgreSQL) {
         const QStringList previas = postgresql::Preparacion(sql, !preparada_);
         if (!previas.isEmpty()) {
@@ -478,9 +506,7 @@ void MotorOdbc::deshacerTransaccion()
 std::vector<TablaEsquema> MotorOdbc::tablas()
 {
     if (!abierto())
-        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."), QStringLiteral("08003"),
-                                     err::NativoEnlacePerdido}},
-                         true);
+        throw FalloDe(Categoria::ConexionCerrada);
     SQLHSTMT st = SQL_NULL_HSTMT;
     SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
     std::u16string tipos = utf16(QStringLiteral("TABLE,VIEW"));

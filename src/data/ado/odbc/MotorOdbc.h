@@ -50,6 +50,9 @@ private:
     bool enCatalogo_ = false;
 
     std::unique_ptr<Manijas> h_;
+    struct {
+        QString servidor, base, usuario;
+    } destino_; // named in the messages of a failed opening
     QString base_;
     QString dbms_;
     Dialecto dialecto_ = Dialecto::SqlServer;

@@ -2,6 +2,7 @@
 
 #include "data/ado/Constantes.h"
 #include "data/ado/postgresql/DialectoPostgres.h"
+#include "data/ado/postgresql/Errores.h"
 #include "suite/Moneda.h"
 
 #include <QDateTime>
@@ -204,21 +205,9 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
         const QString msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
         PQfinish(cn_);
         cn_ = nullptr;
-        long nativo = 17;
-        QString estado = QStringLiteral("08001");
-        QString texto = QStringLiteral("No se puede conectar con el servidor %1: %2").arg(p.servidor, msg);
-        if (msg.contains(QLatin1String("does not exist")) && msg.contains(QLatin1String("database"))) {
-            nativo = 4060;
-            estado = QStringLiteral("42000");
-            texto = QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
-                                   "Error de inicio de sesión. (%2)").arg(p.base.trimmed(), msg);
-        } else if (msg.contains(QLatin1String("password authentication failed")) || msg.contains(QLatin1String("no password supplied"))
-                   || msg.contains(QLatin1String("role")) ) {
-            nativo = 18456;
-            estado = QStringLiteral("28000");
-            texto = QStringLiteral("Error de inicio de sesión del usuario '%1'. (%2)").arg(p.usuario, msg);
-        }
-        throw FalloMotor({ErrorMotor{err::Fallo, texto, estado, nativo}});
+        const Categoria c = CategoriaApertura(msg);
+        const QString dato = c == Categoria::BaseInexistente ? p.base.trimmed() : c == Categoria::InicioSesion ? p.usuario : p.servidor;
+        throw FalloMotor({ErrorDe({c, msg, {}, 0, {dato}})});
     }
     PQsetClientEncoding(cn_, "UTF8");
     PQsetNoticeProcessor(cn_, sinAvisos, nullptr);
@@ -260,44 +249,12 @@ void MotorPostgres::fallar(PGresult* r)
     if (msg.isEmpty())
         msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
     PQclear(r);
-    ErrorMotor e{err::ErrorEnComando, msg, estado.isEmpty() ? QStringLiteral("HY000") : estado, 0};
-    const bool perdido = !cn_ || PQstatus(cn_) != CONNECTION_OK || estado.startsWith(QLatin1String("08"))
-        || estado == QLatin1String("57P01") || estado == QLatin1String("57P02") || estado == QLatin1String("57P03");
-    if (perdido) {
-        e = ErrorMotor{err::Fallo, QStringLiteral("Se perdió la conexión con el servidor: %1").arg(msg), QStringLiteral("08S01"),
-                       err::NativoEnlacePerdido};
+    Diagnostico d = Clasificar(estado, msg);
+    if (!cn_ || PQstatus(cn_) != CONNECTION_OK)
+        d.categoria = Categoria::EnlacePerdido;
+    if (EsEnlacePerdido(d.categoria))
         cerrar();
-        throw FalloMotor({e}, true);
-    }
-    const QString clase = estado.left(2);
-    if (estado == QLatin1String("42P01")) {
-        e.nativo = 208;
-        e.sqlState = QStringLiteral("42S02");
-    } else if (estado == QLatin1String("42703")) {
-        e.nativo = 207;
-        e.sqlState = QStringLiteral("42S22");
-    } else if (estado == QLatin1String("42601")) {
-        e.nativo = 102;
-        e.sqlState = QStringLiteral("42000");
-    } else if (estado == QLatin1String("22001")
-               || (estado == QLatin1String("23514") && msg.contains(QLatin1String("vl_largo")))) {
-        static const QRegularExpression dominio(QStringLiteral("vl_(?:var)?char_(\\d+)"));
-        const auto m = dominio.match(msg);
-        e = ErrorMotor{err::Truncado,
-                       m.hasMatch() ? QStringLiteral("Los datos de cadena o binarios se truncarían (más de %1 caracteres).").arg(m.captured(1))
-                                    : QStringLiteral("Los datos de cadena o binarios se truncarían. (%1)").arg(msg),
-                       QStringLiteral("22001"), err::NativoTruncado};
-    } else if (estado == QLatin1String("23505")) {
-        e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 2627};
-    } else if (estado == QLatin1String("23502")) {
-        e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 515};
-    } else if (clase == QLatin1String("23")) {
-        e = ErrorMotor{err::Integridad, msg, QStringLiteral("23000"), 547};
-    } else if (estado == QLatin1String("57014") || estado == QLatin1String("55P03") || estado == QLatin1String("40P01")) {
-        e = ErrorMotor{err::TiempoAgotado, QStringLiteral("Se ha superado el tiempo de espera de la solicitud de bloqueo (%1).").arg(msg),
-                       QStringLiteral("HYT00"), 1222};
-    }
-    throw FalloMotor({e}, false);
+    throw FalloDe(d);
 }
 
 // The extension, domains and functions a definition needs, created before it.
@@ -405,9 +362,7 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
 PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
 {
     if (!abierto())
-        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."),
-                                     QStringLiteral("08003"), err::NativoEnlacePerdido}},
-                         true);
+        throw FalloDe(Categoria::ConexionCerrada);
     asegurarTipos(sql);
     PGresult* r = nullptr;
     if (parametros) {

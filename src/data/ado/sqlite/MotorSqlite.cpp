@@ -2,6 +2,7 @@
 
 #include "data/ado/Constantes.h"
 #include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/Errores.h"
 #include "data/ado/sqlite/FuncionesVL.h"
 #include "suite/Ini.h"
 #include "suite/Moneda.h"
@@ -467,78 +468,7 @@ namespace {
 FalloMotor falloDe(sqlite3* db, int codigo)
 {
     const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(codigo));
-    const int primario = codigo & 0xff;
-    ErrorMotor e{err::ErrorEnComando, msg, QStringLiteral("42000"), 0};
-    bool perdido = false;
-    switch (primario) {
-    case SQLITE_CONSTRAINT: {
-        e.numero = err::Integridad;
-        e.sqlState = QStringLiteral("23000");
-        static const QRegularExpression largo(QStringLiteral("%1(.+)__(.+)$").arg(QLatin1String(PrefijoLargo)));
-        const auto m = largo.match(msg);
-        if (codigo == SQLITE_CONSTRAINT_CHECK && m.hasMatch()) {
-            e.numero = err::Truncado;
-            e.nativo = err::NativoTruncado;
-            e.sqlState = QStringLiteral("22001");
-            e.descripcion = QStringLiteral("Los datos de cadena o binarios se truncarían en la tabla '%1', columna '%2'.")
-                                .arg(m.captured(1), m.captured(2));
-        } else if (codigo == SQLITE_CONSTRAINT_PRIMARYKEY || codigo == SQLITE_CONSTRAINT_UNIQUE) {
-            e.nativo = 2627;
-        } else if (codigo == SQLITE_CONSTRAINT_NOTNULL) {
-            e.nativo = 515;
-        } else {
-            e.nativo = 547;
-        }
-        break;
-    }
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-    case SQLITE_INTERRUPT:
-        e.numero = err::TiempoAgotado;
-        e.nativo = 1222;
-        e.sqlState = QStringLiteral("HYT00");
-        e.descripcion = QStringLiteral("Se ha superado el tiempo de espera de la solicitud de bloqueo (%1).").arg(msg);
-        break;
-    case SQLITE_IOERR:
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_CANTOPEN:
-    case SQLITE_FULL:
-        if (primario == SQLITE_FULL) {
-            e.numero = err::Fallo;
-            e.nativo = 1105;
-            break;
-        }
-        e.numero = err::Fallo;
-        e.nativo = err::NativoEnlacePerdido;
-        e.sqlState = QStringLiteral("08S01");
-        e.descripcion = QStringLiteral("Se perdió el acceso a la base de datos: %1").arg(msg);
-        perdido = true;
-        break;
-    case SQLITE_READONLY:
-        e.nativo = 3906;
-        e.sqlState = QStringLiteral("25006");
-        break;
-    case SQLITE_NOMEM:
-    case SQLITE_TOOBIG:
-        e.numero = err::Fallo;
-        break;
-    default:
-        if (msg.startsWith(QLatin1String("no such table")) || msg.startsWith(QLatin1String("no such view"))) {
-            e.nativo = 208;
-            e.sqlState = QStringLiteral("42S02");
-        } else if (msg.startsWith(QLatin1String("no such column"))) {
-            e.nativo = 207;
-            e.sqlState = QStringLiteral("42S22");
-        } else if (msg.contains(QLatin1String("syntax error")) || msg.startsWith(QLatin1String("incomplete input"))) {
-            e.nativo = 102;
-        } else if (msg.contains(QLatin1String("no transaction is active"))) {
-            e.nativo = 3903;
-            e.sqlState = QStringLiteral("25000");
-        }
-        break;
-    }
-    return FalloMotor({e}, perdido);
+    return FalloDe(Clasificar(codigo, msg));
 }
 } // namespace
 
@@ -553,9 +483,7 @@ void MotorSqlite::fallar(int codigo)
 Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
 {
     if (!db_)
-        throw FalloMotor({ErrorMotor{err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."),
-                                     QStringLiteral("08003"), err::NativoEnlacePerdido}},
-                         true);
+        throw FalloDe(Categoria::ConexionCerrada);
     const QByteArray texto = sql.toUtf8();
     const char* resto = texto.constData();
     const char* fin = resto + texto.size();
