@@ -54,12 +54,17 @@ struct Editor : GDBPrueba {
         for (QChar c : texto)
             QTest::keyClicks(foco(), QString(c));
     }
-    // Types a code in the code field and confirms it.
-    void abrir(const QString& codigo)
+    // Types a code over the code field's, without confirming it.
+    void escribirCodigo(const QString& codigo)
     {
         f.txtFields[0]->setFocus();
         f.txtFields[0]->selectAll();
         escribir(codigo);
+    }
+    // Types a code in the code field and confirms it.
+    void abrir(const QString& codigo)
+    {
+        escribirCodigo(codigo);
         tecla(Qt::Key_Return);
     }
     // Types a value into a grid cell through the edit box and confirms it.
@@ -415,31 +420,20 @@ void TstEditor::soloLoQueQuiso_data()
     const QString t2 = QString::fromLatin1(Tabla2), t3 = QString::fromLatin1(Tabla3);
     const int ok = suite::vbOK, si = suite::vbYes, no = suite::vbNo;
 
+    const Pasos tabla3ComoTabla2 = [](Editor& e) {
+        e.abrir(QStringLiteral("3"));
+        e.escribirCodigo(QStringLiteral("2"));
+        e.tecla(Qt::Key_F2);
+    };
     QTest::newRow("otro codigo y F2 sin salir, no se reemplaza")
-        << Pasos([](Editor& e) {
-               e.abrir(QStringLiteral("3"));
-               e.f.txtFields[0]->setFocus();
-               e.f.txtFields[0]->selectAll();
-               e.escribir(QStringLiteral("2"));
-               e.tecla(Qt::Key_F2);
-           })
-        << QList<int>{no} << QStringLiteral("Ya existe otra tabla") << t2 << t3 << QString();
+        << tabla3ComoTabla2 << QList<int>{no} << QStringLiteral("Ya existe otra tabla") << t2 << t3 << QString();
     QTest::newRow("otro codigo y F2 sin salir, reemplazo confirmado")
-        << Pasos([](Editor& e) {
-               e.abrir(QStringLiteral("3"));
-               e.f.txtFields[0]->setFocus();
-               e.f.txtFields[0]->selectAll();
-               e.escribir(QStringLiteral("2"));
-               e.tecla(Qt::Key_F2);
-           })
-        << QList<int>{si} << QStringLiteral("Ya existe otra tabla") << t3 << t3 << QString();
+        << tabla3ComoTabla2 << QList<int>{si} << QStringLiteral("Ya existe otra tabla") << t3 << t3 << QString();
     QTest::newRow("otro codigo tras Tab con cambios")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("3"));
                e.celda(0, 3, QStringLiteral("30"));
-               e.f.txtFields[0]->setFocus();
-               e.f.txtFields[0]->selectAll();
-               e.escribir(QStringLiteral("2"));
+               e.escribirCodigo(QStringLiteral("2"));
                e.tecla(Qt::Key_Tab);
                QCoreApplication::processEvents();
                QCOMPARE(e.f.txtFields[0]->text(), QStringLiteral("3")); // kept: the edits stay
@@ -450,9 +444,7 @@ void TstEditor::soloLoQueQuiso_data()
     QTest::newRow("otro codigo tras Tab sin cambios lo abre")
         << Pasos([](Editor& e) {
                e.abrir(QStringLiteral("3"));
-               e.f.txtFields[0]->setFocus();
-               e.f.txtFields[0]->selectAll();
-               e.escribir(QStringLiteral("2"));
+               e.escribirCodigo(QStringLiteral("2"));
                e.tecla(Qt::Key_Tab);
                QCoreApplication::processEvents();
                QCOMPARE(e.f.txtFields[2]->text(), QStringLiteral("Comercial"));
