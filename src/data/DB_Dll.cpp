@@ -17,7 +17,7 @@
 DB_Dll gDB;
 
 namespace {
-// Until the login form is wired in, the prompt answers cancel.
+// The prompt while none is installed: it answers cancel.
 class PromptCancela : public IPromptAcceso {
 public:
     std::optional<DatosAcceso> Pedir(const DatosAcceso&) override { return std::nullopt; }
@@ -780,13 +780,13 @@ bool DB_Dll::ReintentaConectar()
 
 int DB_Dll::ConexionPerdida(long, short&, const QString&)
 {
-    // The reconnection window plugs in here; until then no error is taken for a lost link.
+    // No error is taken for a lost link.
     return 0;
 }
 
 bool DB_Dll::RecuperarEnlace(const QString&, short&)
 {
-    // The per-call recovery of a broken link plugs in here; until then the call gives up.
+    // A broken link is not recovered: the call gives up.
     return false;
 }
 

@@ -125,8 +125,8 @@ private:
     static QString DescartaSentencia(QString& sentencia);
     bool conexionOracle() const;
 
-    // The lost-connection decision and the per-call recovery of a broken link. They answer
-    // "not a lost connection" until the reconnection window exists.
+    // The lost-connection decision and the per-call recovery of a broken link. Both answer
+    // "not a lost connection": no error is taken for a lost link and no call is retried.
     int ConexionPerdida(long numero, short& contador, const QString& rutina);
     bool RecuperarEnlace(const QString& sentencia, short& intentos);
 

@@ -66,9 +66,9 @@ public:
     void Agregar();
     void Quitar();
 
-    // The lookup engine plugs in here (until then "CONSULTAR" finds nothing to open).
+    // The look-up of "CONSULTAR"; without one the command opens nothing.
     void FijarBuscador(Buscador b) { buscador_ = std::move(b); }
-    // The report printer plugs in here.
+    // What "IMPRIMIR" runs; without it the command does nothing.
     void FijarImpresion(std::function<void(frmProrrata&)> f) { impresion_ = std::move(f); }
 
     // Controls, named as the form names them.

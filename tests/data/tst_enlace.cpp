@@ -47,8 +47,8 @@ void TstEnlace::servidorDetenido()
     QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, long(ado::err::NativoEnlacePerdido));
     QCOMPARE(gDB.gCnn.State(), int(ado::adStateClosed));
 
-    // The statement through DB_Dll leaves the same error for the caller (the recovery comes
-    // with the reconnection window).
+    // The statement through DB_Dll leaves the same error for the caller (no call recovers
+    // the link).
     QString s = QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = DESCRIPCION WHERE 1=0");
     long n = 0;
     gDB.EjecutaConsultaSQL(s, n);
