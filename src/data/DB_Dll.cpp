@@ -455,7 +455,7 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::Co
     suite::Rutina r([&](const ErrorRT& e) {
         const int decision = ConexionPerdida(e.Number, contadorAbrir_, QStringLiteral("AbrirRecordset"));
         if (decision == 1)
-            return int(suite::vbRetry);
+            return suite::Rutina::Repetir;
         if (decision == 2)
             suite::TerminarPrograma();
         if (silencioso_) {
@@ -492,7 +492,7 @@ void DB_Dll::CierraRecordset(ado::Recordset* LrcsTemp)
                     LrcsTemp->Close();
             } catch (const std::exception&) {
             }
-            return int(suite::vbIgnore);
+            return suite::Rutina::Seguir;
         }
         return TratamientoErrores(e, std::nullopt, QStringLiteral("CierraRecordset"));
     });
@@ -805,7 +805,7 @@ bool DB_Dll::buscarFila(const QString& sentencia, ado::Recordset* Lrcs, bool Sol
     suite::Rutina r([&](const ErrorRT& e) {
         if (gDB.gCnn.Errors().Count() > 0 && gDB.gCnn.Errors().Item(0).NativeError == ado::err::NativoEnlacePerdido
             && RecuperarEnlace(s, intentos))
-            return int(suite::vbRetry);
+            return suite::Rutina::Repetir;
         return avisoGeneral(e);
     });
     r([&] {
@@ -895,7 +895,7 @@ QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, c
         }
         if (gDB.gCnn.Errors().Count() > 0 && gDB.gCnn.Errors().Item(0).NativeError == ado::err::NativoEnlacePerdido
             && RecuperarEnlace(s, intentos))
-            return int(suite::vbRetry);
+            return suite::Rutina::Repetir;
         return avisoGeneral(e);
     });
     bool seguir = true;

@@ -51,7 +51,7 @@ suite::Rutina rutinaDeGrilla(const QString& nombre, bool callarError5)
 {
     return suite::Rutina([nombre, callarError5](const suite::ErrorRT& e) {
         if (callarError5 && e.Number == 5)
-            return int(suite::vbIgnore);
+            return suite::Rutina::Seguir;
         return suite::DialogoError(e, {}, nombre);
     });
 }
@@ -351,7 +351,7 @@ void frmProrrata::Comando(QString texto)
 
 void frmProrrata::Limpiar()
 {
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     r([&] { suite::LimpiarForm(this, 1); })
      ([&] { MsFlex_Inicializa(); })
      ([&] {
@@ -978,7 +978,7 @@ void frmProrrata::cambioDePagina(int pagina)
 {
     if (cambiandoPagina_)
         return;
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     r([&] {
         if (pagina == 0) {
             UtilVela1->GrabarEnabled(true);
