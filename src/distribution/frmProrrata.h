@@ -12,6 +12,7 @@
 #include <optional>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -100,6 +101,11 @@ protected:
 
 private:
     void construir();
+    UtilVela* construirBarra();
+    QGridLayout* construirCabecera();
+    QWidget* construirPaginaLineas();
+    QWidget* construirPaginaCuentas();
+    QLabel* etiqueta(const char* texto, QWidget* para);
     void error(const QString& mensaje);
     bool errorEnCelda(int fila, int columna, const QString& mensaje);
     // The open cell edit, validated and written into its cell; false (edit kept open, the
