@@ -97,13 +97,20 @@ QString numeroDe(const QString& v)
     return r.trimmed();
 }
 
-// Tipodato as the row helpers read it: 8, 7, 3, 4, 5, or -1 for any other value.
+// Tipodato values of the row helpers (the type numbers of text, date and numbers).
+constexpr int DatoTexto = ado::adBSTR;   // 8
+constexpr int DatoFecha = ado::adDate;   // 7
+constexpr int DatoEntero = ado::adInteger; // 3
+constexpr int DatoSimple = ado::adSingle;  // 4
+constexpr int DatoDoble = ado::adDouble;   // 5
+
+// Tipodato as the row helpers read it: one of the values above, another number, or -1.
 int tipoDato(const QVariant& t, bool comillaEsTexto)
 {
     if (!t.isValid() || t.isNull())
         return -1;
     if (t.typeId() == QMetaType::QString && t.toString() == QLatin1String("'"))
-        return comillaEsTexto ? 8 : -1;
+        return comillaEsTexto ? DatoTexto : -1;
     bool ok = false;
     const int n = t.toInt(&ok);
     return ok ? n : -1;
@@ -114,12 +121,26 @@ int tipoDato(const QVariant& t, bool comillaEsTexto)
 QString comparacion(int tipo, const QString& campo, const QString& valor)
 {
     switch (tipo) {
-    case 7: return campo + QStringLiteral(" = ") + valor.trimmed() + QStringLiteral(" ");
-    case 3:
-    case 4:
-    case 5: return campo + QStringLiteral(" = ") + numeroDe(valor);
+    case DatoFecha: return campo + QStringLiteral(" = ") + valor.trimmed() + QStringLiteral(" ");
+    case DatoEntero:
+    case DatoSimple:
+    case DatoDoble: return campo + QStringLiteral(" = ") + numeroDe(valor);
     default: return campo + QStringLiteral(" = ") + valor;
     }
+}
+
+// The text comparison of the row lookups: trimmed on both sides, or as given.
+QString igualTexto(const QString& campo, const QString& valor, bool recortar)
+{
+    if (recortar)
+        return QStringLiteral("LTRIM(RTRIM(") + campo + QStringLiteral(")) ='") + comillas(valor.trimmed()) + QStringLiteral("'");
+    return campo + QStringLiteral(" ='") + comillas(valor) + QStringLiteral("'");
+}
+
+// A caller's condition after the table name: WHERE added unless the condition has one.
+QString conCondicion(const QString& condicion)
+{
+    return (contiene(condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ")) + condicion;
 }
 
 // A statement split into its own text and the runs that belong to the data or to the
@@ -300,59 +321,74 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
                     gEsAdmin = true;
                 } else {
                     const QVariant v = DatosTabla(QStringLiteral("ta_usuarios"), gUsuarioLogeado, QStringLiteral("Administrador"),
-                                                  QStringLiteral("nombre"), 8, QString(), true, false);
+                                                  QStringLiteral("nombre"), DatoTexto, QString(), true, false);
                     gEsAdmin = suite::ValorNumerico(suite::TextoVariant(v)) == suite::Moneda::desdeEntero(1);
                 }
                 return;
             }
             return;
         } catch (const suite::ErrorEjecucion& ex) {
-            const ErrorRT& e = ex.error();
-            const bool conErroresAdo = gCnn.Errors().Count() > 0;
-            if (e.Number == ado::err::ObjetoAbierto && (!MuestraError || !conErroresAdo)) {
-                if (abiertaReintentada) {
-                    gOpenFlag = false;
-                    return;
-                }
-                abiertaReintentada = true;
-                try {
-                    gCnn.Close();
-                } catch (const suite::ErrorEjecucion&) {
-                }
-                continue; // the failing step once more
-            }
-            if (!MuestraError) {
-                gOpenFlag = false;
+            if (!reintentarApertura(ex.error(), MuestraError, abiertaReintentada))
                 return;
-            }
-            if (!conErroresAdo) {
-                suite::MsgBox(e.Description, suite::vbOKOnly);
-                return;
-            }
-            const ado::Error& a = gCnn.Errors().Item(0);
-            const QString texto = QStringLiteral(" Estado de Sql: ") + a.SQLState + CR + QStringLiteral("Numero de Error: ")
-                + QString::number(a.Number) + CR + QStringLiteral("Descripcion: ") + a.Description + CR
-                + QStringLiteral("Codigo Nativo: ") + QString::number(a.NativeError) + CR + CRLF
-                + QStringLiteral("Nombre de Proceso: ") + NombreEjecutable() + CR + CRLF + CRLF
-                + QStringLiteral("1. Verifique el Usuario, contraseña y base de datos") + CRLF
-                + QStringLiteral("2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la instancia, "
-                                 "por ejemplo : ")
-                + gDB.gServidor + QStringLiteral("\\ORBEVELA") + CRLF
-                + QStringLiteral("3. Verifique si el inicio de sesion para el usuario ") + gDB.gUsuario
-                + QStringLiteral(" existe") + CRLF + CRLF + CRLF + QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
-            if (suite::MsgBox(texto, suite::vbYesNo + suite::vbCritical, QStringLiteral(" Error de Conexion a Base de Datos"))
-                != suite::vbYes) {
-                gOpenFlag = false;
-                return;
-            }
-            gCnn.Errors().Clear();
-            PedirParametros();
-            if (!gOpenFlag)
-                return;
-            ArmarCadena();
-            // and the failing step again
+            // the failing step once more
         }
     }
+}
+
+namespace {
+
+// The question after a failed connection, from the connection's first error.
+QString mensajeFalloConexion(const ado::Error& a)
+{
+    return QStringLiteral(" Estado de Sql: ") + a.SQLState + CR + QStringLiteral("Numero de Error: ")
+        + QString::number(a.Number) + CR + QStringLiteral("Descripcion: ") + a.Description + CR
+        + QStringLiteral("Codigo Nativo: ") + QString::number(a.NativeError) + CR + CRLF
+        + QStringLiteral("Nombre de Proceso: ") + NombreEjecutable() + CR + CRLF + CRLF
+        + QStringLiteral("1. Verifique el Usuario, contraseña y base de datos") + CRLF
+        + QStringLiteral("2. Verifique el nombre del servidor, quizas necesite agregarle el nombre de la instancia, "
+                         "por ejemplo : ")
+        + gDB.gServidor + QStringLiteral("\\ORBEVELA") + CRLF
+        + QStringLiteral("3. Verifique si el inicio de sesion para el usuario ") + gDB.gUsuario
+        + QStringLiteral(" existe") + CRLF + CRLF + CRLF + QStringLiteral(" - Desea Intentarlo Nuevamente??? ");
+}
+
+} // namespace
+
+bool DB_Dll::reintentarApertura(const ErrorRT& e, bool MuestraError, bool& abiertaReintentada)
+{
+    const bool conErroresAdo = gCnn.Errors().Count() > 0;
+    if (e.Number == ado::err::ObjetoAbierto && (!MuestraError || !conErroresAdo)) {
+        if (abiertaReintentada) {
+            gOpenFlag = false;
+            return false;
+        }
+        abiertaReintentada = true;
+        try {
+            gCnn.Close();
+        } catch (const suite::ErrorEjecucion&) {
+        }
+        return true;
+    }
+    if (!MuestraError) {
+        gOpenFlag = false;
+        return false;
+    }
+    if (!conErroresAdo) {
+        suite::MsgBox(e.Description, suite::vbOKOnly);
+        return false;
+    }
+    if (suite::MsgBox(mensajeFalloConexion(gCnn.Errors().Item(0)), suite::vbYesNo + suite::vbCritical,
+                      QStringLiteral(" Error de Conexion a Base de Datos"))
+        != suite::vbYes) {
+        gOpenFlag = false;
+        return false;
+    }
+    gCnn.Errors().Clear();
+    PedirParametros();
+    if (!gOpenFlag)
+        return false;
+    ArmarCadena();
+    return true;
 }
 
 // ---- Statements -----------------------------------------------------------------------
@@ -835,13 +871,12 @@ bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, co
 {
     QString s;
     if (!Condicion.isEmpty()) {
-        const QString x = contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ");
-        s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock) ") + x + Condicion;
+        s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock) ") + conCondicion(Condicion);
     } else {
         const int tipo = tipoDato(Tipodato, false);
-        if (tipo == 8)
-            s = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE LTRIM(RTRIM(") + Campo
-                + QStringLiteral(")) ='") + comillas(ValorBuscado.trimmed()) + QStringLiteral("'");
+        if (tipo == DatoTexto)
+            s = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
+                + igualTexto(Campo, ValorBuscado, true);
         else
             s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
                 + comparacion(tipo, Campo, ValorBuscado);
@@ -854,13 +889,11 @@ bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, 
 {
     QString s;
     if (!Condicion.isEmpty()) {
-        const QString x = contiene(Condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ");
-        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)  ") + x + Condicion;
+        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)  ") + conCondicion(Condicion);
     } else {
         const int tipo = tipoDato(Tipodato, false);
         s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)   WHERE ")
-            + (tipo == 8 ? Campo + QStringLiteral(" ='") + comillas(ValorBuscado) + QStringLiteral("'")
-                         : comparacion(tipo, Campo, ValorBuscado));
+            + (tipo == DatoTexto ? igualTexto(Campo, ValorBuscado, false) : comparacion(tipo, Campo, ValorBuscado));
     }
     return buscarFila(s, Lrcs, SoloLectura, false);
 }
@@ -871,11 +904,9 @@ QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, c
 {
     QString s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ");
     const int tipo = tipoDato(Tipodato, true);
-    if (tipo == 8)
-        s += UsaTrim ? QStringLiteral("LTRIM(RTRIM(") + Campo + QStringLiteral(")) ='") + comillas(ValorBuscado.trimmed())
-                           + QStringLiteral("' ")
-                     : Campo + QStringLiteral(" ='") + comillas(ValorBuscado) + QStringLiteral("' ");
-    else if (tipo == 7)
+    if (tipo == DatoTexto)
+        s += igualTexto(Campo, ValorBuscado, UsaTrim) + QStringLiteral(" ");
+    else if (tipo == DatoFecha)
         s += Campo + QStringLiteral(" = #") + ValorBuscado.trimmed() + QStringLiteral("# ");
     else
         s += comparacion(tipo, Campo, ValorBuscado);
@@ -947,7 +978,7 @@ QVariant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, c
         const QString cond = (!Condicion || Condicion->isEmpty()) ? sinCeros : *Condicion + QStringLiteral(" and") + sinCeros;
         return BuscaMaximo(QueTabla, QStringLiteral("IdArticulo"), Tipo, cond);
     }
-    if (tipoDato(Tipo, false) == 7)
+    if (tipoDato(Tipo, false) == DatoFecha)
         return v;
     return suite::ValorNumerico(v).aDouble();
 }
@@ -1003,17 +1034,31 @@ QString DB_Dll::SQLValue(const QVariant& Valor, const QString& Tipo) const
     return q1 + valor + q2;
 }
 
-bool DB_Dll::adodate(int t) { return t == 7 || t == 133 || t == 134 || t == 135 || t == 137 || t == 64; }
-bool DB_Dll::ADOText(int t) { return t == 8 || t == 129 || t == 130 || t == 200 || t == 201 || t == 202 || t == 203; }
+bool DB_Dll::adodate(int t)
+{
+    using namespace ado;
+    return t == adDate || t == adDBDate || t == adDBTime || t == adDBTimeStamp || t == adDBFileTime || t == adFileTime;
+}
+
+bool DB_Dll::ADOText(int t)
+{
+    using namespace ado;
+    return t == adBSTR || t == adChar || t == adWChar || t == adVarChar || t == adLongVarChar || t == adVarWChar
+        || t == adLongVarWChar;
+}
+
 bool DB_Dll::ADONumeric(int t)
 {
+    using namespace ado;
     switch (t) {
-    case 2: case 3: case 4: case 5: case 14: case 16: case 17: case 18: case 19: case 20: case 21: case 131: return true;
+    case adSmallInt: case adInteger: case adSingle: case adDouble: case adDecimal: case adTinyInt: case adUnsignedTinyInt:
+    case adUnsignedSmallInt: case adUnsignedInt: case adBigInt: case adUnsignedBigInt: case adNumeric: return true;
     default: return false;
     }
 }
-bool DB_Dll::ADOCurrency(int t) { return t == 6; }
-bool DB_Dll::ADOBoolean(int t) { return t == 11; }
+
+bool DB_Dll::ADOCurrency(int t) { return t == ado::adCurrency; }
+bool DB_Dll::ADOBoolean(int t) { return t == ado::adBoolean; }
 QString DB_Dll::ADOComilla(int t) { return adodate(t) || ADOText(t) ? QStringLiteral("'") : QString(); }
 
 QString DB_Dll::stSTF(QString& rsName, int rnPart)

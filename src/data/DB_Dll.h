@@ -115,6 +115,9 @@ public:
 
 private:
     void ArmarCadena();
+    // After a failed step of OpenServerADODB: true to run that step again (the connection
+    // closed and opened once more, or new parameters given); false leaves, gOpenFlag telling.
+    bool reintentarApertura(const suite::ErrorRT& e, bool MuestraError, bool& abiertaReintentada);
     // Clears gDB's truncation error of a single statement outside a transaction (one or two
     // records after a run, any number after a failure); a batch of several statements keeps
     // it, so that a batch stopped part way never looks done.
