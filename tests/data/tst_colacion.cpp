@@ -67,7 +67,7 @@ void TstColacion::comparaciones()
 {
     QFETCH(QString, condicion);
     QFETCH(QString, codigos);
-    if (EmpresaPrueba::EnPostgres() && condicion.contains(QStringLiteral("LIKE")) && condicion.contains(u'['))
+    if (!PeculiaridadesDelMotor().likeConClases && condicion.contains(QStringLiteral("LIKE")) && condicion.contains(u'['))
         QSKIP("LIKE sin clases de caracteres en este motor");
     Recordset rs = cn_->Execute(QStringLiteral("SELECT CODIGO FROM TA_CCOSTO WHERE %1 ORDER BY DESCRIPCION, CODIGO").arg(condicion));
     QStringList vistos;
@@ -82,7 +82,7 @@ void TstColacion::unicidadYLargo()
     // Keys differing only in letter case or trailing blanks are the same key.
     // Trailing blanks of stored values count on PostgreSQL (literals compared lose theirs).
     QStringList repetidos{QStringLiteral("'1A'")};
-    if (!EmpresaPrueba::EnPostgres())
+    if (PeculiaridadesDelMotor().clavesSinBlancosFinales)
         repetidos << QStringLiteral("'1a '");
     for (const QString& repetido : repetidos) {
         long numero = 0;

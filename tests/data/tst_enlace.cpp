@@ -23,7 +23,7 @@ class TstEnlace : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        if (!EmpresaPrueba::EnPostgres() || qEnvironmentVariableIsEmpty("VL_PG_CARPETA"))
+        if (PeculiaridadesDelMotor().basesEnArchivos || qEnvironmentVariableIsEmpty("VL_PG_CARPETA"))
             QSKIP("hace falta el servidor PostgreSQL de prueba (VL_PG_CARPETA)");
     }
     void servidorDetenido();

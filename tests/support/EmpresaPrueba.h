@@ -2,6 +2,7 @@
 // A fresh demo company for a test: its own folder, registry of servers and SQLite files.
 
 #include "Entorno.h"
+#include "Peculiaridades.h"
 #include "data/ado/Ado.h"
 
 #include <QString>
@@ -15,9 +16,6 @@ public:
     QString cadena(const QString& base) const;     // another database of the demo server
     // An open connection to the company database.
     std::unique_ptr<ado::Connection> conectar() const;
-    // The tests run on PostgreSQL (VL_MOTOR_PRUEBA PostgreSQL, or ODBC to it), where a few
-    // engine quirks differ.
-    static bool EnPostgres();
     // Removes a database of the demo server (its file, or the server's database).
     bool borrarBase(const QString& base) const;
     // The first column of the first row of a query, or an invalid variant when no row.
