@@ -115,6 +115,9 @@ public:
 
 private:
     void ArmarCadena();
+    // After a failed step of OpenServerADODB: true to run that step again (the connection
+    // closed and opened once more, or new parameters given); false leaves, gOpenFlag telling.
+    bool reintentarApertura(const suite::ErrorRT& e, bool MuestraError, bool& abiertaReintentada);
     // Clears gDB's truncation error of a single statement outside a transaction (one or two
     // records after a run, any number after a failure); a batch of several statements keeps
     // it, so that a batch stopped part way never looks done.
@@ -125,8 +128,8 @@ private:
     static QString DescartaSentencia(QString& sentencia);
     bool conexionOracle() const;
 
-    // The lost-connection decision and the per-call recovery of a broken link. They answer
-    // "not a lost connection" until the reconnection window exists.
+    // The lost-connection decision and the per-call recovery of a broken link. Both answer
+    // "not a lost connection": no error is taken for a lost link and no call is retried.
     int ConexionPerdida(long numero, short& contador, const QString& rutina);
     bool RecuperarEnlace(const QString& sentencia, short& intentos);
 

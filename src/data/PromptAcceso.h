@@ -1,7 +1,7 @@
 #pragma once
 // What the connection code needs of the login form: show it pre-filled, and get back what
 // the user accepted, or nothing when the user cancelled. The program wires the real form
-// in at start-up; until then, and in tests that plan nothing, the prompt answers cancel.
+// in at start-up; while none is installed (and in tests that plan nothing) it answers cancel.
 
 #include <QString>
 #include <optional>

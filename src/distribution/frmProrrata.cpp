@@ -51,7 +51,7 @@ suite::Rutina rutinaDeGrilla(const QString& nombre, bool callarError5)
 {
     return suite::Rutina([nombre, callarError5](const suite::ErrorRT& e) {
         if (callarError5 && e.Number == 5)
-            return int(suite::vbIgnore);
+            return suite::Rutina::Seguir;
         return suite::DialogoError(e, {}, nombre);
     });
 }
@@ -73,8 +73,45 @@ void frmProrrata::construir()
     auto* principal = new QVBoxLayout(this);
     principal->setContentsMargins(0, 0, 0, 8);
     principal->setSpacing(8);
+    principal->addWidget(construirBarra());
+    principal->addLayout(construirCabecera());
+    SSTab1 = new QTabWidget(this);
+    SSTab1->addTab(construirPaginaLineas(), titulo("Distribución"));
+    SSTab1->addTab(construirPaginaCuentas(), titulo("Asignación"));
+    principal->addWidget(SSTab1, 1);
+    principal->setContentsMargins(0, 0, 0, 8);
+    SSTab1->setContentsMargins(12, 0, 12, 0);
+    for (QWidget* w : {static_cast<QWidget*>(cmdAgregar), static_cast<QWidget*>(cmdQuitar), static_cast<QWidget*>(chkMultiple),
+                       static_cast<QWidget*>(ListView1), static_cast<QWidget*>(SSTab1->tabBar())})
+        w->installEventFilter(this);
 
-    // The command bar, as the editor stores it: 600-twip items, 42-pixel icons, dark style.
+    connect(cmdAgregar, &QPushButton::clicked, this, &frmProrrata::Agregar);
+    connect(cmdQuitar, &QPushButton::clicked, this, &frmProrrata::Quitar);
+    connect(chkMultiple, &QCheckBox::clicked, this, [this] { txtFields[3]->setFocus(); });
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int columna) {
+        ordenAscendente_ = columna == ordenColumna_ ? !ordenAscendente_ : true;
+        ordenColumna_ = columna;
+        ListView1->sortItems(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+    });
+    connect(SSTab1, &QTabWidget::currentChanged, this, &frmProrrata::cambioDePagina);
+
+    setTabOrder(txtFields[0], txtFields[2]);
+    setTabOrder(txtFields[2], txtFields[1]);
+    setTabOrder(txtFields[1], ChkPideConf);
+    setTabOrder(ChkPideConf, SSTab1);
+    resize(760, 620);
+}
+
+QLabel* frmProrrata::etiqueta(const char* texto, QWidget* para)
+{
+    auto* l = new QLabel(titulo(texto), this);
+    l->setBuddy(para);
+    return l;
+}
+
+// The command bar, as the editor stores it: 600-twip items, 42-pixel icons, dark style.
+UtilVela* frmProrrata::construirBarra()
+{
     UtilVela1 = new UtilVela(this);
     UtilVela1->BeginLayoutUpdate();
     UtilVela1->ApplyColorStyle(2);
@@ -85,10 +122,13 @@ void frmProrrata::construir()
     UtilVela1->ActiveBarColor(0xCCCCCC);
     UtilVela1->EndLayoutUpdate();
     UtilVela1->setFixedHeight(66);
-    principal->addWidget(UtilVela1);
     connect(UtilVela1, &UtilVela::click, this, [this](QString& t) { Comando(t); });
+    return UtilVela1;
+}
 
-    // Header: code, name, concept and the confirmation flag.
+// Header: code, name, concept and the confirmation flag (the account field goes on page 1).
+QGridLayout* frmProrrata::construirCabecera()
+{
     auto* cabecera = new QGridLayout;
     cabecera->setContentsMargins(12, 4, 12, 0);
     cabecera->setHorizontalSpacing(8);
@@ -107,11 +147,6 @@ void frmProrrata::construir()
     txtFields[2]->setMaxLength(60);
     txtFields[3]->setMaxLength(20);
     txtFields[0]->setFixedWidth(80);
-    auto etiqueta = [this](const char* t, QWidget* para) {
-        auto* l = new QLabel(titulo(t), this);
-        l->setBuddy(para);
-        return l;
-    };
     cabecera->addWidget(etiqueta("Código.......:", txtFields[0]), 0, 0);
     cabecera->addWidget(txtFields[0], 0, 1, Qt::AlignLeft);
     cabecera->addWidget(etiqueta("Nombre..:", txtFields[2]), 1, 0);
@@ -122,10 +157,12 @@ void frmProrrata::construir()
     ChkPideConf->installEventFilter(this);
     cabecera->addWidget(ChkPideConf, 3, 1);
     cabecera->setColumnStretch(1, 1);
-    principal->addLayout(cabecera);
+    return cabecera;
+}
 
-    // Page 0: the percentage grid.
-    SSTab1 = new QTabWidget(this);
+// Page 0: the percentage grid, its edit box and the total.
+QWidget* frmProrrata::construirPaginaLineas()
+{
     auto* pagina0 = new QWidget;
     auto* capa0 = new QVBoxLayout(pagina0);
     auto* encabezado0 = new QLabel(titulo("     Distribución de Centros de Costos"), pagina0);
@@ -151,7 +188,6 @@ void frmProrrata::construir()
     lblPorc->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPorc->setStyleSheet(QStringLiteral("font-weight: bold; padding-right: 8px;"));
     capa0->addWidget(lblPorc);
-    SSTab1->addTab(pagina0, titulo("Distribución"));
 
     connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int) {
         // Leaving a cell ends its edit as Enter does; an edit that does not pass keeps its cell.
@@ -170,8 +206,12 @@ void frmProrrata::construir()
         TextPropiedades(columna);
     });
     connect(MsFlexGrid1, &QTableWidget::cellDoubleClicked, this, [this](int, int) { MsflexGridEdt(32); });
+    return pagina0;
+}
 
-    // Page 1: the accounts.
+// Page 1: the accounts assigned to the table.
+QWidget* frmProrrata::construirPaginaCuentas()
+{
     auto* pagina1 = new QWidget;
     auto* capa1 = new QGridLayout(pagina1);
     auto* encabezado1 = new QLabel(titulo("     Asignación en el Plan de Cuentas"), pagina1);
@@ -199,29 +239,7 @@ void frmProrrata::construir()
     ListView1->header()->setSectionsClickable(true);
     capa1->addWidget(ListView1, 3, 0, 1, 3);
     capa1->setColumnStretch(2, 1);
-    SSTab1->addTab(pagina1, titulo("Asignación"));
-    principal->addWidget(SSTab1, 1);
-    principal->setContentsMargins(0, 0, 0, 8);
-    SSTab1->setContentsMargins(12, 0, 12, 0);
-    for (QWidget* w : {static_cast<QWidget*>(cmdAgregar), static_cast<QWidget*>(cmdQuitar), static_cast<QWidget*>(chkMultiple),
-                       static_cast<QWidget*>(ListView1), static_cast<QWidget*>(SSTab1->tabBar())})
-        w->installEventFilter(this);
-
-    connect(cmdAgregar, &QPushButton::clicked, this, &frmProrrata::Agregar);
-    connect(cmdQuitar, &QPushButton::clicked, this, &frmProrrata::Quitar);
-    connect(chkMultiple, &QCheckBox::clicked, this, [this] { txtFields[3]->setFocus(); });
-    connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int columna) {
-        ordenAscendente_ = columna == ordenColumna_ ? !ordenAscendente_ : true;
-        ordenColumna_ = columna;
-        ListView1->sortItems(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
-    });
-    connect(SSTab1, &QTabWidget::currentChanged, this, &frmProrrata::cambioDePagina);
-
-    setTabOrder(txtFields[0], txtFields[2]);
-    setTabOrder(txtFields[2], txtFields[1]);
-    setTabOrder(txtFields[1], ChkPideConf);
-    setTabOrder(ChkPideConf, SSTab1);
-    resize(760, 620);
+    return pagina1;
 }
 
 void frmProrrata::Form_Load(const QString& lineaComandos)
@@ -351,7 +369,7 @@ void frmProrrata::Comando(QString texto)
 
 void frmProrrata::Limpiar()
 {
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     r([&] { suite::LimpiarForm(this, 1); })
      ([&] { MsFlex_Inicializa(); })
      ([&] {
@@ -979,7 +997,7 @@ void frmProrrata::cambioDePagina(int pagina)
 {
     if (cambiandoPagina_)
         return;
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     r([&] {
         if (pagina == 0) {
             UtilVela1->GrabarEnabled(true);

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -66,9 +67,9 @@ public:
     void Agregar();
     void Quitar();
 
-    // The lookup engine plugs in here (until then "CONSULTAR" finds nothing to open).
+    // The look-up of "CONSULTAR"; without one the command opens nothing.
     void FijarBuscador(Buscador b) { buscador_ = std::move(b); }
-    // The report printer plugs in here.
+    // What "IMPRIMIR" runs; without it the command does nothing.
     void FijarImpresion(std::function<void(frmProrrata&)> f) { impresion_ = std::move(f); }
 
     // Controls, named as the form names them.
@@ -100,6 +101,11 @@ protected:
 
 private:
     void construir();
+    UtilVela* construirBarra();
+    QGridLayout* construirCabecera();
+    QWidget* construirPaginaLineas();
+    QWidget* construirPaginaCuentas();
+    QLabel* etiqueta(const char* texto, QWidget* para);
     void error(const QString& mensaje);
     bool errorEnCelda(int fila, int columna, const QString& mensaje);
     // The open cell edit, validated and written into its cell; false (edit kept open, the

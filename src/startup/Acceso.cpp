@@ -35,7 +35,7 @@ void IniContable()
 
 void ControlAcceso(const QString& formulario)
 {
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     ado::Recordset rs;
     QString tarea;
     const QString programa = NombreEjecutable();

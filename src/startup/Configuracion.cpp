@@ -44,7 +44,7 @@ QString Cfg(const QString& clave, QString& valorAux)
     QString resultado;
     ado::Recordset rs;
     suite::Rutina r([](const suite::ErrorRT& e) {
-        return suite::DialogoError(e, std::nullopt, QStringLiteral("Cfg")) == suite::vbIgnore ? int(suite::vbIgnore)
+        return suite::DialogoError(e, std::nullopt, QStringLiteral("Cfg")) == suite::vbIgnore ? suite::Rutina::Seguir
                                                                                                : int(suite::vbCancel);
     });
     r([&] { gDB.AbrirRecordset(s, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly); })
@@ -60,7 +60,7 @@ QString CfgVL(const QString& clave, QString& valorAux)
     QString resultado;
     ado::Recordset rs;
     suite::Rutina r([](const suite::ErrorRT& e) {
-        return AvisoError(e, std::nullopt, QStringLiteral("CfgVL")) == suite::vbIgnore ? int(suite::vbIgnore)
+        return AvisoError(e, std::nullopt, QStringLiteral("CfgVL")) == suite::vbIgnore ? suite::Rutina::Seguir
                                                                                        : int(suite::vbCancel);
     });
     r([&] { gEstadisticas.AbrirRecordset(s, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly); })
@@ -82,7 +82,7 @@ void GrabaCfgVL(const QString& clave, const QVariant& valor, const QString& valo
                 const QString& grupo, bool recortar)
 {
     ado::Recordset rs;
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     r([&] {
         rs.Open(QStringLiteral("SELECT * FROM TA_CONFIGURACION with(nolock)  WHERE CLAVE = '") + literal(clave) + QStringLiteral("'"),
                 &gEstadisticas.gCnn, ado::adOpenDynamic, ado::adLockOptimistic);
@@ -112,7 +112,7 @@ void GrabaCfgVL(const QString& clave, const QVariant& valor, const QString& valo
 
 void ConectarEstadisticas()
 {
-    suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
+    suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     const QString base = QStringLiteral("VL_ESTADISTICAS");
     bool abierta = false;
     r([&] { gTimeOut = 45; })

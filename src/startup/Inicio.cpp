@@ -24,7 +24,7 @@ void IniciarSesion(const QString& linea)
     // ends the start-up silently.
     suite::Rutina r([](const suite::ErrorRT& e) {
         if (e.Number == 5 || (e.Number == 3265 && gDB.gCnn.Errors().Count() == 0))
-            return int(suite::vbIgnore);
+            return suite::Rutina::Seguir;
         return int(suite::vbCancel);
     });
     r([&] { gClavePuesto = suite::NombreEquipo().toUpper() + u'|' + suite::NombreUsuarioWindows().toUpper(); })

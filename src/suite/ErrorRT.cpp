@@ -51,9 +51,9 @@ Rutina& Rutina::operator()(const std::function<void()>& paso)
             ultimoError_ = ErrorActual();
         }
         const int respuesta = preguntar_(*ultimoError_);
-        if (respuesta == vbIgnore)
+        if (respuesta == Seguir)
             return *this;
-        if (respuesta != vbRetry)
+        if (respuesta != Repetir)
             abandonada_ = true;
     }
     return *this;

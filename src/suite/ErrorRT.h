@@ -36,8 +36,8 @@ private:
 ErrorRT ErrorActual();
 
 // Runs a routine's steps, trapping their errors. On an error the handler is asked:
-// 4 repeats the failing step, 5 goes on with the next one, anything else leaves the
-// routine (later steps are skipped).
+// Repetir (Retry, 4) repeats the failing step, Seguir (Ignore, 5) goes on with the next
+// one, anything else leaves the routine (later steps are skipped).
 //
 //     Rutina r = Rutina::conDialogoError("Cfg");
 //     r([&] { rs = abrir(); });
@@ -46,6 +46,8 @@ ErrorRT ErrorActual();
 class Rutina {
 public:
     using Manejador = std::function<int(const ErrorRT&)>;
+    static constexpr int Repetir = vbRetry;
+    static constexpr int Seguir = vbIgnore;
 
     explicit Rutina(Manejador preguntar);
     // The suite's error dialog with this routine name.

@@ -25,14 +25,30 @@ private Q_SLOTS:
     void clasesYNombres();
     void esquema();
     void tratamientoErrores();
+    void init();
+    void cleanupTestCase();
+
+private:
+    // gDB on one company for the calls that only read it, built at the first row; let go
+    // before any other company is built (on a server it would replace this one).
+    std::unique_ptr<GDBPrueba> compartida_;
 };
+
+void TstDbAyudas::init()
+{
+    if (qstrcmp(QTest::currentTestFunction(), "sentencias") != 0)
+        cleanupTestCase();
+}
+
+void TstDbAyudas::cleanupTestCase() { compartida_.reset(); }
 
 void TstDbAyudas::sentencias_data()
 {
     QTest::addColumn<std::function<void()>>("llamada");
     QTest::addColumn<QString>("sentencia");
-    auto fila = [](const char* n, std::function<void()> f, const char* s) {
-        QTest::newRow(n) << f << QString::fromUtf8(s);
+    QTest::addColumn<bool>("cambia"); // the call changes the database: it gets a company of its own
+    auto fila = [](const char* n, std::function<void()> f, const char* s, bool cambia = false) {
+        QTest::newRow(n) << f << QString::fromUtf8(s) << cambia;
     };
     auto& g = gDB;
     fila("existe, texto", [&] { g.ExisteEnTabla("MA_CUENTAS_CCDIST", "   1", "Codigo", nullptr, 8); },
@@ -68,16 +84,25 @@ void TstDbAyudas::sentencias_data()
     fila("último código", [&] { g.BuscaUltimoCodigo("TA_CCOSTO", "CODIGO", {}, "  "); },
          "SELECT MAX(CODIGO) AS MAYOR FROM TA_CCOSTO");
     fila("agregar campo", [&] { g.AddField("MA_CUENTAS", "Importe", "money", false, QStringLiteral("0")); },
-         "ALTER TABLE dbo.MA_CUENTAS ADD Importe money Not Null  CONSTRAINT DF_MA_CUENTAS_Importe DEFAULT (0)");
+         "ALTER TABLE dbo.MA_CUENTAS ADD Importe money Not Null  CONSTRAINT DF_MA_CUENTAS_Importe DEFAULT (0)", true);
     fila("agregar campo nulo", [&] { g.AddField("TA_CCOSTO", "Nota", "varchar(20)", true); },
-         "ALTER TABLE dbo.TA_CCOSTO ADD Nota varchar(20) Null ");
+         "ALTER TABLE dbo.TA_CCOSTO ADD Nota varchar(20) Null ", true);
 }
 
 void TstDbAyudas::sentencias()
 {
     QFETCH(std::function<void()>, llamada);
     QFETCH(QString, sentencia);
-    GDBPrueba g;
+    QFETCH(bool, cambia);
+    std::unique_ptr<GDBPrueba> propia;
+    if (cambia) {
+        cleanupTestCase();
+        propia = std::make_unique<GDBPrueba>();
+    } else if (!compartida_) {
+        compartida_ = std::make_unique<GDBPrueba>();
+    }
+    GDBPrueba& g = cambia ? *propia : *compartida_;
+    g.enviadas(); // only what this call sends
     DialogosGuionados d;
     llamada();
     QCOMPARE(g.enviadas(), QStringList{sentencia});

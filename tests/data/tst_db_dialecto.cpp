@@ -13,6 +13,7 @@ private Q_SLOTS:
     void cleanup();
     void oracle_data();
     void oracle();
+    void oracleFallos_data();
     void oracleFallos();
     void sinonimos_data();
     void sinonimos();
@@ -73,19 +74,25 @@ void TstDbDialecto::oracle()
     QCOMPARE(gDB.ORACLE_Dicc(valor), resultado);
 }
 
-void TstDbDialecto::oracleFallos()
+void TstDbDialecto::oracleFallos_data()
 {
     // Unpaired quotes and a TOP without a body raise an error to the caller.
+    QTest::addColumn<QString>("mala");
+    QTest::newRow("comilla sin pareja") << "SELECT * FROM T WHERE A = 'abc";
+    QTest::newRow("TOP sin cuerpo") << "SELECT * FROM T TOP 5";
+}
+
+void TstDbDialecto::oracleFallos()
+{
+    QFETCH(QString, mala);
     gDB.gConnString = QStringLiteral("Provider=OraOLEDB.Oracle.1;");
-    for (const char* mala : {"SELECT * FROM T WHERE A = 'abc", "SELECT * FROM T TOP 5"}) {
-        long numero = 0;
-        try {
-            gDB.ORACLE_Dicc(QString::fromLatin1(mala));
-        } catch (const suite::ErrorEjecucion& e) {
-            numero = e.error().Number;
-        }
-        QCOMPARE(numero, 5L);
+    long numero = 0;
+    try {
+        gDB.ORACLE_Dicc(mala);
+    } catch (const suite::ErrorEjecucion& e) {
+        numero = e.error().Number;
     }
+    QCOMPARE(numero, 5L);
 }
 
 void TstDbDialecto::sinonimos_data()

@@ -56,7 +56,7 @@ class TstEnlace : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        if (!EmpresaPrueba::EnPostgres() || qEnvironmentVariableIsEmpty("VL_PG_CARPETA"))
+        if (PeculiaridadesDelMotor().basesEnArchivos || qEnvironmentVariableIsEmpty("VL_PG_CARPETA"))
             QSKIP("hace falta el servidor PostgreSQL de prueba (VL_PG_CARPETA)");
     }
     void servidorDetenido();
@@ -83,8 +83,8 @@ void TstEnlace::servidorDetenido()
     QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, long(ado::err::NativoEnlacePerdido));
     QCOMPARE(gDB.gCnn.State(), int(ado::adStateClosed));
 
-    // The statement through DB_Dll leaves the same error for the caller (the recovery comes
-    // with the reconnection window).
+    // The statement through DB_Dll leaves the same error for the caller (no call recovers
+    // the link).
     QString s = QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = DESCRIPCION WHERE 1=0");
     long n = 0;
     gDB.EjecutaConsultaSQL(s, n);
@@ -163,7 +163,7 @@ void TstEnlace::mensajes()
 void TstEnlace::sinRegistrosDelControlador()
 {
     // The PostgreSQL ODBC driver as Debian registers it logs every statement to /tmp.
-    if (!EmpresaPrueba::PorOdbc())
+    if (!PeculiaridadesDelMotor().controladorConRegistros)
         QSKIP("solamente por ODBC");
     {
         EmpresaPrueba empresa;

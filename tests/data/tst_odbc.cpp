@@ -116,7 +116,7 @@ void TstOdbc::dialectoPorDbms()
     // The SQLite ODBC driver on a demo file: the DBMS name chooses SQLite's dialect (TOP is
     // rewritten), though the engine that carries it is ODBC.
     EmpresaPrueba e;
-    if (EmpresaPrueba::EnPostgres())
+    if (!PeculiaridadesDelMotor().basesEnArchivos)
         QSKIP("un archivo SQLite solamente");
     odbc::MotorOdbc m;
     ParametrosConexion p;

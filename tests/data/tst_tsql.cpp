@@ -1,5 +1,6 @@
 // T-SQL on SQLite: the batch splitter, and every kind of statement the program sends, each
-// run on a real demo company database.
+// run on a real demo company database (one for all the statements that only read, one of its
+// own for each that changes it).
 #include "EmpresaPrueba.h"
 #include "data/ado/TSQL.h"
 #include "suite/ErrorRT.h"
@@ -15,10 +16,46 @@ private Q_SLOTS:
     void dividir_data();
     void dividir();
     void literalesIntactos();
-    void sentencias_data();
-    void sentencias();
+    void lecturas_data();
+    void lecturas();
     void arbolDeFamilias();
+    void cambios_data();
+    void cambios();
+    void cleanupTestCase();
+
+private:
+    // The demo company of the statements that only read it, built at its first use; let go
+    // before any other company is built (on a server it would replace this one).
+    Connection& compartida();
+    void soltarCompartida();
+    // Runs the row's statement on cn and checks what it gives.
+    void comprobar(Connection& cn);
+
+    std::unique_ptr<EmpresaPrueba> empresa_;
+    std::unique_ptr<Connection> cn_;
 };
+
+namespace {
+
+void columnas()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("filas");       // -1: not a query
+    QTest::addColumn<QString>("primero"); // first column of the first row; "<nulo>" for Null
+    QTest::addColumn<int>("afectados");   // -2: not checked
+}
+
+void consulta(const char* nombre, const QString& sql, int filas, const QString& primero)
+{
+    QTest::newRow(nombre) << sql << filas << primero << -2;
+}
+
+void comando(const char* nombre, const QString& sql, int afectados)
+{
+    QTest::newRow(nombre) << sql << -1 << QString() << afectados;
+}
+
+} // namespace
 
 void TstTsql::dividir_data()
 {
@@ -70,25 +107,13 @@ void TstTsql::literalesIntactos()
     QVERIFY(s[0].sql.contains(QStringLiteral("/* dbo.[z] */")));
 }
 
-void TstTsql::sentencias_data()
+void TstTsql::lecturas_data()
 {
-    QTest::addColumn<QString>("sql");
-    QTest::addColumn<int>("filas");       // -1: not a query
-    QTest::addColumn<QString>("primero"); // first column of the first row; "<nulo>" for Null
-    QTest::addColumn<int>("afectados");   // -2: not checked
-
-    auto consulta = [](const char* nombre, const QString& sql, int filas, const QString& primero) {
-        QTest::newRow(nombre) << sql << filas << primero << -2;
-    };
-    auto comando = [](const char* nombre, const QString& sql, int afectados) {
-        QTest::newRow(nombre) << sql << -1 << QString() << afectados;
-    };
+    columnas();
 
     // The distribution store.
     consulta("líneas de una tabla", "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' ORDER BY ID", 5, "1");
     consulta("cuentas de una tabla", "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='   1' ORDER BY CODIGO", 3, "5.1.01.003");
-    comando("asignar cuenta", "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.006'", 1);
-    comando("desasignar cuenta", "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'", 1);
     consulta("existe la tabla", "SELECT TOP 1  * FROM MA_CUENTAS_CCDIST with(nolock)  WHERE LTRIM(RTRIM(Codigo)) ='1'", 1, "1");
     consulta("existe el centro", "SELECT TOP 1  * FROM TA_CCOSTO with(nolock)  WHERE LTRIM(RTRIM(CODIGO)) ='211'", 1, "211");
     consulta("cuenta por código", "SELECT * FROM MA_CUENTAS WHERE Codigo =  '5.1.01.003'", 1, "5.1.01.003");
@@ -111,17 +136,12 @@ void TstTsql::sentencias_data()
     consulta("máximo", "SELECT MAX(ID) AS MAYOR FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   2'", 1, "7");
     consulta("máximo de tabla vacía", "SELECT MAX(ID) AS MAYOR FROM Control_Acceso", 1, "<nulo>");
     consulta("mínimo", "SELECT MIN(PORCENTAJE) AS MENOR FROM MA_CUENTAS_CCDIST  with(nolock)  WHERE CODIGO='   1'", 1, "10");
-    consulta("agregar campo y leerlo",
-             "ALTER TABLE dbo.MA_CUENTAS ADD Importe money Not Null  CONSTRAINT DF_MA_CUENTAS_Importe DEFAULT (0)\r\n"
-             "SELECT TOP 1 Importe FROM MA_CUENTAS",
-             1, "0");
     // Lookups.
     consulta("centros de costo", "SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO", 14, "1");
     consulta("columnas de la tabla", "select top 1 * from MA_CUENTAS", 1, "1");
     consulta("lista armada", "SELECT TOP 1000 Descripcion,TITULO,Codigo FROM MA_CUENTAS WHERE   (TITULO=0)  ORDER BY Descripcion", 23, "Alquileres");
     consulta("búsqueda con like", "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE DESCRIPCION like 'ENERG%' ", 1, "5.1.01.004");
     consulta("posición", "SELECT TOP 1  * FROM MA_POSICIONES with(nolock)  WHERE LTRIM(RTRIM(IDPOSICION)) ='0101'", 1, "0101");
-    comando("faltante", "INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('10/12/2026 12:00:00','   A1','Artículo','ANA')", 1);
     consulta("vista restringida", "SELECT Codigo FROM SS_MA_CUENTAS WHERE Codigo = '5.4.01.001'", 0, QString());
     consulta("tabla sin restricción", "SELECT Codigo FROM MA_CUENTAS WHERE Codigo = '5.4.01.001'", 1, "5.4.01.001");
     // Functions and constructs of T-SQL.
@@ -135,27 +155,67 @@ void TstTsql::sentencias_data()
     consulta("CONVERT a NVARCHAR", "SELECT CONVERT(NVARCHAR, 12)", 1, "12");
     consulta("CONVERT con estilo 103", "SELECT CONVERT(NVARCHAR, CONVERT(DATETIME, '25/12/2026', 103), 103)", 1, "25/12/2026");
     consulta("GETDATE", "SELECT CASE WHEN GETDATE() > '2000-01-01' THEN 1 ELSE 0 END", 1, "1");
-    comando("DELETE sin FROM", "DELETE TA_TAREAS WHERE USUARIO = 'LUIS'", 1);
     consulta("corchetes, dbo y pistas", "SELECT COUNT(*) FROM dbo.[MA_CUENTAS] WITH (NOLOCK, ROWLOCK) WHERE [TITULO] = 1", 1, "24");
     consulta("TOP entre paréntesis", "SELECT TOP (2) Codigo FROM MA_CUENTAS ORDER BY Codigo DESC", 2, "5.4.01.001");
     consulta("DISTINCT TOP", "SELECT DISTINCT TOP 2 CC_DIST FROM MA_CUENTAS WHERE CC_DIST IS NOT NULL ORDER BY CC_DIST", 2, "   1");
     consulta("literal N", "SELECT N'Año' AS t", 1, "Año");
+}
+
+void TstTsql::lecturas() { comprobar(compartida()); }
+
+void TstTsql::cambios_data()
+{
+    columnas();
+    // The distribution store.
+    comando("asignar cuenta", "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.006'", 1);
+    comando("desasignar cuenta", "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'", 1);
+    // Table helpers.
+    consulta("agregar campo y leerlo",
+             "ALTER TABLE dbo.MA_CUENTAS ADD Importe money Not Null  CONSTRAINT DF_MA_CUENTAS_Importe DEFAULT (0)\r\n"
+             "SELECT TOP 1 Importe FROM MA_CUENTAS",
+             1, "0");
+    // Lookups.
+    comando("faltante", "INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('10/12/2026 12:00:00','   A1','Artículo','ANA')", 1);
+    // Functions and constructs of T-SQL.
+    comando("DELETE sin FROM", "DELETE TA_TAREAS WHERE USUARIO = 'LUIS'", 1);
     consulta("identidad", "INSERT INTO TA_CONFIGURACION (Clave, Valor) VALUES ('X', 'Y')\r\nSELECT @@IDENTITY", 1, "11");
 }
 
-void TstTsql::sentencias()
+void TstTsql::cambios()
+{
+    soltarCompartida();
+    EmpresaPrueba empresa;
+    comprobar(*empresa.conectar());
+}
+
+void TstTsql::cleanupTestCase() { soltarCompartida(); }
+
+void TstTsql::soltarCompartida()
+{
+    cn_.reset();
+    empresa_.reset();
+}
+
+Connection& TstTsql::compartida()
+{
+    if (!cn_) {
+        empresa_ = std::make_unique<EmpresaPrueba>();
+        cn_ = empresa_->conectar();
+    }
+    return *cn_;
+}
+
+void TstTsql::comprobar(Connection& cn)
 {
     QFETCH(QString, sql);
     QFETCH(int, filas);
     QFETCH(QString, primero);
     QFETCH(int, afectados);
 
-    EmpresaPrueba empresa;
-    auto cn = empresa.conectar();
     long n = -5;
     Recordset rs;
     try {
-        rs = cn->Execute(sql, &n);
+        rs = cn.Execute(sql, &n);
     } catch (const suite::ErrorEjecucion& e) {
         QFAIL(qPrintable(QStringLiteral("%1 — %2").arg(e.error().Description, sql)));
     }
@@ -181,9 +241,7 @@ void TstTsql::sentencias()
 void TstTsql::arbolDeFamilias()
 {
     // The family tree query: each family with its nearest shorter family before it.
-    EmpresaPrueba empresa;
-    auto cn = empresa.conectar();
-    Recordset rs = cn->Execute(QStringLiteral(
+    Recordset rs = compartida().Execute(QStringLiteral(
         "SELECT     TOP 100 PERCENT IdFamilia, Descripcion, (SELECT     TOP 1 idfamilia FROM v_ta_familias a   "
         " Where a.IdFamilia < b.IdFamilia And (Len(LTrim(RTrim(a.IdFamilia))) < Len(LTrim(RTrim(b.IdFamilia)))) "
         " ORDER BY idfamilia DESC) AS [relative] FROM dbo.V_TA_FAMILIAS b Where IdFamilia<>'' ORDER BY IdFamilia"));

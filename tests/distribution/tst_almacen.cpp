@@ -32,11 +32,27 @@ private Q_SLOTS:
     void grillaVacia();
     void borrar();
     void asignarYQuitar();
+    void buscarCuenta_data();
     void buscarCuenta();
     void comillas();
     void grabacionFallida();
     void dosPuestos();
+    void init();
+    void cleanupTestCase();
+
+private:
+    // gDB on one company for the rows of buscarCuenta, which only read it; let go before any
+    // other test builds its own (on a server it would replace this one).
+    std::unique_ptr<GDBPrueba> compartida_;
 };
+
+void TstAlmacen::init()
+{
+    if (qstrcmp(QTest::currentTestFunction(), "buscarCuenta") != 0)
+        cleanupTestCase();
+}
+
+void TstAlmacen::cleanupTestCase() { compartida_.reset(); }
 
 void TstAlmacen::sentencias_data()
 {
@@ -44,18 +60,18 @@ void TstAlmacen::sentencias_data()
     QTest::addColumn<QString>("esperada");
     EntornoPrueba e;
     AlmacenDistribucion a;
-    QTest::newRow("1") << AlmacenDistribucion::SentenciaLineas("1") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' ORDER BY ID";
-    QTest::newRow("2") << AlmacenDistribucion::SentenciaCuentas(" 12 ") << "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='  12' ORDER BY CODIGO";
-    QTest::newRow("3") << a.LoteGrabar("1", "Gastos", "Prorrateo", true, {{"11", "40,5"}, {" ", "9"}, {"12", "59,5"}})
+    QTest::newRow("líneas de una tabla") << AlmacenDistribucion::SentenciaLineas("1") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' ORDER BY ID";
+    QTest::newRow("cuentas de una tabla") << AlmacenDistribucion::SentenciaCuentas(" 12 ") << "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='  12' ORDER BY CODIGO";
+    QTest::newRow("grabar, sin la línea vacía") << a.LoteGrabar("1", "Gastos", "Prorrateo", true, {{"11", "40,5"}, {" ", "9"}, {"12", "59,5"}})
                        << "BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\n"
                           "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   1','Gastos','Prorrateo','11',40.5,1)\r\n"
                           "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   1','Gastos','Prorrateo','12',59.5,1)\r\n";
-    QTest::newRow("6") << AlmacenDistribucion::LoteBorrar("7")
+    QTest::newRow("borrar") << AlmacenDistribucion::LoteBorrar("7")
                        << "BEGIN TRANSACTION\r\nUPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='   7'\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   7'";
-    QTest::newRow("7") << AlmacenDistribucion::SentenciaAsignar("5.1.01.003", "2") << "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.003'";
-    QTest::newRow("8") << AlmacenDistribucion::SentenciaDesasignar("5.1.01.003") << "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'";
-    QTest::newRow("12") << AlmacenDistribucion::SentenciaGrabada("3") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'";
-    QTest::newRow("13") << AlmacenDistribucion::SentenciaTablas() << "SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO";
+    QTest::newRow("asignar cuenta") << AlmacenDistribucion::SentenciaAsignar("5.1.01.003", "2") << "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.003'";
+    QTest::newRow("desasignar cuenta") << AlmacenDistribucion::SentenciaDesasignar("5.1.01.003") << "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'";
+    QTest::newRow("tabla grabada") << AlmacenDistribucion::SentenciaGrabada("3") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'";
+    QTest::newRow("lista de tablas") << AlmacenDistribucion::SentenciaTablas() << "SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO";
 }
 
 void TstAlmacen::sentencias()
@@ -156,36 +172,40 @@ void TstAlmacen::asignarYQuitar()
     QCOMPARE(int(a.Cargar("2").cuentas.size()), 3);
 }
 
+void TstAlmacen::buscarCuenta_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("opcionalPrimero");
+    QTest::addColumn<bool>("hallada");
+    QTest::addColumn<QString>("cuenta");
+    QTest::addColumn<bool>("opcional");
+    QTest::newRow("por el código") << "5.1.01.003" << false << true << "5.1.01.003" << false;
+    QTest::newRow("por el código opcional") << "5101003" << false << true << "5.1.01.003" << true;
+    QTest::newRow("opcional primero") << "5101004" << true << true << "5.1.01.004" << true;
+    QTest::newRow("opcional primero, luego el código") << "5.1.01.004" << true << true << "5.1.01.004" << true;
+    QTest::newRow("inexistente") << "9.9.99" << false << false << "9.9.99" << false;
+    QTest::newRow("confidencial para este usuario") << "5.4.01.001" << false << false << "5.4.01.001" << false;
+    QTest::newRow("la marca escrita es solo texto") << "5.4.01.001@admin_" << false << false << "5.4.01.001@admin_" << false;
+    QTest::newRow("la marca escrita, opcional primero") << "5401001@ADMIN_" << true << false << "5401001@ADMIN_" << true;
+}
+
 void TstAlmacen::buscarCuenta()
 {
-    GDBPrueba g;
+    QFETCH(QString, texto);
+    QFETCH(bool, opcionalPrimero);
+    QFETCH(bool, hallada);
+    QFETCH(QString, cuenta);
+    QFETCH(bool, opcional);
+    if (!compartida_)
+        compartida_ = std::make_unique<GDBPrueba>();
     ado::Recordset rs;
-    struct Caso {
-        const char* texto;
-        bool opcionalPrimero;
-        bool hallada;
-        const char* cuenta;
-        bool opcional;
-    };
-    const Caso casos[] = {
-        {"5.1.01.003", false, true, "5.1.01.003", false},
-        {"5101003", false, true, "5.1.01.003", true},   // by its optional code
-        {"5101004", true, true, "5.1.01.004", true},
-        {"5.1.01.004", true, true, "5.1.01.004", true}, // optional first, then the code
-        {"9.9.99", false, false, "9.9.99", false},
-        {"5.4.01.001", false, false, "5.4.01.001", false}, // confidential: not for this user
-        {"5.4.01.001@admin_", false, false, "5.4.01.001@admin_", false}, // the marker typed is only text
-        {"5401001@ADMIN_", true, false, "5401001@ADMIN_", true},
-    };
-    for (const Caso& c : casos) {
-        QString cuenta = QString::fromLatin1(c.texto);
-        bool opcional = c.opcionalPrimero;
-        QCOMPARE(BuscarCuenta(cuenta, rs, true, opcional), c.hallada);
-        QCOMPARE(cuenta, QString::fromLatin1(c.cuenta));
-        QCOMPARE(opcional, c.opcional);
-        if (c.hallada)
-            QCOMPARE(rs.Fields(QStringLiteral("Codigo")).Value().toString(), cuenta);
-    }
+    QString buscada = texto;
+    bool comoOpcional = opcionalPrimero;
+    QCOMPARE(BuscarCuenta(buscada, rs, true, comoOpcional), hallada);
+    QCOMPARE(buscada, cuenta);
+    QCOMPARE(comoOpcional, opcional);
+    if (hallada)
+        QCOMPARE(rs.Fields(QStringLiteral("Codigo")).Value().toString(), buscada);
 }
 
 void TstAlmacen::comillas()

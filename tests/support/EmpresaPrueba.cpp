@@ -29,14 +29,10 @@ std::unique_ptr<ado::Connection> EmpresaPrueba::conectar() const
 
 bool EmpresaPrueba::borrarBase(const QString& base) const
 {
-    if (!EnPostgres())
+    if (PeculiaridadesDelMotor().basesEnArchivos)
         return QFile::remove(ruta(base + QStringLiteral(".db")));
     return ado::postgresql::MotorPostgres::BorrarBase(*ado::BuscarServidor(QString::fromLatin1(demo::ServidorDemo)), base, nullptr);
 }
-
-bool EmpresaPrueba::EnPostgres() { return demo::MotorDePrueba() != QLatin1String("SQLite"); }
-
-bool EmpresaPrueba::PorOdbc() { return demo::MotorDePrueba() == QLatin1String("ODBC"); }
 
 QVariant EmpresaPrueba::valor(ado::Connection& cn, const QString& sql)
 {

@@ -2,6 +2,7 @@
 // A fresh demo company for a test: its own folder, registry of servers and SQLite files.
 
 #include "Entorno.h"
+#include "Peculiaridades.h"
 #include "data/ado/Ado.h"
 
 #include <QString>
@@ -15,15 +16,6 @@ public:
     QString cadena(const QString& base) const;     // another database of the demo server
     // An open connection to the company database.
     std::unique_ptr<ado::Connection> conectar() const;
-    // The tests run on PostgreSQL (VL_MOTOR_PRUEBA PostgreSQL, or ODBC to it), where a few
-    // engine quirks differ.
-    static bool EnPostgres();
-    // Through ODBC (VL_MOTOR_PRUEBA ODBC).
-    static bool PorOdbc();
-    // A failed statement aborts the open transaction: the statements after it fail and its
-    // COMMIT keeps nothing (PostgreSQL, through libpq or ODBC). On SQLite, as on SQL Server,
-    // only the failed statement is undone.
-    static bool ErrorAnulaTransaccion() { return EnPostgres(); }
     // Removes a database of the demo server (its file, or the server's database).
     bool borrarBase(const QString& base) const;
     // The first column of the first row of a query, or an invalid variant when no row.

@@ -125,6 +125,16 @@ void Connection::fallo(const FalloMotor& f)
     lanzar(primero.numero, primero.descripcion, origen);
 }
 
+template <class F>
+auto Connection::delMotor(F&& llamada) -> decltype(llamada())
+{
+    try {
+        return llamada();
+    } catch (const FalloMotor& f) {
+        fallo(f);
+    }
+}
+
 Motor& Connection::motorAbierto(long numeroSiCerrada)
 {
     if (State() != adStateOpen)
@@ -174,12 +184,8 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     p.registro = entrada;
 
     motor->fijarTiempoComando(tiempoComando_);
-    try {
-        motor->abrir(p);
-    } catch (const FalloMotor& f) {
-        motor_.reset();
-        fallo(f);
-    }
+    motor_.reset(); // a failure to open is the connection's own, not a previous engine's
+    delMotor([&] { motor->abrir(p); });
     motor_ = std::move(motor);
     parametros_ = p;
     cadena_ = cadena;
@@ -199,17 +205,12 @@ Recordset Connection::Execute(const QString& commandText, long* recordsAffected,
     errores_.Clear();
     if (WillExecute)
         WillExecute(commandText);
-    Resultado r;
-    try {
-        if (auto cursor = m.abrirCursor(commandText)) {
-            if (recordsAffected)
-                *recordsAffected = -1;
-            return Recordset::desdeCursor(std::move(cursor), this, commandText);
-        }
-        r = m.ejecutar(commandText);
-    } catch (const FalloMotor& f) {
-        fallo(f);
+    if (auto cursor = delMotor([&] { return m.abrirCursor(commandText); })) {
+        if (recordsAffected)
+            *recordsAffected = -1;
+        return Recordset::desdeCursor(std::move(cursor), this, commandText);
     }
+    Resultado r = delMotor([&] { return m.ejecutar(commandText); });
     if (recordsAffected)
         *recordsAffected = r.afectados;
     if (!r.conFilas)
@@ -221,11 +222,7 @@ long Connection::BeginTrans()
 {
     Motor& m = motorAbierto(err::ObjetoCerrado);
     errores_.Clear();
-    try {
-        m.iniciarTransaccion();
-    } catch (const FalloMotor& f) {
-        fallo(f);
-    }
+    delMotor([&] { m.iniciarTransaccion(); });
     return 1;
 }
 
@@ -233,22 +230,14 @@ void Connection::CommitTrans()
 {
     Motor& m = motorAbierto(err::ObjetoCerrado);
     errores_.Clear();
-    try {
-        m.confirmarTransaccion();
-    } catch (const FalloMotor& f) {
-        fallo(f);
-    }
+    delMotor([&] { m.confirmarTransaccion(); });
 }
 
 void Connection::RollbackTrans()
 {
     Motor& m = motorAbierto(err::ObjetoCerrado);
     errores_.Clear();
-    try {
-        m.deshacerTransaccion();
-    } catch (const FalloMotor& f) {
-        fallo(f);
-    }
+    delMotor([&] { m.deshacerTransaccion(); });
 }
 
 QString Connection::DefaultDatabase() const { return motor_ && motor_->abierto() ? motor_->base() : parametros_.base; }
@@ -264,11 +253,7 @@ void Connection::DefaultDatabase(const QString& base)
     p.base = base.trimmed();
     auto otro = CrearMotor(p.registro.value(QStringLiteral("motor")));
     otro->fijarTiempoComando(tiempoComando_);
-    try {
-        otro->abrir(p);
-    } catch (const FalloMotor& f) {
-        fallo(f);
-    }
+    delMotor([&] { otro->abrir(p); });
     motor_ = std::move(otro);
     parametros_ = p;
 }
@@ -282,7 +267,7 @@ Recordset Connection::OpenSchema(int schema, const QVariantList& r)
     auto col = [](const char* n, int tipo, long tam) { return Columna{QString::fromLatin1(n), tipo, tam, {}, {}, false}; };
     const QString catalogo = m.base();
     const QString esquema = QStringLiteral("dbo");
-    try {
+    delMotor([&] {
         if (schema == adSchemaTables) {
             res.columnas = {col("TABLE_CATALOG", adVarWChar, 128), col("TABLE_SCHEMA", adVarWChar, 128),
                             col("TABLE_NAME", adVarWChar, 128), col("TABLE_TYPE", adVarWChar, 32)};
@@ -312,9 +297,7 @@ Recordset Connection::OpenSchema(int schema, const QVariantList& r)
         } else {
             lanzar(err::NoAdmitido, textoDe(err::NoAdmitido), OrigenConexion);
         }
-    } catch (const FalloMotor& f) {
-        fallo(f);
-    }
+    });
     return Recordset::desdeResultado(std::move(res), this, {});
 }
 
@@ -405,21 +388,17 @@ void Recordset::Open(const QString& source, Connection* activeConnection, int cu
         cursorType_ = cursorType;
     if (lockType != adLockUnspecified)
         lockType_ = lockType;
-    Resultado r;
-    try {
-        if (cursorType_ == adOpenForwardOnly && lockType_ == adLockReadOnly) {
-            if (auto cursor = activeConnection->motor_->abrirCursor(source)) {
-                const int tipoCursor = cursorType_, tipoBloqueo = lockType_;
-                *this = desdeCursor(std::move(cursor), activeConnection, source);
-                cursorType_ = tipoCursor;
-                lockType_ = tipoBloqueo;
-                return;
-            }
+    Motor& m = *activeConnection->motor_;
+    if (cursorType_ == adOpenForwardOnly && lockType_ == adLockReadOnly) {
+        if (auto cursor = activeConnection->delMotor([&] { return m.abrirCursor(source); })) {
+            const int tipoCursor = cursorType_, tipoBloqueo = lockType_;
+            *this = desdeCursor(std::move(cursor), activeConnection, source);
+            cursorType_ = tipoCursor;
+            lockType_ = tipoBloqueo;
+            return;
         }
-        r = activeConnection->motor_->ejecutar(source);
-    } catch (const FalloMotor& f) {
-        activeConnection->fallo(f);
     }
+    Resultado r = activeConnection->delMotor([&] { return m.ejecutar(source); });
     source_ = source;
     conexion_ = activeConnection;
     editMode_ = adEditNone;
@@ -684,12 +663,7 @@ void Recordset::Update()
     }
 
     conexion_->errores_.Clear();
-    Resultado r;
-    try {
-        r = conexion_->motor_->ejecutarSql(sql, parametros);
-    } catch (const FalloMotor& f) {
-        conexion_->fallo(f);
-    }
+    const Resultado r = conexion_->delMotor([&] { return conexion_->motor_->ejecutarSql(sql, parametros); });
     if (editMode_ == adEditInProgress && r.afectados < 1) {
         const QString texto = QStringLiteral("No se encontró la fila para actualizarla; otro usuario pudo haber cambiado sus valores.");
         conexion_->errores_.Agregar(Error{err::FilaNoEncontrada, texto, OrigenRecordset, QStringLiteral("01001"), 0});

@@ -83,6 +83,9 @@ public:
 private:
     friend class Recordset;
     [[noreturn]] void fallo(const FalloMotor& f);
+    // Runs a call of the engine: a FalloMotor becomes this connection's errors and is raised.
+    template <class F>
+    auto delMotor(F&& llamada) -> decltype(llamada());
     Motor& motorAbierto(long numeroSiCerrada);
     void abrirMotor();
 

@@ -12,9 +12,10 @@ enum EditModeEnum { adEditNone = 0, adEditInProgress = 1, adEditAdd = 2 };
 
 enum DataTypeEnum {
     adEmpty = 0, adSmallInt = 2, adInteger = 3, adSingle = 4, adDouble = 5, adCurrency = 6, adDate = 7,
-    adBSTR = 8, adBoolean = 11, adDecimal = 14, adTinyInt = 16, adUnsignedTinyInt = 17, adBigInt = 20,
+    adBSTR = 8, adBoolean = 11, adDecimal = 14, adTinyInt = 16, adUnsignedTinyInt = 17,
+    adUnsignedSmallInt = 18, adUnsignedInt = 19, adBigInt = 20, adUnsignedBigInt = 21, adFileTime = 64,
     adGUID = 72, adBinary = 128, adChar = 129, adWChar = 130, adNumeric = 131, adDBDate = 133, adDBTime = 134,
-    adDBTimeStamp = 135, adVarChar = 200, adLongVarChar = 201, adVarWChar = 202, adLongVarWChar = 203,
+    adDBTimeStamp = 135, adDBFileTime = 137, adVarChar = 200, adLongVarChar = 201, adVarWChar = 202, adLongVarWChar = 203,
     adVarBinary = 204, adLongVarBinary = 205,
 };
 

@@ -89,7 +89,12 @@ QString texto(const Tokens& t, size_t a, size_t b)
 class Traductor {
 public:
     Traductor(const Tokens& t, const Reglas& r, bool datos)
-        : t_(t), r_(r), datos_(datos)
+        : t_(t), r_(r), datos_(datos),
+          renombres_{{"ISNULL", Forma::Funcion, r.isnull},
+                     {"SUBSTRING", Forma::Funcion, QStringLiteral("SUBSTR")},
+                     {"GETDATE", Forma::LlamadaSinArgumentos, r.ahora},
+                     {"SCOPE_IDENTITY", Forma::LlamadaSinArgumentos, r.identidad},
+                     {"@@IDENTITY", Forma::Palabra, r.identidad}}
     {
     }
 
@@ -99,10 +104,8 @@ public:
         std::optional<Tokens> limite;
         for (size_t i = a; i < b; ++i) {
             const Token& k = t_[i];
-            // dbo. prefix
-            if ((k.tipo == Tipo::Palabra || k.tipo == Tipo::Corchetes || k.tipo == Tipo::Comillas)
-                && k.identificador().compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0 && i + 1 < b
-                && t_[i + 1].esSimbolo('.')) {
+            if (esNombre(k) && k.identificador().compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0 && i + 1 < b
+                && t_[i + 1].esSimbolo('.')) { // dbo. prefix
                 ++i;
                 continue;
             }
@@ -111,29 +114,11 @@ public:
                 continue;
             }
             if (k.tipo == Tipo::Cadena) {
-                QString lit = k.texto.startsWith(u'N') || k.texto.startsWith(u'n') ? k.texto.mid(1) : k.texto;
-                if (r_.recortarLiteralesComparados && datos_ && comparado(i, a, b)) {
-                    QString dentro = lit.mid(1, lit.size() - 2);
-                    while (dentro.endsWith(u' '))
-                        dentro.chop(1);
-                    lit = u'\'' + dentro + u'\'';
-                }
-                out.push_back({Tipo::Cadena, lit});
-                if (datos_ && !r_.trasLiteral.isEmpty())
-                    out.push_back(palabra(r_.trasLiteral));
+                literal(i, a, b, out);
                 continue;
             }
             if (k.esSimbolo('(')) {
-                if (auto fin = finPistas(t_, i)) { // bare (NOLOCK)
-                    i = *fin;
-                    continue;
-                }
-                const size_t cierre = std::min(CierreParentesis(t_, i), b);
-                out.push_back(k);
-                nivel(i + 1, cierre, out);
-                if (cierre < b)
-                    out.push_back(t_[cierre]);
-                i = cierre;
+                i = grupo(i, b, out);
                 continue;
             }
             if (k.tipo != Tipo::Palabra) {
@@ -142,89 +127,21 @@ public:
             }
             const size_t sig = Siguiente(t_, i + 1);
             const bool llamada = sig < b && t_[sig].esSimbolo('(');
-
-            if (k.es("WITH") && sig < b) {
-                if (auto fin = finPistas(t_, sig)) {
-                    i = *fin;
-                    continue;
-                }
-            }
-            if (k.es("SELECT")) {
-                size_t j = sig;
-                if (j < b && (t_[j].es("DISTINCT") || t_[j].es("ALL")))
-                    j = Siguiente(t_, j + 1);
-                if (j < b && t_[j].es("TOP")) {
-                    // SELECT [DISTINCT] as written; TOP n becomes LIMIT n at the end of this level.
-                    for (size_t x = i; x < j; ++x)
-                        out.push_back(t_[x]);
-                    size_t n = Siguiente(t_, j + 1);
-                    Tokens valor;
-                    if (n < b && t_[n].esSimbolo('(')) {
-                        const size_t c = CierreParentesis(t_, n);
-                        nivel(n, std::min(c + 1, b), valor);
-                        n = c;
-                    } else if (n < b) {
-                        valor.push_back(t_[n]);
-                    }
-                    const size_t tras = Siguiente(t_, n + 1);
-                    if (tras < b && t_[tras].es("PERCENT"))
-                        n = tras; // TOP n PERCENT: every row
-                    else
-                        limite = valor;
-                    i = n;
-                    continue;
-                }
+            std::optional<size_t> fin;
+            if (k.es("WITH"))
+                fin = sig < b ? finPistas(t_, sig) : std::nullopt;
+            else if (k.es("SELECT"))
+                fin = topALimite(i, sig, b, out, limite);
+            else if (k.es("LEN") && llamada)
+                fin = len(sig, b, out);
+            else if ((k.es("CHARINDEX") || k.es("CONVERT")) && llamada)
+                fin = charindexOConvert(k, sig, b, out);
+            else
+                fin = renombre(i, sig, llamada, out);
+            if (fin)
+                i = *fin;
+            else
                 out.push_back(k);
-                continue;
-            }
-            if (k.es("ISNULL") && llamada) {
-                out.push_back(palabra(r_.isnull));
-                continue;
-            }
-            if (k.es("SUBSTRING") && llamada) {
-                out.push_back(palabra(QStringLiteral("SUBSTR")));
-                continue;
-            }
-            if ((k.es("GETDATE") || k.es("SCOPE_IDENTITY")) && llamada) {
-                out.push_back(palabra(k.es("GETDATE") ? r_.ahora : r_.identidad));
-                i = CierreParentesis(t_, sig);
-                continue;
-            }
-            if (k.es("@@IDENTITY")) {
-                out.push_back(palabra(r_.identidad));
-                continue;
-            }
-            if (k.es("LEN") && llamada) {
-                const size_t c = CierreParentesis(t_, sig);
-                out.push_back(palabra(QStringLiteral("LENGTH(RTRIM(")));
-                nivel(sig + 1, std::min(c, b), out);
-                out.push_back(simbolo("))"));
-                i = c;
-                continue;
-            }
-            if ((k.es("CHARINDEX") || k.es("CONVERT")) && llamada) {
-                const size_t c = CierreParentesis(t_, sig);
-                const auto args = partes(t_, sig + 1, std::min(c, b));
-                if (args.size() >= 2) {
-                    auto traducido = [&](size_t n) {
-                        Tokens x;
-                        nivel(args[n].first, args[n].second, x);
-                        return Unir(x).trimmed();
-                    };
-                    if (k.es("CHARINDEX")) {
-                        out.push_back(palabra(r_.charindex(traducido(1), traducido(0),
-                                                           args.size() > 2 ? std::optional<QString>(traducido(2)) : std::nullopt)));
-                    } else {
-                        const size_t tipoI = Siguiente(t_, args[0].first);
-                        const QString tipo = tipoI < b ? t_[tipoI].identificador().toUpper() : QString();
-                        const bool estilo103 = args.size() >= 3 && texto(t_, args[2].first, args[2].second).trimmed() == QLatin1String("103");
-                        out.push_back(palabra(r_.convertir(tipo, traducido(1), estilo103)));
-                    }
-                    i = c;
-                    continue;
-                }
-            }
-            out.push_back(k);
         }
         if (limite) {
             out.push_back(blanco());
@@ -235,6 +152,125 @@ public:
     }
 
 private:
+    // Each rewrite of a word at i returns the index of the last token it used, or nullopt when
+    // it does not apply (the word is then copied as written).
+
+    // A word written under the engine's name: a function's name (before its "("), a call
+    // without arguments as a whole, or the word alone.
+    enum class Forma { Funcion, LlamadaSinArgumentos, Palabra };
+    struct Renombre {
+        const char* tsql;
+        Forma forma;
+        QString motor;
+    };
+
+    std::optional<size_t> renombre(size_t i, size_t sig, bool llamada, Tokens& out) const
+    {
+        for (const Renombre& x : renombres_) {
+            if (!t_[i].es(x.tsql) || (x.forma != Forma::Palabra && !llamada))
+                continue;
+            out.push_back(palabra(x.motor));
+            return x.forma == Forma::LlamadaSinArgumentos ? CierreParentesis(t_, sig) : i;
+        }
+        return std::nullopt;
+    }
+
+    // SELECT [DISTINCT] as written; TOP n becomes LIMIT n at the end of this level.
+    std::optional<size_t> topALimite(size_t i, size_t sig, size_t b, Tokens& out, std::optional<Tokens>& limite)
+    {
+        size_t j = sig;
+        if (j < b && (t_[j].es("DISTINCT") || t_[j].es("ALL")))
+            j = Siguiente(t_, j + 1);
+        if (j >= b || !t_[j].es("TOP"))
+            return std::nullopt;
+        for (size_t x = i; x < j; ++x)
+            out.push_back(t_[x]);
+        size_t n = Siguiente(t_, j + 1);
+        Tokens valor;
+        if (n < b && t_[n].esSimbolo('(')) {
+            const size_t c = CierreParentesis(t_, n);
+            nivel(n, std::min(c + 1, b), valor);
+            n = c;
+        } else if (n < b) {
+            valor.push_back(t_[n]);
+        }
+        const size_t tras = Siguiente(t_, n + 1);
+        if (tras < b && t_[tras].es("PERCENT"))
+            return tras; // TOP n PERCENT: every row
+        limite = valor;
+        return n;
+    }
+
+    // LEN(x): the length without trailing blanks.
+    std::optional<size_t> len(size_t sig, size_t b, Tokens& out)
+    {
+        const size_t c = CierreParentesis(t_, sig);
+        out.push_back(palabra(QStringLiteral("LENGTH(RTRIM(")));
+        nivel(sig + 1, std::min(c, b), out);
+        out.push_back(simbolo("))"));
+        return c;
+    }
+
+    // CHARINDEX(buscado, en[, desde]) and CONVERT(tipo, valor[, estilo]), by the engine's rules.
+    std::optional<size_t> charindexOConvert(const Token& k, size_t sig, size_t b, Tokens& out)
+    {
+        const size_t c = CierreParentesis(t_, sig);
+        const auto args = partes(t_, sig + 1, std::min(c, b));
+        if (args.size() < 2)
+            return std::nullopt;
+        auto traducido = [&](size_t n) {
+            Tokens x;
+            nivel(args[n].first, args[n].second, x);
+            return Unir(x).trimmed();
+        };
+        if (k.es("CHARINDEX")) {
+            out.push_back(palabra(r_.charindex(traducido(1), traducido(0),
+                                               args.size() > 2 ? std::optional<QString>(traducido(2)) : std::nullopt)));
+        } else {
+            const size_t tipoI = Siguiente(t_, args[0].first);
+            const QString tipo = tipoI < b ? t_[tipoI].identificador().toUpper() : QString();
+            const bool estilo103 = args.size() >= 3 && texto(t_, args[2].first, args[2].second).trimmed() == QLatin1String("103");
+            out.push_back(palabra(r_.convertir(tipo, traducido(1), estilo103)));
+        }
+        return c;
+    }
+
+    // A string literal without its N prefix; next to a comparison, without trailing blanks
+    // where the engine compares them.
+    void literal(size_t i, size_t a, size_t b, Tokens& out) const
+    {
+        const Token& k = t_[i];
+        QString lit = k.texto.startsWith(u'N') || k.texto.startsWith(u'n') ? k.texto.mid(1) : k.texto;
+        if (r_.recortarLiteralesComparados && datos_ && comparado(i, a, b)) {
+            QString dentro = lit.mid(1, lit.size() - 2);
+            while (dentro.endsWith(u' '))
+                dentro.chop(1);
+            lit = u'\'' + dentro + u'\'';
+        }
+        out.push_back({Tipo::Cadena, lit});
+        if (datos_ && !r_.trasLiteral.isEmpty())
+            out.push_back(palabra(r_.trasLiteral));
+    }
+
+    // A parenthesised group at i, translated as a level of its own (a bare "(NOLOCK)" is
+    // dropped); returns the index of its ")".
+    size_t grupo(size_t i, size_t b, Tokens& out)
+    {
+        if (auto fin = finPistas(t_, i))
+            return *fin;
+        const size_t cierre = std::min(CierreParentesis(t_, i), b);
+        out.push_back(t_[i]);
+        nivel(i + 1, cierre, out);
+        if (cierre < b)
+            out.push_back(t_[cierre]);
+        return cierre;
+    }
+
+    static bool esNombre(const Token& k)
+    {
+        return k.tipo == Tipo::Palabra || k.tipo == Tipo::Corchetes || k.tipo == Tipo::Comillas;
+    }
+
     // The literal at i stands next to a comparison operator.
     bool comparado(size_t i, size_t a, size_t b) const
     {
@@ -250,6 +286,7 @@ private:
     const Tokens& t_;
     const Reglas& r_;
     bool datos_; // a data statement (not a definition)
+    const Renombre renombres_[5];
 };
 
 // ---- "+" between values of unknown type --------------------------------------------------
