@@ -97,6 +97,8 @@ private Q_SLOTS:
     void marcas();
     void ordenPorTitulo();
     void anchosGuardados();
+    void ordenPorFecha();
+    void sentenciaFallida();
     void opciones();
 };
 
@@ -339,6 +341,45 @@ void TstLista::anchosGuardados()
     e.escribir(QStringLiteral("CONSULTASLEN.VLX"),
                "\"P_CUENTAS\",\"100|200|\"\r\n\"OTRA\",\"50|\"\r\n\"p_cuentas\",\"1440|2880|\"\r\n");
     QCOMPARE(anchos(), QList<int>({TwipsAPixeles(1440), TwipsAPixeles(2880), calculados[2]}));
+}
+
+void TstLista::ordenPorFecha()
+{
+    // A date column's title asks the database for that order: the list stops sorting itself
+    // and the statement is left as it was.
+    Empresa e;
+    Empresa::ejecutar(QStringLiteral("CREATE TABLE P_FECHAS (CODIGO varchar(4) NOT NULL, FECHA datetime NULL)"));
+    Empresa::ejecutar(QStringLiteral("INSERT INTO P_FECHAS (CODIGO, FECHA) VALUES ('A', '20260301')"));
+    Empresa::ejecutar(QStringLiteral("INSERT INTO P_FECHAS (CODIGO, FECHA) VALUES ('B', '20250115')"));
+    Empresa::ejecutar(QStringLiteral("INSERT INTO P_FECHAS (CODIGO, FECHA) VALUES ('C', '20260210')"));
+    Lib_ClsCons3 m;
+    buscar(m, QStringLiteral("SELECT CODIGO,FECHA FROM P_FECHAS"), {}, [&](Lib_FrmCons3& d) {
+        QCOMPARE(columna(d, 0), QStringList({"A", "B", "C"}));
+        const QString antes = d.Sql;
+        QHeaderView* h = d.ListView1->horizontalHeader();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(1) + 5, h->height() / 2));
+        QCOMPARE(columna(d, 0), QStringList({"B", "C", "A"}));
+        QCOMPARE(d.Sql, antes);
+        QCOMPARE(d.SqlBase, QStringLiteral(" ") + antes + QStringLiteral(" order by FECHA"));
+        QVERIFY(!d.OrdenarPorLwv);
+    });
+}
+
+void TstLista::sentenciaFallida()
+{
+    // A statement the database refuses: its error is shown, the list opens empty and a new
+    // search is still possible.
+    Empresa e;
+    DialogosGuionados dlg;
+    dlg.responder(suite::vbAbort);
+    Lib_ClsCons3 m;
+    buscar(m, QStringLiteral("SELECT CODIGO FROM P_NO_EXISTE"), {}, [&](Lib_FrmCons3& d) {
+        QCOMPARE(dlg.vistos().size(), 1);
+        QVERIFY(dlg.ultimo().texto.contains(QStringLiteral("P_NO_EXISTE"), Qt::CaseInsensitive));
+        QCOMPARE(d.modelo()->rowCount(), 0);
+        QTest::keyClick(d.CmbSearch[0], Qt::Key_Escape);
+    });
+    QVERIFY(!m.Valores);
 }
 
 void TstLista::opciones()
