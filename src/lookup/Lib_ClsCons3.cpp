@@ -261,7 +261,7 @@ QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& filas, 
     dlg.modelo()->sort(0, Qt::AscendingOrder);
     const int pantalla = dlg.screen() ? dlg.screen()->availableGeometry().width() : 1280;
     const int ancho = std::min(TwipsAPixeles(double(largo) * 120), pantalla);
-    dlg.resize(std::max(ancho, dlg.minimumSizeHint().width()), dlg.height());
+    dlg.resize(ancho, dlg.height());
     dlg.ListView1->setColumnWidth(0, std::max(ancho - 40, 60));
     if (dlg.modelo()->rowCount() > 0)
         dlg.ListView1->setCurrentIndex(dlg.modelo()->index(0, 0));

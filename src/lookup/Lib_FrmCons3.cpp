@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,7 +17,6 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTextStream>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
 
@@ -146,9 +144,6 @@ Lib_FrmCons3::~Lib_FrmCons3() = default;
 void Lib_FrmCons3::construir()
 {
     setWindowTitle(QStringLiteral("Consulta..."));
-    auto* raiz = new QVBoxLayout(this);
-
-    auto* arriba = new QHBoxLayout;
     Label1 = new QLabel(QStringLiteral("CONSULTA"), this);
     Label1->setStyleSheet(QStringLiteral("font-weight: bold; padding: 2px;"));
     CmdTodos = new QPushButton(QStringLiteral("&Marcar"), this);
@@ -157,17 +152,12 @@ void Lib_FrmCons3::construir()
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::TabFocus);
     }
-    arriba->addWidget(Label1, 1);
-    arriba->addWidget(CmdTodos);
-    arriba->addWidget(CmdNuevo);
-    raiz->addLayout(arriba);
 
     picFields = new QWidget(this);
     picFields->setObjectName(QStringLiteral("picFields"));
-    raiz->addWidget(picFields);
 
     modelo_ = new ModeloConsulta(this);
-    ListView1 = new QTableView(this);
+    ListView1 = new QTableView(picFields);
     ListView1->setModel(modelo_);
     ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -181,27 +171,25 @@ void Lib_FrmCons3::construir()
     ListView1->setWordWrap(false);
     ListView1->setTabKeyNavigation(false);
     ListView1->installEventFilter(this);
-    raiz->addWidget(ListView1, 1);
     connect(ListView1, &QAbstractItemView::doubleClicked, this, [this] { Aceptar(); });
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this, &Lib_FrmCons3::clicEnTitulo);
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { ubicarCajas(); });
     connect(ListView1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { ubicarCajas(); });
 
     Frame1 = new QWidget(this);
-    auto* abajo = new QHBoxLayout(Frame1);
-    abajo->setContentsMargins(0, 0, 0, 0);
     CmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), Frame1);
     cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), Frame1);
     CmdNueva = new QPushButton(QStringLiteral("&Nueva Busqueda"), Frame1);
     CmdAceptar->setDefault(true);
     cmdCancelar->setAutoDefault(false);
     CmdNueva->setAutoDefault(false);
-    abajo->addWidget(CmdAceptar);
-    abajo->addStretch(1);
-    abajo->addWidget(cmdCancelar);
-    abajo->addStretch(1);
-    abajo->addWidget(CmdNueva);
-    raiz->addWidget(Frame1);
+    const int anchoBoton = std::max({CmdAceptar->sizeHint().width(), cmdCancelar->sizeHint().width(), CmdNueva->sizeHint().width()});
+    for (auto* b : {CmdAceptar, cmdCancelar, CmdNueva})
+        b->resize(anchoBoton, b->sizeHint().height());
+    Frame1->resize(Frame1->width(), CmdAceptar->height() + TwipsAPixeles(120));
+    // Narrow option lists still show both buttons, at half width, side by side.
+    setMinimumWidth(anchoBoton + TwipsAPixeles(650));
+    Frame1->raise();
 
     connect(CmdAceptar, &QPushButton::clicked, this, [this] { Aceptar(); });
     connect(cmdCancelar, &QPushButton::clicked, this, [this] { Cancelar(); });
@@ -215,7 +203,50 @@ void Lib_FrmCons3::construir()
     CmdTodos->setVisible(false);
 
     cajaDeBusqueda(0);
-    picFields->setFixedHeight(CmbSearch[0]->sizeHint().height());
+    const int alto = std::max(Label1->sizeHint().height(), CmdTodos->sizeHint().height());
+    Label1->setGeometry(TwipsAPixeles(60), TwipsAPixeles(60), 100, alto);
+    picFields->move(0, Label1->geometry().bottom() + TwipsAPixeles(60));
+    ListView1->move(TwipsAPixeles(60), CmbSearch[0]->sizeHint().height() + 2);
+    resize(TwipsAPixeles(9000), TwipsAPixeles(6000));
+}
+
+// Sizes follow the dialog's outer size in twips, as the suite's lookup forms do.
+void Lib_FrmCons3::aplicarReglas()
+{
+    const double W = PixelesATwips(frameGeometry().width());
+    const double H = PixelesATwips(frameGeometry().height());
+    const double FH = PixelesATwips(Frame1->height());
+    const double panelAlto = H - FH - 480;
+    const double listaAlto = panelAlto - FH - 600;
+    const double panelAncho = W - 120;
+    const double listaAncho = panelAncho - 20;
+    picFields->resize(TwipsAPixeles(panelAncho), std::max(TwipsAPixeles(panelAlto) - picFields->y(), 0));
+    ListView1->resize(TwipsAPixeles(listaAncho) - ListView1->x(), std::max(TwipsAPixeles(listaAlto), 0));
+    Frame1->setGeometry(0, TwipsAPixeles(H - FH - 520), TwipsAPixeles(W), Frame1->height());
+    const int ancho = Frame1->width();
+    const int y = (Frame1->height() - CmdAceptar->height()) / 2;
+    const int cancelar = cmdCancelar->width();
+    CmdAceptar->move(TwipsAPixeles(100), y);
+    cmdCancelar->move((ancho - cancelar) / 2, y);
+    CmdNueva->move(ancho - (cancelar + TwipsAPixeles(150)), y);
+    if (CmdNueva->isHidden()) {
+        if (CmdAceptar->width() + cancelar + TwipsAPixeles(400) > ancho) {
+            CmdAceptar->resize(CmdAceptar->width() / 2, CmdAceptar->height());
+            cmdCancelar->resize(CmdAceptar->width(), cmdCancelar->height());
+            CmdAceptar->move(TwipsAPixeles(100), y);
+            cmdCancelar->move(ancho - (cmdCancelar->width() + TwipsAPixeles(150)), y);
+            CmdNueva->move(cmdCancelar->x(), y);
+        } else {
+            cmdCancelar->move(CmdNueva->x(), y);
+        }
+    }
+    const int derecha = TwipsAPixeles(listaAncho);
+    CmdNuevo->move(derecha - CmdNuevo->sizeHint().width(), Label1->y());
+    CmdNuevo->resize(CmdNuevo->sizeHint());
+    CmdTodos->resize(CmdTodos->sizeHint());
+    CmdTodos->move((CmdNuevo->isHidden() ? derecha : CmdNuevo->x()) - CmdTodos->width(), Label1->y());
+    Label1->resize(std::max(derecha - CmdNuevo->width() - Label1->x(), 0), Label1->height());
+    ubicarCajas();
 }
 
 QLineEdit* Lib_FrmCons3::cajaDeBusqueda(int i)
@@ -238,23 +269,24 @@ QLineEdit* Lib_FrmCons3::cajaDeBusqueda(int i)
 void Lib_FrmCons3::ubicarCajas()
 {
     const QHeaderView* h = ListView1->horizontalHeader();
-    const int x0 = ListView1->viewport()->mapTo(this, QPoint(0, 0)).x() - picFields->x();
+    const int x0 = ListView1->x() + ListView1->viewport()->x();
+    const int alto = CmbSearch[0]->sizeHint().height();
     for (int i = 0; i < CmbSearch.size(); ++i) {
         QLineEdit* c = CmbSearch[i];
         if (i >= modelo_->columnCount()) {
-            if (i > 0 || modelo_->columnCount() > 0)
-                c->setVisible(i == 0 && modelo_->columnCount() == 0);
+            if (i > 0)
+                c->hide();
             continue;
         }
-        c->setGeometry(x0 + h->sectionViewportPosition(i), 0, std::max(h->sectionSize(i) - 1, 8), picFields->height());
-        c->setVisible(true);
+        c->setGeometry(x0 + h->sectionViewportPosition(i), 0, std::max(h->sectionSize(i) - 1, 8), alto);
+        c->show();
     }
 }
 
 void Lib_FrmCons3::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);
-    ubicarCajas();
+    aplicarReglas();
 }
 
 void Lib_FrmCons3::Cargar()
@@ -340,7 +372,9 @@ void Lib_FrmCons3::Encolumnar(ado::Recordset& rs)
         if (!articulos && ancho10)
             n += 10;
         titulos << campo.Name();
-        anchos_ << fm.horizontalAdvance(QString(int(std::max<long>(n, 1)), u'X'));
+        // Never narrower than its title, so that a short code column keeps a readable title.
+        const int titulo = QFontMetrics(ListView1->horizontalHeader()->font()).horizontalAdvance(campo.Name()) + 16;
+        anchos_ << std::max(fm.horizontalAdvance(QString(int(std::max<long>(n, 1)), u'X')), titulo);
     }
     modelo_->reiniciar(titulos, CheckBoxes);
     for (int i = 0; i < anchos_.size(); ++i)
@@ -407,8 +441,8 @@ void Lib_FrmCons3::CalcularAncho()
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const int pantalla = s ? s->availableGeometry().width() : 1280;
     const int ancho = lista + TwipsAPixeles(360) >= pantalla ? pantalla - TwipsAPixeles(480) : lista + TwipsAPixeles(280);
-    resize(std::max(ancho, minimumSizeHint().width()), std::max(height(), TwipsAPixeles(6000)));
-    ubicarCajas();
+    resize(ancho - (frameGeometry().width() - width()), height());
+    aplicarReglas();
 }
 
 int Lib_FrmCons3::Busqueda(int Clave, const QString& QueValor) const

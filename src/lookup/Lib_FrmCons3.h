@@ -130,6 +130,7 @@ private:
     void construir();
     QLineEdit* cajaDeBusqueda(int i);
     void ubicarCajas();
+    void aplicarReglas();
     void buscarIncremental(int caja);
     void nuevaBusqueda(int caja);
     void aplicarAnchosGuardados();

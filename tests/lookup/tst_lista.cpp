@@ -407,6 +407,10 @@ void TstLista::opciones()
 
     // A single choice: the chosen text, or "" when closed without one.
     alAbrir([](Lib_FrmCons3& d) {
+        // Too narrow for both buttons: they share half the width, Cancelar at the right.
+        QCOMPARE(d.cmdCancelar->width(), d.CmdAceptar->width());
+        QVERIFY(d.CmdAceptar->width() < d.CmdNueva->width());
+        QVERIFY(d.cmdCancelar->x() > d.CmdAceptar->x());
         QTest::keyClicks(d.CmbSearch[0], QStringLiteral("pe"));
         QTest::keyClick(d.CmbSearch[0], Qt::Key_Return);
     });
