@@ -10,6 +10,8 @@ if [ ! -f "$app/demo/EMPRESA_DEMO.db" ]; then
   "$raiz/build/tools/crear_demo" "$app/demo"
 fi
 
+[ -f "$app/consultas.vlx" ] || cp "$app/demo/consultas.vlx" "$app/"
+
 linea=("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;")
 [ $# -gt 0 ] && linea=("$@")
 

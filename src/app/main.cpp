@@ -1,5 +1,6 @@
 // The editor of cost-centre distribution tables. Started by the suite's menu with a command
 // line such as: prorrata "@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;"
+#include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
 #include "suite/Formularios.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     const bool medir = argumentos.removeAll(QStringLiteral("--medir-arranque")) > 0;
 
     frmProrrata form;
+    form.FijarBuscador(BuscadorConsultas());
     form.Form_Load(argumentos.join(u' '));
     form.show();
     if (medir) {

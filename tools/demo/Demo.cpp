@@ -1,4 +1,5 @@
 #include "Demo.h"
+#include "ConsultasVlx.h"
 
 #include "data/ado/Ado.h"
 #include "data/ado/CadenaConexion.h"
@@ -337,6 +338,7 @@ QString CrearDemo(const QString& carpeta, const Tamanio& t, const QString& base)
         AplicarEsquema(cn, QStringLiteral(":/esquema/estadisticas.sql"));
         CargarEstadisticas(cn);
     }
+    EscribirConsultas(QDir(carpeta).filePath(QStringLiteral("consultas.vlx")), {ConsultaCuentas()});
     return registro;
 }
 

@@ -63,7 +63,12 @@ tsql::Reglas reglas()
         return QStringLiteral("CAST(%1 AS NUMERIC)").arg(valor);
     };
     r.columna = [](const tsql::DefinicionColumna& d) {
-        QString s = Citar(d.nombre) + u' ' + tipoPostgres(d);
+        // A name declared with capitals carries its spelling along (MotorPostgres keeps it).
+        static const QRegularExpression simple(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+        QString s = Citar(d.nombre);
+        if (d.nombre != d.nombre.toLower() && simple.match(d.nombre).hasMatch())
+            s += QStringLiteral(" /*") + d.nombre + QStringLiteral("*/");
+        s += u' ' + tipoPostgres(d);
         if (!d.resto.isEmpty())
             s += u' ' + d.resto;
         return s;

@@ -224,6 +224,7 @@ void MotorPostgres::cerrar()
     cn_ = nullptr;
     dominios_.clear();
     nombresTabla_.clear();
+    declarados_.clear();
     preparada_ = false;
 }
 
@@ -320,7 +321,7 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
         if (tabla != InvalidOid) {
             if (!dominios_.contains(tabla)) {
                 // One look at the catalog per table: its name and its columns' declared types.
-                const QByteArray q = QStringLiteral("SELECT c.relname, a.attnum, t.typname FROM pg_class c "
+                const QByteArray q = QStringLiteral("SELECT c.relname, a.attnum, t.typname, col_description(c.oid, a.attnum) FROM pg_class c "
                                                     "JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0 "
                                                     "JOIN pg_type t ON t.oid = a.atttypid WHERE c.oid = %1")
                                          .arg(tabla)
@@ -331,6 +332,8 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
                     for (int f = 0; f < PQntuples(cat.r); ++f) {
                         nombresTabla_.insert(tabla, textoDe(cat.r, f, 0));
                         porColumna.insert(std::atoi(PQgetvalue(cat.r, f, 1)), textoDe(cat.r, f, 2));
+                        if (!PQgetisnull(cat.r, f, 3))
+                            declarados_[tabla].insert(std::atoi(PQgetvalue(cat.r, f, 1)), textoDe(cat.r, f, 3));
                     }
                 }
                 dominios_.insert(tabla, porColumna);
@@ -339,6 +342,7 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
             c.tablaBase = nombresTabla_.value(tabla);
             c.columnaBase = c.nombre;
         }
+        c.nombre = NombreComoSqlServer(consulta_, c.nombre, declarados_.value(tabla).value(PQftablecol(r, i)));
         tipos[size_t(i)] = TipoDeDominio(dominio, PQftype(r, i), PQfmod(r, i));
         if (tabla == InvalidOid && PQftype(r, i) == OidInt8) {
             // COUNT(*) and the like are int on SQL Server: so here while the values fit.
@@ -359,11 +363,44 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
     }
 }
 
+QString MotorPostgres::NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado)
+{
+    // Unquoted names come back folded to lower case: the spelling of the select list (up to
+    // its FROM), else the declared one, as SQL Server gives them.
+    if (nombre != nombre.toLower())
+        return nombre;
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    const auto f = from.match(sql);
+    const QString lista = f.hasMatch() ? sql.left(f.capturedStart()) : sql;
+    const QRegularExpression escrito(QStringLiteral("(?<![\\w\".])") + QRegularExpression::escape(nombre) + QStringLiteral("(?![\\w\"])"),
+                                     QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = escrito.match(lista); m.hasMatch())
+        return m.captured(0);
+    if (declarado.compare(nombre, Qt::CaseInsensitive) == 0)
+        return declarado;
+    return nombre;
+}
+
+// The columns a CREATE TABLE declared with capitals keep that spelling as their comment.
+void MotorPostgres::guardarNombres(const QString& sql)
+{
+    static const QRegularExpression tabla(QStringLiteral("^\\s*CREATE TABLE (\\S+)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression columna(QStringLiteral("(\"[^\"]+\") /\\*(\\w+)\\*/"));
+    const auto t = tabla.match(sql);
+    if (!t.hasMatch())
+        return;
+    for (auto it = columna.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        PQclear(correr(QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.captured(1), m.captured(1), m.captured(2)), nullptr));
+    }
+}
+
 PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
 {
     if (!abierto())
         throw FalloDe(Categoria::ConexionCerrada);
     asegurarTipos(sql);
+    consulta_ = sql;
     PGresult* r = nullptr;
     if (parametros) {
         std::vector<QByteArray> textos;
@@ -401,6 +438,7 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
         case tsql::Accion::Sentencia: {
             Resultado_ r{correr(s.sql, nullptr)};
+            guardarNombres(s.sql);
             if (PQresultStatus(r.r) == PGRES_TUPLES_OK) {
                 if (!acum.conFilas) {
                     acum.conFilas = true;

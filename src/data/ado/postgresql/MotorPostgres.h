@@ -46,6 +46,9 @@ public:
         bool logico = false; // bit stored as smallint
     };
     static TipoAdo TipoDeDominio(const QString& nombre, unsigned oid, int modificador);
+    // A result column's name as SQL Server gives it: as written in the statement's select
+    // list, else as declared (the column's comment), else as the server gives it.
+    static QString NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado);
 
     // Creates (or, with reemplazar, first drops) a database of the suite on the server of a
     // registry entry, with the login the suite's convention needs (name and password: the
@@ -71,6 +74,9 @@ private:
     int tiempoSeg_ = 30;
     QHash<unsigned, QHash<int, QString>> dominios_; // table OID -> column -> type name
     QHash<unsigned, QString> nombresTabla_;
+    QHash<unsigned, QHash<int, QString>> declarados_; // table OID -> column -> declared spelling
+    QString consulta_;                                 // the statement last sent
+    void guardarNombres(const QString& sql);
     bool preparada_ = false;
 };
 

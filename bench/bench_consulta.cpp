@@ -1,0 +1,118 @@
+// The account lookup on a chart of 100,000 accounts (TopConsArt 100000): the dialog opened
+// with its rows shown, one keystroke of the incremental search, an F5 search re-queried and
+// redrawn, and the peak resident memory with the list open. Beside it, the sqlite3 C API
+// fetching the same rows from the same file.
+#include "Demo.h"
+#include "data/Sesion.h"
+#include "data/ado/CadenaConexion.h"
+#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/MotorSqlite.h"
+#include "distribution/frmProrrata.h"
+#include "lookup/Lib_ClsCons3.h"
+#include "lookup/Lib_FrmCons3.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+namespace {
+
+double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double maximo(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
+
+double directo(const QString& archivo, const QString& tsql, long* filas)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    ado::sqlite::MotorSqlite::Preparar(db, 30000);
+    QElapsedTimer t;
+    t.start();
+    std::vector<QString> celdas;
+    *filas = 0;
+    for (const auto& s : ado::sqlite::TraducirLote(tsql)) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, s.sql.toUtf8().constData(), -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            ++*filas;
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                celdas.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))).trimmed());
+        }
+        sqlite3_finalize(st);
+    }
+    const double ms = t.nsecsElapsed() / 1e6;
+    sqlite3_close(db);
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    demo::CrearDemo(dir.path(), demo::Tamanio{100000, 0});
+    {
+        ado::Connection cn;
+        cn.Open(demo::CadenaConexion(QString::fromLatin1(demo::ServidorDemo), QString::fromLatin1(demo::BaseDemo)));
+        cn.Execute(QStringLiteral("UPDATE TA_CONFIGURACION SET Valor = '100000' WHERE Clave = 'TopConsArt'"));
+    }
+    FijarCarpetaAplicacion(dir.path());
+    frmProrrata form;
+    form.Form_Load(QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ADMIN; orbe@ ;"));
+    QString campo, where = QStringLiteral("TITULO=0");
+    const QString sql = gConsultas().ArmarSentencia(QStringLiteral("MA_CUENTAS"), campo, where);
+
+    const int veces = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    std::vector<double> abrir, crudo, teclas, f5;
+    long filas = 0, filasCrudo = 0;
+    for (int i = 0; i < veces; ++i) {
+        QElapsedTimer t;
+        t.start();
+        auto d = std::make_unique<Lib_FrmCons3>();
+        d->Sql = sql;
+        d->CampoDevuelto = QStringLiteral("CODIGO");
+        d->Cargar();
+        d->show();
+        app.processEvents();
+        abrir.push_back(t.nsecsElapsed() / 1e6);
+        filas = d->modelo()->rowCount();
+
+        // Each keystroke selects its row; the last ones look far down the list.
+        d->CmbSearch[1]->setFocus();
+        for (QChar c : QStringLiteral("cuenta adicional 99999")) {
+            t.restart();
+            QTest::keyClicks(d->CmbSearch[1], QString(c));
+            app.processEvents();
+            teclas.push_back(t.nsecsElapsed() / 1e6);
+        }
+        d->CmbSearch[1]->clear();
+        QTest::keyClicks(d->CmbSearch[1], QStringLiteral("cuenta adicional 5"));
+        t.restart();
+        QTest::keyClick(d->CmbSearch[1], Qt::Key_F5);
+        app.processEvents();
+        f5.push_back(t.nsecsElapsed() / 1e6);
+        crudo.push_back(directo(QDir(dir.path()).filePath(QStringLiteral("EMPRESA_DEMO.db")), sql, &filasCrudo));
+    }
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    std::printf("consulta de cuentas (%ld filas): abrir mediana %.1f ms (sqlite3 directo, %ld filas: %.1f ms); "
+                "tecla mediana %.2f ms, máxima %.2f ms; F5 mediana %.1f ms; memoria máxima %.1f MB (%d corridas)\n",
+                filas, mediana(abrir), filasCrudo, mediana(crudo), mediana(teclas), maximo(teclas), mediana(f5),
+                uso.ru_maxrss / 1024.0, veces);
+    return 0;
+}

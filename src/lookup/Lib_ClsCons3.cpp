@@ -1,0 +1,317 @@
+#include "lookup/Lib_ClsCons3.h"
+
+#include "lookup/Lib_FrmCons3.h"
+
+#include "data/DB_Dll.h"
+#include "startup/CNStuffContable.h"
+#include "suite/Ansi.h"
+#include "suite/SuiteUtil.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QScreen>
+#include <QTextStream>
+#include <memory>
+
+namespace {
+
+constexpr int LargoRegistro = 1202;
+
+QString limpio(const QByteArray& campo)
+{
+    return suite::QuitarCaracteres(suite::DeAnsi(campo), QChar(0), QChar(255)).trimmed();
+}
+
+bool contiene(const QString& texto, const QString& buscado) { return texto.contains(buscado, Qt::CaseInsensitive); }
+bool igual(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+QString cfg(const QString& clave)
+{
+    QString aux;
+    return Cfg(clave, aux);
+}
+
+std::unique_ptr<Lib_ClsCons3>& instancia()
+{
+    static std::unique_ptr<Lib_ClsCons3> m;
+    return m;
+}
+
+} // namespace
+
+std::optional<DefinicionConsulta> BuscarDefinicion(const QString& archivo, const QString& tabla)
+{
+    QFile f(archivo);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString buscada = tabla.trimmed();
+    for (;;) {
+        const QByteArray r = f.read(LargoRegistro);
+        if (r.size() < 700)
+            return std::nullopt;
+        if (igual(limpio(r.mid(100, 100)), buscada))
+            return DefinicionConsulta{limpio(r.mid(100, 100)), limpio(r.mid(200, 500)), limpio(r.mid(700, 500))};
+    }
+}
+
+Lib_ClsCons3::Lib_ClsCons3()
+{
+    MuestraStock = cfg(QStringLiteral("MostrarStockenConsultas"));
+    QVariant* niveles[] = {&StkNivel1, &StkNivel2, &StkNivel3, &StkNivel4};
+    for (int i = 0; i < 4; ++i) {
+        const QString v = cfg(QStringLiteral("Stk_Nivel%1").arg(i + 1));
+        *niveles[i] = v.isEmpty() ? QVariant(0) : QVariant(v);
+    }
+    UsaConsultaLike = igual(cfg(QStringLiteral("UsaConsultaLike")), QStringLiteral("SI"));
+    gConnString = gValoresConsulta.gConnString;
+    gRutaMascaraConsultas = gValoresConsulta.gRutaMascaraConsultas;
+    gUsarMascarasConsultas = gValoresConsulta.gUsarMascarasConsultas;
+}
+
+QString Lib_ClsCons3::ArmarSentencia(const QString& Sql, QString& CampoBusqueda, QString& Where,
+                                     const QString& SentenciaOpcional)
+{
+    if (Where.trimmed().size() > 1 && !Where.trimmed().startsWith(u'('))
+        Where = QStringLiteral(" (") + Where + QStringLiteral(") ");
+    long n = 0;
+    try {
+        n = cfg(QStringLiteral("TopConsArt")).trimmed().toLong();
+    } catch (const suite::ErrorEjecucion&) {
+    }
+    if (n == 0)
+        n = 1000;
+    const QString top = QStringLiteral("SELECT TOP ") + QString::number(n) + u' ';
+
+    // A whole statement: used as given, with the condition appended.
+    if (contiene(Sql, QStringLiteral("SELECT"))) {
+        QString s = Sql;
+        if (contiene(s, QStringLiteral("V_MA_ARTICULOS")))
+            s = suite::ReemplazarTodo(s, QStringLiteral("V_MA_ARTICULOS"), QStringLiteral("VT_MA_ARTICULOS"));
+        if (!Where.trimmed().isEmpty()) {
+            if (!contiene(Where, QStringLiteral("WHERE")))
+                Where = QStringLiteral(" WHERE ") + Where;
+            s += Where;
+        }
+        return s;
+    }
+
+    // A stored definition.
+    if (gUsarMascarasConsultas) {
+        if (const auto d = BuscarDefinicion(gRutaMascaraConsultas, Sql)) {
+            QString tabla = d->tabla;
+            QString columnas = suite::ReemplazarTexto(d->columnas, QStringLiteral("|"), QStringLiteral(",")).trimmed();
+            if (columnas.startsWith(u','))
+                columnas.remove(0, 1);
+            if (columnas.endsWith(u','))
+                columnas.chop(1);
+            if (columnas.isEmpty())
+                columnas = QStringLiteral("*");
+            if (CampoBusqueda.isEmpty()) {
+                if (!columnas.contains(u',')) {
+                    suite::MsgBox(QStringLiteral("Debe configurar la consulta para esta tabla"), suite::vbInformation,
+                                  QStringLiteral("Aviso al operador"));
+                    return {};
+                }
+                CampoBusqueda = columnas.section(u',', 0, 0);
+            }
+            QString condicion = d->condicion;
+            if (condicion.trimmed().isEmpty() && !Where.trimmed().isEmpty())
+                condicion = Where;
+            if (condicion.trimmed().isEmpty() && (igual(tabla, QStringLiteral("VT_PROVEEDORES")) || igual(tabla, QStringLiteral("VT_CLIENTES"))))
+                condicion = QStringLiteral("Dada_De_Baja = 0");
+            if (igual(tabla, QStringLiteral("V_MA_ARTICULOS"))) {
+                if (condicion.trimmed().isEmpty())
+                    condicion = QStringLiteral("SUSPENDIDO = 0");
+                tabla = QStringLiteral("VT_MA_ARTICULOS");
+            }
+            const QString donde = condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE ");
+            if (CampoBusqueda.isEmpty())
+                return top + columnas + QStringLiteral(" FROM ") + tabla + QStringLiteral(" with(nolock) ") + donde + condicion;
+            return top + columnas + QStringLiteral(" FROM ") + tabla + QStringLiteral("  with(nolock) ") + donde + condicion
+                + QStringLiteral(" ORDER BY ") + CampoBusqueda;
+        }
+    }
+
+    // The table's own columns.
+    if (!SentenciaOpcional.isEmpty())
+        return SentenciaOpcional;
+    QString lista;
+    struct Fija {
+        const char* vista;
+        const char* columnas;
+        const char* busqueda;
+    };
+    static const Fija fijas[] = {
+        {"V_TA_Unidad", "Descripcion,IdUnidad,", "IdUnidad"},
+        {"V_TA_DEPOSITO", "Descripcion,Unidad,IdDeposito,", "IdDeposito"},
+        {"V_TA_STATUS", "Descripcion,Tipo,CodigoEstado,", "CodigoEstado"},
+    };
+    bool fija = false;
+    for (const Fija& v : fijas) {
+        if (igual(Sql, QLatin1String(v.vista))) {
+            lista = QLatin1String(v.columnas);
+            CampoBusqueda = QLatin1String(v.busqueda);
+            fija = true;
+        }
+    }
+    if (!fija) {
+        ado::Recordset rs;
+        try {
+            QString s = QStringLiteral("select top 1 * from ") + Sql;
+            gDB.AbrirRecordset(s, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly, -1, true);
+            const bool conId = igual(Sql, QStringLiteral("v_mv_mutuales")) || igual(Sql, QStringLiteral("V_MV_TROPA_STOCK"));
+            bool primero = true;
+            for (int i = 0; rs.State() == ado::adStateOpen && i < rs.FieldCount(); ++i) {
+                const QString nombre = rs.Fields(i).Name();
+                const bool interno = igual(nombre, QStringLiteral("ID")) || igual(nombre, QStringLiteral("FECHAHORA_MODIFICACION"))
+                    || igual(nombre, QStringLiteral("FECHAHORA_GRABACION"));
+                if (interno && !conId)
+                    continue;
+                const bool texto = igual(nombre, QStringLiteral("DESCRIPCION")) || igual(nombre, QStringLiteral("NOMBRE"))
+                    || igual(nombre, QStringLiteral("DETALLE"));
+                if (interno || texto || primero)
+                    CampoBusqueda = nombre;
+                primero = false;
+                lista = nombre + u',' + lista;
+            }
+        } catch (const suite::ErrorEjecucion&) {
+        }
+        gDB.CierraRecordset(&rs);
+    }
+    const QString columnas = lista.isEmpty() ? QStringLiteral(" * ") : lista.left(lista.size() - 1);
+    const QString condicion = u' ' + Where;
+    return top + columnas + QStringLiteral(" FROM ") + Sql + (condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE "))
+        + condicion + QStringLiteral(" ORDER BY ") + CampoBusqueda;
+}
+
+void Lib_ClsCons3::ConsultaSearch(QString Sql, QStringList* CmpsDevueltos, const QString& Clave, QString& CampoBusqueda,
+                                  QString& Where, const QString& SentenciaOpcional, bool TreeView,
+                                  const QString& ValoresDefault)
+{
+    const QString sentencia = ArmarSentencia(Sql, CampoBusqueda, Where, SentenciaOpcional);
+    if (sentencia.isEmpty())
+        return;
+    if (gConnString.isEmpty())
+        gConnString = gDB.gConnString;
+
+    if (TreeView && arbol_) {
+        Valores.reset();
+        arbol_(*this, sentencia);
+        Checks = false;
+    } else {
+        Lib_FrmCons3 dlg(QApplication::activeWindow());
+        dlg.setWindowModality(Qt::ApplicationModal);
+        dlg.StkNivel1 = StkNivel1;
+        dlg.StkNivel2 = StkNivel2;
+        dlg.StkNivel3 = StkNivel3;
+        dlg.StkNivel4 = StkNivel4;
+        dlg.MuestraStock = MuestraStock;
+        dlg.CfgUsaConsultaLIKE = UsaConsultaLike;
+        dlg.OrdenarPorLwv = !contiene(sentencia, QStringLiteral("ORDER BY"));
+        dlg.FiltroInicial = Clave;
+        dlg.Sql = sentencia;
+        dlg.CampoDevuelto = CampoDevuelto;
+        dlg.CheckBoxes = Checks;
+        dlg.CmdTodos->setVisible(Checks);
+        dlg.UsaCantidades = UsaCantidades;
+        dlg.ValoresDefault = ValoresDefault;
+        Valores.reset();
+        Cantidades.reset();
+        dlg.CmpsDevueltos = CmpsDevueltos;
+        if (AlAbrir)
+            AlAbrir(dlg);
+        dlg.Cargar();
+        // The first load shows no marks; the defaults come up checked after a reload.
+        if (Checks)
+            for (int f = 0; f < dlg.modelo()->rowCount(); ++f)
+                dlg.modelo()->marcar(f, false);
+        dlg.CmbSearch[0]->setFocus();
+        dlg.exec();
+        Checks = false;
+        Valores = dlg.Valores;
+        Cantidades = dlg.Cantidades;
+        ValorDevuelto = dlg.ValorDevuelto;
+    }
+    CampoDevuelto.clear();
+    if (CmpsDevueltos)
+        CmpsDevueltos->clear();
+}
+
+// ---- Option lists -----------------------------------------------------------------------
+
+QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& filas, bool marcas, const QList<bool>& marcadas)
+{
+    Lib_FrmCons3 dlg(QApplication::activeWindow());
+    dlg.setWindowModality(Qt::ApplicationModal);
+    dlg.Cargar();
+    dlg.setWindowTitle(Titulo);
+    dlg.CmdNueva->setVisible(false);
+    dlg.OrdenarPorLwv = true;
+    dlg.CampoDevuelto = Titulo;
+    dlg.PrepararLista(Titulo, marcas);
+    qsizetype largo = Titulo.size();
+    for (int i = 0; i < filas.size(); ++i) {
+        dlg.AgregarOpcion(filas[i], marcadas.value(i));
+        largo = std::max(largo, filas[i].size() + (marcas ? 1 : 0));
+    }
+    dlg.modelo()->sort(0, Qt::AscendingOrder);
+    const int pantalla = dlg.screen() ? dlg.screen()->availableGeometry().width() : 1280;
+    const int ancho = std::min(TwipsAPixeles(double(largo) * 120), pantalla);
+    dlg.resize(ancho, dlg.height());
+    dlg.ListView1->setColumnWidth(0, std::max(ancho - 40, 60));
+    if (dlg.modelo()->rowCount() > 0)
+        dlg.ListView1->setCurrentIndex(dlg.modelo()->index(0, 0));
+    dlg.CmbSearch[0]->setFocus();
+    dlg.exec();
+    if (marcas) {
+        Valores = dlg.Valores;
+        return {};
+    }
+    return dlg.ValorDevuelto.toString();
+}
+
+QString Lib_ClsCons3::CheckOpciones(const QString& Titulo, const QStringList& Opc)
+{
+    QStringList filas;
+    QList<bool> marcadas;
+    for (const QString& o : Opc) {
+        filas << o.mid(1);
+        marcadas << o.startsWith(u'1');
+    }
+    return opciones(Titulo, filas, true, marcadas);
+}
+
+QString Lib_ClsCons3::MenuOpciones(const QString& Titulo, const QStringList& Opc)
+{
+    return opciones(Titulo, Opc, false, {});
+}
+
+QString Lib_ClsCons3::ConsultaDesdeArchivo(const QString& Titulo, const QString& QueArchivo, const QString&)
+{
+    if (!ExisteArchivo(QueArchivo)) {
+        suite::MsgBox(QStringLiteral("No existe el archivo ") + QueArchivo + QStringLiteral(" que desea consultar consulta "));
+        return {};
+    }
+    QFile f(QueArchivo);
+    QStringList lineas;
+    if (f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream in(&f);
+        while (!in.atEnd())
+            lineas << in.readLine();
+    }
+    return opciones(Titulo, lineas, false, {});
+}
+
+Lib_ClsCons3& gConsultas()
+{
+    auto& m = instancia();
+    if (!m)
+        m = std::make_unique<Lib_ClsCons3>();
+    return *m;
+}
+
+void ReiniciarConsultas() { instancia().reset(); }

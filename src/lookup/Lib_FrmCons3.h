@@ -1,0 +1,152 @@
+#pragma once
+// The list lookup dialog: runs a statement, shows its rows under one search box per column,
+// narrows by typing, searches the database again with F5, sorts by column titles, and hands
+// back the chosen row's value (or the checked rows' values).
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QWidget;
+
+namespace ado {
+class Recordset;
+}
+
+// Twips (the suite's unit of form sizes and saved widths) to pixels and back, on the
+// screen's horizontal resolution.
+int TwipsAPixeles(double twips);
+double PixelesATwips(int pixeles);
+
+// The fetched rows, in the list's current order, with their check marks.
+class ModeloConsulta : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void reiniciar(const QStringList& titulos, bool marcas);
+    // Rows are added while the model is reset (between comenzar and terminar).
+    void comenzar() { beginResetModel(); }
+    void agregarFila(std::vector<QString>&& celdas, bool marcada);
+    void terminar() { endResetModel(); }
+    void vaciar();
+
+    int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : int(orden_.size()); }
+    int columnCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : int(titulos_.size()); }
+    QVariant data(const QModelIndex& i, int rol) const override;
+    bool setData(const QModelIndex& i, const QVariant& v, int rol) override;
+    Qt::ItemFlags flags(const QModelIndex& i) const override;
+    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override;
+    void sort(int columna, Qt::SortOrder orden) override;
+
+    const QString& celda(int fila, int columna) const { return celdas_[orden_[size_t(fila)] * titulos_.size() + size_t(columna)]; }
+    bool marcada(int fila) const { return marcas_[orden_[size_t(fila)]] != 0; }
+    void marcar(int fila, bool si);
+    bool conMarcas() const { return conMarcas_; }
+    const QStringList& titulos() const { return titulos_; }
+
+private:
+    QStringList titulos_;
+    std::vector<QString> celdas_;  // row-major, in the order read
+    std::vector<char> marcas_;
+    std::vector<size_t> orden_;    // list position -> row read
+    bool conMarcas_ = false;
+};
+
+class Lib_FrmCons3 : public QDialog {
+    Q_OBJECT
+public:
+    explicit Lib_FrmCons3(QWidget* parent = nullptr);
+    ~Lib_FrmCons3() override;
+
+    // ---- Set by the engine; results read after the dialog hides -------------------------
+    QVariant StkNivel1, StkNivel2, StkNivel3, StkNivel4;
+    QString MuestraStock;
+    QString Sql;
+    QString CampoDevuelto;
+    const QStringList* CmpsDevueltos = nullptr;
+    bool CheckBoxes = false;
+    QVariant ValorDevuelto;
+    QString FiltroInicial;
+    bool OrdenarPorLwv = false;
+    std::optional<QStringList> Valores;
+    std::optional<QStringList> Cantidades;
+    bool UsaCantidades = false;
+    QString ValoresDefault;
+    bool CfgUsaConsultaLIKE = false;
+
+    // The load sequence (also run again by F5, "&Nueva Busqueda" and date sorting).
+    void Cargar();
+    bool Cargado() const { return cargado_; }
+
+    void Encolumnar(ado::Recordset& rs);
+    void Leer(ado::Recordset& rs);
+    void CalcularAncho();
+    void OrdenarPorFecha(const QString& Cual);
+    // The first row (1-based) whose cell in column Clave starts with QueValor; 0 when none.
+    int Busqueda(int Clave, const QString& QueValor) const;
+    // 1-based position of the column titled Columna; 0 when none.
+    int IndiceColumna(const QString& Columna) const;
+
+    // The "N&uevo" button runs this when set (the maintenance programs); hidden otherwise.
+    std::function<void(const QString& tabla)> Nuevo;
+
+    // The option lists fill the list themselves.
+    void PrepararLista(const QString& titulo, bool marcas);
+    void AgregarOpcion(const QString& texto, bool marcada);
+
+    // Controls, named as the form names them.
+    QLabel* Label1 = nullptr;
+    QPushButton* CmdNuevo = nullptr;
+    QPushButton* CmdTodos = nullptr;
+    QWidget* picFields = nullptr;
+    QList<QLineEdit*> CmbSearch;
+    QTableView* ListView1 = nullptr;
+    QWidget* Frame1 = nullptr;
+    QPushButton* CmdAceptar = nullptr;
+    QPushButton* cmdCancelar = nullptr;
+    QPushButton* CmdNueva = nullptr;
+    ModeloConsulta* modelo() const { return modelo_; }
+
+    QString SqlInicial, SqlBase, SqlCola, TablaFrom;
+    int BusquedaActual = 0;
+    bool EsArticulos = false;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void reject() override { Cancelar(); } // Escape and the close box cancel
+
+private:
+    void construir();
+    QLineEdit* cajaDeBusqueda(int i);
+    void ubicarCajas();
+    void aplicarReglas();
+    void buscarIncremental(int caja);
+    void nuevaBusqueda(int caja);
+    void aplicarAnchosGuardados();
+    void clicEnTitulo(int columna);
+    void Aceptar();
+    void Cancelar();
+    void NuevaBusqueda();
+    void Marcar();
+    QString valorDeFila(int fila, const QString& titulo) const;
+    bool teclaDeLista(QKeyEvent* k);
+
+    ModeloConsulta* modelo_ = nullptr;
+    QStringList nombresCampo_;  // the field name behind each column
+    QList<int> anchos_;         // column widths in pixels after Encolumnar
+    bool cargado_ = false;
+    int columnaOrden_ = 0;
+    Qt::SortOrder direccion_ = Qt::AscendingOrder;
+    bool ordenPropio_ = false;  // the list sorts itself
+};

@@ -1,0 +1,204 @@
+// The editor's lookups end to end: CONSULTAR (F5 through the bar) and the right mouse
+// button on the code field and the account field open the list dialog of the program's
+// lookup engine; the choice comes back into the field, or is assigned through cmdAgregar.
+#include "DialogosGuionados.h"
+#include "GDBPrueba.h"
+#include "distribution/BuscadorConsultas.h"
+#include "distribution/frmProrrata.h"
+#include "lookup/Lib_ClsCons3.h"
+#include "lookup/Lib_FrmCons3.h"
+#include "startup/CNStuffContable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace {
+
+const QString LineaDemo = QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;");
+
+using Pasos = std::function<void(Lib_FrmCons3&)>;
+
+struct Editor : GDBPrueba {
+    frmProrrata f;
+    Editor() : GDBPrueba(false)
+    {
+        ReiniciarCNStuffContable();
+        ReiniciarConsultas();
+        FijarNombreEjecutable(QStringLiteral("prorrata"));
+        f.FijarBuscador(BuscadorConsultas());
+        f.Form_Load(LineaDemo);
+        f.show();
+        QApplication::setActiveWindow(&f);
+        if (!QTest::qWaitForWindowActive(&f))
+            qWarning("la ventana no se activó");
+        f.txtFields[0]->setFocus();
+    }
+    ~Editor()
+    {
+        ReiniciarConsultas();
+        ReiniciarCNStuffContable();
+    }
+    QWidget* foco() const
+    {
+        if (!QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000))
+            qWarning("nada tiene el foco");
+        return QApplication::focusWidget();
+    }
+    void abrir(const QString& codigo)
+    {
+        f.txtFields[0]->setFocus();
+        f.txtFields[0]->selectAll();
+        QTest::keyClicks(f.txtFields[0], codigo);
+        QTest::keyClick(f.txtFields[0], Qt::Key_Return);
+    }
+    // Arms `pasos` for the lookup dialog the next action opens; visto says it was shown.
+    void alAbrir(const Pasos& pasos, int intentos = 500)
+    {
+        if (intentos == 500)
+            visto = false;
+        QTimer::singleShot(10, [this, pasos, intentos] {
+            auto* d = qobject_cast<Lib_FrmCons3*>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible()) {
+                if (intentos > 0)
+                    alAbrir(pasos, intentos - 1);
+                return;
+            }
+            visto = true;
+            QApplication::setActiveWindow(d);
+            if (!QTest::qWaitForWindowActive(d))
+                qWarning("el diálogo no se activó");
+            pasos(*d);
+            if (d->isVisible())
+                d->done(QDialog::Rejected);
+        });
+    }
+    QStringList asignadas() const
+    {
+        QStringList l;
+        for (int i = 0; i < f.ListView1->topLevelItemCount(); ++i)
+            l << f.ListView1->topLevelItem(i)->text(0);
+        l.sort();
+        return l;
+    }
+    bool visto = false;
+};
+
+// Types in a search box and moves to the list on the row found.
+void buscarEnCaja(Lib_FrmCons3& d, int caja, const QString& texto)
+{
+    d.CmbSearch[caja]->setFocus();
+    d.CmbSearch[caja]->clear();
+    QTest::keyClicks(d.CmbSearch[caja], texto);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Pasos)
+
+class TstEditorConsultas : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void codigo_data();
+    void codigo();
+    void cuenta();
+    void variasCuentas();
+};
+
+void TstEditorConsultas::codigo_data()
+{
+    QTest::addColumn<bool>("conF5");
+    QTest::addColumn<Pasos>("pasos");
+    QTest::addColumn<QString>("nombre");
+    QTest::newRow("F5, por código") << true << Pasos([](Lib_FrmCons3& d) {
+        QCOMPARE(d.modelo()->titulos(), QStringList({"CODIGO", "NOMBRE", "CONCEPTO"}));
+        buscarEnCaja(d, 0, QStringLiteral("2"));
+        QTest::keyClick(d.CmbSearch[0], Qt::Key_Return);
+    }) << QStringLiteral("Comercial");
+    QTest::newRow("botón derecho, F5 por nombre") << false << Pasos([](Lib_FrmCons3& d) {
+        buscarEnCaja(d, 1, QStringLiteral("prod"));
+        QTest::keyClick(d.CmbSearch[1], Qt::Key_F5);
+        QCOMPARE(d.modelo()->rowCount(), 1);
+        QTest::keyClick(d.CmbSearch[1], Qt::Key_Return);
+    }) << QStringLiteral("Producción");
+    QTest::newRow("cancelada") << true << Pasos([](Lib_FrmCons3& d) {
+        buscarEnCaja(d, 0, QStringLiteral("3"));
+        QTest::keyClick(d.CmbSearch[0], Qt::Key_Escape);
+    }) << QString();
+}
+
+void TstEditorConsultas::codigo()
+{
+    // The chosen distribution code is opened as if typed and confirmed.
+    QFETCH(bool, conF5);
+    QFETCH(Pasos, pasos);
+    Editor e;
+    DialogosGuionados d;
+    if (QTest::currentDataTag() == QByteArray("cancelada"))
+        d.responder(suite::vbOK); // the empty code confirmed: "Debe ingresar un código"
+    e.alAbrir(pasos);
+    if (conF5)
+        QTest::keyClick(e.foco(), Qt::Key_F5);
+    else
+        QTest::mouseClick(e.f.txtFields[0], Qt::RightButton);
+    QVERIFY(e.visto);
+    QTEST(e.f.txtFields[2]->text(), "nombre");
+}
+
+void TstEditorConsultas::cuenta()
+{
+    // One account chosen by its description: it comes back into the account field, which is
+    // confirmed (its description shown).
+    Editor e;
+    e.abrir(QStringLiteral("1"));
+    e.f.SSTab1->setCurrentIndex(1);
+    QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[3]));
+    e.alAbrir([](Lib_FrmCons3& d) {
+        QCOMPARE(d.modelo()->titulos().join(u','), QStringLiteral("Codigo,Descripcion"));
+        QVERIFY(!d.Sql.contains(QStringLiteral("TITULO=1")));
+        buscarEnCaja(d, 1, QStringLiteral("rod"));
+        QTest::keyClick(d.CmbSearch[1], Qt::Key_Return);
+    });
+    QTest::mouseClick(e.f.txtFields[3], Qt::RightButton);
+    QVERIFY(e.visto);
+    QCOMPARE(e.f.txtFields[3]->text(), QStringLiteral("1.2.01.001"));
+    QCOMPARE(e.f.lblCuenta->text(), QStringLiteral("Rodados"));
+}
+
+void TstEditorConsultas::variasCuentas()
+{
+    // chkMultiple: the checked accounts are assigned one by one, in the list's order, each
+    // through cmdAgregar with its own checks.
+    Editor e;
+    DialogosGuionados d;
+    e.abrir(QStringLiteral("1"));
+    e.f.SSTab1->setCurrentIndex(1);
+    e.f.chkMultiple->setChecked(true);
+    e.f.txtFields[3]->setFocus();
+    d.responder(suite::vbOK); // 5.2.01.002 belongs to table 2
+    e.alAbrir([](Lib_FrmCons3& d) {
+        for (const char* t : {"sueldos a", "rod", "caja en", "fletes"}) {
+            buscarEnCaja(d, 1, QString::fromUtf8(t));
+            QTest::keyClick(d.CmbSearch[1], Qt::Key_Down);
+            QTest::keyClick(d.ListView1, Qt::Key_Space);
+        }
+        QTest::keyClick(d.ListView1, Qt::Key_Return);
+    });
+    QTest::keyClick(e.foco(), Qt::Key_F5);
+    QVERIFY(e.visto);
+    QCOMPARE(d.ultimo().texto, QStringLiteral("La cuenta seleccionada está asignada a la tabla de distribución Código:    2"));
+    QCOMPARE(e.asignadas(), QStringList({"1.1.01.001", "1.2.01.001", "2.1.01.002", "5.1.01.003", "5.1.01.004", "5.1.01.005"}));
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '2.1.01.002'")).toString(),
+             QStringLiteral("   1"));
+}
+
+QTEST_MAIN(TstEditorConsultas)
+#include "tst_editor_consultas.moc"
