@@ -20,13 +20,6 @@ enum : unsigned {
     OidNumeric = 1700,
 };
 
-void sinAvisos(void*, const char*) {} // the server's notices are not the user's business
-
-struct Resultado_ {
-    PGresult* r = nullptr;
-    ~Resultado_() { PQclear(r); }
-};
-
 QString textoDe(const PGresult* r, int fila, int col)
 {
     return QString::fromUtf8(PQgetvalue(r, fila, col), PQgetlength(r, fila, col));
@@ -110,7 +103,7 @@ QString campo(const PGresult* r, int codigo)
 MotorPostgres::MotorPostgres() = default;
 MotorPostgres::~MotorPostgres() { cerrar(); }
 
-bool MotorPostgres::abierto() const { return cn_ && PQstatus(cn_) == CONNECTION_OK; }
+bool MotorPostgres::abierto() const { return cn_ && PQstatus(cn_.get()) == CONNECTION_OK; }
 
 QString MotorPostgres::citar(const QString& id) const { return Citar(id); }
 
@@ -133,20 +126,17 @@ QString MotorPostgres::CadenaLibpq(const QMap<QString, QString>& registro, const
 bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
-    const QString cadena = CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10);
-    PGconn* cn = PQconnectdb(cadena.toUtf8().constData());
-    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
     auto falla = [&](const QString& texto) {
         if (error)
             *error = texto;
-        PQfinish(cn);
         return false;
     };
-    if (PQstatus(cn) != CONNECTION_OK)
-        return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
+    Conexion cn = Conectar(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10));
+    if (PQstatus(cn.get()) != CONNECTION_OK)
+        return falla(QString::fromUtf8(PQerrorMessage(cn.get())).trimmed());
     const QString nombre = base.trimmed().toLower();
     auto literal = [&](const QString& v) {
-        char* e = PQescapeLiteral(cn, v.toUtf8().constData(), size_t(v.toUtf8().size()));
+        char* e = PQescapeLiteral(cn.get(), v.toUtf8().constData(), size_t(v.toUtf8().size()));
         const QString r = QString::fromUtf8(e);
         PQfreemem(e);
         return r;
@@ -158,40 +148,33 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
                  .arg(Citar(nombre), literal(base.trimmed()))
           << QStringLiteral("CREATE DATABASE %1 OWNER %1 ENCODING 'UTF8' TEMPLATE template0").arg(Citar(nombre));
     for (const QString& paso : pasos) {
-        Resultado_ r{PQexec(cn, paso.toUtf8().constData())};
-        if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
-            return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
+        const Respuesta r(PQexec(cn.get(), paso.toUtf8().constData()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            return falla(QString::fromUtf8(PQresultErrorMessage(r.get())).trimmed());
     }
-    PQfinish(cn);
     // The suite's logins reach each other's databases, as on the suite's SQL Server.
-    cn = PQconnectdb(CadenaLibpq(registro, nombre, admin, QString(), 10).toUtf8().constData());
-    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
-    if (PQstatus(cn) != CONNECTION_OK)
-        return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
+    cn = Conectar(CadenaLibpq(registro, nombre, admin, QString(), 10));
+    if (PQstatus(cn.get()) != CONNECTION_OK)
+        return falla(QString::fromUtf8(PQerrorMessage(cn.get())).trimmed());
     for (const char* privilegios : {"TABLES", "SEQUENCES", "FUNCTIONS"}) {
         const QString s = QStringLiteral("ALTER DEFAULT PRIVILEGES FOR ROLE %1 IN SCHEMA public GRANT ALL ON %2 TO PUBLIC")
                               .arg(Citar(nombre), QLatin1String(privilegios));
-        Resultado_ r{PQexec(cn, s.toUtf8().constData())};
-        if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
-            return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
+        const Respuesta r(PQexec(cn.get(), s.toUtf8().constData()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            return falla(QString::fromUtf8(PQresultErrorMessage(r.get())).trimmed());
     }
-    PQfinish(cn);
     return true;
 }
 
 bool MotorPostgres::BorrarBase(const QMap<QString, QString>& registro, const QString& base, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
-    PGconn* cn = PQconnectdb(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10)
-                                 .toUtf8()
-                                 .constData());
-    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
+    const Conexion cn = Conectar(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10));
     const QString s = QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(Citar(base.trimmed()));
-    Resultado_ r{PQexec(cn, s.toUtf8().constData())};
-    const bool ok = PQresultStatus(r.r) == PGRES_COMMAND_OK;
+    const Respuesta r(PQexec(cn.get(), s.toUtf8().constData()));
+    const bool ok = PQresultStatus(r.get()) == PGRES_COMMAND_OK;
     if (!ok && error)
-        *error = QString::fromUtf8(PQerrorMessage(cn)).trimmed();
-    PQfinish(cn);
+        *error = QString::fromUtf8(PQerrorMessage(cn.get())).trimmed();
     return ok;
 }
 
@@ -200,17 +183,15 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
     cerrar();
     const QString cadena = CadenaLibpq(p.registro, p.base, p.usuario.isEmpty() ? p.base : p.usuario,
                                        p.clave.isEmpty() ? p.base : p.clave, p.tiempoConexion);
-    cn_ = PQconnectdb(cadena.toUtf8().constData());
-    if (PQstatus(cn_) != CONNECTION_OK) {
-        const QString msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
-        PQfinish(cn_);
-        cn_ = nullptr;
+    Conexion cn = Conectar(cadena);
+    if (PQstatus(cn.get()) != CONNECTION_OK) {
+        const QString msg = QString::fromUtf8(PQerrorMessage(cn.get())).trimmed();
         const Categoria c = CategoriaApertura(msg);
         const QString dato = c == Categoria::BaseInexistente ? p.base.trimmed() : c == Categoria::InicioSesion ? p.usuario : p.servidor;
         throw FalloMotor({ErrorDe({c, msg, {}, 0, {dato}})});
     }
-    PQsetClientEncoding(cn_, "UTF8");
-    PQsetNoticeProcessor(cn_, sinAvisos, nullptr);
+    cn_ = std::move(cn);
+    PQsetClientEncoding(cn_.get(), "UTF8");
     base_ = p.base.trimmed();
     comando("SET client_min_messages = warning");
     comando("SET datestyle = 'ISO, DMY'");
@@ -219,9 +200,7 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
 
 void MotorPostgres::cerrar()
 {
-    if (cn_)
-        PQfinish(cn_);
-    cn_ = nullptr;
+    cn_.reset();
     dominios_.clear();
     nombresTabla_.clear();
     preparada_ = false;
@@ -229,8 +208,7 @@ void MotorPostgres::cerrar()
 
 void MotorPostgres::comando(const char* sql)
 {
-    Resultado_ r{PQexec(cn_, sql)};
-    (void)r;
+    Respuesta{PQexec(cn_.get(), sql)};
 }
 
 void MotorPostgres::fijarTiempoComando(int segundos)
@@ -242,15 +220,14 @@ void MotorPostgres::fijarTiempoComando(int segundos)
     }
 }
 
-void MotorPostgres::fallar(PGresult* r)
+void MotorPostgres::fallar(Respuesta r)
 {
-    const QString estado = campo(r, PG_DIAG_SQLSTATE);
-    QString msg = r ? campo(r, PG_DIAG_MESSAGE_PRIMARY) : QString();
+    const QString estado = campo(r.get(), PG_DIAG_SQLSTATE);
+    QString msg = r ? campo(r.get(), PG_DIAG_MESSAGE_PRIMARY) : QString();
     if (msg.isEmpty())
-        msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
-    PQclear(r);
+        msg = QString::fromUtf8(PQerrorMessage(cn_.get())).trimmed();
     Diagnostico d = Clasificar(estado, msg);
-    if (!cn_ || PQstatus(cn_) != CONNECTION_OK)
+    if (!cn_ || PQstatus(cn_.get()) != CONNECTION_OK)
         d.categoria = Categoria::EnlacePerdido;
     if (EsEnlacePerdido(d.categoria))
         cerrar();
@@ -264,10 +241,9 @@ void MotorPostgres::asegurarTipos(const QString& sql)
     if (previas.isEmpty())
         return;
     for (const QString& p : previas) {
-        PGresult* r = PQexec(cn_, p.toUtf8().constData());
-        if (PQresultStatus(r) != PGRES_COMMAND_OK)
-            fallar(r);
-        PQclear(r);
+        Respuesta r(PQexec(cn_.get(), p.toUtf8().constData()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            fallar(std::move(r));
     }
     preparada_ = true;
 }
@@ -307,7 +283,7 @@ MotorPostgres::TipoAdo MotorPostgres::TipoDeDominio(const QString& nombre, unsig
     }
 }
 
-void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos)
+void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos)
 {
     const int n = PQnfields(r);
     columnas.resize(size_t(n));
@@ -325,12 +301,12 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
                                                     "JOIN pg_type t ON t.oid = a.atttypid WHERE c.oid = %1")
                                          .arg(tabla)
                                          .toUtf8();
-                Resultado_ cat{PQexec(cn_, q.constData())};
+                const Respuesta cat(PQexec(cn_.get(), q.constData()));
                 QHash<int, QString> porColumna;
-                if (PQresultStatus(cat.r) == PGRES_TUPLES_OK) {
-                    for (int f = 0; f < PQntuples(cat.r); ++f) {
-                        nombresTabla_.insert(tabla, textoDe(cat.r, f, 0));
-                        porColumna.insert(std::atoi(PQgetvalue(cat.r, f, 1)), textoDe(cat.r, f, 2));
+                if (PQresultStatus(cat.get()) == PGRES_TUPLES_OK) {
+                    for (int f = 0; f < PQntuples(cat.get()); ++f) {
+                        nombresTabla_.insert(tabla, textoDe(cat.get(), f, 0));
+                        porColumna.insert(std::atoi(PQgetvalue(cat.get(), f, 1)), textoDe(cat.get(), f, 2));
                     }
                 }
                 dominios_.insert(tabla, porColumna);
@@ -359,12 +335,12 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
     }
 }
 
-PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
+Respuesta MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
 {
     if (!abierto())
         throw FalloDe(Categoria::ConexionCerrada);
     asegurarTipos(sql);
-    PGresult* r = nullptr;
+    Respuesta r;
     if (parametros) {
         std::vector<QByteArray> textos;
         std::vector<const char*> valores;
@@ -380,14 +356,14 @@ PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>*
                 valores.push_back(textos.back().constData());
             }
         }
-        r = PQexecParams(cn_, numerar(sql).toUtf8().constData(), int(valores.size()), nullptr, valores.data(), nullptr,
-                         nullptr, 0);
+        r.reset(PQexecParams(cn_.get(), numerar(sql).toUtf8().constData(), int(valores.size()), nullptr, valores.data(), nullptr,
+                         nullptr, 0));
     } else {
-        r = PQexec(cn_, sql.toUtf8().constData());
+        r.reset(PQexec(cn_.get(), sql.toUtf8().constData()));
     }
-    const ExecStatusType s = PQresultStatus(r);
+    const ExecStatusType s = PQresultStatus(r.get());
     if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK && s != PGRES_EMPTY_QUERY)
-        fallar(r);
+        fallar(std::move(r));
     return r;
 }
 
@@ -400,21 +376,21 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
         case tsql::Accion::Confirmar: confirmarTransaccion(); break;
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
         case tsql::Accion::Sentencia: {
-            Resultado_ r{correr(s.sql, nullptr)};
-            if (PQresultStatus(r.r) == PGRES_TUPLES_OK) {
+            const Respuesta r = correr(s.sql, nullptr);
+            if (PQresultStatus(r.get()) == PGRES_TUPLES_OK) {
                 if (!acum.conFilas) {
                     acum.conFilas = true;
                     std::vector<TipoAdo> tipos;
-                    describir(r.r, acum.columnas, tipos);
+                    describir(r.get(), acum.columnas, tipos);
                     acum.filas.fijarColumnas(acum.columnas.size());
-                    for (int f = 0; f < PQntuples(r.r); ++f) {
+                    for (int f = 0; f < PQntuples(r.get()); ++f) {
                         QVariant* fila = acum.filas.nueva();
                         for (int c = 0; c < int(tipos.size()); ++c)
-                            fila[c] = valorDe(r.r, f, c, tipos[size_t(c)], PQftype(r.r, c));
+                            fila[c] = valorDe(r.get(), f, c, tipos[size_t(c)], PQftype(r.get(), c));
                     }
                 }
             } else {
-                const char* n = PQcmdTuples(r.r);
+                const char* n = PQcmdTuples(r.get());
                 if (n && *n)
                     acum.afectados = std::max(acum.afectados, 0L) + std::atol(n);
             }
@@ -428,8 +404,8 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
 Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros)
 {
     Resultado acum;
-    Resultado_ r{correr(sql, &parametros)};
-    const char* n = PQcmdTuples(r.r);
+    const Respuesta r = correr(sql, &parametros);
+    const char* n = PQcmdTuples(r.get());
     if (n && *n)
         acum.afectados = std::atol(n);
     return acum;
@@ -439,36 +415,35 @@ Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVari
 // statements while the caller reads, and values are converted as they are read.
 class CursorPostgres : public Cursor {
 public:
-    CursorPostgres(MotorPostgres& m, PGresult* r)
-        : r_(r)
+    CursorPostgres(MotorPostgres& m, Respuesta r)
+        : r_(std::move(r))
     {
-        m.describir(r_, columnas_, tipos_);
+        m.describir(r_.get(), columnas_, tipos_);
     }
-    ~CursorPostgres() override { PQclear(r_); }
     const std::vector<Columna>& columnas() const override { return columnas_; }
-    bool siguiente() override { return ++fila_ < PQntuples(r_); }
-    QVariant valor(int i) const override { return valorDe(r_, fila_, i, tipos_[size_t(i)], PQftype(r_, i)); }
+    bool siguiente() override { return ++fila_ < PQntuples(r_.get()); }
+    QVariant valor(int i) const override { return valorDe(r_.get(), fila_, i, tipos_[size_t(i)], PQftype(r_.get(), i)); }
     void leer(int i, QVariant& destino) const override
     {
         // Values go into the storage `destino` already has where they can.
         const int t = tipos_[size_t(i)].tipo;
-        if (PQgetisnull(r_, fila_, i)) {
+        if (PQgetisnull(r_.get(), fila_, i)) {
             if (destino.isValid())
                 destino = QVariant();
             return;
         }
         if (t == adInteger || t == adSmallInt || t == adUnsignedTinyInt) {
-            destino.setValue(std::atoi(PQgetvalue(r_, fila_, i)));
+            destino.setValue(std::atoi(PQgetvalue(r_.get(), fila_, i)));
             return;
         }
         if (t == adBoolean) {
-            const char* v = PQgetvalue(r_, fila_, i);
-            destino.setValue(PQftype(r_, i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
+            const char* v = PQgetvalue(r_.get(), fila_, i);
+            destino.setValue(PQftype(r_.get(), i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
             return;
         }
         if (destino.typeId() == QMetaType::QString && (t == adVarChar || t == adChar || t == adLongVarChar)) {
-            const char* p = PQgetvalue(r_, fila_, i);
-            const int n = PQgetlength(r_, fila_, i);
+            const char* p = PQgetvalue(r_.get(), fila_, i);
+            const int n = PQgetlength(r_.get(), fila_, i);
             auto* s = static_cast<QString*>(destino.data());
             if (s->isDetached() && std::all_of(p, p + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
                 s->resize(n);
@@ -483,7 +458,7 @@ public:
     void reiniciar() override { fila_ = -1; }
 
 private:
-    PGresult* r_;
+    Respuesta r_;
     int fila_ = -1;
     std::vector<Columna> columnas_;
     std::vector<MotorPostgres::TipoAdo> tipos_;
@@ -500,34 +475,32 @@ std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
     if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && !sql.startsWith(QLatin1String("WITH"), Qt::CaseInsensitive)
         && !sql.startsWith(QLatin1String("VALUES"), Qt::CaseInsensitive))
         return nullptr;
-    PGresult* r = correr(lote.front().sql, nullptr);
-    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
-        PQclear(r);
+    Respuesta r = correr(lote.front().sql, nullptr);
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK)
         return nullptr;
-    }
-    return std::make_unique<CursorPostgres>(*this, r);
+    return std::make_unique<CursorPostgres>(*this, std::move(r));
 }
 
 void MotorPostgres::iniciarTransaccion()
 {
     // Explicit transactions take one lock of the database, as a writer on SQL Server waits
     // for another: two workstations saving at once queue instead of mixing their lines.
-    PQclear(correr(QStringLiteral("BEGIN"), nullptr));
-    PQclear(correr(BloqueoDeTransaccion(), nullptr));
+    correr(QStringLiteral("BEGIN"), nullptr);
+    correr(BloqueoDeTransaccion(), nullptr);
 }
 
-void MotorPostgres::confirmarTransaccion() { PQclear(correr(QStringLiteral("COMMIT"), nullptr)); }
+void MotorPostgres::confirmarTransaccion() { correr(QStringLiteral("COMMIT"), nullptr); }
 
-void MotorPostgres::deshacerTransaccion() { PQclear(correr(QStringLiteral("ROLLBACK"), nullptr)); }
+void MotorPostgres::deshacerTransaccion() { correr(QStringLiteral("ROLLBACK"), nullptr); }
 
 std::vector<TablaEsquema> MotorPostgres::tablas()
 {
-    Resultado_ r{correr(QStringLiteral("SELECT table_name, table_type FROM information_schema.tables "
-                                       "WHERE table_schema = 'public' ORDER BY table_name"),
-                        nullptr)};
+    const Respuesta r = correr(QStringLiteral("SELECT table_name, table_type FROM information_schema.tables "
+                                               "WHERE table_schema = 'public' ORDER BY table_name"),
+                               nullptr);
     std::vector<TablaEsquema> t;
-    for (int f = 0; f < PQntuples(r.r); ++f)
-        t.push_back({textoDe(r.r, f, 0), textoDe(r.r, f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
+    for (int f = 0; f < PQntuples(r.get()); ++f)
+        t.push_back({textoDe(r.get(), f, 0), textoDe(r.get(), f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
     return t;
 }
 
@@ -543,13 +516,13 @@ std::vector<ColumnaEsquema> MotorPostgres::columnas(const QString& tabla)
         p.push_back(tabla.trimmed().toLower());
     }
     sql += QStringLiteral(" ORDER BY c.table_name, c.ordinal_position");
-    Resultado_ r{correr(sql, &p)};
+    const Respuesta r = correr(sql, &p);
     std::vector<ColumnaEsquema> c;
-    for (int f = 0; f < PQntuples(r.r); ++f) {
-        const int largo = PQgetisnull(r.r, f, 6) ? -1 : std::atoi(PQgetvalue(r.r, f, 6));
-        const TipoAdo t = TipoDeDominio(textoDe(r.r, f, 4), unsigned(std::atol(PQgetvalue(r.r, f, 5))), largo >= 0 ? largo + 4 : -1);
-        c.push_back({textoDe(r.r, f, 0), textoDe(r.r, f, 1), std::atoi(PQgetvalue(r.r, f, 2)), t.tipo, t.tamanio,
-                     textoDe(r.r, f, 3) == QLatin1String("YES")});
+    for (int f = 0; f < PQntuples(r.get()); ++f) {
+        const int largo = PQgetisnull(r.get(), f, 6) ? -1 : std::atoi(PQgetvalue(r.get(), f, 6));
+        const TipoAdo t = TipoDeDominio(textoDe(r.get(), f, 4), unsigned(std::atol(PQgetvalue(r.get(), f, 5))), largo >= 0 ? largo + 4 : -1);
+        c.push_back({textoDe(r.get(), f, 0), textoDe(r.get(), f, 1), std::atoi(PQgetvalue(r.get(), f, 2)), t.tipo, t.tamanio,
+                     textoDe(r.get(), f, 3) == QLatin1String("YES")});
     }
     return c;
 }

@@ -4,11 +4,9 @@
 // the password as given.
 
 #include "data/ado/Motor.h"
+#include "data/ado/postgresql/Manijas.h"
 
 #include <QHash>
-
-struct pg_conn;
-struct pg_result;
 
 namespace ado::postgresql {
 
@@ -60,13 +58,13 @@ public:
 
 private:
     friend class CursorPostgres;
-    pg_result* correr(const QString& sql, const std::vector<QVariant>* parametros);
-    [[noreturn]] void fallar(pg_result* r);
-    void describir(pg_result* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos);
+    Respuesta correr(const QString& sql, const std::vector<QVariant>* parametros);
+    [[noreturn]] void fallar(Respuesta r);
+    void describir(const pg_result* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos);
     void asegurarTipos(const QString& sql);
     void comando(const char* sql);
 
-    pg_conn* cn_ = nullptr;
+    Conexion cn_;
     QString base_;
     int tiempoSeg_ = 30;
     QHash<unsigned, QHash<int, QString>> dominios_; // table OID -> column -> type name
