@@ -1,12 +1,12 @@
-#include "data/ado/odbc/MotorOdbc.h"
+#include "data/ado/odbc/Sesion.h"
 
 #include "data/ado/Constantes.h"
 #include "data/ado/odbc/CadenaOdbc.h"
 #include "data/ado/odbc/Errores.h"
 #include "data/ado/odbc/Manijas.h"
-#include "data/ado/postgresql/DialectoPostgres.h"
-#include "data/ado/postgresql/MotorPostgres.h"
-#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/postgresql/Dialecto.h"
+#include "data/ado/postgresql/Sesion.h"
+#include "data/ado/sqlite/Dialecto.h"
 #include "suite/Moneda.h"
 
 #include "data/ado/CadenaConexion.h"
@@ -30,15 +30,15 @@ std::u16string utf16(const QString& s) { return s.toStdU16String(); }
 SQLWCHAR* w(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
 QString deW(const SQLWCHAR* p, qsizetype n) { return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n); }
 
-struct Columna_ {
-    int tipoAdo;
+struct TipoColumna {
+    int tipo;
     long tamanio;
     int escala;
     SQLSMALLINT tipoSql;
 };
 
 // ADO's type for an ODBC column.
-Columna_ tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
+TipoColumna tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
 {
     switch (t) {
     case SQL_CHAR:
@@ -66,9 +66,9 @@ Columna_ tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
     }
 }
 
-QVariant valorDe(const QString& s, const Columna_& c)
+QVariant valorDe(const QString& s, const TipoColumna& c)
 {
-    switch (c.tipoAdo) {
+    switch (c.tipo) {
     case adBoolean: return s == QLatin1String("1") || s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
     case adInteger:
     case adSmallInt:
@@ -320,7 +320,7 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
             continue;
         }
         const bool capturar = !acum.conFilas;
-        std::vector<Columna_> tipos(static_cast<size_t>(ncol));
+        std::vector<TipoColumna> tipos(static_cast<size_t>(ncol));
         if (capturar) {
             acum.conFilas = true;
             acum.columnas.resize(size_t(ncol));
@@ -346,13 +346,13 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
                         c.columnaBase = deW(base, lb / qsizetype(sizeof(SQLWCHAR)));
                     const QString tipoBase = tipoDeCatalogo(c.tablaBase, c.columnaBase);
                     if (tipoBase.startsWith(QLatin1String("vl_"))) {
-                        const auto t = postgresql::MotorPostgres::TipoDeDominio(tipoBase, 0, -1);
-                        tipos[size_t(i)].tipoAdo = t.tipo;
+                        const auto t = postgresql::TipoDe(tipoBase, 0, -1);
+                        tipos[size_t(i)].tipo = t.tipo;
                         tipos[size_t(i)].tamanio = t.tamanio;
                         tipos[size_t(i)].escala = t.escala;
                     }
                 }
-                c.tipo = tipos[size_t(i)].tipoAdo;
+                c.tipo = tipos[size_t(i)].tipo;
                 c.tamanio = tipos[size_t(i)].tamanio;
             }
         }
@@ -539,17 +539,17 @@ std::vector<ColumnaEsquema> MotorOdbc::columnas(const QString& tabla)
         SQLBindCol(st, 11, SQL_C_SSHORT, &nulos, 0, &ln);
         SQLBindCol(st, 17, SQL_C_SLONG, &posicion, 0, &lp);
         while (ok(SQLFetch(st))) {
-            Columna_ x = tipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
+            TipoColumna x = tipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
             const QString nombre = deW(columna, lc / qsizetype(sizeof(SQLWCHAR)));
             if (dialecto_ == Dialecto::PostgreSQL) {
                 const QString declarado = tipoDeCatalogo(t.nombre, nombre);
                 if (declarado.startsWith(QLatin1String("vl_"))) {
-                    const auto d = postgresql::MotorPostgres::TipoDeDominio(declarado, 0, -1);
-                    x.tipoAdo = d.tipo;
+                    const auto d = postgresql::TipoDe(declarado, 0, -1);
+                    x.tipo = d.tipo;
                     x.tamanio = d.tamanio;
                 }
             }
-            c.push_back({t.nombre, deW(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipoAdo, x.tamanio, nulos != SQL_NO_NULLS});
+            c.push_back({t.nombre, deW(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipo, x.tamanio, nulos != SQL_NO_NULLS});
         }
     }
     return c;

@@ -1,9 +1,9 @@
-#include "data/ado/postgresql/MotorPostgres.h"
+#include "data/ado/postgresql/Sesion.h"
 
 #include "data/ado/Constantes.h"
-#include "data/ado/postgresql/DialectoPostgres.h"
+#include "data/ado/postgresql/Dialecto.h"
 #include "data/ado/postgresql/Errores.h"
-#include "suite/Moneda.h"
+#include "data/ado/postgresql/Tipos.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -12,64 +12,6 @@
 namespace ado::postgresql {
 
 namespace {
-
-// Server type OIDs used here.
-enum : unsigned {
-    OidBool = 16, OidBytea = 17, OidInt8 = 20, OidInt2 = 21, OidInt4 = 23, OidText = 25, OidFloat4 = 700,
-    OidFloat8 = 701, OidBpchar = 1042, OidVarchar = 1043, OidDate = 1082, OidTimestamp = 1114, OidTimestamptz = 1184,
-    OidNumeric = 1700,
-};
-
-QString textoDe(const PGresult* r, int fila, int col)
-{
-    return QString::fromUtf8(PQgetvalue(r, fila, col), PQgetlength(r, fila, col));
-}
-
-QVariant valorDe(const PGresult* r, int fila, int col, const MotorPostgres::TipoAdo& t, unsigned oid)
-{
-    if (PQgetisnull(r, fila, col))
-        return {};
-    const char* v = PQgetvalue(r, fila, col);
-    switch (t.tipo) {
-    case adBoolean:
-        return oid == OidBool ? QVariant(v[0] == 't') : QVariant(std::atoi(v) != 0);
-    case adInteger:
-    case adSmallInt:
-    case adUnsignedTinyInt:
-        return std::atoi(v);
-    case adBigInt:
-        return qlonglong(std::atoll(v));
-    case adCurrency:
-    case adNumeric:
-        if (t.tipo == adNumeric && t.escala > suite::Moneda::Decimales)
-            return std::atof(v);
-        if (auto m = suite::Moneda::leer(QString::fromLatin1(v), u'.', QChar()))
-            return QVariant::fromValue(*m);
-        return std::atof(v);
-    case adDouble:
-    case adSingle:
-        return std::atof(v);
-    case adDBTimeStamp: {
-        const QString s = textoDe(r, fila, col);
-        QDateTime d = QDateTime::fromString(s.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-        if (!d.isValid())
-            d = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return d.isValid() ? QVariant(d) : QVariant(s);
-    }
-    case adDBDate:
-        return QDate::fromString(textoDe(r, fila, col), QStringLiteral("yyyy-MM-dd"));
-    case adVarBinary:
-    case adLongVarBinary: {
-        size_t n = 0;
-        unsigned char* b = PQunescapeBytea(reinterpret_cast<const unsigned char*>(v), &n);
-        const QByteArray a(reinterpret_cast<const char*>(b), qsizetype(n));
-        PQfreemem(b);
-        return a;
-    }
-    default:
-        return textoDe(r, fila, col);
-    }
-}
 
 // "?" parameters into $1, $2... outside quotes.
 QString numerar(const QString& sql)
@@ -248,42 +190,7 @@ void MotorPostgres::asegurarTipos(const QString& sql)
     preparada_ = true;
 }
 
-MotorPostgres::TipoAdo MotorPostgres::TipoDeDominio(const QString& nombre, unsigned oid, int modificador)
-{
-    TipoAdo t;
-    static const QRegularExpression texto(QStringLiteral("^vl_(var)?char_(\\d+)$"));
-    if (const auto m = texto.match(nombre); m.hasMatch()) {
-        t.tipo = m.captured(1).isEmpty() ? adChar : adVarChar;
-        t.tamanio = m.captured(2).toLong();
-        return t;
-    }
-    if (nombre == QLatin1String("vl_bit"))
-        return {adBoolean, 2, 0, true};
-    if (nombre == QLatin1String("vl_tinyint"))
-        return {adUnsignedTinyInt, 1, 0, false};
-    if (nombre == QLatin1String("vl_money"))
-        return {adCurrency, 8, 4, false};
-    if (nombre == QLatin1String("citext"))
-        return {adLongVarChar, 2147483647L, 0, false};
-    switch (oid) {
-    case OidBool: return {adBoolean, 2, 0, false};
-    case OidInt2: return {adSmallInt, 2, 0, false};
-    case OidInt4: return {adInteger, 4, 0, false};
-    case OidInt8: return {adBigInt, 8, 0, false};
-    case OidFloat4: return {adSingle, 4, 0, false};
-    case OidFloat8: return {adDouble, 8, 0, false};
-    case OidNumeric: return {adNumeric, 19, modificador >= 4 ? ((modificador - 4) & 0xffff) : 4, false};
-    case OidDate: return {adDBDate, 6, 0, false};
-    case OidTimestamp:
-    case OidTimestamptz: return {adDBTimeStamp, 16, 0, false};
-    case OidBytea: return {adLongVarBinary, 2147483647L, 0, false};
-    case OidVarchar: return {adVarChar, modificador >= 4 ? modificador - 4 : 8000, 0, false};
-    case OidBpchar: return {adChar, modificador >= 4 ? modificador - 4 : 1, 0, false};
-    default: return {adVarChar, 0, 0, false};
-    }
-}
-
-void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos)
+void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos)
 {
     const int n = PQnfields(r);
     columnas.resize(size_t(n));
@@ -305,8 +212,8 @@ void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas,
                 QHash<int, QString> porColumna;
                 if (PQresultStatus(cat.get()) == PGRES_TUPLES_OK) {
                     for (int f = 0; f < PQntuples(cat.get()); ++f) {
-                        nombresTabla_.insert(tabla, textoDe(cat.get(), f, 0));
-                        porColumna.insert(std::atoi(PQgetvalue(cat.get(), f, 1)), textoDe(cat.get(), f, 2));
+                        nombresTabla_.insert(tabla, TextoDe(cat.get(), f, 0));
+                        porColumna.insert(std::atoi(PQgetvalue(cat.get(), f, 1)), TextoDe(cat.get(), f, 2));
                     }
                 }
                 dominios_.insert(tabla, porColumna);
@@ -315,7 +222,7 @@ void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas,
             c.tablaBase = nombresTabla_.value(tabla);
             c.columnaBase = c.nombre;
         }
-        tipos[size_t(i)] = TipoDeDominio(dominio, PQftype(r, i), PQfmod(r, i));
+        tipos[size_t(i)] = TipoDe(dominio, PQftype(r, i), PQfmod(r, i));
         if (tabla == InvalidOid && PQftype(r, i) == OidInt8) {
             // COUNT(*) and the like are int on SQL Server: so here while the values fit.
             bool cabe = true;
@@ -329,7 +236,7 @@ void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas,
         if (c.tamanio == 0) { // a computed text: as long as its longest value
             long largo = 1;
             for (int f = 0; f < PQntuples(r); ++f)
-                largo = std::max<long>(largo, long(textoDe(r, f, i).size()));
+                largo = std::max<long>(largo, long(TextoDe(r, f, i).size()));
             c.tamanio = largo;
         }
     }
@@ -380,13 +287,13 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
             if (PQresultStatus(r.get()) == PGRES_TUPLES_OK) {
                 if (!acum.conFilas) {
                     acum.conFilas = true;
-                    std::vector<TipoAdo> tipos;
+                    std::vector<TipoColumna> tipos;
                     describir(r.get(), acum.columnas, tipos);
                     acum.filas.fijarColumnas(acum.columnas.size());
                     for (int f = 0; f < PQntuples(r.get()); ++f) {
                         QVariant* fila = acum.filas.nueva();
                         for (int c = 0; c < int(tipos.size()); ++c)
-                            fila[c] = valorDe(r.get(), f, c, tipos[size_t(c)], PQftype(r.get(), c));
+                            fila[c] = ValorDe(r.get(), f, c, tipos[size_t(c)], PQftype(r.get(), c));
                     }
                 }
             } else {
@@ -422,7 +329,7 @@ public:
     }
     const std::vector<Columna>& columnas() const override { return columnas_; }
     bool siguiente() override { return ++fila_ < PQntuples(r_.get()); }
-    QVariant valor(int i) const override { return valorDe(r_.get(), fila_, i, tipos_[size_t(i)], PQftype(r_.get(), i)); }
+    QVariant valor(int i) const override { return ValorDe(r_.get(), fila_, i, tipos_[size_t(i)], PQftype(r_.get(), i)); }
     void leer(int i, QVariant& destino) const override
     {
         // Values go into the storage `destino` already has where they can.
@@ -441,18 +348,9 @@ public:
             destino.setValue(PQftype(r_.get(), i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
             return;
         }
-        if (destino.typeId() == QMetaType::QString && (t == adVarChar || t == adChar || t == adLongVarChar)) {
-            const char* p = PQgetvalue(r_.get(), fila_, i);
-            const int n = PQgetlength(r_.get(), fila_, i);
-            auto* s = static_cast<QString*>(destino.data());
-            if (s->isDetached() && std::all_of(p, p + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-                s->resize(n);
-                QChar* d = s->data();
-                for (int k = 0; k < n; ++k)
-                    d[k] = QChar(char16_t(p[k]));
-                return;
-            }
-        }
+        if ((t == adVarChar || t == adChar || t == adLongVarChar)
+            && LeerTextoAscii(PQgetvalue(r_.get(), fila_, i), PQgetlength(r_.get(), fila_, i), destino))
+            return;
         destino = valor(i);
     }
     void reiniciar() override { fila_ = -1; }
@@ -461,7 +359,7 @@ private:
     Respuesta r_;
     int fila_ = -1;
     std::vector<Columna> columnas_;
-    std::vector<MotorPostgres::TipoAdo> tipos_;
+    std::vector<TipoColumna> tipos_;
 };
 
 std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
@@ -500,7 +398,7 @@ std::vector<TablaEsquema> MotorPostgres::tablas()
                                nullptr);
     std::vector<TablaEsquema> t;
     for (int f = 0; f < PQntuples(r.get()); ++f)
-        t.push_back({textoDe(r.get(), f, 0), textoDe(r.get(), f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
+        t.push_back({TextoDe(r.get(), f, 0), TextoDe(r.get(), f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
     return t;
 }
 
@@ -520,9 +418,9 @@ std::vector<ColumnaEsquema> MotorPostgres::columnas(const QString& tabla)
     std::vector<ColumnaEsquema> c;
     for (int f = 0; f < PQntuples(r.get()); ++f) {
         const int largo = PQgetisnull(r.get(), f, 6) ? -1 : std::atoi(PQgetvalue(r.get(), f, 6));
-        const TipoAdo t = TipoDeDominio(textoDe(r.get(), f, 4), unsigned(std::atol(PQgetvalue(r.get(), f, 5))), largo >= 0 ? largo + 4 : -1);
-        c.push_back({textoDe(r.get(), f, 0), textoDe(r.get(), f, 1), std::atoi(PQgetvalue(r.get(), f, 2)), t.tipo, t.tamanio,
-                     textoDe(r.get(), f, 3) == QLatin1String("YES")});
+        const TipoColumna t = TipoDe(TextoDe(r.get(), f, 4), unsigned(std::atol(PQgetvalue(r.get(), f, 5))), largo >= 0 ? largo + 4 : -1);
+        c.push_back({TextoDe(r.get(), f, 0), TextoDe(r.get(), f, 1), std::atoi(PQgetvalue(r.get(), f, 2)), t.tipo, t.tamanio,
+                     TextoDe(r.get(), f, 3) == QLatin1String("YES")});
     }
     return c;
 }

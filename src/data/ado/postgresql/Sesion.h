@@ -5,6 +5,7 @@
 
 #include "data/ado/Motor.h"
 #include "data/ado/postgresql/Manijas.h"
+#include "data/ado/postgresql/Tipos.h"
 
 #include <QHash>
 
@@ -35,16 +36,6 @@ public:
     void fijarTiempoComando(int segundos) override;
     QString citar(const QString& id) const override;
 
-    // ADO type and size of a column type name of ours ("vl_varchar_60", "vl_bit"...), or of
-    // a server type given its OID and modifier.
-    struct TipoAdo {
-        int tipo = 200;
-        long tamanio = 0;
-        int escala = 0;
-        bool logico = false; // bit stored as smallint
-    };
-    static TipoAdo TipoDeDominio(const QString& nombre, unsigned oid, int modificador);
-
     // Creates (or, with reemplazar, first drops) a database of the suite on the server of a
     // registry entry, with the login the suite's convention needs (name and password: the
     // database name). Connects as the entry's "Administrador"; its password is never kept in
@@ -60,7 +51,7 @@ private:
     friend class CursorPostgres;
     Respuesta correr(const QString& sql, const std::vector<QVariant>* parametros);
     [[noreturn]] void fallar(Respuesta r);
-    void describir(const pg_result* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos);
+    void describir(const pg_result* r, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos);
     void asegurarTipos(const QString& sql);
     void comando(const char* sql);
 

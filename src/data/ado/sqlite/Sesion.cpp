@@ -1,7 +1,7 @@
-#include "data/ado/sqlite/MotorSqlite.h"
+#include "data/ado/sqlite/Sesion.h"
 
 #include "data/ado/Constantes.h"
-#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/Dialecto.h"
 #include "data/ado/sqlite/Errores.h"
 #include "data/ado/sqlite/FuncionesVL.h"
 #include "suite/Ini.h"
@@ -285,8 +285,7 @@ public:
 
     void leer(int i, QVariant& destino) const override
     {
-        // Values go into the storage `destino` already has where they can (same type, not
-        // shared): reading a long result then allocates almost nothing.
+        // Values go into the storage `destino` already has where they can (same type, not shared).
         const int clase = sqlite3_column_type(st_.get(), i);
         const int t = tipos_[size_t(i)].tipo;
         if (clase == SQLITE_NULL) {
@@ -311,18 +310,10 @@ public:
         case adWChar:
         case adLongVarChar:
         case adLongVarWChar:
-            if (clase == SQLITE_TEXT && destino.typeId() == QMetaType::QString) {
-                const auto* p = sqlite3_column_text(st_.get(), i);
-                const int n = sqlite3_column_bytes(st_.get(), i);
-                auto* s = static_cast<QString*>(destino.data());
-                if (s->isDetached() && std::all_of(p, p + n, [](unsigned char c) { return c < 0x80; })) {
-                    s->resize(n);
-                    QChar* d = s->data();
-                    for (int k = 0; k < n; ++k)
-                        d[k] = QChar(char16_t(p[k]));
-                    return;
-                }
-            }
+            if (clase == SQLITE_TEXT
+                && LeerTextoAscii(reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), i)), sqlite3_column_bytes(st_.get(), i),
+                                  destino))
+                return;
             break;
         default:
             break;
