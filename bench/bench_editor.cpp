@@ -4,8 +4,8 @@
 #include "Demo.h"
 #include "data/DB_Dll.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/sqlite/DialectoSqlite.h"
-#include "data/ado/sqlite/MotorSqlite.h"
+#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/sqlite/Sesion.h"
 #include "distribution/frmProrrata.h"
 #include "startup/CNStuffContable.h"
 

@@ -5,7 +5,7 @@
 #include "Demo.h"
 #include "data/ado/Ado.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/postgresql/MotorPostgres.h"
+#include "data/ado/postgresql/Sesion.h"
 
 #include <QCoreApplication>
 #include <QFile>

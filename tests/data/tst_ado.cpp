@@ -6,6 +6,7 @@
 #include "suite/Moneda.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -25,6 +26,16 @@ long errorDe(const std::function<void()>& f, QString* descripcion = nullptr)
         return e.error().Number;
     }
     return 0;
+}
+
+// The file is open in this process (Linux: a descriptor of /proc/self/fd points at it).
+bool abiertoEnElProceso(const QString& archivo)
+{
+    const QString buscado = QFileInfo(archivo).canonicalFilePath();
+    for (QDirIterator it(QStringLiteral("/proc/self/fd"), QDir::System | QDir::Files); it.hasNext();)
+        if (it.nextFileInfo().symLinkTarget() == buscado)
+            return true;
+    return false;
 }
 } // namespace
 
@@ -51,6 +62,7 @@ private Q_SLOTS:
     void tiposYTamanios();
     void valores();
     void recorrido();
+    void consultaQueFallaAlEmpezar();
     void actualizable();
     void filaCambiadaPorOtro();
     void transacciones();
@@ -474,6 +486,29 @@ void TstAdo::recorrido()
     rs.MoveNext();
     QCOMPARE(guardado.toString(), QStringLiteral("2"));
     QCOMPARE(rs.Fields(0).Value().toString(), QStringLiteral("21"));
+}
+
+void TstAdo::consultaQueFallaAlEmpezar()
+{
+    // A forward-only query that fails on its first row leaves nothing open: once the
+    // connection closes, the file is free.
+    if (!PeculiaridadesDelMotor().basesEnArchivos)
+        QSKIP("sin archivos en un servidor");
+#ifndef Q_OS_LINUX
+    QSKIP("los archivos abiertos se ven en /proc");
+#endif
+    EmpresaPrueba empresa;
+    const QString archivo = empresa.ruta(QStringLiteral("EMPRESA_DEMO.db"));
+    auto cn = empresa.conectar();
+    QVERIFY(abiertoEnElProceso(archivo));
+    Recordset rs;
+    QCOMPARE(errorDe([&] {
+                 rs.Open(QStringLiteral("SELECT ABS(-9223372036854775808)"), cn.get(), adOpenForwardOnly, adLockReadOnly);
+             }),
+             err::ErrorEnComando);
+    QCOMPARE(cn->State(), int(adStateOpen));
+    cn->Close();
+    QVERIFY(!abiertoEnElProceso(archivo));
 }
 
 void TstAdo::actualizable()

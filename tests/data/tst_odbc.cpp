@@ -2,7 +2,7 @@
 // entries, and the dialect chosen by the database at the other end.
 #include "EmpresaPrueba.h"
 #include "data/ado/odbc/CadenaOdbc.h"
-#include "data/ado/odbc/MotorOdbc.h"
+#include "data/ado/odbc/Sesion.h"
 #include "suite/ErrorRT.h"
 
 #include <QTest>

@@ -2,7 +2,7 @@
 
 #include "Demo.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/postgresql/MotorPostgres.h"
+#include "data/ado/postgresql/Sesion.h"
 
 #include <QFile>
 

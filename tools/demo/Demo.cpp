@@ -3,8 +3,8 @@
 
 #include "data/ado/Ado.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/postgresql/MotorPostgres.h"
-#include "data/ado/sqlite/MotorSqlite.h"
+#include "data/ado/postgresql/Sesion.h"
+#include "data/ado/sqlite/Sesion.h"
 #include "suite/ErrorRT.h"
 
 #include <QDir>

@@ -1,7 +1,9 @@
 #pragma once
 // The interface every database engine implements for the ADO-shaped layer. Engines receive
-// T-SQL batches and give back whole result tables; failures come as FalloMotor carrying one
-// entry per diagnostic record, classified by the engine and mapped to ADO's numbers in Errores.h.
+// T-SQL batches: a command gives back a Resultado (its first row set whole, rows affected,
+// the last identity); a single query can instead be opened as a Cursor that reads its rows as
+// the caller moves. Failures come as FalloMotor carrying one entry per diagnostic record,
+// classified by the engine and mapped to ADO's numbers in Errores.h.
 
 #include <QMap>
 #include <QString>
@@ -82,6 +84,11 @@ public:
     virtual void leer(int columna, QVariant& destino) const { destino = valor(columna); }
     virtual void reiniciar() = 0;                  // runs the query again, before its first row
 };
+
+// Cursors' fast path for text: the value goes into the storage `destino` already holds when
+// that is a QString of its own (not shared) and the text is all ASCII, so reading a long
+// result allocates almost nothing. False, with `destino` untouched, when it cannot.
+bool LeerTextoAscii(const char* texto, qsizetype largo, QVariant& destino);
 
 // A cursor over rows an engine has already fetched whole.
 class CursorEnMemoria : public Cursor {

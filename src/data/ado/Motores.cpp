@@ -1,12 +1,13 @@
 #include "data/ado/Motor.h"
 
-#include "data/ado/odbc/MotorOdbc.h"
-#include "data/ado/postgresql/MotorPostgres.h"
-#include "data/ado/sqlite/MotorSqlite.h"
+#include "data/ado/odbc/Sesion.h"
+#include "data/ado/postgresql/Sesion.h"
+#include "data/ado/sqlite/Sesion.h"
 
 #include "suite/Moneda.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 namespace ado {
 
@@ -22,6 +23,20 @@ QString TextoParametro(const QVariant& v)
     case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     default: return v.toString();
     }
+}
+
+bool LeerTextoAscii(const char* texto, qsizetype largo, QVariant& destino)
+{
+    if (destino.typeId() != QMetaType::QString)
+        return false;
+    auto* s = static_cast<QString*>(destino.data());
+    if (!s->isDetached() || !std::all_of(texto, texto + largo, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    s->resize(largo);
+    QChar* d = s->data();
+    for (qsizetype k = 0; k < largo; ++k)
+        d[k] = QChar(char16_t(texto[k]));
+    return true;
 }
 
 std::unique_ptr<Motor> CrearMotor(const QString& nombre)

@@ -1,6 +1,6 @@
 #include "data/ado/sqlite/Errores.h"
 
-#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/Dialecto.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

@@ -42,6 +42,8 @@ public:
 private:
     struct Manijas;
     void correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum);
+    // The diagnostic records of a handle as the failure to throw.
+    FalloMotor fallo(short tipoManija, void* manija, bool conectada) const;
     [[noreturn]] void fallar(short tipoManija, void* manija);
     std::vector<QString> traducir(const QString& tsql, std::vector<int>* acciones);
     // The declared type of a table's column on PostgreSQL (one look per table).

@@ -4,8 +4,7 @@
 // and trailing blanks ignored) through the VL collation and our LIKE, UPPER and LOWER.
 
 #include "data/ado/Motor.h"
-
-struct sqlite3;
+#include "data/ado/sqlite/Manijas.h"
 
 namespace ado::sqlite {
 
@@ -47,7 +46,7 @@ private:
     Resultado correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acumulado);
     [[noreturn]] void fallar(int codigo);
 
-    sqlite3* db_ = nullptr;
+    Conexion db_;
     QString base_;
     int tiempoMs_ = 30000;
 };

@@ -1,9 +1,9 @@
-#include "data/ado/postgresql/MotorPostgres.h"
+#include "data/ado/postgresql/Sesion.h"
 
 #include "data/ado/Constantes.h"
-#include "data/ado/postgresql/DialectoPostgres.h"
+#include "data/ado/postgresql/Dialecto.h"
 #include "data/ado/postgresql/Errores.h"
-#include "suite/Moneda.h"
+#include "data/ado/postgresql/Tipos.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -12,71 +12,6 @@
 namespace ado::postgresql {
 
 namespace {
-
-// Server type OIDs used here.
-enum : unsigned {
-    OidBool = 16, OidBytea = 17, OidInt8 = 20, OidInt2 = 21, OidInt4 = 23, OidText = 25, OidFloat4 = 700,
-    OidFloat8 = 701, OidBpchar = 1042, OidVarchar = 1043, OidDate = 1082, OidTimestamp = 1114, OidTimestamptz = 1184,
-    OidNumeric = 1700,
-};
-
-void sinAvisos(void*, const char*) {} // the server's notices are not the user's business
-
-struct Resultado_ {
-    PGresult* r = nullptr;
-    ~Resultado_() { PQclear(r); }
-};
-
-QString textoDe(const PGresult* r, int fila, int col)
-{
-    return QString::fromUtf8(PQgetvalue(r, fila, col), PQgetlength(r, fila, col));
-}
-
-QVariant valorDe(const PGresult* r, int fila, int col, const MotorPostgres::TipoAdo& t, unsigned oid)
-{
-    if (PQgetisnull(r, fila, col))
-        return {};
-    const char* v = PQgetvalue(r, fila, col);
-    switch (t.tipo) {
-    case adBoolean:
-        return oid == OidBool ? QVariant(v[0] == 't') : QVariant(std::atoi(v) != 0);
-    case adInteger:
-    case adSmallInt:
-    case adUnsignedTinyInt:
-        return std::atoi(v);
-    case adBigInt:
-        return qlonglong(std::atoll(v));
-    case adCurrency:
-    case adNumeric:
-        if (t.tipo == adNumeric && t.escala > suite::Moneda::Decimales)
-            return std::atof(v);
-        if (auto m = suite::Moneda::leer(QString::fromLatin1(v), u'.', QChar()))
-            return QVariant::fromValue(*m);
-        return std::atof(v);
-    case adDouble:
-    case adSingle:
-        return std::atof(v);
-    case adDBTimeStamp: {
-        const QString s = textoDe(r, fila, col);
-        QDateTime d = QDateTime::fromString(s.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-        if (!d.isValid())
-            d = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return d.isValid() ? QVariant(d) : QVariant(s);
-    }
-    case adDBDate:
-        return QDate::fromString(textoDe(r, fila, col), QStringLiteral("yyyy-MM-dd"));
-    case adVarBinary:
-    case adLongVarBinary: {
-        size_t n = 0;
-        unsigned char* b = PQunescapeBytea(reinterpret_cast<const unsigned char*>(v), &n);
-        const QByteArray a(reinterpret_cast<const char*>(b), qsizetype(n));
-        PQfreemem(b);
-        return a;
-    }
-    default:
-        return textoDe(r, fila, col);
-    }
-}
 
 // "?" parameters into $1, $2... outside quotes.
 QString numerar(const QString& sql)
@@ -110,7 +45,7 @@ QString campo(const PGresult* r, int codigo)
 MotorPostgres::MotorPostgres() = default;
 MotorPostgres::~MotorPostgres() { cerrar(); }
 
-bool MotorPostgres::abierto() const { return cn_ && PQstatus(cn_) == CONNECTION_OK; }
+bool MotorPostgres::abierto() const { return cn_ && PQstatus(cn_.get()) == CONNECTION_OK; }
 
 QString MotorPostgres::citar(const QString& id) const { return Citar(id); }
 
@@ -133,20 +68,17 @@ QString MotorPostgres::CadenaLibpq(const QMap<QString, QString>& registro, const
 bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
-    const QString cadena = CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10);
-    PGconn* cn = PQconnectdb(cadena.toUtf8().constData());
-    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
     auto falla = [&](const QString& texto) {
         if (error)
             *error = texto;
-        PQfinish(cn);
         return false;
     };
-    if (PQstatus(cn) != CONNECTION_OK)
-        return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
+    Conexion cn = Conectar(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10));
+    if (PQstatus(cn.get()) != CONNECTION_OK)
+        return falla(QString::fromUtf8(PQerrorMessage(cn.get())).trimmed());
     const QString nombre = base.trimmed().toLower();
     auto literal = [&](const QString& v) {
-        char* e = PQescapeLiteral(cn, v.toUtf8().constData(), size_t(v.toUtf8().size()));
+        char* e = PQescapeLiteral(cn.get(), v.toUtf8().constData(), size_t(v.toUtf8().size()));
         const QString r = QString::fromUtf8(e);
         PQfreemem(e);
         return r;
@@ -158,40 +90,33 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
                  .arg(Citar(nombre), literal(base.trimmed()))
           << QStringLiteral("CREATE DATABASE %1 OWNER %1 ENCODING 'UTF8' TEMPLATE template0").arg(Citar(nombre));
     for (const QString& paso : pasos) {
-        Resultado_ r{PQexec(cn, paso.toUtf8().constData())};
-        if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
-            return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
+        const Respuesta r(PQexec(cn.get(), paso.toUtf8().constData()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            return falla(QString::fromUtf8(PQresultErrorMessage(r.get())).trimmed());
     }
-    PQfinish(cn);
     // The suite's logins reach each other's databases, as on the suite's SQL Server.
-    cn = PQconnectdb(CadenaLibpq(registro, nombre, admin, QString(), 10).toUtf8().constData());
-    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
-    if (PQstatus(cn) != CONNECTION_OK)
-        return falla(QString::fromUtf8(PQerrorMessage(cn)).trimmed());
+    cn = Conectar(CadenaLibpq(registro, nombre, admin, QString(), 10));
+    if (PQstatus(cn.get()) != CONNECTION_OK)
+        return falla(QString::fromUtf8(PQerrorMessage(cn.get())).trimmed());
     for (const char* privilegios : {"TABLES", "SEQUENCES", "FUNCTIONS"}) {
         const QString s = QStringLiteral("ALTER DEFAULT PRIVILEGES FOR ROLE %1 IN SCHEMA public GRANT ALL ON %2 TO PUBLIC")
                               .arg(Citar(nombre), QLatin1String(privilegios));
-        Resultado_ r{PQexec(cn, s.toUtf8().constData())};
-        if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
-            return falla(QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed());
+        const Respuesta r(PQexec(cn.get(), s.toUtf8().constData()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            return falla(QString::fromUtf8(PQresultErrorMessage(r.get())).trimmed());
     }
-    PQfinish(cn);
     return true;
 }
 
 bool MotorPostgres::BorrarBase(const QMap<QString, QString>& registro, const QString& base, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
-    PGconn* cn = PQconnectdb(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10)
-                                 .toUtf8()
-                                 .constData());
-    PQsetNoticeProcessor(cn, sinAvisos, nullptr);
+    const Conexion cn = Conectar(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10));
     const QString s = QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(Citar(base.trimmed()));
-    Resultado_ r{PQexec(cn, s.toUtf8().constData())};
-    const bool ok = PQresultStatus(r.r) == PGRES_COMMAND_OK;
+    const Respuesta r(PQexec(cn.get(), s.toUtf8().constData()));
+    const bool ok = PQresultStatus(r.get()) == PGRES_COMMAND_OK;
     if (!ok && error)
-        *error = QString::fromUtf8(PQerrorMessage(cn)).trimmed();
-    PQfinish(cn);
+        *error = QString::fromUtf8(PQerrorMessage(cn.get())).trimmed();
     return ok;
 }
 
@@ -200,17 +125,15 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
     cerrar();
     const QString cadena = CadenaLibpq(p.registro, p.base, p.usuario.isEmpty() ? p.base : p.usuario,
                                        p.clave.isEmpty() ? p.base : p.clave, p.tiempoConexion);
-    cn_ = PQconnectdb(cadena.toUtf8().constData());
-    if (PQstatus(cn_) != CONNECTION_OK) {
-        const QString msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
-        PQfinish(cn_);
-        cn_ = nullptr;
+    Conexion cn = Conectar(cadena);
+    if (PQstatus(cn.get()) != CONNECTION_OK) {
+        const QString msg = QString::fromUtf8(PQerrorMessage(cn.get())).trimmed();
         const Categoria c = CategoriaApertura(msg);
         const QString dato = c == Categoria::BaseInexistente ? p.base.trimmed() : c == Categoria::InicioSesion ? p.usuario : p.servidor;
         throw FalloMotor({ErrorDe({c, msg, {}, 0, {dato}})});
     }
-    PQsetClientEncoding(cn_, "UTF8");
-    PQsetNoticeProcessor(cn_, sinAvisos, nullptr);
+    cn_ = std::move(cn);
+    PQsetClientEncoding(cn_.get(), "UTF8");
     base_ = p.base.trimmed();
     comando("SET client_min_messages = warning");
     comando("SET datestyle = 'ISO, DMY'");
@@ -219,9 +142,7 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
 
 void MotorPostgres::cerrar()
 {
-    if (cn_)
-        PQfinish(cn_);
-    cn_ = nullptr;
+    cn_.reset();
     dominios_.clear();
     nombresTabla_.clear();
     declarados_.clear();
@@ -230,8 +151,7 @@ void MotorPostgres::cerrar()
 
 void MotorPostgres::comando(const char* sql)
 {
-    Resultado_ r{PQexec(cn_, sql)};
-    (void)r;
+    Respuesta{PQexec(cn_.get(), sql)};
 }
 
 void MotorPostgres::fijarTiempoComando(int segundos)
@@ -243,15 +163,14 @@ void MotorPostgres::fijarTiempoComando(int segundos)
     }
 }
 
-void MotorPostgres::fallar(PGresult* r)
+void MotorPostgres::fallar(Respuesta r)
 {
-    const QString estado = campo(r, PG_DIAG_SQLSTATE);
-    QString msg = r ? campo(r, PG_DIAG_MESSAGE_PRIMARY) : QString();
+    const QString estado = campo(r.get(), PG_DIAG_SQLSTATE);
+    QString msg = r ? campo(r.get(), PG_DIAG_MESSAGE_PRIMARY) : QString();
     if (msg.isEmpty())
-        msg = QString::fromUtf8(PQerrorMessage(cn_)).trimmed();
-    PQclear(r);
+        msg = QString::fromUtf8(PQerrorMessage(cn_.get())).trimmed();
     Diagnostico d = Clasificar(estado, msg);
-    if (!cn_ || PQstatus(cn_) != CONNECTION_OK)
+    if (!cn_ || PQstatus(cn_.get()) != CONNECTION_OK)
         d.categoria = Categoria::EnlacePerdido;
     if (EsEnlacePerdido(d.categoria))
         cerrar();
@@ -265,50 +184,14 @@ void MotorPostgres::asegurarTipos(const QString& sql)
     if (previas.isEmpty())
         return;
     for (const QString& p : previas) {
-        PGresult* r = PQexec(cn_, p.toUtf8().constData());
-        if (PQresultStatus(r) != PGRES_COMMAND_OK)
-            fallar(r);
-        PQclear(r);
+        Respuesta r(PQexec(cn_.get(), p.toUtf8().constData()));
+        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK)
+            fallar(std::move(r));
     }
     preparada_ = true;
 }
 
-MotorPostgres::TipoAdo MotorPostgres::TipoDeDominio(const QString& nombre, unsigned oid, int modificador)
-{
-    TipoAdo t;
-    static const QRegularExpression texto(QStringLiteral("^vl_(var)?char_(\\d+)$"));
-    if (const auto m = texto.match(nombre); m.hasMatch()) {
-        t.tipo = m.captured(1).isEmpty() ? adChar : adVarChar;
-        t.tamanio = m.captured(2).toLong();
-        return t;
-    }
-    if (nombre == QLatin1String("vl_bit"))
-        return {adBoolean, 2, 0, true};
-    if (nombre == QLatin1String("vl_tinyint"))
-        return {adUnsignedTinyInt, 1, 0, false};
-    if (nombre == QLatin1String("vl_money"))
-        return {adCurrency, 8, 4, false};
-    if (nombre == QLatin1String("citext"))
-        return {adLongVarChar, 2147483647L, 0, false};
-    switch (oid) {
-    case OidBool: return {adBoolean, 2, 0, false};
-    case OidInt2: return {adSmallInt, 2, 0, false};
-    case OidInt4: return {adInteger, 4, 0, false};
-    case OidInt8: return {adBigInt, 8, 0, false};
-    case OidFloat4: return {adSingle, 4, 0, false};
-    case OidFloat8: return {adDouble, 8, 0, false};
-    case OidNumeric: return {adNumeric, 19, modificador >= 4 ? ((modificador - 4) & 0xffff) : 4, false};
-    case OidDate: return {adDBDate, 6, 0, false};
-    case OidTimestamp:
-    case OidTimestamptz: return {adDBTimeStamp, 16, 0, false};
-    case OidBytea: return {adLongVarBinary, 2147483647L, 0, false};
-    case OidVarchar: return {adVarChar, modificador >= 4 ? modificador - 4 : 8000, 0, false};
-    case OidBpchar: return {adChar, modificador >= 4 ? modificador - 4 : 1, 0, false};
-    default: return {adVarChar, 0, 0, false};
-    }
-}
-
-void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos)
+void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos)
 {
     const int n = PQnfields(r);
     columnas.resize(size_t(n));
@@ -326,14 +209,14 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
                                                     "JOIN pg_type t ON t.oid = a.atttypid WHERE c.oid = %1")
                                          .arg(tabla)
                                          .toUtf8();
-                Resultado_ cat{PQexec(cn_, q.constData())};
+                const Respuesta cat(PQexec(cn_.get(), q.constData()));
                 QHash<int, QString> porColumna;
-                if (PQresultStatus(cat.r) == PGRES_TUPLES_OK) {
-                    for (int f = 0; f < PQntuples(cat.r); ++f) {
-                        nombresTabla_.insert(tabla, textoDe(cat.r, f, 0));
-                        porColumna.insert(std::atoi(PQgetvalue(cat.r, f, 1)), textoDe(cat.r, f, 2));
-                        if (!PQgetisnull(cat.r, f, 3))
-                            declarados_[tabla].insert(std::atoi(PQgetvalue(cat.r, f, 1)), textoDe(cat.r, f, 3));
+                if (PQresultStatus(cat.get()) == PGRES_TUPLES_OK) {
+                    for (int f = 0; f < PQntuples(cat.get()); ++f) {
+                        nombresTabla_.insert(tabla, TextoDe(cat.get(), f, 0));
+                        porColumna.insert(std::atoi(PQgetvalue(cat.get(), f, 1)), TextoDe(cat.get(), f, 2));
+                        if (!PQgetisnull(cat.get(), f, 3))
+                            declarados_[tabla].insert(std::atoi(PQgetvalue(cat.get(), f, 1)), TextoDe(cat.get(), f, 3));
                     }
                 }
                 dominios_.insert(tabla, porColumna);
@@ -343,7 +226,7 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
             c.columnaBase = c.nombre;
         }
         c.nombre = NombreComoSqlServer(consulta_, c.nombre, declarados_.value(tabla).value(PQftablecol(r, i)));
-        tipos[size_t(i)] = TipoDeDominio(dominio, PQftype(r, i), PQfmod(r, i));
+        tipos[size_t(i)] = TipoDe(dominio, PQftype(r, i), PQfmod(r, i));
         if (tabla == InvalidOid && PQftype(r, i) == OidInt8) {
             // COUNT(*) and the like are int on SQL Server: so here while the values fit.
             bool cabe = true;
@@ -357,7 +240,7 @@ void MotorPostgres::describir(PGresult* r, std::vector<Columna>& columnas, std::
         if (c.tamanio == 0) { // a computed text: as long as its longest value
             long largo = 1;
             for (int f = 0; f < PQntuples(r); ++f)
-                largo = std::max<long>(largo, long(textoDe(r, f, i).size()));
+                largo = std::max<long>(largo, long(TextoDe(r, f, i).size()));
             c.tamanio = largo;
         }
     }
@@ -391,17 +274,17 @@ void MotorPostgres::guardarNombres(const QString& sql)
         return;
     for (auto it = columna.globalMatch(sql); it.hasNext();) {
         const auto m = it.next();
-        PQclear(correr(QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.captured(1), m.captured(1), m.captured(2)), nullptr));
+        correr(QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.captured(1), m.captured(1), m.captured(2)), nullptr);
     }
 }
 
-PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
+Respuesta MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
 {
     if (!abierto())
         throw FalloDe(Categoria::ConexionCerrada);
     asegurarTipos(sql);
     consulta_ = sql;
-    PGresult* r = nullptr;
+    Respuesta r;
     if (parametros) {
         std::vector<QByteArray> textos;
         std::vector<const char*> valores;
@@ -417,14 +300,14 @@ PGresult* MotorPostgres::correr(const QString& sql, const std::vector<QVariant>*
                 valores.push_back(textos.back().constData());
             }
         }
-        r = PQexecParams(cn_, numerar(sql).toUtf8().constData(), int(valores.size()), nullptr, valores.data(), nullptr,
-                         nullptr, 0);
+        r.reset(PQexecParams(cn_.get(), numerar(sql).toUtf8().constData(), int(valores.size()), nullptr, valores.data(), nullptr,
+                         nullptr, 0));
     } else {
-        r = PQexec(cn_, sql.toUtf8().constData());
+        r.reset(PQexec(cn_.get(), sql.toUtf8().constData()));
     }
-    const ExecStatusType s = PQresultStatus(r);
+    const ExecStatusType s = PQresultStatus(r.get());
     if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK && s != PGRES_EMPTY_QUERY)
-        fallar(r);
+        fallar(std::move(r));
     return r;
 }
 
@@ -437,22 +320,22 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
         case tsql::Accion::Confirmar: confirmarTransaccion(); break;
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
         case tsql::Accion::Sentencia: {
-            Resultado_ r{correr(s.sql, nullptr)};
+            const Respuesta r = correr(s.sql, nullptr);
             guardarNombres(s.sql);
-            if (PQresultStatus(r.r) == PGRES_TUPLES_OK) {
+            if (PQresultStatus(r.get()) == PGRES_TUPLES_OK) {
                 if (!acum.conFilas) {
                     acum.conFilas = true;
-                    std::vector<TipoAdo> tipos;
-                    describir(r.r, acum.columnas, tipos);
+                    std::vector<TipoColumna> tipos;
+                    describir(r.get(), acum.columnas, tipos);
                     acum.filas.fijarColumnas(acum.columnas.size());
-                    for (int f = 0; f < PQntuples(r.r); ++f) {
+                    for (int f = 0; f < PQntuples(r.get()); ++f) {
                         QVariant* fila = acum.filas.nueva();
                         for (int c = 0; c < int(tipos.size()); ++c)
-                            fila[c] = valorDe(r.r, f, c, tipos[size_t(c)], PQftype(r.r, c));
+                            fila[c] = ValorDe(r.get(), f, c, tipos[size_t(c)], PQftype(r.get(), c));
                     }
                 }
             } else {
-                const char* n = PQcmdTuples(r.r);
+                const char* n = PQcmdTuples(r.get());
                 if (n && *n)
                     acum.afectados = std::max(acum.afectados, 0L) + std::atol(n);
             }
@@ -466,8 +349,8 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
 Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros)
 {
     Resultado acum;
-    Resultado_ r{correr(sql, &parametros)};
-    const char* n = PQcmdTuples(r.r);
+    const Respuesta r = correr(sql, &parametros);
+    const char* n = PQcmdTuples(r.get());
     if (n && *n)
         acum.afectados = std::atol(n);
     return acum;
@@ -477,54 +360,44 @@ Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVari
 // statements while the caller reads, and values are converted as they are read.
 class CursorPostgres : public Cursor {
 public:
-    CursorPostgres(MotorPostgres& m, PGresult* r)
-        : r_(r)
+    CursorPostgres(MotorPostgres& m, Respuesta r)
+        : r_(std::move(r))
     {
-        m.describir(r_, columnas_, tipos_);
+        m.describir(r_.get(), columnas_, tipos_);
     }
-    ~CursorPostgres() override { PQclear(r_); }
     const std::vector<Columna>& columnas() const override { return columnas_; }
-    bool siguiente() override { return ++fila_ < PQntuples(r_); }
-    QVariant valor(int i) const override { return valorDe(r_, fila_, i, tipos_[size_t(i)], PQftype(r_, i)); }
+    bool siguiente() override { return ++fila_ < PQntuples(r_.get()); }
+    QVariant valor(int i) const override { return ValorDe(r_.get(), fila_, i, tipos_[size_t(i)], PQftype(r_.get(), i)); }
     void leer(int i, QVariant& destino) const override
     {
         // Values go into the storage `destino` already has where they can.
         const int t = tipos_[size_t(i)].tipo;
-        if (PQgetisnull(r_, fila_, i)) {
+        if (PQgetisnull(r_.get(), fila_, i)) {
             if (destino.isValid())
                 destino = QVariant();
             return;
         }
         if (t == adInteger || t == adSmallInt || t == adUnsignedTinyInt) {
-            destino.setValue(std::atoi(PQgetvalue(r_, fila_, i)));
+            destino.setValue(std::atoi(PQgetvalue(r_.get(), fila_, i)));
             return;
         }
         if (t == adBoolean) {
-            const char* v = PQgetvalue(r_, fila_, i);
-            destino.setValue(PQftype(r_, i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
+            const char* v = PQgetvalue(r_.get(), fila_, i);
+            destino.setValue(PQftype(r_.get(), i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
             return;
         }
-        if (destino.typeId() == QMetaType::QString && (t == adVarChar || t == adChar || t == adLongVarChar)) {
-            const char* p = PQgetvalue(r_, fila_, i);
-            const int n = PQgetlength(r_, fila_, i);
-            auto* s = static_cast<QString*>(destino.data());
-            if (s->isDetached() && std::all_of(p, p + n, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-                s->resize(n);
-                QChar* d = s->data();
-                for (int k = 0; k < n; ++k)
-                    d[k] = QChar(char16_t(p[k]));
-                return;
-            }
-        }
+        if ((t == adVarChar || t == adChar || t == adLongVarChar)
+            && LeerTextoAscii(PQgetvalue(r_.get(), fila_, i), PQgetlength(r_.get(), fila_, i), destino))
+            return;
         destino = valor(i);
     }
     void reiniciar() override { fila_ = -1; }
 
 private:
-    PGresult* r_;
+    Respuesta r_;
     int fila_ = -1;
     std::vector<Columna> columnas_;
-    std::vector<MotorPostgres::TipoAdo> tipos_;
+    std::vector<TipoColumna> tipos_;
 };
 
 std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
@@ -538,34 +411,32 @@ std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
     if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && !sql.startsWith(QLatin1String("WITH"), Qt::CaseInsensitive)
         && !sql.startsWith(QLatin1String("VALUES"), Qt::CaseInsensitive))
         return nullptr;
-    PGresult* r = correr(lote.front().sql, nullptr);
-    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
-        PQclear(r);
+    Respuesta r = correr(lote.front().sql, nullptr);
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK)
         return nullptr;
-    }
-    return std::make_unique<CursorPostgres>(*this, r);
+    return std::make_unique<CursorPostgres>(*this, std::move(r));
 }
 
 void MotorPostgres::iniciarTransaccion()
 {
     // Explicit transactions take one lock of the database, as a writer on SQL Server waits
     // for another: two workstations saving at once queue instead of mixing their lines.
-    PQclear(correr(QStringLiteral("BEGIN"), nullptr));
-    PQclear(correr(BloqueoDeTransaccion(), nullptr));
+    correr(QStringLiteral("BEGIN"), nullptr);
+    correr(BloqueoDeTransaccion(), nullptr);
 }
 
-void MotorPostgres::confirmarTransaccion() { PQclear(correr(QStringLiteral("COMMIT"), nullptr)); }
+void MotorPostgres::confirmarTransaccion() { correr(QStringLiteral("COMMIT"), nullptr); }
 
-void MotorPostgres::deshacerTransaccion() { PQclear(correr(QStringLiteral("ROLLBACK"), nullptr)); }
+void MotorPostgres::deshacerTransaccion() { correr(QStringLiteral("ROLLBACK"), nullptr); }
 
 std::vector<TablaEsquema> MotorPostgres::tablas()
 {
-    Resultado_ r{correr(QStringLiteral("SELECT table_name, table_type FROM information_schema.tables "
-                                       "WHERE table_schema = 'public' ORDER BY table_name"),
-                        nullptr)};
+    const Respuesta r = correr(QStringLiteral("SELECT table_name, table_type FROM information_schema.tables "
+                                               "WHERE table_schema = 'public' ORDER BY table_name"),
+                               nullptr);
     std::vector<TablaEsquema> t;
-    for (int f = 0; f < PQntuples(r.r); ++f)
-        t.push_back({textoDe(r.r, f, 0), textoDe(r.r, f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
+    for (int f = 0; f < PQntuples(r.get()); ++f)
+        t.push_back({TextoDe(r.get(), f, 0), TextoDe(r.get(), f, 1) == QLatin1String("VIEW") ? QStringLiteral("VIEW") : QStringLiteral("TABLE")});
     return t;
 }
 
@@ -581,13 +452,13 @@ std::vector<ColumnaEsquema> MotorPostgres::columnas(const QString& tabla)
         p.push_back(tabla.trimmed().toLower());
     }
     sql += QStringLiteral(" ORDER BY c.table_name, c.ordinal_position");
-    Resultado_ r{correr(sql, &p)};
+    const Respuesta r = correr(sql, &p);
     std::vector<ColumnaEsquema> c;
-    for (int f = 0; f < PQntuples(r.r); ++f) {
-        const int largo = PQgetisnull(r.r, f, 6) ? -1 : std::atoi(PQgetvalue(r.r, f, 6));
-        const TipoAdo t = TipoDeDominio(textoDe(r.r, f, 4), unsigned(std::atol(PQgetvalue(r.r, f, 5))), largo >= 0 ? largo + 4 : -1);
-        c.push_back({textoDe(r.r, f, 0), textoDe(r.r, f, 1), std::atoi(PQgetvalue(r.r, f, 2)), t.tipo, t.tamanio,
-                     textoDe(r.r, f, 3) == QLatin1String("YES")});
+    for (int f = 0; f < PQntuples(r.get()); ++f) {
+        const int largo = PQgetisnull(r.get(), f, 6) ? -1 : std::atoi(PQgetvalue(r.get(), f, 6));
+        const TipoColumna t = TipoDe(TextoDe(r.get(), f, 4), unsigned(std::atol(PQgetvalue(r.get(), f, 5))), largo >= 0 ? largo + 4 : -1);
+        c.push_back({TextoDe(r.get(), f, 0), TextoDe(r.get(), f, 1), std::atoi(PQgetvalue(r.get(), f, 2)), t.tipo, t.tamanio,
+                     TextoDe(r.get(), f, 3) == QLatin1String("YES")});
     }
     return c;
 }

@@ -1,7 +1,7 @@
-#include "data/ado/sqlite/MotorSqlite.h"
+#include "data/ado/sqlite/Sesion.h"
 
 #include "data/ado/Constantes.h"
-#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/Dialecto.h"
 #include "data/ado/sqlite/Errores.h"
 #include "data/ado/sqlite/FuncionesVL.h"
 #include "suite/Ini.h"
@@ -228,11 +228,6 @@ void enlazar(sqlite3_stmt* st, int i, const QVariant& v)
     }
 }
 
-struct Sentencia {
-    sqlite3_stmt* st = nullptr;
-    ~Sentencia() { sqlite3_finalize(st); }
-};
-
 // Names, declared types and origins of a statement's columns.
 void describir(sqlite3_stmt* st, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos)
 {
@@ -256,27 +251,25 @@ FalloMotor falloDe(sqlite3* db, int codigo);
 
 class CursorSqlite : public Cursor {
 public:
-    CursorSqlite(sqlite3* db, sqlite3_stmt* st)
-        : db_(db), st_(st)
+    CursorSqlite(sqlite3* db, Sentencia st)
+        : db_(db), st_(std::move(st))
     {
-        describir(st_, columnas_, tipos_);
+        describir(st_.get(), columnas_, tipos_);
         paso();
         // Computed columns take the type of their first value.
         for (size_t i = 0; i < tipos_.size(); ++i) {
             if (tipos_[i].tipo != -1)
                 continue;
             Columna& c = columnas_[i];
-            switch (hayFila_ ? sqlite3_column_type(st_, int(i)) : SQLITE_NULL) {
+            switch (hayFila_ ? sqlite3_column_type(st_.get(), int(i)) : SQLITE_NULL) {
             case SQLITE_INTEGER: c.tipo = adInteger; c.tamanio = 4; break;
             case SQLITE_FLOAT: c.tipo = adDouble; c.tamanio = 8; break;
-            case SQLITE_BLOB: c.tipo = adVarBinary; c.tamanio = std::max(1, sqlite3_column_bytes(st_, int(i))); break;
-            default: c.tipo = adVarChar; c.tamanio = hayFila_ ? std::max(1, sqlite3_column_bytes(st_, int(i))) : 1; break;
+            case SQLITE_BLOB: c.tipo = adVarBinary; c.tamanio = std::max(1, sqlite3_column_bytes(st_.get(), int(i))); break;
+            default: c.tipo = adVarChar; c.tamanio = hayFila_ ? std::max(1, sqlite3_column_bytes(st_.get(), int(i))) : 1; break;
             }
         }
         pendiente_ = true;
     }
-    ~CursorSqlite() override { sqlite3_finalize(st_); }
-
     const std::vector<Columna>& columnas() const override { return columnas_; }
 
     bool siguiente() override
@@ -288,13 +281,12 @@ public:
         return hayFila_;
     }
 
-    QVariant valor(int i) const override { return valorDe(st_, i, tipos_[size_t(i)]); }
+    QVariant valor(int i) const override { return valorDe(st_.get(), i, tipos_[size_t(i)]); }
 
     void leer(int i, QVariant& destino) const override
     {
-        // Values go into the storage `destino` already has where they can (same type, not
-        // shared): reading a long result then allocates almost nothing.
-        const int clase = sqlite3_column_type(st_, i);
+        // Values go into the storage `destino` already has where they can (same type, not shared).
+        const int clase = sqlite3_column_type(st_.get(), i);
         const int t = tipos_[size_t(i)].tipo;
         if (clase == SQLITE_NULL) {
             if (destino.isValid())
@@ -306,10 +298,10 @@ public:
         case adSmallInt:
         case adUnsignedTinyInt:
         case adTinyInt:
-            destino.setValue(int(sqlite3_column_int64(st_, i)));
+            destino.setValue(int(sqlite3_column_int64(st_.get(), i)));
             return;
         case adBoolean:
-            destino.setValue(sqlite3_column_int64(st_, i) != 0);
+            destino.setValue(sqlite3_column_int64(st_.get(), i) != 0);
             return;
         case -1:
         case adVarChar:
@@ -318,28 +310,20 @@ public:
         case adWChar:
         case adLongVarChar:
         case adLongVarWChar:
-            if (clase == SQLITE_TEXT && destino.typeId() == QMetaType::QString) {
-                const auto* p = sqlite3_column_text(st_, i);
-                const int n = sqlite3_column_bytes(st_, i);
-                auto* s = static_cast<QString*>(destino.data());
-                if (s->isDetached() && std::all_of(p, p + n, [](unsigned char c) { return c < 0x80; })) {
-                    s->resize(n);
-                    QChar* d = s->data();
-                    for (int k = 0; k < n; ++k)
-                        d[k] = QChar(char16_t(p[k]));
-                    return;
-                }
-            }
+            if (clase == SQLITE_TEXT
+                && LeerTextoAscii(reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), i)), sqlite3_column_bytes(st_.get(), i),
+                                  destino))
+                return;
             break;
         default:
             break;
         }
-        destino = valorDe(st_, i, tipos_[size_t(i)]);
+        destino = valorDe(st_.get(), i, tipos_[size_t(i)]);
     }
 
     void reiniciar() override
     {
-        sqlite3_reset(st_);
+        sqlite3_reset(st_.get());
         paso();
         pendiente_ = true;
     }
@@ -347,7 +331,7 @@ public:
 private:
     void paso()
     {
-        const int rc = sqlite3_step(st_);
+        const int rc = sqlite3_step(st_.get());
         if (rc == SQLITE_ROW) {
             hayFila_ = true;
             return;
@@ -358,7 +342,7 @@ private:
     }
 
     sqlite3* db_;
-    sqlite3_stmt* st_;
+    Sentencia st_;
     std::vector<Columna> columnas_;
     std::vector<TipoColumna> tipos_;
     bool hayFila_ = false;
@@ -391,14 +375,14 @@ bool MotorSqlite::CrearArchivo(const QString& ruta, QString* error)
             *error = QStringLiteral("El archivo %1 ya existe.").arg(ruta);
         return false;
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(ruta).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = SQLITE_OK;
+    const Conexion db = AbrirConexion(ruta, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &rc);
     // Writing the header makes the file a database at once.
-    const int rc2 = rc == SQLITE_OK ? sqlite3_exec(db, "PRAGMA user_version=1", nullptr, nullptr, nullptr) : rc;
-    if (rc2 != SQLITE_OK && error)
-        *error = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc2));
-    sqlite3_close(db);
-    return rc2 == SQLITE_OK;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db.get(), "PRAGMA user_version=1", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK && error)
+        *error = db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QString::fromUtf8(sqlite3_errstr(rc));
+    return rc == SQLITE_OK;
 }
 
 void MotorSqlite::Preparar(sqlite3* db, int tiempoMs)
@@ -429,38 +413,31 @@ void MotorSqlite::abrir(const ParametrosConexion& p)
                                      "Error de inicio de sesión. (No existe el archivo %2)")
                           .arg(p.base.trimmed(), archivo));
 
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = SQLITE_OK;
+    Conexion db = AbrirConexion(archivo, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &rc);
     if (rc != SQLITE_OK) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close(db);
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db.get())) : QString::fromUtf8(sqlite3_errstr(rc));
         fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" (%2): %3").arg(p.base.trimmed(), archivo, msg));
     }
-    Preparar(db, tiempoMs_);
+    Preparar(db.get(), tiempoMs_);
     // Reading the schema tells a database from any other file.
     char* error = nullptr;
-    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+    if (sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(error ? error : sqlite3_errmsg(db.get()));
         sqlite3_free(error);
-        sqlite3_close(db);
         fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" (%2): %3").arg(p.base.trimmed(), archivo, msg));
     }
-    db_ = db;
+    db_ = std::move(db);
     base_ = p.base.trimmed();
 }
 
-void MotorSqlite::cerrar()
-{
-    if (db_)
-        sqlite3_close_v2(db_);
-    db_ = nullptr;
-}
+void MotorSqlite::cerrar() { db_.reset(); }
 
 void MotorSqlite::fijarTiempoComando(int segundos)
 {
     tiempoMs_ = segundos > 0 ? segundos * 1000 : 24 * 3600 * 1000; // 0: wait without limit, as ADO
     if (db_)
-        sqlite3_busy_timeout(db_, tiempoMs_);
+        sqlite3_busy_timeout(db_.get(), tiempoMs_);
 }
 
 namespace {
@@ -474,7 +451,7 @@ FalloMotor falloDe(sqlite3* db, int codigo)
 
 void MotorSqlite::fallar(int codigo)
 {
-    FalloMotor f = falloDe(db_, codigo);
+    FalloMotor f = falloDe(db_.get(), codigo);
     if (f.enlacePerdido)
         cerrar();
     throw f;
@@ -488,46 +465,46 @@ Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* p
     const char* resto = texto.constData();
     const char* fin = resto + texto.size();
     while (resto < fin) {
-        Sentencia s;
-        const int rc = sqlite3_prepare_v2(db_, resto, int(fin - resto), &s.st, &resto);
+        int rc = SQLITE_OK;
+        const Sentencia s = PrepararSentencia(db_.get(), resto, fin, &resto, &rc);
         if (rc != SQLITE_OK)
-            fallar(sqlite3_extended_errcode(db_));
-        if (!s.st)
+            fallar(sqlite3_extended_errcode(db_.get()));
+        if (!s)
             continue; // only blanks or comments left
         if (parametros) {
             for (int i = 0; i < int(parametros->size()); ++i)
-                enlazar(s.st, i + 1, (*parametros)[size_t(i)]);
+                enlazar(s.get(), i + 1, (*parametros)[size_t(i)]);
         }
-        const int ncol = sqlite3_column_count(s.st);
+        const int ncol = sqlite3_column_count(s.get());
         const bool capturar = ncol > 0 && !acum.conFilas;
         std::vector<TipoColumna> tipos;
         if (capturar) {
             acum.conFilas = true;
-            describir(s.st, acum.columnas, tipos);
+            describir(s.get(), acum.columnas, tipos);
             acum.filas.fijarColumnas(size_t(ncol));
         }
-        const sqlite3_int64 antes = sqlite3_total_changes64(db_);
-        const bool escribe = !sqlite3_stmt_readonly(s.st);
+        const sqlite3_int64 antes = sqlite3_total_changes64(db_.get());
+        const bool escribe = !sqlite3_stmt_readonly(s.get());
         int paso;
-        while ((paso = sqlite3_step(s.st)) == SQLITE_ROW) {
+        while ((paso = sqlite3_step(s.get())) == SQLITE_ROW) {
             if (!capturar)
                 continue;
             QVariant* fila = acum.filas.nueva();
             for (int i = 0; i < ncol; ++i)
-                fila[i] = valorDe(s.st, i, tipos[size_t(i)]);
+                fila[i] = valorDe(s.get(), i, tipos[size_t(i)]);
         }
         if (paso != SQLITE_DONE)
-            fallar(sqlite3_extended_errcode(db_));
+            fallar(sqlite3_extended_errcode(db_.get()));
         if (capturar) {
             for (int i = 0; i < ncol; ++i)
                 if (tipos[size_t(i)].tipo == -1)
                     deducirTipo(acum.columnas[size_t(i)], acum.filas, size_t(i));
         }
         if (escribe && ncol == 0) {
-            const sqlite3_int64 cambios = sqlite3_total_changes64(db_) - antes;
+            const sqlite3_int64 cambios = sqlite3_total_changes64(db_.get()) - antes;
             acum.afectados = (acum.afectados < 0 ? 0 : acum.afectados) + long(cambios);
             if (cambios > 0)
-                acum.ultimaIdentidad = qlonglong(sqlite3_last_insert_rowid(db_));
+                acum.ultimaIdentidad = qlonglong(sqlite3_last_insert_rowid(db_.get()));
         }
     }
     return acum;
@@ -561,19 +538,17 @@ std::unique_ptr<Cursor> MotorSqlite::abrirCursor(const QString& tsql)
     if (lote.size() != 1 || lote.front().accion != Accion::Sentencia)
         return nullptr;
     const QByteArray texto = lote.front().sql.toUtf8();
-    sqlite3_stmt* st = nullptr;
     const char* resto = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, texto.constData(), int(texto.size()), &st, &resto);
+    int rc = SQLITE_OK;
+    Sentencia st = PrepararSentencia(db_.get(), texto.constData(), texto.constData() + texto.size(), &resto, &rc);
     if (rc != SQLITE_OK)
-        fallar(sqlite3_extended_errcode(db_));
-    const bool unaConsulta = st && sqlite3_column_count(st) > 0 && sqlite3_stmt_readonly(st)
+        fallar(sqlite3_extended_errcode(db_.get()));
+    const bool unaConsulta = st && sqlite3_column_count(st.get()) > 0 && sqlite3_stmt_readonly(st.get())
         && QByteArray(resto).trimmed().isEmpty();
-    if (!unaConsulta) {
-        sqlite3_finalize(st);
+    if (!unaConsulta)
         return nullptr;
-    }
     try {
-        return std::make_unique<CursorSqlite>(db_, st);
+        return std::make_unique<CursorSqlite>(db_.get(), std::move(st));
     } catch (const FalloMotor& f) {
         if (f.enlacePerdido)
             cerrar();

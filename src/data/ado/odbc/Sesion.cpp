@@ -1,11 +1,12 @@
-#include "data/ado/odbc/MotorOdbc.h"
+#include "data/ado/odbc/Sesion.h"
 
 #include "data/ado/Constantes.h"
 #include "data/ado/odbc/CadenaOdbc.h"
 #include "data/ado/odbc/Errores.h"
-#include "data/ado/postgresql/DialectoPostgres.h"
-#include "data/ado/postgresql/MotorPostgres.h"
-#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/odbc/Manijas.h"
+#include "data/ado/postgresql/Dialecto.h"
+#include "data/ado/postgresql/Sesion.h"
+#include "data/ado/sqlite/Dialecto.h"
 #include "suite/Moneda.h"
 
 #include "data/ado/CadenaConexion.h"
@@ -29,15 +30,15 @@ std::u16string utf16(const QString& s) { return s.toStdU16String(); }
 SQLWCHAR* w(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
 QString deW(const SQLWCHAR* p, qsizetype n) { return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n); }
 
-struct Columna_ {
-    int tipoAdo;
+struct TipoColumna {
+    int tipo;
     long tamanio;
     int escala;
     SQLSMALLINT tipoSql;
 };
 
 // ADO's type for an ODBC column.
-Columna_ tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
+TipoColumna tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
 {
     switch (t) {
     case SQL_CHAR:
@@ -65,9 +66,9 @@ Columna_ tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
     }
 }
 
-QVariant valorDe(const QString& s, const Columna_& c)
+QVariant valorDe(const QString& s, const TipoColumna& c)
 {
-    switch (c.tipoAdo) {
+    switch (c.tipo) {
     case adBoolean: return s == QLatin1String("1") || s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
     case adInteger:
     case adSmallInt:
@@ -132,31 +133,26 @@ RegistrosPsql& registrosPsql()
     return *r;
 }
 
+struct CerrarRegistros {
+    void operator()(RegistrosPsql* r) const { r->cerrada(); }
+};
+
 } // namespace
 
+// One connection's handles, released in the reverse order: disconnected, the connection, the
+// environment, and last the PostgreSQL driver's logs tidied.
 struct MotorOdbc::Manijas {
-    SQLHENV env = SQL_NULL_HENV;
-    SQLHDBC dbc = SQL_NULL_HDBC;
-    bool conectada = false;
+    std::unique_ptr<RegistrosPsql, CerrarRegistros> registros; // with the PostgreSQL driver
+    Entorno env = NuevoEntorno();
+    Conexion dbc = NuevaConexion(env.get());
+    Enlace enlace;        // once connected
     bool perdida = false; // the link is gone
-    bool psql = false;    // the PostgreSQL driver
-    ~Manijas()
-    {
-        if (conectada)
-            SQLDisconnect(dbc);
-        if (dbc)
-            SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-        if (env)
-            SQLFreeHandle(SQL_HANDLE_ENV, env);
-        if (psql)
-            registrosPsql().cerrada();
-    }
 };
 
 MotorOdbc::MotorOdbc() = default;
 MotorOdbc::~MotorOdbc() = default;
 
-bool MotorOdbc::abierto() const { return h_ && h_->conectada && !h_->perdida; }
+bool MotorOdbc::abierto() const { return h_ && h_->enlace && !h_->perdida; }
 
 QString MotorOdbc::citar(const QString& id) const
 {
@@ -168,12 +164,11 @@ QString MotorOdbc::citar(const QString& id) const
     return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-void MotorOdbc::fallar(short tipoManija, void* manija)
+FalloMotor MotorOdbc::fallo(short tipoManija, void* manija, bool conectada) const
 {
     // Every diagnostic record is an error of its own, as ADO keeps them.
     std::vector<ErrorMotor> errores;
     bool perdido = false;
-    const bool conectada = h_->conectada;
     for (SQLSMALLINT i = 1;; ++i) {
         SQLWCHAR estado[6] = {};
         SQLINTEGER nativo = 0;
@@ -194,21 +189,24 @@ void MotorOdbc::fallar(short tipoManija, void* manija)
     }
     if (errores.empty())
         errores.push_back({err::Fallo, QStringLiteral("Error del controlador ODBC."), QStringLiteral("HY000"), 0});
-    // The handles are released by the next cerrar() or abrir(): the failing statement's own
-    // handle is still to be freed, and that needs its connection.
-    if (perdido)
+    return FalloMotor(std::move(errores), perdido);
+}
+
+void MotorOdbc::fallar(short tipoManija, void* manija)
+{
+    FalloMotor f = fallo(tipoManija, manija, h_->enlace != nullptr);
+    // A lost link keeps its handles until the next cerrar() or abrir(): the failing
+    // statement's own handle is released first, on the way out, and that needs its connection.
+    if (f.enlacePerdido)
         h_->perdida = true;
-    throw FalloMotor(std::move(errores), perdido);
+    throw f;
 }
 
 void MotorOdbc::abrir(const ParametrosConexion& p)
 {
     cerrar();
-    h_ = std::make_unique<Manijas>();
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h_->env);
-    SQLSetEnvAttr(h_->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, h_->env, &h_->dbc);
-    SQLSetConnectAttr(h_->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(std::max(1, p.tiempoConexion))), 0);
+    auto h = std::make_unique<Manijas>();
+    SQLSetConnectAttr(h->dbc.get(), SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(std::max(1, p.tiempoConexion))), 0);
     const QString usuario = p.usuario.isEmpty() ? p.base : p.usuario;
     const QString clave = p.clave.isEmpty() ? p.base : p.clave;
     destino_ = {p.servidor, p.base.trimmed(), usuario};
@@ -217,25 +215,20 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
                                    : CadenaSqlServer(p.servidor, p.base, usuario, clave); // SQL Server through FreeTDS
     if (listado && ControladorPostgres(p.registro)) {
         const auto claves = LeerCadenaConexion(cadena);
-        h_->psql = true;
         registrosPsql().abierta(claves.value(QStringLiteral("commlog")) != QLatin1String("0")
                                 || claves.value(QStringLiteral("debug")) != QLatin1String("0"));
+        h->registros.reset(&registrosPsql());
     }
     std::u16string c = utf16(cadena);
-    const SQLRETURN r = SQLDriverConnectW(h_->dbc, nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!ok(r)) {
-        try {
-            fallar(SQL_HANDLE_DBC, h_->dbc);
-        } catch (const FalloMotor&) {
-            h_.reset(); // a failed opening also leaves the driver's line; gone with the handles
-            throw;
-        }
-    }
-    h_->conectada = true;
+    const SQLRETURN r = SQLDriverConnectW(h->dbc.get(), nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!ok(r))
+        throw fallo(SQL_HANDLE_DBC, h->dbc.get(), false); // the handles go with h (a failed opening also leaves the driver's line)
+    h->enlace.reset(h->dbc.get());
+    h_ = std::move(h);
     base_ = p.base.trimmed();
     SQLWCHAR nombre[128] = {};
     SQLSMALLINT largo = 0;
-    SQLGetInfoW(h_->dbc, SQL_DBMS_NAME, nombre, sizeof(nombre), &largo);
+    SQLGetInfoW(h_->dbc.get(), SQL_DBMS_NAME, nombre, sizeof(nombre), &largo);
     dbms_ = deW(nombre, largo / qsizetype(sizeof(SQLWCHAR)));
     if (dbms_.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
         dialecto_ = Dialecto::PostgreSQL;
@@ -294,12 +287,8 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
             }
         }
     }
-    SQLHSTMT st = SQL_NULL_HSTMT;
-    SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
-    struct Liberar {
-        SQLHSTMT s;
-        ~Liberar() { SQLFreeHandle(SQL_HANDLE_STMT, s); }
-    } liberar{st};
+    const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
+    SQLHSTMT st = sentencia.get();
     std::u16string texto = utf16(sql);
     std::vector<std::u16string> valores;
     std::vector<SQLLEN> largos;
@@ -331,7 +320,7 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
             continue;
         }
         const bool capturar = !acum.conFilas;
-        std::vector<Columna_> tipos(static_cast<size_t>(ncol));
+        std::vector<TipoColumna> tipos(static_cast<size_t>(ncol));
         if (capturar) {
             acum.conFilas = true;
             acum.columnas.resize(size_t(ncol));
@@ -357,13 +346,13 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
                         c.columnaBase = deW(base, lb / qsizetype(sizeof(SQLWCHAR)));
                     const QString tipoBase = tipoDeCatalogo(c.tablaBase, c.columnaBase);
                     if (tipoBase.startsWith(QLatin1String("vl_"))) {
-                        const auto t = postgresql::MotorPostgres::TipoDeDominio(tipoBase, 0, -1);
-                        tipos[size_t(i)].tipoAdo = t.tipo;
+                        const auto t = postgresql::TipoDe(tipoBase, 0, -1);
+                        tipos[size_t(i)].tipo = t.tipo;
                         tipos[size_t(i)].tamanio = t.tamanio;
                         tipos[size_t(i)].escala = t.escala;
                     }
                 }
-                c.tipo = tipos[size_t(i)].tipoAdo;
+                c.tipo = tipos[size_t(i)].tipo;
                 c.tamanio = tipos[size_t(i)].tamanio;
             }
         }
@@ -507,8 +496,8 @@ std::vector<TablaEsquema> MotorOdbc::tablas()
 {
     if (!abierto())
         throw FalloDe(Categoria::ConexionCerrada);
-    SQLHSTMT st = SQL_NULL_HSTMT;
-    SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
+    const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
+    SQLHSTMT st = sentencia.get();
     std::u16string tipos = utf16(QStringLiteral("TABLE,VIEW"));
     std::vector<TablaEsquema> t;
     if (!ok(SQLTablesW(st, nullptr, 0, nullptr, 0, nullptr, 0, w(tipos), SQLSMALLINT(tipos.size()))))
@@ -524,7 +513,6 @@ std::vector<TablaEsquema> MotorOdbc::tablas()
         t.push_back({n, deW(tipo, lt / qsizetype(sizeof(SQLWCHAR))).contains(QLatin1String("VIEW")) ? QStringLiteral("VIEW")
                                                                                                      : QStringLiteral("TABLE")});
     }
-    SQLFreeHandle(SQL_HANDLE_STMT, st);
     return t;
 }
 
@@ -534,8 +522,8 @@ std::vector<ColumnaEsquema> MotorOdbc::columnas(const QString& tabla)
     for (const TablaEsquema& t : tablas()) {
         if (!tabla.isEmpty() && t.nombre.compare(tabla, Qt::CaseInsensitive) != 0)
             continue;
-        SQLHSTMT st = SQL_NULL_HSTMT;
-        SQLAllocHandle(SQL_HANDLE_STMT, h_->dbc, &st);
+        const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
+        SQLHSTMT st = sentencia.get();
         std::u16string nombreTabla = utf16(t.nombre);
         if (!ok(SQLColumnsW(st, nullptr, 0, nullptr, 0, w(nombreTabla), SQLSMALLINT(nombreTabla.size()), nullptr, 0)))
             fallar(SQL_HANDLE_STMT, st);
@@ -551,19 +539,18 @@ std::vector<ColumnaEsquema> MotorOdbc::columnas(const QString& tabla)
         SQLBindCol(st, 11, SQL_C_SSHORT, &nulos, 0, &ln);
         SQLBindCol(st, 17, SQL_C_SLONG, &posicion, 0, &lp);
         while (ok(SQLFetch(st))) {
-            Columna_ x = tipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
+            TipoColumna x = tipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
             const QString nombre = deW(columna, lc / qsizetype(sizeof(SQLWCHAR)));
             if (dialecto_ == Dialecto::PostgreSQL) {
                 const QString declarado = tipoDeCatalogo(t.nombre, nombre);
                 if (declarado.startsWith(QLatin1String("vl_"))) {
-                    const auto d = postgresql::MotorPostgres::TipoDeDominio(declarado, 0, -1);
-                    x.tipoAdo = d.tipo;
+                    const auto d = postgresql::TipoDe(declarado, 0, -1);
+                    x.tipo = d.tipo;
                     x.tamanio = d.tamanio;
                 }
             }
-            c.push_back({t.nombre, deW(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipoAdo, x.tamanio, nulos != SQL_NO_NULLS});
+            c.push_back({t.nombre, deW(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipo, x.tamanio, nulos != SQL_NO_NULLS});
         }
-        SQLFreeHandle(SQL_HANDLE_STMT, st);
     }
     return c;
 }

@@ -1,4 +1,4 @@
-#include "data/ado/postgresql/DialectoPostgres.h"
+#include "data/ado/postgresql/Dialecto.h"
 
 #include <QRegularExpression>
 

@@ -4,11 +4,10 @@
 // the password as given.
 
 #include "data/ado/Motor.h"
+#include "data/ado/postgresql/Manijas.h"
+#include "data/ado/postgresql/Tipos.h"
 
 #include <QHash>
-
-struct pg_conn;
-struct pg_result;
 
 namespace ado::postgresql {
 
@@ -37,15 +36,6 @@ public:
     void fijarTiempoComando(int segundos) override;
     QString citar(const QString& id) const override;
 
-    // ADO type and size of a column type name of ours ("vl_varchar_60", "vl_bit"...), or of
-    // a server type given its OID and modifier.
-    struct TipoAdo {
-        int tipo = 200;
-        long tamanio = 0;
-        int escala = 0;
-        bool logico = false; // bit stored as smallint
-    };
-    static TipoAdo TipoDeDominio(const QString& nombre, unsigned oid, int modificador);
     // A result column's name as SQL Server gives it: as written in the statement's select
     // list, else as declared (the column's comment), else as the server gives it.
     static QString NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado);
@@ -63,13 +53,13 @@ public:
 
 private:
     friend class CursorPostgres;
-    pg_result* correr(const QString& sql, const std::vector<QVariant>* parametros);
-    [[noreturn]] void fallar(pg_result* r);
-    void describir(pg_result* r, std::vector<Columna>& columnas, std::vector<TipoAdo>& tipos);
+    Respuesta correr(const QString& sql, const std::vector<QVariant>* parametros);
+    [[noreturn]] void fallar(Respuesta r);
+    void describir(const pg_result* r, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos);
     void asegurarTipos(const QString& sql);
     void comando(const char* sql);
 
-    pg_conn* cn_ = nullptr;
+    Conexion cn_;
     QString base_;
     int tiempoSeg_ = 30;
     QHash<unsigned, QHash<int, QString>> dominios_; // table OID -> column -> type name

@@ -1,4 +1,4 @@
-#include "data/ado/sqlite/DialectoSqlite.h"
+#include "data/ado/sqlite/Dialecto.h"
 
 namespace ado::sqlite {
 

@@ -1,0 +1,98 @@
+#include "data/ado/postgresql/Tipos.h"
+
+#include "data/ado/Constantes.h"
+#include "suite/Moneda.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <libpq-fe.h>
+
+namespace ado::postgresql {
+
+TipoColumna TipoDe(const QString& nombre, unsigned oid, int modificador)
+{
+    TipoColumna t;
+    static const QRegularExpression texto(QStringLiteral("^vl_(var)?char_(\\d+)$"));
+    if (const auto m = texto.match(nombre); m.hasMatch()) {
+        t.tipo = m.captured(1).isEmpty() ? adChar : adVarChar;
+        t.tamanio = m.captured(2).toLong();
+        return t;
+    }
+    if (nombre == QLatin1String("vl_bit"))
+        return {adBoolean, 2, 0, true};
+    if (nombre == QLatin1String("vl_tinyint"))
+        return {adUnsignedTinyInt, 1, 0, false};
+    if (nombre == QLatin1String("vl_money"))
+        return {adCurrency, 8, 4, false};
+    if (nombre == QLatin1String("citext"))
+        return {adLongVarChar, 2147483647L, 0, false};
+    switch (oid) {
+    case OidBool: return {adBoolean, 2, 0, false};
+    case OidInt2: return {adSmallInt, 2, 0, false};
+    case OidInt4: return {adInteger, 4, 0, false};
+    case OidInt8: return {adBigInt, 8, 0, false};
+    case OidFloat4: return {adSingle, 4, 0, false};
+    case OidFloat8: return {adDouble, 8, 0, false};
+    case OidNumeric: return {adNumeric, 19, modificador >= 4 ? ((modificador - 4) & 0xffff) : 4, false};
+    case OidDate: return {adDBDate, 6, 0, false};
+    case OidTimestamp:
+    case OidTimestamptz: return {adDBTimeStamp, 16, 0, false};
+    case OidBytea: return {adLongVarBinary, 2147483647L, 0, false};
+    case OidVarchar: return {adVarChar, modificador >= 4 ? modificador - 4 : 8000, 0, false};
+    case OidBpchar: return {adChar, modificador >= 4 ? modificador - 4 : 1, 0, false};
+    default: return {adVarChar, 0, 0, false};
+    }
+}
+
+QString TextoDe(const PGresult* r, int fila, int col)
+{
+    return QString::fromUtf8(PQgetvalue(r, fila, col), PQgetlength(r, fila, col));
+}
+
+QVariant ValorDe(const PGresult* r, int fila, int col, const TipoColumna& t, unsigned oid)
+{
+    if (PQgetisnull(r, fila, col))
+        return {};
+    const char* v = PQgetvalue(r, fila, col);
+    switch (t.tipo) {
+    case adBoolean:
+        return oid == OidBool ? QVariant(v[0] == 't') : QVariant(std::atoi(v) != 0);
+    case adInteger:
+    case adSmallInt:
+    case adUnsignedTinyInt:
+        return std::atoi(v);
+    case adBigInt:
+        return qlonglong(std::atoll(v));
+    case adCurrency:
+    case adNumeric:
+        if (t.tipo == adNumeric && t.escala > suite::Moneda::Decimales)
+            return std::atof(v);
+        if (auto m = suite::Moneda::leer(QString::fromLatin1(v), u'.', QChar()))
+            return QVariant::fromValue(*m);
+        return std::atof(v);
+    case adDouble:
+    case adSingle:
+        return std::atof(v);
+    case adDBTimeStamp: {
+        const QString s = TextoDe(r, fila, col);
+        QDateTime d = QDateTime::fromString(s.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        if (!d.isValid())
+            d = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return d.isValid() ? QVariant(d) : QVariant(s);
+    }
+    case adDBDate:
+        return QDate::fromString(TextoDe(r, fila, col), QStringLiteral("yyyy-MM-dd"));
+    case adVarBinary:
+    case adLongVarBinary: {
+        size_t n = 0;
+        unsigned char* b = PQunescapeBytea(reinterpret_cast<const unsigned char*>(v), &n);
+        const QByteArray a(reinterpret_cast<const char*>(b), qsizetype(n));
+        PQfreemem(b);
+        return a;
+    }
+    default:
+        return TextoDe(r, fila, col);
+    }
+}
+
+} // namespace ado::postgresql
