@@ -1,7 +1,7 @@
 // The editor driven as a user drives it: real key presses and clicks on the offscreen
 // platform, against a demo company.
 #include "DialogosGuionados.h"
-#include "GDBPrueba.h"
+#include "EditorPrueba.h"
 #include "distribution/frmProrrata.h"
 #include "startup/CNStuffContable.h"
 #include "toolbar/UtilVela.h"
@@ -23,50 +23,7 @@
 
 namespace {
 
-const QString LineaDemo = QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;");
-
-struct Editor : GDBPrueba {
-    frmProrrata f;
-    Editor() : GDBPrueba(false)
-    {
-        ReiniciarCNStuffContable();
-        FijarNombreEjecutable(QStringLiteral("prorrata"));
-        f.Form_Load(LineaDemo);
-        f.show();
-        QApplication::setActiveWindow(&f);
-        if (!QTest::qWaitForWindowActive(&f))
-            qWarning("la ventana no se activó");
-        f.txtFields[0]->setFocus();
-    }
-    ~Editor() { ReiniciarCNStuffContable(); }
-
-    // The focused widget, once the window is active again (a progress display may have been up).
-    QWidget* foco() const
-    {
-        if (!QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000))
-            qWarning("nada tiene el foco");
-        return QApplication::focusWidget();
-    }
-    void tecla(int k) { QTest::keyClick(foco(), Qt::Key(k)); }
-    // Each character goes to whatever has the focus then, as a user's typing does.
-    void escribir(const QString& texto)
-    {
-        for (QChar c : texto)
-            QTest::keyClicks(foco(), QString(c));
-    }
-    // Types a code over the code field's, without confirming it.
-    void escribirCodigo(const QString& codigo)
-    {
-        f.txtFields[0]->setFocus();
-        f.txtFields[0]->selectAll();
-        escribir(codigo);
-    }
-    // Types a code in the code field and confirms it.
-    void abrir(const QString& codigo)
-    {
-        escribirCodigo(codigo);
-        tecla(Qt::Key_Return);
-    }
+struct Editor : EditorPrueba {
     // Types a value into a grid cell through the edit box and confirms it.
     void celda(int fila, int columna, const QString& valor)
     {

@@ -2,7 +2,7 @@
 // button on the code field and the account field open the list dialog of the program's
 // lookup engine; the choice comes back into the field, or is assigned through cmdAgregar.
 #include "DialogosGuionados.h"
-#include "GDBPrueba.h"
+#include "EditorPrueba.h"
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
 #include "lookup/Lib_ClsCons3.h"
@@ -23,43 +23,11 @@
 
 namespace {
 
-const QString LineaDemo = QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;");
-
 using Pasos = std::function<void(Lib_FrmCons3&)>;
 
-struct Editor : GDBPrueba {
-    frmProrrata f;
-    Editor() : GDBPrueba(false)
-    {
-        ReiniciarCNStuffContable();
-        ReiniciarConsultas();
-        FijarNombreEjecutable(QStringLiteral("prorrata"));
-        f.FijarBuscador(BuscadorConsultas());
-        f.Form_Load(LineaDemo);
-        f.show();
-        QApplication::setActiveWindow(&f);
-        if (!QTest::qWaitForWindowActive(&f))
-            qWarning("la ventana no se activó");
-        f.txtFields[0]->setFocus();
-    }
-    ~Editor()
-    {
-        ReiniciarConsultas();
-        ReiniciarCNStuffContable();
-    }
-    QWidget* foco() const
-    {
-        if (!QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 2000))
-            qWarning("nada tiene el foco");
-        return QApplication::focusWidget();
-    }
-    void abrir(const QString& codigo)
-    {
-        f.txtFields[0]->setFocus();
-        f.txtFields[0]->selectAll();
-        QTest::keyClicks(f.txtFields[0], codigo);
-        QTest::keyClick(f.txtFields[0], Qt::Key_Return);
-    }
+struct Editor : EditorPrueba {
+    Editor() : EditorPrueba((ReiniciarConsultas(), BuscadorConsultas())) {}
+    ~Editor() { ReiniciarConsultas(); }
     // Arms `pasos` for the lookup dialog the next action opens; visto says it was shown.
     void alAbrir(const Pasos& pasos, int intentos = 500)
     {
