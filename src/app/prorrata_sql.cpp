@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -38,20 +39,58 @@ public:
     std::optional<QString> AbrirArchivo(const QString&, const QString&) override { return std::nullopt; }
 };
 
-QString limpio(QString t) { return t.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' '); }
+// Rows as UTF-8 lines written in large blocks; tabs and line breaks inside a value become
+// blanks so that each row stays one line.
+class Salida {
+public:
+    ~Salida() { vaciar(); }
+    void campo(const QString& texto, bool primero)
+    {
+        if (!primero)
+            buffer_.append('\t');
+        const qsizetype inicio = buffer_.size();
+        if (buffer_.capacity() == 0)
+            buffer_.reserve(1 << 17);
+        buffer_.append(texto.toUtf8());
+        for (qsizetype k = inicio; k < buffer_.size(); ++k) {
+            char& c = buffer_[k];
+            if (c == '\t' || c == '\n' || c == '\r')
+                c = ' ';
+        }
+    }
+    void finDeLinea()
+    {
+        buffer_.append('\n');
+        if (buffer_.size() >= 1 << 16)
+            vaciar();
+    }
+
+private:
+    void vaciar()
+    {
+        std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()), stdout);
+        buffer_.resize(0); // keeps the block: no allocation per write
+    }
+    QByteArray buffer_;
+};
 
 void imprimir(ado::Recordset& rs)
 {
-    QTextStream out(stdout);
-    QStringList cabecera;
-    for (int i = 0; i < rs.FieldCount(); ++i)
-        cabecera << rs.Fields(i).Name();
-    out << cabecera.join(u'\t') << '\n';
+    Salida out;
+    const int n = rs.FieldCount();
+    std::vector<ado::Field> campos;
+    for (int i = 0; i < n; ++i) {
+        campos.push_back(rs.Fields(i));
+        out.campo(campos.back().Name(), i == 0);
+    }
+    out.finDeLinea();
     for (; !rs.EOF_(); rs.MoveNext()) {
-        QStringList fila;
-        for (int i = 0; i < rs.FieldCount(); ++i)
-            fila << limpio(suite::TextoVariant(rs.Fields(i).Value()));
-        out << fila.join(u'\t') << '\n';
+        for (int i = 0; i < n; ++i) {
+            const QVariant& v = campos[size_t(i)].Value();
+            out.campo(v.typeId() == QMetaType::QString ? *static_cast<const QString*>(v.constData()) : suite::TextoVariant(v),
+                      i == 0);
+        }
+        out.finDeLinea();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "suite/SuiteUtil.h"
 
 #include <QCoreApplication>
+#include <QHash>
 
 namespace {
 
@@ -98,6 +99,40 @@ QString AlmacenDistribucion::SentenciaTablas()
     return QStringLiteral("SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO");
 }
 
+QString AlmacenDistribucion::SentenciaDescripciones(const QString& codigo)
+{
+    return QStringLiteral("SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO WHERE CODIGO IN (SELECT LTRIM(RTRIM(CCOSTO)) FROM "
+                          "MA_CUENTAS_CCDIST WHERE CODIGO='")
+        + literal(Codigo(codigo)) + QStringLiteral("')");
+}
+
+// The centres' descriptions of a table's lines in one statement that can use TA_CCOSTO's
+// key, keyed by trimmed code without letter case; a centre it leaves out (a code stored with
+// leading blanks) is looked up on its own, trimmed on both sides.
+void AlmacenDistribucion::leerDescripciones(const QString& codigo, std::vector<LineaDistribucion>& lineas)
+{
+    QHash<QString, QString> porCentro;
+    try {
+        ado::Recordset rs = db_.gCnn.Execute(db_.SS_TSinonimos(SentenciaDescripciones(codigo)));
+        ado::Field centro = rs.Fields(0), descripcion = rs.Fields(1);
+        for (; !rs.EOF_(); rs.MoveNext()) {
+            const QString clave = suite::TextoVariant(centro.Value()).trimmed().toUpper();
+            if (!porCentro.contains(clave))
+                porCentro.insert(clave, suite::TextoVariant(descripcion.Value()));
+        }
+    } catch (const std::exception&) {
+        db_.gCnn.Errors().Clear();
+        porCentro.clear();
+    }
+    for (LineaDistribucion& l : lineas) {
+        const auto d = porCentro.constFind(l.centro.trimmed().toUpper());
+        l.descripcion = d != porCentro.cend()
+            ? *d
+            : suite::TextoVariant(db_.DatosTabla(QStringLiteral("TA_CCOSTO"), l.centro, QStringLiteral("DESCRIPCION"),
+                                                 QStringLiteral("CODIGO"), 8, QString(), true, false));
+    }
+}
+
 TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
 {
     TablaDistribucion t;
@@ -111,23 +146,25 @@ TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
              leerCabecera(lineas, t);
      })
      ([&] {
-         for (; lineas.State() == ado::adStateOpen && !lineas.EOF_(); lineas.MoveNext()) {
-             LineaDistribucion l = leerLinea(lineas);
-             l.descripcion = suite::TextoVariant(db_.DatosTabla(QStringLiteral("TA_CCOSTO"), l.centro, QStringLiteral("DESCRIPCION"),
-                                                                QStringLiteral("CODIGO"), 8, QString(), true, false));
-             t.lineas.push_back(std::move(l));
-         }
+         for (; lineas.State() == ado::adStateOpen && !lineas.EOF_(); lineas.MoveNext())
+             t.lineas.push_back(leerLinea(lineas));
+     })
+     ([&] {
+         if (!t.lineas.empty())
+             leerDescripciones(codigo, t.lineas);
      })
      ([&] { db_.AbrirRecordset(s2, cuentas, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly); })
      ([&] {
          if (cuentas.State() != ado::adStateOpen || cuentas.EOF_())
              return;
          suite::ProgresoInicio(QStringLiteral("Cargando Cuenta"));
+         ado::Field codigoCuenta = cuentas.Fields(QStringLiteral("CODIGO"));
+         ado::Field descripcion = cuentas.Fields(QStringLiteral("DESCRIPCION"));
          for (; !cuentas.EOF_(); cuentas.MoveNext()) {
-             QCoreApplication::processEvents();
-             const QString cuenta = suite::TextoVariant(cuentas.Fields(QStringLiteral("CODIGO")).Value());
+             suite::AtenderEventos();
+             QString cuenta = suite::TextoVariant(codigoCuenta.Value());
              suite::ProgresoPaso(false, QStringLiteral("Cargando Cuentas"), cuenta);
-             t.cuentas.emplace_back(cuenta, suite::TextoVariant(cuentas.Fields(QStringLiteral("DESCRIPCION")).Value()));
+             t.cuentas.emplace_back(std::move(cuenta), suite::TextoVariant(descripcion.Value()));
          }
          suite::ProgresoFin();
      })

@@ -59,6 +59,7 @@ public:
     static QString Codigo(const QString& codigo); // the code form of width 4
     static QString SentenciaLineas(const QString& codigo);
     static QString SentenciaCuentas(const QString& codigo);
+    static QString SentenciaDescripciones(const QString& codigo); // the lines' centres and their descriptions
     QString LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
                        const std::vector<std::pair<QString, QString>>& lineas) const;
     static QString LoteBorrar(const QString& codigo);
@@ -73,6 +74,7 @@ public:
 private:
     // Commits when the batch left no error, else rolls back and shows the first error.
     bool confirmar(const QString& titulo);
+    void leerDescripciones(const QString& codigo, std::vector<LineaDistribucion>& lineas);
 
     DB_Dll& db_;
 };

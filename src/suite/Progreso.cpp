@@ -63,7 +63,8 @@ void Progreso::paso(bool refrescar, const QString& leyenda, const QString& eleme
     ++pasos_;
     leyenda_ = leyenda;
     elemento_ = elemento;
-    if (ventana_ && (refrescar || !desdePintado_.isValid() || desdePintado_.elapsed() >= IntervaloPintadoMs))
+    // The clock is looked at every few steps: a step costs next to nothing in long loops.
+    if (ventana_ && (refrescar || !desdePintado_.isValid() || (pasos_ % 16 == 0 && desdePintado_.elapsed() >= IntervaloPintadoMs)))
         pintar();
 }
 
@@ -91,6 +92,16 @@ void Progreso::fin()
     lblLeyenda_ = lblElemento_ = nullptr;
     barra_ = nullptr;
     desdePintado_.invalidate();
+}
+
+void AtenderEventos()
+{
+    static QElapsedTimer desde;
+    static unsigned llamadas = 0;
+    if (desde.isValid() && (++llamadas % 16 != 0 || desde.elapsed() < IntervaloEventosMs))
+        return;
+    QCoreApplication::processEvents();
+    desde.start();
 }
 
 } // namespace suite

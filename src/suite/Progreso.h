@@ -53,4 +53,9 @@ inline void ProgresoPaso(bool refrescar, const QString& leyenda, const QString& 
 }
 inline void ProgresoFin() { Progreso::instancia().fin(); }
 
+// Lets the window answer input and repaint during long work: pending events are processed
+// at most every IntervaloEventosMs, so a loop may call it once per row at no cost.
+constexpr int IntervaloEventosMs = 16;
+void AtenderEventos();
+
 } // namespace suite

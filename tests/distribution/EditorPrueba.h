@@ -55,5 +55,6 @@ struct EditorPrueba : GDBPrueba {
     {
         escribirCodigo(codigo);
         tecla(Qt::Key_Return);
+        QCoreApplication::processEvents(); // what the event loop does before the user's next key
     }
 };

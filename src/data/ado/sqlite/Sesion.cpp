@@ -310,10 +310,16 @@ public:
         case adWChar:
         case adLongVarChar:
         case adLongVarWChar:
-            if (clase == SQLITE_TEXT
-                && LeerTextoAscii(reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), i)), sqlite3_column_bytes(st_.get(), i),
-                                  destino))
-                return;
+            if (clase == SQLITE_TEXT) {
+                const char* texto = reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), i));
+                const int largo = sqlite3_column_bytes(st_.get(), i);
+                if (LeerTextoAscii(texto, largo, destino))
+                    return;
+                if (destino.typeId() == QMetaType::QString) { // a new string in the same variant
+                    *static_cast<QString*>(destino.data()) = QString::fromUtf8(texto, largo);
+                    return;
+                }
+            }
             break;
         default:
             break;
