@@ -250,6 +250,16 @@ void AlmacenDistribucion::Asignar(const QString& cuenta, const QString& codigo)
     db_.EjecutaConsultaSQL(s, n);
 }
 
+bool AlmacenDistribucion::AsignarVarias(const QStringList& cuentas, const QString& codigo)
+{
+    QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF;
+    for (const QString& cuenta : cuentas)
+        lote += SentenciaAsignar(cuenta, codigo) + CRLF;
+    long n = 0;
+    db_.EjecutaConsultaSQL(lote, n);
+    return confirmar(QStringLiteral("ATENCIÓN"));
+}
+
 void AlmacenDistribucion::Desasignar(const QString& cuenta)
 {
     QString s = SentenciaDesasignar(cuenta);

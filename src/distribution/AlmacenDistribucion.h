@@ -49,6 +49,8 @@ public:
     Resultado Borrar(const QString& codigo);
 
     void Asignar(const QString& cuenta, const QString& codigo);
+    // Assigns accounts in one transaction: all or none (a failure is rolled back and shown).
+    bool AsignarVarias(const QStringList& cuentas, const QString& codigo);
     void Desasignar(const QString& cuenta);
 
     bool ExisteTabla(const QString& codigo);

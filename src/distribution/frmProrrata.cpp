@@ -630,12 +630,8 @@ void frmProrrata::Consultar()
             const auto v = buscador_({QStringLiteral("MA_CUENTAS"), QStringLiteral("TITULO=0"), false, multiple});
             if (multiple) {
                 multipleHecho = true;
-                if (!v)
-                    return;
-                for (const QString& cuenta : *v) {
-                    txtFields[3]->setText(cuenta.trimmed());
-                    Agregar();
-                }
+                if (v)
+                    AgregarVarias(*v);
             } else if (v && !v->isEmpty()) {
                 qobject_cast<QLineEdit*>(ControlActual)->setText(v->first().trimmed());
             }
@@ -972,6 +968,32 @@ void frmProrrata::Agregar()
         return;
     almacen_.Asignar(txtFields[3]->text(), txtFields[0]->text());
     ListView1->addTopLevelItem(new QTreeWidgetItem(QStringList{txtFields[3]->text(), lblCuenta->text().trimmed()}));
+    txtFields[3]->clear();
+    lblCuenta->setText(QStringLiteral("..."));
+    txtFields[3]->setFocus();
+}
+
+// Accounts chosen together: each is checked as if typed (a refused one says why and is left
+// out), then all those that pass are assigned in one transaction, or none.
+void frmProrrata::AgregarVarias(const QStringList& elegidas)
+{
+    ControlActual = txtFields[3];
+    QStringList cuentas;
+    QList<QTreeWidgetItem*> filas;
+    setUpdatesEnabled(false); // one repaint at the end, not one per account
+    for (const QString& elegida : elegidas) {
+        txtFields[3]->setText(elegida.trimmed());
+        ValidarCampo(txtFields[3]);
+        if (HayError)
+            continue;
+        cuentas << txtFields[3]->text();
+        filas << new QTreeWidgetItem(QStringList{txtFields[3]->text(), lblCuenta->text().trimmed()});
+    }
+    setUpdatesEnabled(true);
+    if (!cuentas.isEmpty() && almacen_.AsignarVarias(cuentas, txtFields[0]->text()))
+        ListView1->addTopLevelItems(filas);
+    else
+        qDeleteAll(filas);
     txtFields[3]->clear();
     lblCuenta->setText(QStringLiteral("..."));
     txtFields[3]->setFocus();

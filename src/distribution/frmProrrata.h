@@ -65,6 +65,7 @@ public:
 
     // Account page.
     void Agregar();
+    void AgregarVarias(const QStringList& cuentas);
     void Quitar();
 
     // The look-up of "CONSULTAR"; without one the command opens nothing.
