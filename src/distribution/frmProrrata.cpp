@@ -23,7 +23,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -91,7 +91,7 @@ void frmProrrata::construir()
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int columna) {
         ordenAscendente_ = columna == ordenColumna_ ? !ordenAscendente_ : true;
         ordenColumna_ = columna;
-        ListView1->sortItems(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+        mdlCuentas->sort(columna, ordenAscendente_ ? Qt::AscendingOrder : Qt::DescendingOrder);
     });
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmProrrata::cambioDePagina);
 
@@ -232,8 +232,11 @@ QWidget* frmProrrata::construirPaginaCuentas()
     botones->addWidget(chkMultiple);
     botones->addStretch(1);
     capa1->addLayout(botones, 2, 1, 1, 2);
-    ListView1 = new QTreeWidget(pagina1);
+    ListView1 = new QTreeView(pagina1);
+    mdlCuentas = new ModeloCuentas(ListView1);
+    ListView1->setModel(mdlCuentas);
     ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true); // rows are measured once, not 100,000 times
     ListView1->setSortingEnabled(false);
     ListView1->setAlternatingRowColors(true);
     ListView1->header()->setSectionsClickable(true);
@@ -373,9 +376,7 @@ void frmProrrata::Limpiar()
     r([&] { suite::LimpiarForm(this, 1); })
      ([&] { MsFlex_Inicializa(); })
      ([&] {
-         ListView1->clear();
-         ListView1->setColumnCount(2);
-         ListView1->setHeaderLabels({QStringLiteral("Cuenta"), titulo("Descripción")});
+         mdlCuentas->fijar({});
          ListView1->setColumnWidth(0, 1500 / TwipsPorPixel);
          ListView1->setColumnWidth(1, 4000 / TwipsPorPixel);
          ordenColumna_ = -1;
@@ -658,7 +659,7 @@ void frmProrrata::Consultar()
 
 void frmProrrata::Cargar()
 {
-    const TablaDistribucion t = almacen_.Cargar(txtFields[0]->text());
+    TablaDistribucion t = almacen_.Cargar(txtFields[0]->text());
     firmaCargada_ = AlmacenDistribucion::Firma(t);
     txtFields[2]->setText(t.nombre);
     txtFields[1]->setText(t.concepto);
@@ -672,15 +673,9 @@ void frmProrrata::Cargar()
         fijarCelda(i, 3, t.lineas[size_t(i)].porcentaje);
     }
     ValidarPorcentajes();
-    ListView1->setUpdatesEnabled(false);
-    QList<QTreeWidgetItem*> filas;
-    filas.reserve(qsizetype(t.cuentas.size()));
-    for (const auto& [cuenta, descripcion] : t.cuentas)
-        filas << new QTreeWidgetItem(QStringList{cuenta, descripcion});
-    ListView1->addTopLevelItems(filas);
-    if (!filas.isEmpty())
-        ListView1->setCurrentItem(filas.first()); // Quitar works at once on the first account
-    ListView1->setUpdatesEnabled(true);
+    mdlCuentas->fijar(std::move(t.cuentas));
+    if (mdlCuentas->rowCount() > 0)
+        ListView1->setCurrentIndex(mdlCuentas->index(0, 0)); // Quitar works at once on the first account
     ModoEdicion(true);
 }
 
@@ -967,7 +962,7 @@ void frmProrrata::Agregar()
     if (HayError)
         return;
     almacen_.Asignar(txtFields[3]->text(), txtFields[0]->text());
-    ListView1->addTopLevelItem(new QTreeWidgetItem(QStringList{txtFields[3]->text(), lblCuenta->text().trimmed()}));
+    mdlCuentas->agregar({{txtFields[3]->text(), lblCuenta->text().trimmed()}});
     txtFields[3]->clear();
     lblCuenta->setText(QStringLiteral("..."));
     txtFields[3]->setFocus();
@@ -979,7 +974,7 @@ void frmProrrata::AgregarVarias(const QStringList& elegidas)
 {
     ControlActual = txtFields[3];
     QStringList cuentas;
-    QList<QTreeWidgetItem*> filas;
+    std::vector<ModeloCuentas::Cuenta> filas;
     setUpdatesEnabled(false); // one repaint at the end, not one per account
     for (const QString& elegida : elegidas) {
         txtFields[3]->setText(elegida.trimmed());
@@ -987,13 +982,11 @@ void frmProrrata::AgregarVarias(const QStringList& elegidas)
         if (HayError)
             continue;
         cuentas << txtFields[3]->text();
-        filas << new QTreeWidgetItem(QStringList{txtFields[3]->text(), lblCuenta->text().trimmed()});
+        filas.emplace_back(txtFields[3]->text(), lblCuenta->text().trimmed());
     }
     setUpdatesEnabled(true);
     if (!cuentas.isEmpty() && almacen_.AsignarVarias(cuentas, txtFields[0]->text()))
-        ListView1->addTopLevelItems(filas);
-    else
-        qDeleteAll(filas);
+        mdlCuentas->agregar(std::move(filas));
     txtFields[3]->clear();
     lblCuenta->setText(QStringLiteral("..."));
     txtFields[3]->setFocus();
@@ -1001,10 +994,10 @@ void frmProrrata::AgregarVarias(const QStringList& elegidas)
 
 void frmProrrata::Quitar()
 {
-    QTreeWidgetItem* fila = ListView1->currentItem();
-    if (ListView1->topLevelItemCount() == 0 || !fila)
+    const QModelIndex fila = ListView1->currentIndex();
+    if (mdlCuentas->rowCount() == 0 || !fila.isValid())
         return;
-    const QString cuenta = fila->text(0);
+    const QString cuenta = mdlCuentas->cuenta(fila.row()).first;
     if (cuenta.trimmed().isEmpty())
         return;
     const QString pregunta = titulo("Está seguro de quitar la cuenta (") + cuenta
@@ -1012,7 +1005,7 @@ void frmProrrata::Quitar()
     if (suite::MsgBox(pregunta, suite::vbQuestion + suite::vbYesNo, titulo("Atención")) != suite::vbYes)
         return;
     almacen_.Desasignar(cuenta);
-    delete fila;
+    mdlCuentas->quitar(fila.row());
 }
 
 void frmProrrata::cambioDePagina(int pagina)

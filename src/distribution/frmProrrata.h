@@ -3,6 +3,7 @@
 // percentage lines) and the accounts assigned to it, driven by the command bar UtilVela1.
 
 #include "distribution/AlmacenDistribucion.h"
+#include "distribution/ModeloCuentas.h"
 #include "suite/Moneda.h"
 
 #include <QList>
@@ -18,7 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
-class QTreeWidget;
+class QTreeView;
 class UtilVela;
 
 // What the form asks of the lookup engine; the answer is the chosen values (one for a
@@ -85,7 +86,8 @@ public:
     QPushButton* cmdAgregar = nullptr;
     QPushButton* cmdQuitar = nullptr;
     QCheckBox* chkMultiple = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;
+    ModeloCuentas* mdlCuentas = nullptr; // what ListView1 shows
 
     bool Validando = false;
     bool HayError = false;

@@ -110,7 +110,7 @@ void TstEditor::pedidoTipico()
     QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[2])); // on to the name
     QCOMPARE(e.texto(0, 2), QStringLiteral("Contabilidad"));
     QCOMPARE(e.f.lblPorc->text(), QStringLiteral("100,00 %"));
-    QCOMPARE(e.f.ListView1->topLevelItemCount(), 3);
+    QCOMPARE(e.f.mdlCuentas->rowCount(), 3);
 
     e.celda(1, 3, QStringLiteral("15"));
     QCOMPARE(e.texto(1, 3), QStringLiteral("15,00"));
@@ -133,7 +133,7 @@ void TstEditor::tablaNueva()
     e.abrir(QStringLiteral("8"));
     QVERIFY(e.editando());
     QCOMPARE(e.f.txtFields[2]->text(), QString());
-    QCOMPARE(e.f.ListView1->topLevelItemCount(), 0);
+    QCOMPARE(e.f.mdlCuentas->rowCount(), 0);
     e.escribir(QStringLiteral("Nueva"));
     e.tecla(Qt::Key_Return);
     QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.txtFields[1]));
@@ -264,26 +264,26 @@ void TstEditor::cuentasAsignadas()
         QCOMPARE(d.ultimo().texto, QString::fromUtf8(c.mensaje));
         QCOMPARE(d.ultimo().titulo, QStringLiteral("Aviso al Operador"));
     }
-    QCOMPARE(e.f.ListView1->topLevelItemCount(), 3);
+    QCOMPARE(e.f.mdlCuentas->rowCount(), 3);
     // A free account typed by its optional code is assigned by its code.
     e.f.txtFields[3]->setText(QStringLiteral("5101006"));
     QTest::mouseClick(e.f.cmdAgregar, Qt::LeftButton);
-    QCOMPARE(e.f.ListView1->topLevelItemCount(), 4);
+    QCOMPARE(e.f.mdlCuentas->rowCount(), 4);
     QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '5.1.01.006'")).toString(),
              QStringLiteral("   1"));
     // Unassigning asks first.
-    e.f.ListView1->setCurrentItem(e.f.ListView1->topLevelItem(0));
+    e.f.ListView1->setCurrentIndex(e.f.mdlCuentas->index(0, 0));
     d.responder(suite::vbYes);
     QTest::mouseClick(e.f.cmdQuitar, Qt::LeftButton);
     QCOMPARE(d.ultimo().texto, QStringLiteral("Está seguro de quitar la cuenta (5.1.01.003) de la tabla de distribución de "
                                               "Centros de Costos código:    1 ? "));
-    QCOMPARE(e.f.ListView1->topLevelItemCount(), 3);
+    QCOMPARE(e.f.mdlCuentas->rowCount(), 3);
     // Sorting by a column toggles its direction.
     auto clicEnCabecera = [&] { QTest::mouseClick(e.f.ListView1->header()->viewport(), Qt::LeftButton, {}, QPoint(10, 5)); };
     clicEnCabecera();
-    const QString primero = e.f.ListView1->topLevelItem(0)->text(0);
+    const QString primero = e.f.mdlCuentas->cuenta(0).first;
     clicEnCabecera();
-    QVERIFY(e.f.ListView1->topLevelItem(0)->text(0) != primero);
+    QVERIFY(e.f.mdlCuentas->cuenta(0).first != primero);
 }
 
 void TstEditor::paginaDeCuentasSinGrabar()
@@ -602,7 +602,7 @@ void TstEditor::teclado()
     e.f.txtFields[3]->setText(QStringLiteral("5.1.01.006"));
     e.f.cmdAgregar->setFocus();
     e.tecla(Qt::Key_Return);
-    QCOMPARE(e.f.ListView1->topLevelItemCount(), 4);
+    QCOMPARE(e.f.mdlCuentas->rowCount(), 4);
     QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '5.1.01.006'")).toString(),
              QStringLiteral("   1"));
     // The right button on a field opens no text menu (one that did is closed and counted).

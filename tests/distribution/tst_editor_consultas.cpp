@@ -52,8 +52,8 @@ struct Editor : EditorPrueba {
     QStringList asignadas() const
     {
         QStringList l;
-        for (int i = 0; i < f.ListView1->topLevelItemCount(); ++i)
-            l << f.ListView1->topLevelItem(i)->text(0);
+        for (int i = 0; i < f.mdlCuentas->rowCount(); ++i)
+            l << f.mdlCuentas->cuenta(i).first;
         l.sort();
         return l;
     }
