@@ -46,17 +46,25 @@ public:
     ~Salida() { vaciar(); }
     void campo(const QString& texto, bool primero)
     {
+        if (buffer_.capacity() == 0)
+            buffer_.reserve(1 << 17);
         if (!primero)
             buffer_.append('\t');
         const qsizetype inicio = buffer_.size();
-        if (buffer_.capacity() == 0)
-            buffer_.reserve(1 << 17);
+        // ASCII text goes in as it is; anything else through the UTF-8 encoder.
+        const QChar* d = texto.constData();
+        const qsizetype n = texto.size();
+        buffer_.resize(inicio + n);
+        char* destino = buffer_.data() + inicio;
+        qsizetype k = 0;
+        for (; k < n && d[k].unicode() < 0x80; ++k)
+            destino[k] = blanco(char(d[k].unicode()));
+        if (k == n)
+            return;
+        buffer_.resize(inicio);
         buffer_.append(texto.toUtf8());
-        for (qsizetype k = inicio; k < buffer_.size(); ++k) {
-            char& c = buffer_[k];
-            if (c == '\t' || c == '\n' || c == '\r')
-                c = ' ';
-        }
+        for (qsizetype j = inicio; j < buffer_.size(); ++j)
+            buffer_[j] = blanco(buffer_[j]);
     }
     void finDeLinea()
     {
@@ -66,6 +74,7 @@ public:
     }
 
 private:
+    static char blanco(char c) { return c == '\t' || c == '\n' || c == '\r' ? ' ' : c; }
     void vaciar()
     {
         std::fwrite(buffer_.constData(), 1, size_t(buffer_.size()), stdout);
@@ -131,6 +140,14 @@ int transaccionesAbiertas(const QString& sql)
 
 } // namespace
 
+// This program's dialogs are printed; with this definition the Qt ones, and Qt's GUI
+// libraries, are never linked in.
+suite::IDialogos& suite::DialogosPredeterminados()
+{
+    static DialogosConsola consola;
+    return consola;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -139,9 +156,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n");
         return 2;
     }
-    DialogosConsola consola;
-    suite::FijarDialogos(&consola);
-
     QString sql = args.mid(1).join(u' ');
     if (sql.trimmed().isEmpty()) {
         QFile entrada;

@@ -50,9 +50,12 @@ public:
     std::optional<QString> AbrirArchivo(const QString& titulo, const QString& filtro) override;
 };
 
-// The dialogs in use; FijarDialogos(nullptr) goes back to the Qt ones.
+// The dialogs in use; FijarDialogos(nullptr) goes back to the predetermined ones.
 IDialogos& Dialogos();
 void FijarDialogos(IDialogos* dialogos);
+// The dialogs used when none are set: the Qt ones (DialogosQt.cpp). A program without windows
+// defines its own, and then never loads Qt's GUI libraries.
+IDialogos& DialogosPredeterminados();
 
 // The title used when a caller gives none: the application's name.
 QString TituloAplicacion();

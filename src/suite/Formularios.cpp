@@ -1,6 +1,7 @@
 #include "suite/Formularios.h"
 
 #include "suite/Regional.h"
+#include "suite/SuiteUtil.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextEdit>
 #include <QTranslator>
 #include <QWidget>
@@ -108,6 +110,34 @@ bool TraducirTextosDeQt()
     QCoreApplication::installTranslator(t);
     traductor = t;
     return true;
+}
+
+void PrepararForm(QWidget* form, bool centrar)
+{
+    if (!form)
+        return;
+    if (form->windowIcon().isNull())
+        form->setWindowIcon(QApplication::windowIcon());
+    QScreen* pantalla = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    if (!pantalla)
+        return;
+    const QRect area = pantalla->availableGeometry();
+    QRect marco = form->frameGeometry();
+    if (marco.width() > area.width() || marco.height() > area.height())
+        form->resize(qMin(form->width(), area.width()), qMin(form->height(), area.height()));
+    if (centrar) {
+        const QWidget* padre = form->parentWidget() ? form->parentWidget()->window() : nullptr;
+        const QRect sobre = padre ? padre->frameGeometry() : area;
+        marco = form->frameGeometry();
+        marco.moveCenter(sobre.center());
+        form->move(marco.topLeft());
+    }
+    marco = form->frameGeometry();
+    if (!area.contains(marco)) {
+        marco.moveLeft(qBound(area.left(), marco.left(), qMax(area.left(), area.right() - marco.width())));
+        marco.moveTop(qBound(area.top(), marco.top(), qMax(area.top(), area.bottom() - marco.height())));
+        form->move(marco.topLeft());
+    }
 }
 
 } // namespace suite

@@ -2,12 +2,9 @@
 
 #include "suite/Regional.h"
 
-#include <QApplication>
 #include <QByteArray>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QDateTime>
-#include <QWidget>
 
 namespace suite {
 
@@ -109,34 +106,6 @@ int DialogoError(const ErrorRT& error, std::optional<int> estilo, const QString&
     if (!error.Source.trimmed().isEmpty())
         texto += QStringLiteral("\n\nOrigen: ") + error.Source.trimmed();
     return MsgBox(texto, estilo.value_or(vbAbortRetryIgnore + vbCritical), titulo);
-}
-
-void PrepararForm(QWidget* form, bool centrar)
-{
-    if (!form)
-        return;
-    if (form->windowIcon().isNull())
-        form->setWindowIcon(QApplication::windowIcon());
-    QScreen* pantalla = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
-    if (!pantalla)
-        return;
-    const QRect area = pantalla->availableGeometry();
-    QRect marco = form->frameGeometry();
-    if (marco.width() > area.width() || marco.height() > area.height())
-        form->resize(qMin(form->width(), area.width()), qMin(form->height(), area.height()));
-    if (centrar) {
-        const QWidget* padre = form->parentWidget() ? form->parentWidget()->window() : nullptr;
-        const QRect sobre = padre ? padre->frameGeometry() : area;
-        marco = form->frameGeometry();
-        marco.moveCenter(sobre.center());
-        form->move(marco.topLeft());
-    }
-    marco = form->frameGeometry();
-    if (!area.contains(marco)) {
-        marco.moveLeft(qBound(area.left(), marco.left(), qMax(area.left(), area.right() - marco.width())));
-        marco.moveTop(qBound(area.top(), marco.top(), qMax(area.top(), area.bottom() - marco.height())));
-        form->move(marco.topLeft());
-    }
 }
 
 namespace {

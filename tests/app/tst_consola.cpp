@@ -43,6 +43,15 @@ void TstConsola::consulta()
     const QString cabecera = s.out.section(u'\n', 0, 0);
     QCOMPARE(cabecera.toUpper(), QStringLiteral("CODIGO\tDESCRIPCION")); // the engine's letter case
     QCOMPARE(s.out.mid(cabecera.size()), QStringLiteral("\n21\tVentas\n211\tVentas zona norte\n212\tVentas zona sur\n"));
+
+    // Tabs and line breaks inside a value become blanks, so a row stays one line; accents
+    // come out in UTF-8.
+    const auto cambio = correr(e, {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;"),
+                                   QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Zona\tnorte\r\nde Córdoba' WHERE CODIGO = '211'")});
+    QCOMPARE(cambio.codigo, 0);
+    const auto r = correr(e, {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;"),
+                              QStringLiteral("SELECT CODIGO, DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '211'")});
+    QCOMPARE(r.out.section(u'\n', 1), QStringLiteral("211\tZona norte  de Córdoba\n"));
 }
 
 void TstConsola::errores()
