@@ -230,17 +230,17 @@ bool AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, c
     return confirmar(QStringLiteral("ATENCIÓN"));
 }
 
-AlmacenDistribucion::Resultado AlmacenDistribucion::Borrar(const QString& codigo)
+AlmacenDistribucion::Borrado AlmacenDistribucion::Borrar(const QString& codigo)
 {
     const QString c = Codigo(codigo);
     const QString pregunta = QStringLiteral("¿Desea eliminar la Tabla de Distribución de Centros de Costos Código:") + c
         + QStringLiteral(" ?\nSe desafectarán las cuentas asignadas a dicha tabla.\nConfirma?");
     if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, QStringLiteral("Atención")) != suite::vbYes)
-        return Resultado::Cancelado;
+        return Borrado::Cancelado;
     QString lote = LoteBorrar(codigo);
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
-    return confirmar(QStringLiteral("Atención")) ? Resultado::Hecho : Resultado::Fallo;
+    return confirmar(QStringLiteral("Atención")) ? Borrado::Hecho : Borrado::Fallo;
 }
 
 void AlmacenDistribucion::Asignar(const QString& cuenta, const QString& codigo)

@@ -28,7 +28,7 @@ class AlmacenDistribucion {
 public:
     explicit AlmacenDistribucion(DB_Dll& db = gDB);
 
-    enum class Resultado { Hecho, Fallo, Cancelado };
+    enum class Borrado { Hecho, Fallo, Cancelado }; // what came of a delete
 
     // Reads a table's lines and its accounts (statements 1 and 2). Errors go to the error
     // dialog: Retry repeats the failing statement, Ignore goes on, others end the load.
@@ -46,7 +46,7 @@ public:
                 const std::vector<std::pair<QString, QString>>& lineas);
 
     // Asks, then deletes the table and frees its accounts in one transaction.
-    Resultado Borrar(const QString& codigo);
+    Borrado Borrar(const QString& codigo);
 
     void Asignar(const QString& cuenta, const QString& codigo);
     // Assigns accounts in one transaction: all or none (a failure is rolled back and shown).

@@ -339,7 +339,7 @@ void frmProrrata::Comando(QString texto)
                 txtFields[0]->setText(codigoAbierto_.trimmed());
             const bool conCambios = HayCambios();
             // Declined, the form is reset as before unless that would drop unsaved edits.
-            if (Borrar() != AlmacenDistribucion::Resultado::Cancelado || !conCambios)
+            if (Borrar() != AlmacenDistribucion::Borrado::Cancelado || !conCambios)
                 if (!HayError)
                     Limpiar();
         } else if (clave == QLatin1String("GRABAR")) {
@@ -687,13 +687,13 @@ void frmProrrata::Grabar()
     HayError = !almacen_.Grabar(txtFields[0]->text(), txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked(), lineas);
 }
 
-AlmacenDistribucion::Resultado frmProrrata::Borrar()
+AlmacenDistribucion::Borrado frmProrrata::Borrar()
 {
     const auto r = almacen_.Borrar(txtFields[0]->text());
     switch (r) {
-    case AlmacenDistribucion::Resultado::Hecho: HayError = false; break;
-    case AlmacenDistribucion::Resultado::Fallo: HayError = true; break;
-    case AlmacenDistribucion::Resultado::Cancelado: break;
+    case AlmacenDistribucion::Borrado::Hecho: HayError = false; break;
+    case AlmacenDistribucion::Borrado::Fallo: HayError = true; break;
+    case AlmacenDistribucion::Borrado::Cancelado: break;
     }
     return r;
 }

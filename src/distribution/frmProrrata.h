@@ -53,7 +53,7 @@ public:
     void Consultar();
     void Cargar();
     void Grabar();
-    AlmacenDistribucion::Resultado Borrar();
+    AlmacenDistribucion::Borrado Borrar();
     void Imprimir();
 
     // Grid editing.

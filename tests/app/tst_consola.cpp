@@ -41,7 +41,7 @@ void TstConsola::consulta()
                               QStringLiteral("SELECT CODIGO, DESCRIPCION FROM TA_CCOSTO WHERE CODIGO LIKE '21%' ORDER BY CODIGO")});
     QCOMPARE(s.codigo, 0);
     const QString cabecera = s.out.section(u'\n', 0, 0);
-    QCOMPARE(cabecera.toUpper(), QStringLiteral("CODIGO\tDESCRIPCION")); // the engine's letter case
+    QCOMPARE(cabecera, QStringLiteral("CODIGO\tDESCRIPCION")); // as the select list spells them
     QCOMPARE(s.out.mid(cabecera.size()), QStringLiteral("\n21\tVentas\n211\tVentas zona norte\n212\tVentas zona sur\n"));
 
     // Tabs and line breaks inside a value become blanks, so a row stays one line; accents

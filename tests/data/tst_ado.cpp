@@ -460,13 +460,18 @@ void TstAdo::recorrido()
     adelante.Open(sql, cn.get(), adOpenForwardOnly, adLockReadOnly);
     QVERIFY(!adelante.BOF() && !adelante.EOF_());
     QCOMPARE(adelante.RecordCount(), -1L);
-    QCOMPARE(adelante.Fields(0).Name().toUpper(), QStringLiteral("CODIGO"));
+    QCOMPARE(adelante.Fields(0).Name(), QStringLiteral("CODIGO")); // as the select list spells it
     QCOMPARE(adelante.FieldCount(), 1);
     QCOMPARE(leer(adelante), QStringLiteral("2,21,211,212,22"));
     QCOMPARE(errorDe([&] { adelante.MovePrevious(); }), err::NoAdmitido);
     adelante.MoveFirst(); // runs the query again
     QCOMPARE(adelante.Fields(0).Value().toString(), QStringLiteral("2"));
     adelante.Close();
+    // Without a select list to follow, names are spelled as the table declares them.
+    Recordset todos;
+    todos.Open(QStringLiteral("SELECT * FROM MA_CUENTAS"), cn.get(), adOpenForwardOnly, adLockReadOnly);
+    QCOMPARE(todos.Fields(0).Name() + u',' + todos.Fields(1).Name(), QStringLiteral("Codigo,Descripcion"));
+    todos.Close();
 
     // Static: every row held, moves both ways.
     Recordset estatico;

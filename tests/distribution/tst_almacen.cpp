@@ -146,7 +146,7 @@ void TstAlmacen::borrar()
     DialogosGuionados d;
     AlmacenDistribucion a;
     d.responder(suite::vbNo);
-    QCOMPARE(a.Borrar("1"), AlmacenDistribucion::Resultado::Cancelado);
+    QCOMPARE(a.Borrar("1"), AlmacenDistribucion::Borrado::Cancelado);
     QCOMPARE(d.ultimo().texto, QStringLiteral("¿Desea eliminar la Tabla de Distribución de Centros de Costos Código:   1 ?\n"
                                               "Se desafectarán las cuentas asignadas a dicha tabla.\nConfirma?"));
     QCOMPARE(d.ultimo().estilo, 4 + 32);
@@ -154,7 +154,7 @@ void TstAlmacen::borrar()
     QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   1'")), 3);
 
     d.responder(suite::vbYes);
-    QCOMPARE(a.Borrar("1"), AlmacenDistribucion::Resultado::Hecho);
+    QCOMPARE(a.Borrar("1"), AlmacenDistribucion::Borrado::Hecho);
     QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   1'")), 0);
     QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1'")), 0);
     QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   2'")), 2); // others untouched

@@ -761,4 +761,35 @@ std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& 
     return r;
 }
 
+std::function<QString(const QString&, const QString&, const std::optional<QString>&)> CharindexCon(const QString& funcionPosicion)
+{
+    return [funcionPosicion](const QString& en, const QString& buscado, const std::optional<QString>& desde) {
+        if (!desde)
+            return QStringLiteral("%1(%2,%3)").arg(funcionPosicion, en, buscado);
+        const QString pos = QStringLiteral("%1(SUBSTR(%2,%3),%4)").arg(funcionPosicion, en, *desde, buscado);
+        return QStringLiteral("(CASE WHEN %1>0 THEN %1+(%2)-1 ELSE 0 END)").arg(pos, *desde);
+    };
+}
+
+std::function<QString(const QString&, const QString&, bool)> ConvertirCon(FormasConvertir formas)
+{
+    return [formas](const QString& tipo, const QString& valor, bool estilo103) {
+        static const QStringList textos{"CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT"};
+        static const QStringList enteros{"INT", "INTEGER", "SMALLINT", "BIGINT", "TINYINT", "BIT"};
+        static const QStringList fechas{"DATETIME", "DATE", "SMALLDATETIME"};
+        if (textos.contains(tipo))
+            return (estilo103 ? formas.texto103 : formas.texto).arg(valor);
+        if (enteros.contains(tipo))
+            return formas.entero.arg(valor);
+        if (fechas.contains(tipo))
+            return (estilo103 ? formas.fecha103 : formas.fecha).arg(valor);
+        return formas.numero.arg(valor);
+    };
+}
+
+QString Citado(const QString& id, QChar abre, QChar cierra)
+{
+    return abre + QString(id).replace(cierra, QString(2, cierra)) + cierra;
+}
+
 } // namespace ado::tsql

@@ -51,6 +51,20 @@ struct Reglas {
     QString sumar;
 };
 
+// Rules the engines build alike.
+// CHARINDEX through the engine's function that finds one text in another (INSTR, STRPOS).
+std::function<QString(const QString&, const QString&, const std::optional<QString>&)> CharindexCon(const QString& funcionPosicion);
+// CONVERT through the engine's form for each kind of type, %1 standing for the value.
+struct FormasConvertir {
+    QString texto, texto103;   // CHAR, VARCHAR, NCHAR, NVARCHAR, TEXT, NTEXT
+    QString entero;            // INT, INTEGER, SMALLINT, BIGINT, TINYINT, BIT
+    QString fecha, fecha103;   // DATETIME, DATE, SMALLDATETIME
+    QString numero;            // anything else
+};
+std::function<QString(const QString&, const QString&, bool)> ConvertirCon(FormasConvertir formas);
+// An identifier between quotes, the closing quote doubled inside.
+QString Citado(const QString& id, QChar abre = u'"', QChar cierra = u'"');
+
 // The batch's statements in the engine's terms. Raises FalloMotor for a text the engines
 // cannot take: a NUL character, or a [name] or "name" left open.
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);

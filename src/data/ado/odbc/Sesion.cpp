@@ -4,9 +4,10 @@
 #include "data/ado/odbc/CadenaOdbc.h"
 #include "data/ado/odbc/Errores.h"
 #include "data/ado/odbc/Manijas.h"
+#include "data/ado/odbc/Dialecto.h"
+#include "data/ado/odbc/Tipos.h"
 #include "data/ado/postgresql/Dialecto.h"
-#include "data/ado/postgresql/Sesion.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/postgresql/Tipos.h"
 #include "suite/Moneda.h"
 
 #include "data/ado/CadenaConexion.h"
@@ -26,74 +27,6 @@ namespace ado::odbc {
 
 namespace {
 
-std::u16string utf16(const QString& s) { return s.toStdU16String(); }
-SQLWCHAR* w(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
-QString deW(const SQLWCHAR* p, qsizetype n) { return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n); }
-
-struct TipoColumna {
-    int tipo;
-    long tamanio;
-    int escala;
-    SQLSMALLINT tipoSql;
-};
-
-// ADO's type for an ODBC column.
-TipoColumna tipoDe(SQLSMALLINT t, SQLULEN tam, SQLSMALLINT decimales)
-{
-    switch (t) {
-    case SQL_CHAR:
-    case SQL_WCHAR: return {adChar, long(tam), 0, t};
-    case SQL_VARCHAR:
-    case SQL_WVARCHAR: return {tam > 8000 || tam == 0 ? adLongVarChar : adVarChar, long(tam), 0, t};
-    case SQL_LONGVARCHAR:
-    case SQL_WLONGVARCHAR: return {adLongVarChar, long(tam), 0, t};
-    case SQL_BIT: return {adBoolean, 2, 0, t};
-    case SQL_TINYINT: return {adUnsignedTinyInt, 1, 0, t};
-    case SQL_SMALLINT: return {adSmallInt, 2, 0, t};
-    case SQL_INTEGER: return {adInteger, 4, 0, t};
-    case SQL_BIGINT: return {adBigInt, 8, 0, t};
-    case SQL_REAL: return {adSingle, 4, 0, t};
-    case SQL_FLOAT:
-    case SQL_DOUBLE: return {adDouble, 8, 0, t};
-    case SQL_DECIMAL:
-    case SQL_NUMERIC: return {adNumeric, 19, decimales, t};
-    case SQL_TYPE_DATE: return {adDBDate, 6, 0, t};
-    case SQL_TYPE_TIMESTAMP: return {adDBTimeStamp, 16, 0, t};
-    case SQL_BINARY:
-    case SQL_VARBINARY:
-    case SQL_LONGVARBINARY: return {adLongVarBinary, long(tam), 0, t};
-    default: return {adVarChar, long(tam), 0, t};
-    }
-}
-
-QVariant valorDe(const QString& s, const TipoColumna& c)
-{
-    switch (c.tipo) {
-    case adBoolean: return s == QLatin1String("1") || s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-    case adInteger:
-    case adSmallInt:
-    case adUnsignedTinyInt: return s.toInt();
-    case adBigInt: return s.toLongLong();
-    case adNumeric:
-    case adCurrency:
-        if (c.escala <= suite::Moneda::Decimales)
-            if (auto m = suite::Moneda::leer(s, u'.', QChar()))
-                return QVariant::fromValue(*m);
-        return s.toDouble();
-    case adDouble:
-    case adSingle: return s.toDouble();
-    case adDBTimeStamp: {
-        QDateTime d = QDateTime::fromString(s.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-        if (!d.isValid())
-            d = QDateTime::fromString(s.left(19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        return d.isValid() ? QVariant(d) : QVariant(s);
-    }
-    case adDBDate: return QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
-    default: return s;
-    }
-}
-
-bool ok(SQLRETURN r) { return r == SQL_SUCCESS || r == SQL_SUCCESS_WITH_INFO; }
 
 // The PostgreSQL driver keeps its logs per process: when the process's last connection closes
 // (or fails to open) it goes back to the driver-wide setting (Debian's registration:
@@ -154,15 +87,7 @@ MotorOdbc::~MotorOdbc() = default;
 
 bool MotorOdbc::abierto() const { return h_ && h_->enlace && !h_->perdida; }
 
-QString MotorOdbc::citar(const QString& id) const
-{
-    switch (dialecto_) {
-    case Dialecto::PostgreSQL: return postgresql::Citar(id);
-    case Dialecto::SqlServer: return u'[' + QString(id).replace(u']', QStringLiteral("]]")) + u']';
-    case Dialecto::SQLite: break;
-    }
-    return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
+QString MotorOdbc::citar(const QString& id) const { return Citar(dialecto_, id); }
 
 FalloMotor MotorOdbc::fallo(short tipoManija, void* manija, bool conectada) const
 {
@@ -174,9 +99,9 @@ FalloMotor MotorOdbc::fallo(short tipoManija, void* manija, bool conectada) cons
         SQLINTEGER nativo = 0;
         SQLWCHAR texto[2048] = {};
         SQLSMALLINT largo = 0;
-        if (!ok(SQLGetDiagRecW(tipoManija, manija, i, estado, &nativo, texto, SQLSMALLINT(std::size(texto)), &largo)))
+        if (!Exito(SQLGetDiagRecW(tipoManija, manija, i, estado, &nativo, texto, SQLSMALLINT(std::size(texto)), &largo)))
             break;
-        const Registro r{deW(estado, 5), long(nativo), deW(texto, std::min<qsizetype>(largo, qsizetype(std::size(texto)) - 1))};
+        const Registro r{DeAncho(estado, 5), long(nativo), DeAncho(texto, std::min<qsizetype>(largo, qsizetype(std::size(texto)) - 1))};
         Diagnostico d = Clasificar(r, conectada, dialecto_ == Dialecto::PostgreSQL);
         if (d.categoria == Categoria::SinServidor)
             d.datos = QStringList{destino_.servidor + QStringLiteral(" (ODBC)")};
@@ -219,9 +144,9 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
                                 || claves.value(QStringLiteral("debug")) != QLatin1String("0"));
         h->registros.reset(&registrosPsql());
     }
-    std::u16string c = utf16(cadena);
-    const SQLRETURN r = SQLDriverConnectW(h->dbc.get(), nullptr, w(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!ok(r))
+    std::u16string c = Ancho(cadena);
+    const SQLRETURN r = SQLDriverConnectW(h->dbc.get(), nullptr, Puntero(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    if (!Exito(r))
         throw fallo(SQL_HANDLE_DBC, h->dbc.get(), false); // the handles go with h (a failed opening also leaves the driver's line)
     h->enlace.reset(h->dbc.get());
     h_ = std::move(h);
@@ -229,13 +154,8 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
     SQLWCHAR nombre[128] = {};
     SQLSMALLINT largo = 0;
     SQLGetInfoW(h_->dbc.get(), SQL_DBMS_NAME, nombre, sizeof(nombre), &largo);
-    dbms_ = deW(nombre, largo / qsizetype(sizeof(SQLWCHAR)));
-    if (dbms_.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
-        dialecto_ = Dialecto::PostgreSQL;
-    else if (dbms_.contains(QLatin1String("SQLite"), Qt::CaseInsensitive))
-        dialecto_ = Dialecto::SQLite;
-    else
-        dialecto_ = Dialecto::SqlServer;
+    dbms_ = DeAncho(nombre, largo / qsizetype(sizeof(SQLWCHAR)));
+    dialecto_ = DialectoDe(dbms_);
     fijarTiempoComando(tiempoSeg_);
 }
 
@@ -255,23 +175,48 @@ void MotorOdbc::fijarTiempoComando(int segundos)
     }
 }
 
-// The batch's statements in the dialect of the database at the other end. acciones receives
-// 0 for a statement, 1 begin, 2 commit, 3 roll back.
-std::vector<QString> MotorOdbc::traducir(const QString& tsql, std::vector<int>* acciones)
+namespace {
+
+// Parameters bound as wide text; the buffers live as long as the statement runs.
+struct Enlazados {
+    std::vector<std::u16string> valores;
+    std::vector<SQLLEN> largos;
+};
+
+void enlazar(SQLHSTMT st, const std::vector<QVariant>& parametros, Enlazados& e)
 {
-    std::vector<QString> r;
-    if (dialecto_ == Dialecto::SqlServer) { // T-SQL goes as written
-        r.push_back(tsql);
-        acciones->push_back(0);
-        return r;
+    e.valores.reserve(parametros.size()); // the driver keeps pointers into them
+    e.largos.reserve(parametros.size());
+    for (size_t i = 0; i < parametros.size(); ++i) {
+        const QVariant& v = parametros[i];
+        const bool nulo = !v.isValid() || v.isNull();
+        e.valores.push_back(nulo ? std::u16string() : Ancho(TextoParametro(v)));
+        e.largos.push_back(nulo ? SQL_NULL_DATA : SQLLEN(e.valores.back().size() * sizeof(char16_t)));
+        SQLBindParameter(st, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                         std::max<SQLULEN>(1, e.valores.back().size()), 0, Puntero(e.valores.back()), 0, &e.largos.back());
     }
-    const auto lote = dialecto_ == Dialecto::PostgreSQL ? postgresql::TraducirLote(tsql) : sqlite::TraducirLote(tsql);
-    for (const auto& s : lote) {
-        r.push_back(s.sql);
-        acciones->push_back(int(s.accion));
-    }
-    return r;
 }
+
+// Computed COUNT(*) and the like are int, as on SQL Server, while the values fit.
+void enterosComoSqlServer(Resultado& acum)
+{
+    for (size_t c = 0; c < acum.columnas.size(); ++c) {
+        if (acum.columnas[c].tipo != adBigInt || !acum.columnas[c].tablaBase.isEmpty())
+            continue;
+        bool cabe = true;
+        for (size_t f = 0; f < acum.filas.size() && cabe; ++f)
+            cabe = !acum.filas[f][c].isValid() || std::llabs(acum.filas[f][c].toLongLong()) <= 2147483647LL;
+        if (!cabe)
+            continue;
+        acum.columnas[c].tipo = adInteger;
+        acum.columnas[c].tamanio = 4;
+        for (size_t f = 0; f < acum.filas.size(); ++f)
+            if (acum.filas[f][c].isValid())
+                acum.filas[f][c] = acum.filas[f][c].toInt();
+    }
+}
+
+} // namespace
 
 void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
 {
@@ -289,25 +234,14 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
     }
     const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
     SQLHSTMT st = sentencia.get();
-    std::u16string texto = utf16(sql);
-    std::vector<std::u16string> valores;
-    std::vector<SQLLEN> largos;
-    if (parametros) {
-        valores.reserve(parametros->size());
-        largos.reserve(parametros->size());
-        for (size_t i = 0; i < parametros->size(); ++i) {
-            const QVariant& v = (*parametros)[i];
-            const bool nulo = !v.isValid() || v.isNull();
-            valores.push_back(nulo ? std::u16string() : utf16(TextoParametro(v)));
-            largos.push_back(nulo ? SQL_NULL_DATA : SQLLEN(valores.back().size() * sizeof(char16_t)));
-            SQLBindParameter(st, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
-                             std::max<SQLULEN>(1, valores.back().size()), 0, w(valores.back()), 0, &largos.back());
-        }
-    }
-    SQLRETURN r = SQLExecDirectW(st, w(texto), SQLINTEGER(texto.size()));
+    Enlazados enlazados;
+    if (parametros)
+        enlazar(st, *parametros, enlazados);
+    std::u16string texto = Ancho(sql);
+    SQLRETURN r = SQLExecDirectW(st, Puntero(texto), SQLINTEGER(texto.size()));
     if (r == SQL_NO_DATA)
         return;
-    if (!ok(r))
+    if (!Exito(r))
         fallar(SQL_HANDLE_STMT, st);
     do {
         SQLSMALLINT ncol = 0;
@@ -317,97 +251,102 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
             SQLRowCount(st, &n);
             if (n >= 0)
                 acum.afectados = std::max(acum.afectados, 0L) + long(n);
-            continue;
+        } else if (acum.conFilas) { // only the first row set is kept
+            leerFilas(st, nullptr, nullptr);
+        } else {
+            const std::vector<TipoColumna> tipos = describir(sql, st, ncol, acum);
+            leerFilas(st, &tipos, &acum);
+            enterosComoSqlServer(acum);
         }
-        const bool capturar = !acum.conFilas;
-        std::vector<TipoColumna> tipos(static_cast<size_t>(ncol));
-        if (capturar) {
-            acum.conFilas = true;
-            acum.columnas.resize(size_t(ncol));
-            acum.filas.fijarColumnas(size_t(ncol));
-            for (SQLSMALLINT i = 0; i < ncol; ++i) {
-                SQLWCHAR nombre[256] = {};
-                SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
-                SQLULEN tam = 0;
-                SQLDescribeColW(st, SQLUSMALLINT(i + 1), nombre, 256, &largo, &tipo, &tam, &decimales, &nulos);
-                tipos[size_t(i)] = tipoDe(tipo, tam, decimales);
-                Columna& c = acum.columnas[size_t(i)];
-                c.nombre = deW(nombre, largo);
-                c.columnaBase = c.nombre;
-                SQLWCHAR tabla[256] = {};
-                SQLSMALLINT lt = 0;
-                if (ok(SQLColAttributeW(st, SQLUSMALLINT(i + 1), SQL_DESC_BASE_TABLE_NAME, tabla, sizeof(tabla), &lt, nullptr)))
-                    c.tablaBase = deW(tabla, lt / qsizetype(sizeof(SQLWCHAR)));
-                // Our own column types (PostgreSQL's vl_ domains) say more than the driver's mapping.
-                if (dialecto_ == Dialecto::PostgreSQL && !c.tablaBase.isEmpty() && !enCatalogo_) {
-                    SQLWCHAR base[256] = {};
-                    SQLSMALLINT lb = 0;
-                    if (ok(SQLColAttributeW(st, SQLUSMALLINT(i + 1), SQL_DESC_BASE_COLUMN_NAME, base, sizeof(base), &lb, nullptr)) && lb > 0)
-                        c.columnaBase = deW(base, lb / qsizetype(sizeof(SQLWCHAR)));
-                    const QString tipoBase = tipoDeCatalogo(c.tablaBase, c.columnaBase);
-                    if (tipoBase.startsWith(QLatin1String("vl_"))) {
-                        const auto t = postgresql::TipoDe(tipoBase, 0, -1);
-                        tipos[size_t(i)].tipo = t.tipo;
-                        tipos[size_t(i)].tamanio = t.tamanio;
-                        tipos[size_t(i)].escala = t.escala;
-                    }
-                }
-                c.tipo = tipos[size_t(i)].tipo;
-                c.tamanio = tipos[size_t(i)].tamanio;
-            }
-        }
-        while (ok(r = SQLFetch(st))) {
-            if (!capturar)
-                continue;
-            QVariant* fila = acum.filas.nueva();
-            for (SQLSMALLINT i = 0; i < ncol; ++i) {
-                // Text in pieces, as long as it is.
-                QString valor;
-                SQLLEN indicador = 0;
-                SQLWCHAR trozo[1024];
-                bool nulo = false;
-                for (;;) {
-                    const SQLRETURN g = SQLGetData(st, SQLUSMALLINT(i + 1), SQL_C_WCHAR, trozo, sizeof(trozo), &indicador);
-                    if (g == SQL_NO_DATA)
-                        break;
-                    if (!ok(g))
-                        fallar(SQL_HANDLE_STMT, st);
-                    if (indicador == SQL_NULL_DATA) {
-                        nulo = true;
-                        break;
-                    }
-                    const qsizetype enTrozo = (indicador == SQL_NO_TOTAL || indicador >= SQLLEN(sizeof(trozo)))
-                        ? qsizetype(std::size(trozo)) - 1
-                        : qsizetype(indicador / SQLLEN(sizeof(SQLWCHAR)));
-                    valor += deW(trozo, enTrozo);
-                    if (g == SQL_SUCCESS)
-                        break;
-                }
-                fila[i] = nulo ? QVariant() : valorDe(valor, tipos[size_t(i)]);
-            }
-        }
-        if (r != SQL_NO_DATA)
-            fallar(SQL_HANDLE_STMT, st);
-        if (capturar) { // computed COUNT(*) and the like are int, as on SQL Server, while the values fit
-            for (size_t c = 0; c < acum.columnas.size(); ++c) {
-                if (acum.columnas[c].tipo != adBigInt || !acum.columnas[c].tablaBase.isEmpty())
-                    continue;
-                bool cabe = true;
-                for (size_t f = 0; f < acum.filas.size() && cabe; ++f)
-                    cabe = !acum.filas[f][c].isValid() || std::llabs(acum.filas[f][c].toLongLong()) <= 2147483647LL;
-                if (!cabe)
-                    continue;
-                acum.columnas[c].tipo = adInteger;
-                acum.columnas[c].tamanio = 4;
-                for (size_t f = 0; f < acum.filas.size(); ++f)
-                    if (acum.filas[f][c].isValid())
-                        acum.filas[f][c] = acum.filas[f][c].toInt();
-            }
-        }
-    } while (ok(r = SQLMoreResults(st)));
+    } while (Exito(r = SQLMoreResults(st)));
 }
 
-QString MotorOdbc::tipoDeCatalogo(const QString& tabla, const QString& columna)
+// The row set's columns: names (on PostgreSQL as SQL Server spells them), ADO types and sizes,
+// base tables.
+std::vector<TipoColumna> MotorOdbc::describir(const QString& sql, SQLHSTMT st, SQLSMALLINT ncol, Resultado& acum)
+{
+    std::vector<TipoColumna> tipos(static_cast<size_t>(ncol));
+    acum.conFilas = true;
+    acum.columnas.resize(size_t(ncol));
+    acum.filas.fijarColumnas(size_t(ncol));
+    for (SQLSMALLINT i = 0; i < ncol; ++i) {
+        SQLWCHAR nombre[256] = {};
+        SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
+        SQLULEN tam = 0;
+        SQLDescribeColW(st, SQLUSMALLINT(i + 1), nombre, 256, &largo, &tipo, &tam, &decimales, &nulos);
+        tipos[size_t(i)] = TipoDe(tipo, tam, decimales);
+        ColumnaCatalogo declarado;
+        Columna& c = acum.columnas[size_t(i)];
+        c.nombre = DeAncho(nombre, largo);
+        c.columnaBase = c.nombre;
+        SQLWCHAR tabla[256] = {};
+        SQLSMALLINT lt = 0;
+        if (Exito(SQLColAttributeW(st, SQLUSMALLINT(i + 1), SQL_DESC_BASE_TABLE_NAME, tabla, sizeof(tabla), &lt, nullptr)))
+            c.tablaBase = DeAncho(tabla, lt / qsizetype(sizeof(SQLWCHAR)));
+        // Our own column types (PostgreSQL's vl_ domains) say more than the driver's mapping.
+        if (dialecto_ == Dialecto::PostgreSQL && !c.tablaBase.isEmpty() && !enCatalogo_) {
+            SQLWCHAR base[256] = {};
+            SQLSMALLINT lb = 0;
+            if (Exito(SQLColAttributeW(st, SQLUSMALLINT(i + 1), SQL_DESC_BASE_COLUMN_NAME, base, sizeof(base), &lb, nullptr)) && lb > 0)
+                c.columnaBase = DeAncho(base, lb / qsizetype(sizeof(SQLWCHAR)));
+            declarado = catalogoDe(c.tablaBase, c.columnaBase);
+            const QString& tipoBase = declarado.tipo;
+            if (tipoBase.startsWith(QLatin1String("vl_"))) {
+                const auto t = postgresql::TipoDe(tipoBase, 0, -1);
+                tipos[size_t(i)].tipo = t.tipo;
+                tipos[size_t(i)].tamanio = t.tamanio;
+                tipos[size_t(i)].escala = t.escala;
+            }
+        }
+        if (dialecto_ == Dialecto::PostgreSQL && !enCatalogo_)
+            c.nombre = postgresql::NombreComoSqlServer(sql, c.nombre, declarado.declarado);
+        c.tipo = tipos[size_t(i)].tipo;
+        c.tamanio = tipos[size_t(i)].tamanio;
+    }
+    return tipos;
+}
+
+// Every row, each value read as text in pieces as long as it is; without tipos the rows are
+// only read past.
+void MotorOdbc::leerFilas(SQLHSTMT st, const std::vector<TipoColumna>* tipos, Resultado* acum)
+{
+    SQLRETURN r;
+    while (Exito(r = SQLFetch(st))) {
+        if (!tipos)
+            continue;
+        const SQLSMALLINT ncol = SQLSMALLINT(tipos->size());
+        QVariant* fila = acum->filas.nueva();
+        for (SQLSMALLINT i = 0; i < ncol; ++i) {
+            // Text in pieces, as long as it is.
+            QString valor;
+            SQLLEN indicador = 0;
+            SQLWCHAR trozo[1024];
+            bool nulo = false;
+            for (;;) {
+                const SQLRETURN g = SQLGetData(st, SQLUSMALLINT(i + 1), SQL_C_WCHAR, trozo, sizeof(trozo), &indicador);
+                if (g == SQL_NO_DATA)
+                    break;
+                if (!Exito(g))
+                    fallar(SQL_HANDLE_STMT, st);
+                if (indicador == SQL_NULL_DATA) {
+                    nulo = true;
+                    break;
+                }
+                const qsizetype enTrozo = (indicador == SQL_NO_TOTAL || indicador >= SQLLEN(sizeof(trozo)))
+                    ? qsizetype(std::size(trozo)) - 1
+                    : qsizetype(indicador / SQLLEN(sizeof(SQLWCHAR)));
+                valor += DeAncho(trozo, enTrozo);
+                if (g == SQL_SUCCESS)
+                    break;
+            }
+            fila[i] = nulo ? QVariant() : ValorDe(valor, (*tipos)[size_t(i)]);
+        }
+    }
+    if (r != SQL_NO_DATA)
+        fallar(SQL_HANDLE_STMT, st);
+}
+
+MotorOdbc::ColumnaCatalogo MotorOdbc::catalogoDe(const QString& tabla, const QString& columna)
 {
     const QString clave = tabla.toLower();
     if (!catalogo_.contains(clave)) {
@@ -418,13 +357,15 @@ QString MotorOdbc::tipoDeCatalogo(const QString& tabla, const QString& columna)
         } fin{enCatalogo_};
         Resultado r;
         const std::vector<QVariant> p{clave};
-        correr(QStringLiteral("SELECT column_name, COALESCE(domain_name, udt_name) FROM information_schema.columns "
+        correr(QStringLiteral("SELECT column_name, COALESCE(domain_name, udt_name), "
+                              "col_description((quote_ident(table_schema) || '.' || quote_ident(table_name))::regclass, "
+                              "ordinal_position::int) FROM information_schema.columns "
                               "WHERE table_schema = 'public' AND table_name = ?"),
                &p, r);
-        QHash<QString, QString> tipos;
+        QHash<QString, ColumnaCatalogo> columnas;
         for (size_t f = 0; f < r.filas.size(); ++f)
-            tipos.insert(r.filas[f][0].toString().toLower(), r.filas[f][1].toString());
-        catalogo_.insert(clave, tipos);
+            columnas.insert(r.filas[f][0].toString().toLower(), {r.filas[f][1].toString(), r.filas[f][2].toString()});
+        catalogo_.insert(clave, columnas);
     }
     return catalogo_.value(clave).value(columna.toLower());
 }
@@ -433,13 +374,20 @@ Resultado MotorOdbc::ejecutar(const QString& tsql)
 {
     Resultado acum;
     std::vector<int> acciones;
-    const std::vector<QString> sentencias = traducir(tsql, &acciones);
+    const std::vector<QString> sentencias = Traducir(dialecto_, tsql, &acciones);
     for (size_t i = 0; i < sentencias.size(); ++i) {
         switch (tsql::Accion(acciones[i])) {
         case tsql::Accion::Iniciar: iniciarTransaccion(); break;
         case tsql::Accion::Confirmar: confirmarTransaccion(); break;
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
-        case tsql::Accion::Sentencia: correr(sentencias[i], nullptr, acum); break;
+        case tsql::Accion::Sentencia:
+            correr(sentencias[i], nullptr, acum);
+            if (dialecto_ == Dialecto::PostgreSQL)
+                for (const QString& c : postgresql::ComentariosDeNombres(sentencias[i])) {
+                    Resultado nada;
+                    correr(c, nullptr, nada);
+                }
+            break;
         }
     }
     return acum;
@@ -449,7 +397,7 @@ std::unique_ptr<Cursor> MotorOdbc::abrirCursor(const QString& tsql)
 {
     // A single query is read whole and handed out row by row, as a forward-only recordset.
     std::vector<int> acciones;
-    const std::vector<QString> sentencias = abierto() ? traducir(tsql, &acciones) : std::vector<QString>{};
+    const std::vector<QString> sentencias = abierto() ? Traducir(dialecto_, tsql, &acciones) : std::vector<QString>{};
     if (sentencias.size() != 1 || acciones.front() != int(tsql::Accion::Sentencia))
         return nullptr;
     const QString sql = sentencias.front().trimmed();
@@ -498,19 +446,19 @@ std::vector<TablaEsquema> MotorOdbc::tablas()
         throw FalloDe(Categoria::ConexionCerrada);
     const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
     SQLHSTMT st = sentencia.get();
-    std::u16string tipos = utf16(QStringLiteral("TABLE,VIEW"));
+    std::u16string tipos = Ancho(QStringLiteral("TABLE,VIEW"));
     std::vector<TablaEsquema> t;
-    if (!ok(SQLTablesW(st, nullptr, 0, nullptr, 0, nullptr, 0, w(tipos), SQLSMALLINT(tipos.size()))))
+    if (!Exito(SQLTablesW(st, nullptr, 0, nullptr, 0, nullptr, 0, Puntero(tipos), SQLSMALLINT(tipos.size()))))
         fallar(SQL_HANDLE_STMT, st);
     SQLWCHAR nombre[256], tipo[64];
     SQLLEN ln = 0, lt = 0;
     SQLBindCol(st, 3, SQL_C_WCHAR, nombre, sizeof(nombre), &ln);
     SQLBindCol(st, 4, SQL_C_WCHAR, tipo, sizeof(tipo), &lt);
-    while (ok(SQLFetch(st))) {
-        const QString n = deW(nombre, ln / qsizetype(sizeof(SQLWCHAR)));
+    while (Exito(SQLFetch(st))) {
+        const QString n = DeAncho(nombre, ln / qsizetype(sizeof(SQLWCHAR)));
         if (n.startsWith(QLatin1String("sqlite_")) || n.startsWith(QLatin1String("pg_")))
             continue;
-        t.push_back({n, deW(tipo, lt / qsizetype(sizeof(SQLWCHAR))).contains(QLatin1String("VIEW")) ? QStringLiteral("VIEW")
+        t.push_back({n, DeAncho(tipo, lt / qsizetype(sizeof(SQLWCHAR))).contains(QLatin1String("VIEW")) ? QStringLiteral("VIEW")
                                                                                                      : QStringLiteral("TABLE")});
     }
     return t;
@@ -524,8 +472,8 @@ std::vector<ColumnaEsquema> MotorOdbc::columnas(const QString& tabla)
             continue;
         const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
         SQLHSTMT st = sentencia.get();
-        std::u16string nombreTabla = utf16(t.nombre);
-        if (!ok(SQLColumnsW(st, nullptr, 0, nullptr, 0, w(nombreTabla), SQLSMALLINT(nombreTabla.size()), nullptr, 0)))
+        std::u16string nombreTabla = Ancho(t.nombre);
+        if (!Exito(SQLColumnsW(st, nullptr, 0, nullptr, 0, Puntero(nombreTabla), SQLSMALLINT(nombreTabla.size()), nullptr, 0)))
             fallar(SQL_HANDLE_STMT, st);
         SQLWCHAR columna[256];
         SQLSMALLINT tipo = 0, decimales = 0, nulos = 0;
@@ -538,18 +486,18 @@ std::vector<ColumnaEsquema> MotorOdbc::columnas(const QString& tabla)
         SQLBindCol(st, 9, SQL_C_SSHORT, &decimales, 0, &ld);
         SQLBindCol(st, 11, SQL_C_SSHORT, &nulos, 0, &ln);
         SQLBindCol(st, 17, SQL_C_SLONG, &posicion, 0, &lp);
-        while (ok(SQLFetch(st))) {
-            TipoColumna x = tipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
-            const QString nombre = deW(columna, lc / qsizetype(sizeof(SQLWCHAR)));
+        while (Exito(SQLFetch(st))) {
+            TipoColumna x = TipoDe(tipo, SQLULEN(std::max<SQLINTEGER>(0, tam)), decimales);
+            const QString nombre = DeAncho(columna, lc / qsizetype(sizeof(SQLWCHAR)));
             if (dialecto_ == Dialecto::PostgreSQL) {
-                const QString declarado = tipoDeCatalogo(t.nombre, nombre);
+                const QString declarado = catalogoDe(t.nombre, nombre).tipo;
                 if (declarado.startsWith(QLatin1String("vl_"))) {
                     const auto d = postgresql::TipoDe(declarado, 0, -1);
                     x.tipo = d.tipo;
                     x.tamanio = d.tamanio;
                 }
             }
-            c.push_back({t.nombre, deW(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipo, x.tamanio, nulos != SQL_NO_NULLS});
+            c.push_back({t.nombre, DeAncho(columna, lc / qsizetype(sizeof(SQLWCHAR))), int(posicion), x.tipo, x.tamanio, nulos != SQL_NO_NULLS});
         }
     }
     return c;

@@ -4,6 +4,8 @@
 // at the other end (the driver's DBMS name), not the engine that carries it.
 
 #include "data/ado/Motor.h"
+#include "data/ado/odbc/Dialecto.h"
+#include "data/ado/odbc/Tipos.h"
 
 #include <QHash>
 
@@ -11,7 +13,7 @@ namespace ado::odbc {
 
 class MotorOdbc : public Motor {
 public:
-    enum class Dialecto { SqlServer, PostgreSQL, SQLite };
+    using Dialecto = odbc::Dialecto;
 
     MotorOdbc();
     ~MotorOdbc() override;
@@ -41,14 +43,19 @@ public:
 
 private:
     struct Manijas;
+    struct ColumnaCatalogo {
+        QString tipo;      // a domain of ours (vl_varchar_60...) or the server's type
+        QString declarado; // the spelling of CREATE TABLE, where it had capitals
+    };
     void correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum);
+    std::vector<TipoColumna> describir(const QString& sql, SQLHSTMT st, SQLSMALLINT ncol, Resultado& acum);
+    void leerFilas(SQLHSTMT st, const std::vector<TipoColumna>* tipos, Resultado* acum);
     // The diagnostic records of a handle as the failure to throw.
     FalloMotor fallo(short tipoManija, void* manija, bool conectada) const;
     [[noreturn]] void fallar(short tipoManija, void* manija);
-    std::vector<QString> traducir(const QString& tsql, std::vector<int>* acciones);
     // The declared type of a table's column on PostgreSQL (one look per table).
-    QString tipoDeCatalogo(const QString& tabla, const QString& columna);
-    QHash<QString, QHash<QString, QString>> catalogo_;
+    ColumnaCatalogo catalogoDe(const QString& tabla, const QString& columna);
+    QHash<QString, QHash<QString, ColumnaCatalogo>> catalogo_;
     bool enCatalogo_ = false;
 
     std::unique_ptr<Manijas> h_;

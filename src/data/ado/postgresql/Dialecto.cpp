@@ -4,7 +4,7 @@
 
 namespace ado::postgresql {
 
-QString Citar(const QString& id) { return u'"' + id.toLower().replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+QString Citar(const QString& id) { return tsql::Citado(id.toLower()); }
 
 namespace {
 
@@ -44,24 +44,10 @@ tsql::Reglas reglas()
     r.identidad = QStringLiteral("LASTVAL()");
     r.recortarLiteralesComparados = true;
     r.identificador = Citar;
-    r.charindex = [](const QString& en, const QString& buscado, const std::optional<QString>& desde) {
-        if (!desde)
-            return QStringLiteral("STRPOS(%1,%2)").arg(en, buscado);
-        const QString pos = QStringLiteral("STRPOS(SUBSTR(%1,%2),%3)").arg(en, *desde, buscado);
-        return QStringLiteral("(CASE WHEN %1>0 THEN %1+(%2)-1 ELSE 0 END)").arg(pos, *desde);
-    };
-    r.convertir = [](const QString& tipo, const QString& valor, bool estilo103) {
-        static const QStringList textos{"CHAR", "VARCHAR", "NCHAR", "NVARCHAR", "TEXT", "NTEXT"};
-        static const QStringList enteros{"INT", "INTEGER", "SMALLINT", "BIGINT", "TINYINT", "BIT"};
-        static const QStringList fechas{"DATETIME", "DATE", "SMALLDATETIME"};
-        if (textos.contains(tipo))
-            return (estilo103 ? QStringLiteral("TO_CHAR(%1,'DD/MM/YYYY')") : QStringLiteral("CAST(%1 AS TEXT)")).arg(valor);
-        if (enteros.contains(tipo))
-            return QStringLiteral("CAST(%1 AS INTEGER)").arg(valor);
-        if (fechas.contains(tipo))
-            return (estilo103 ? QStringLiteral("TO_TIMESTAMP(%1,'DD/MM/YYYY')") : QStringLiteral("CAST(%1 AS TIMESTAMP)")).arg(valor);
-        return QStringLiteral("CAST(%1 AS NUMERIC)").arg(valor);
-    };
+    r.charindex = tsql::CharindexCon(QStringLiteral("STRPOS"));
+    r.convertir = tsql::ConvertirCon({QStringLiteral("CAST(%1 AS TEXT)"), QStringLiteral("TO_CHAR(%1,'DD/MM/YYYY')"),
+                                      QStringLiteral("CAST(%1 AS INTEGER)"), QStringLiteral("CAST(%1 AS TIMESTAMP)"),
+                                      QStringLiteral("TO_TIMESTAMP(%1,'DD/MM/YYYY')"), QStringLiteral("CAST(%1 AS NUMERIC)")});
     r.columna = [](const tsql::DefinicionColumna& d) {
         // A name declared with capitals carries its spelling along (MotorPostgres keeps it).
         static const QRegularExpression simple(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -119,5 +105,20 @@ QStringList Preparacion(const QString& sql, bool primeraDefinicion)
 }
 
 QString BloqueoDeTransaccion() { return QStringLiteral("SELECT pg_advisory_xact_lock(20261210)"); }
+
+QStringList ComentariosDeNombres(const QString& sql)
+{
+    static const QRegularExpression tabla(QStringLiteral("^\\s*CREATE TABLE (\\S+)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression columna(QStringLiteral("(\"[^\"]+\") /\\*(\\w+)\\*/"));
+    QStringList comentarios;
+    const auto t = tabla.match(sql);
+    if (!t.hasMatch())
+        return comentarios;
+    for (auto it = columna.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        comentarios << QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.captured(1), m.captured(1), m.captured(2));
+    }
+    return comentarios;
+}
 
 } // namespace ado::postgresql

@@ -10,6 +10,9 @@ namespace ado::postgresql {
 
 std::vector<tsql::SentenciaTraducida> TraducirLote(const QString& tsql);
 QString Citar(const QString& id);
+// The columns a translated CREATE TABLE declared with capitals keep that spelling as their
+// comment: the statements that write it.
+QStringList ComentariosDeNombres(const QString& sql);
 
 // What a translated statement needs created first: on the first definition of a session the
 // citext extension, the vl_ domains and the citext trims; the vl_varchar_N / vl_char_N

@@ -1,5 +1,7 @@
 #include "data/ado/postgresql/Sesion.h"
 
+#include "data/ado/postgresql/Cursor.h"
+
 #include "data/ado/Constantes.h"
 #include "data/ado/postgresql/Dialecto.h"
 #include "data/ado/postgresql/Errores.h"
@@ -246,38 +248,6 @@ void MotorPostgres::describir(const PGresult* r, std::vector<Columna>& columnas,
     }
 }
 
-QString MotorPostgres::NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado)
-{
-    // Unquoted names come back folded to lower case: the spelling of the select list (up to
-    // its FROM), else the declared one, as SQL Server gives them.
-    if (nombre != nombre.toLower())
-        return nombre;
-    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
-    const auto f = from.match(sql);
-    const QString lista = f.hasMatch() ? sql.left(f.capturedStart()) : sql;
-    const QRegularExpression escrito(QStringLiteral("(?<![\\w\".])") + QRegularExpression::escape(nombre) + QStringLiteral("(?![\\w\"])"),
-                                     QRegularExpression::CaseInsensitiveOption);
-    if (const auto m = escrito.match(lista); m.hasMatch())
-        return m.captured(0);
-    if (declarado.compare(nombre, Qt::CaseInsensitive) == 0)
-        return declarado;
-    return nombre;
-}
-
-// The columns a CREATE TABLE declared with capitals keep that spelling as their comment.
-void MotorPostgres::guardarNombres(const QString& sql)
-{
-    static const QRegularExpression tabla(QStringLiteral("^\\s*CREATE TABLE (\\S+)"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression columna(QStringLiteral("(\"[^\"]+\") /\\*(\\w+)\\*/"));
-    const auto t = tabla.match(sql);
-    if (!t.hasMatch())
-        return;
-    for (auto it = columna.globalMatch(sql); it.hasNext();) {
-        const auto m = it.next();
-        correr(QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.captured(1), m.captured(1), m.captured(2)), nullptr);
-    }
-}
-
 Respuesta MotorPostgres::correr(const QString& sql, const std::vector<QVariant>* parametros)
 {
     if (!abierto())
@@ -321,7 +291,8 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
         case tsql::Accion::Sentencia: {
             const Respuesta r = correr(s.sql, nullptr);
-            guardarNombres(s.sql);
+            for (const QString& c : ComentariosDeNombres(s.sql))
+                correr(c, nullptr);
             if (PQresultStatus(r.get()) == PGRES_TUPLES_OK) {
                 if (!acum.conFilas) {
                     acum.conFilas = true;
@@ -356,50 +327,6 @@ Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVari
     return acum;
 }
 
-// A cursor over a result the server has sent whole: the connection stays free for other
-// statements while the caller reads, and values are converted as they are read.
-class CursorPostgres : public Cursor {
-public:
-    CursorPostgres(MotorPostgres& m, Respuesta r)
-        : r_(std::move(r))
-    {
-        m.describir(r_.get(), columnas_, tipos_);
-    }
-    const std::vector<Columna>& columnas() const override { return columnas_; }
-    bool siguiente() override { return ++fila_ < PQntuples(r_.get()); }
-    QVariant valor(int i) const override { return ValorDe(r_.get(), fila_, i, tipos_[size_t(i)], PQftype(r_.get(), i)); }
-    void leer(int i, QVariant& destino) const override
-    {
-        // Values go into the storage `destino` already has where they can.
-        const int t = tipos_[size_t(i)].tipo;
-        if (PQgetisnull(r_.get(), fila_, i)) {
-            if (destino.isValid())
-                destino = QVariant();
-            return;
-        }
-        if (t == adInteger || t == adSmallInt || t == adUnsignedTinyInt) {
-            destino.setValue(std::atoi(PQgetvalue(r_.get(), fila_, i)));
-            return;
-        }
-        if (t == adBoolean) {
-            const char* v = PQgetvalue(r_.get(), fila_, i);
-            destino.setValue(PQftype(r_.get(), i) == OidBool ? v[0] == 't' : std::atoi(v) != 0);
-            return;
-        }
-        if ((t == adVarChar || t == adChar || t == adLongVarChar)
-            && LeerTextoAscii(PQgetvalue(r_.get(), fila_, i), PQgetlength(r_.get(), fila_, i), destino))
-            return;
-        destino = valor(i);
-    }
-    void reiniciar() override { fila_ = -1; }
-
-private:
-    Respuesta r_;
-    int fila_ = -1;
-    std::vector<Columna> columnas_;
-    std::vector<TipoColumna> tipos_;
-};
-
 std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
 {
     if (!abierto())
@@ -414,7 +341,10 @@ std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
     Respuesta r = correr(lote.front().sql, nullptr);
     if (PQresultStatus(r.get()) != PGRES_TUPLES_OK)
         return nullptr;
-    return std::make_unique<CursorPostgres>(*this, std::move(r));
+    std::vector<Columna> columnas;
+    std::vector<TipoColumna> tipos;
+    describir(r.get(), columnas, tipos);
+    return CrearCursor(std::move(r), std::move(columnas), std::move(tipos));
 }
 
 void MotorPostgres::iniciarTransaccion()

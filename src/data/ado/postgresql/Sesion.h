@@ -36,10 +36,6 @@ public:
     void fijarTiempoComando(int segundos) override;
     QString citar(const QString& id) const override;
 
-    // A result column's name as SQL Server gives it: as written in the statement's select
-    // list, else as declared (the column's comment), else as the server gives it.
-    static QString NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado);
-
     // Creates (or, with reemplazar, first drops) a database of the suite on the server of a
     // registry entry, with the login the suite's convention needs (name and password: the
     // database name). Connects as the entry's "Administrador"; its password is never kept in
@@ -52,7 +48,6 @@ public:
                                const QString& clave, int tiempo);
 
 private:
-    friend class CursorPostgres;
     Respuesta correr(const QString& sql, const std::vector<QVariant>* parametros);
     [[noreturn]] void fallar(Respuesta r);
     void describir(const pg_result* r, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos);
@@ -66,7 +61,6 @@ private:
     QHash<unsigned, QString> nombresTabla_;
     QHash<unsigned, QHash<int, QString>> declarados_; // table OID -> column -> declared spelling
     QString consulta_;                                 // the statement last sent
-    void guardarNombres(const QString& sql);
     bool preparada_ = false;
 };
 

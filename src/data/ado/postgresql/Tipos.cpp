@@ -95,4 +95,22 @@ QVariant ValorDe(const PGresult* r, int fila, int col, const TipoColumna& t, uns
     }
 }
 
+QString NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado)
+{
+    // Unquoted names come back folded to lower case: the spelling of the select list (up to
+    // its FROM), else the declared one, as SQL Server gives them.
+    if (nombre != nombre.toLower())
+        return nombre;
+    static const QRegularExpression from(QStringLiteral("\\bFROM\\b"), QRegularExpression::CaseInsensitiveOption);
+    const auto f = from.match(sql);
+    const QString lista = f.hasMatch() ? sql.left(f.capturedStart()) : sql;
+    const QRegularExpression escrito(QStringLiteral("(?<![\\w\".])") + QRegularExpression::escape(nombre) + QStringLiteral("(?![\\w\"])"),
+                                     QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = escrito.match(lista); m.hasMatch())
+        return m.captured(0);
+    if (declarado.compare(nombre, Qt::CaseInsensitive) == 0)
+        return declarado;
+    return nombre;
+}
+
 } // namespace ado::postgresql

@@ -33,4 +33,9 @@ TipoColumna TipoDe(const QString& nombre, unsigned oid, int modificador);
 QString TextoDe(const pg_result* r, int fila, int col);
 QVariant ValorDe(const pg_result* r, int fila, int col, const TipoColumna& t, unsigned oid);
 
+// A result column's name as SQL Server gives it: the server folds unquoted names to lower
+// case; this gives the spelling of the statement's select list, else the declared one (kept
+// as the column's comment), else the server's.
+QString NombreComoSqlServer(const QString& sql, const QString& nombre, const QString& declarado);
+
 } // namespace ado::postgresql

@@ -51,4 +51,11 @@ Diagnostico Clasificar(int codigo, const QString& mensaje)
     return d;
 }
 
+// The engine's failure as ADO reports it: numbers, SQLSTATE and native error.
+FalloMotor FalloSqlite(sqlite3* db, int codigo)
+{
+    const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(codigo));
+    return FalloDe(Clasificar(codigo, msg));
+}
+
 } // namespace ado::sqlite

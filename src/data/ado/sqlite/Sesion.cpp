@@ -1,9 +1,11 @@
 #include "data/ado/sqlite/Sesion.h"
 
 #include "data/ado/Constantes.h"
+#include "data/ado/sqlite/Cursor.h"
 #include "data/ado/sqlite/Dialecto.h"
 #include "data/ado/sqlite/Errores.h"
 #include "data/ado/sqlite/FuncionesVL.h"
+#include "data/ado/sqlite/Tipos.h"
 #include "suite/Ini.h"
 #include "suite/Moneda.h"
 
@@ -15,353 +17,13 @@
 
 namespace ado::sqlite {
 
-namespace {
-
-// ---- Types ------------------------------------------------------------------------------
-
-struct TipoColumna {
-    int tipo = -1;     // -1: from the stored value
-    long tamanio = 0;
-    int escala = 0;
-};
-
-TipoColumna tipoDe(const char* declarado)
-{
-    TipoColumna t;
-    if (!declarado)
-        return t;
-    static const QRegularExpression forma(QStringLiteral("^\\s*([A-Za-z_ ]+?)\\s*(?:\\(\\s*(\\w+)\\s*(?:,\\s*(\\d+)\\s*)?\\))?\\s*$"));
-    const auto m = forma.match(QString::fromUtf8(declarado));
-    if (!m.hasMatch())
-        return t;
-    const QString nombre = m.captured(1).toLower();
-    const QString n = m.captured(2).toLower();
-    const bool maximo = n == QLatin1String("max");
-    const long largo = n.toLong();
-    t.escala = m.captured(3).toInt();
-    struct Fila { const char* nombre; int tipo; long tamanio; };
-    static const Fila fijos[] = {
-        {"int", adInteger, 4}, {"integer", adInteger, 4}, {"smallint", adSmallInt, 2},
-        {"tinyint", adUnsignedTinyInt, 1}, {"bigint", adBigInt, 8}, {"bit", adBoolean, 2},
-        {"money", adCurrency, 8}, {"smallmoney", adCurrency, 8}, {"float", adDouble, 8}, {"real", adSingle, 4},
-        {"double", adDouble, 8}, {"datetime", adDBTimeStamp, 16}, {"smalldatetime", adDBTimeStamp, 16},
-        {"datetime2", adDBTimeStamp, 16}, {"date", adDBDate, 6}, {"time", adDBTime, 6},
-        {"uniqueidentifier", adGUID, 16}, {"text", adLongVarChar, 2147483647L},
-        {"ntext", adLongVarWChar, 1073741823L}, {"image", adLongVarBinary, 2147483647L},
-        {"numeric", adNumeric, 19}, {"decimal", adNumeric, 19},
-    };
-    for (const Fila& f : fijos) {
-        if (nombre == QLatin1String(f.nombre)) {
-            t.tipo = f.tipo;
-            t.tamanio = f.tamanio;
-            if (f.tipo == adNumeric && m.captured(2).isEmpty())
-                t.escala = 0;
-            return t;
-        }
-    }
-    struct Variable { const char* nombre; int tipo; int tipoMax; long tamanioMax; };
-    static const Variable variables[] = {
-        {"char", adChar, adLongVarChar, 2147483647L}, {"nchar", adWChar, adLongVarWChar, 1073741823L},
-        {"varchar", adVarChar, adLongVarChar, 2147483647L}, {"nvarchar", adVarWChar, adLongVarWChar, 1073741823L},
-        {"varbinary", adVarBinary, adLongVarBinary, 2147483647L}, {"binary", adBinary, adLongVarBinary, 2147483647L},
-    };
-    for (const Variable& v : variables) {
-        if (nombre == QLatin1String(v.nombre)) {
-            t.tipo = maximo ? v.tipoMax : v.tipo;
-            t.tamanio = maximo ? v.tamanioMax : (largo > 0 ? largo : 1);
-            return t;
-        }
-    }
-    t.tipo = adVarChar;
-    t.tamanio = 255;
-    return t;
-}
-
-QDateTime leerFecha(const QString& s)
-{
-    for (const char* f : {"yyyy-MM-dd HH:mm:ss.zzz", "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm",
-                          "yyyy-MM-dd"}) {
-        const QDateTime d = QDateTime::fromString(s, QLatin1String(f));
-        if (d.isValid())
-            return d;
-    }
-    return {};
-}
-
-QVariant valorDe(sqlite3_stmt* st, int i, const TipoColumna& t)
-{
-    const int clase = sqlite3_column_type(st, i);
-    if (clase == SQLITE_NULL)
-        return {};
-    auto texto = [&] {
-        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
-    };
-    switch (t.tipo) {
-    case adInteger:
-    case adSmallInt:
-    case adUnsignedTinyInt:
-    case adTinyInt:
-        return int(sqlite3_column_int64(st, i));
-    case adBigInt:
-        return qlonglong(sqlite3_column_int64(st, i));
-    case adBoolean:
-        return sqlite3_column_int64(st, i) != 0;
-    case adCurrency:
-    case adNumeric:
-        if (t.tipo == adNumeric && t.escala > suite::Moneda::Decimales)
-            return sqlite3_column_double(st, i);
-        if (clase == SQLITE_INTEGER)
-            return QVariant::fromValue(suite::Moneda::desdeEntero(sqlite3_column_int64(st, i)));
-        if (auto m = suite::Moneda::desdeDouble(sqlite3_column_double(st, i)))
-            return QVariant::fromValue(*m);
-        return sqlite3_column_double(st, i);
-    case adDouble:
-    case adSingle:
-        return sqlite3_column_double(st, i);
-    case adDBTimeStamp:
-    case adDBDate:
-    case adDBTime:
-        if (clase == SQLITE_TEXT) {
-            const QString s = texto();
-            const QDateTime d = leerFecha(s);
-            if (!d.isValid())
-                return s;
-            if (t.tipo == adDBDate)
-                return d.date();
-            return d;
-        }
-        break;
-    case adBinary:
-    case adVarBinary:
-    case adLongVarBinary:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i));
-    default:
-        break;
-    }
-    switch (clase) {
-    case SQLITE_INTEGER: {
-        const qint64 v = sqlite3_column_int64(st, i);
-        if (t.tipo == -1 && v >= INT32_MIN && v <= INT32_MAX)
-            return int(v);
-        if (t.tipo == -1)
-            return qlonglong(v);
-        return texto();
-    }
-    case SQLITE_FLOAT:
-        return t.tipo == -1 ? QVariant(sqlite3_column_double(st, i)) : QVariant(texto());
-    case SQLITE_BLOB:
-        return QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i));
-    default:
-        return texto();
-    }
-}
-
-// The type of a computed column, from the values it holds.
-void deducirTipo(Columna& c, const Filas& filas, size_t i)
-{
-    int tipo = adVarChar;
-    long largo = 0;
-    bool visto = false;
-    for (size_t f = 0; f < filas.size(); ++f) {
-        const QVariant& v = filas[f][i];
-        if (!v.isValid())
-            continue;
-        switch (v.typeId()) {
-        case QMetaType::Int: tipo = visto && tipo != adInteger ? tipo : adInteger; break;
-        case QMetaType::LongLong: tipo = adBigInt; break;
-        case QMetaType::Double: tipo = adDouble; break;
-        case QMetaType::QByteArray: tipo = adVarBinary; largo = std::max<long>(largo, long(v.toByteArray().size())); break;
-        default: tipo = adVarChar; largo = std::max<long>(largo, long(v.toString().size())); break;
-        }
-        visto = true;
-    }
-    c.tipo = tipo;
-    switch (tipo) {
-    case adInteger: c.tamanio = 4; break;
-    case adBigInt:
-    case adDouble: c.tamanio = 8; break;
-    default: c.tamanio = std::max<long>(largo, 1); break;
-    }
-}
-
-void enlazar(sqlite3_stmt* st, int i, const QVariant& v)
-{
-    if (!v.isValid() || v.isNull()) {
-        sqlite3_bind_null(st, i);
-        return;
-    }
-    if (v.canConvert<suite::Moneda>() && v.metaType() == QMetaType::fromType<suite::Moneda>()) {
-        sqlite3_bind_double(st, i, v.value<suite::Moneda>().aDouble());
-        return;
-    }
-    switch (v.typeId()) {
-    case QMetaType::Bool: sqlite3_bind_int(st, i, v.toBool() ? 1 : 0); return;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long: sqlite3_bind_int64(st, i, v.toLongLong()); return;
-    case QMetaType::Double:
-    case QMetaType::Float: sqlite3_bind_double(st, i, v.toDouble()); return;
-    case QMetaType::QByteArray: {
-        const QByteArray b = v.toByteArray();
-        sqlite3_bind_blob(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    case QMetaType::QDateTime: {
-        const QByteArray b = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    case QMetaType::QDate: {
-        const QByteArray b = v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
-        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    default: {
-        const QByteArray b = v.toString().toUtf8();
-        sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-        return;
-    }
-    }
-}
-
-// Names, declared types and origins of a statement's columns.
-void describir(sqlite3_stmt* st, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos)
-{
-    const int n = sqlite3_column_count(st);
-    columnas.resize(size_t(n));
-    tipos.resize(size_t(n));
-    for (int i = 0; i < n; ++i) {
-        Columna& c = columnas[size_t(i)];
-        c.nombre = QString::fromUtf8(sqlite3_column_name(st, i));
-        if (const char* t = sqlite3_column_table_name(st, i))
-            c.tablaBase = QString::fromUtf8(t);
-        if (const char* o = sqlite3_column_origin_name(st, i))
-            c.columnaBase = QString::fromUtf8(o);
-        tipos[size_t(i)] = tipoDe(sqlite3_column_decltype(st, i));
-        c.tipo = tipos[size_t(i)].tipo;
-        c.tamanio = tipos[size_t(i)].tamanio;
-    }
-}
-
-FalloMotor falloDe(sqlite3* db, int codigo);
-
-class CursorSqlite : public Cursor {
-public:
-    CursorSqlite(sqlite3* db, Sentencia st)
-        : db_(db), st_(std::move(st))
-    {
-        describir(st_.get(), columnas_, tipos_);
-        paso();
-        // Computed columns take the type of their first value.
-        for (size_t i = 0; i < tipos_.size(); ++i) {
-            if (tipos_[i].tipo != -1)
-                continue;
-            Columna& c = columnas_[i];
-            switch (hayFila_ ? sqlite3_column_type(st_.get(), int(i)) : SQLITE_NULL) {
-            case SQLITE_INTEGER: c.tipo = adInteger; c.tamanio = 4; break;
-            case SQLITE_FLOAT: c.tipo = adDouble; c.tamanio = 8; break;
-            case SQLITE_BLOB: c.tipo = adVarBinary; c.tamanio = std::max(1, sqlite3_column_bytes(st_.get(), int(i))); break;
-            default: c.tipo = adVarChar; c.tamanio = hayFila_ ? std::max(1, sqlite3_column_bytes(st_.get(), int(i))) : 1; break;
-            }
-        }
-        pendiente_ = true;
-    }
-    const std::vector<Columna>& columnas() const override { return columnas_; }
-
-    bool siguiente() override
-    {
-        if (pendiente_)
-            pendiente_ = false;
-        else if (hayFila_)
-            paso();
-        return hayFila_;
-    }
-
-    QVariant valor(int i) const override { return valorDe(st_.get(), i, tipos_[size_t(i)]); }
-
-    void leer(int i, QVariant& destino) const override
-    {
-        // Values go into the storage `destino` already has where they can (same type, not shared).
-        const int clase = sqlite3_column_type(st_.get(), i);
-        const int t = tipos_[size_t(i)].tipo;
-        if (clase == SQLITE_NULL) {
-            if (destino.isValid())
-                destino = QVariant();
-            return;
-        }
-        switch (t) {
-        case adInteger:
-        case adSmallInt:
-        case adUnsignedTinyInt:
-        case adTinyInt:
-            destino.setValue(int(sqlite3_column_int64(st_.get(), i)));
-            return;
-        case adBoolean:
-            destino.setValue(sqlite3_column_int64(st_.get(), i) != 0);
-            return;
-        case -1:
-        case adVarChar:
-        case adChar:
-        case adVarWChar:
-        case adWChar:
-        case adLongVarChar:
-        case adLongVarWChar:
-            if (clase == SQLITE_TEXT) {
-                const char* texto = reinterpret_cast<const char*>(sqlite3_column_text(st_.get(), i));
-                const int largo = sqlite3_column_bytes(st_.get(), i);
-                if (LeerTextoAscii(texto, largo, destino))
-                    return;
-                if (destino.typeId() == QMetaType::QString) { // a new string in the same variant
-                    *static_cast<QString*>(destino.data()) = QString::fromUtf8(texto, largo);
-                    return;
-                }
-            }
-            break;
-        default:
-            break;
-        }
-        destino = valorDe(st_.get(), i, tipos_[size_t(i)]);
-    }
-
-    void reiniciar() override
-    {
-        sqlite3_reset(st_.get());
-        paso();
-        pendiente_ = true;
-    }
-
-private:
-    void paso()
-    {
-        const int rc = sqlite3_step(st_.get());
-        if (rc == SQLITE_ROW) {
-            hayFila_ = true;
-            return;
-        }
-        hayFila_ = false;
-        if (rc != SQLITE_DONE)
-            throw falloDe(db_, sqlite3_extended_errcode(db_));
-    }
-
-    sqlite3* db_;
-    Sentencia st_;
-    std::vector<Columna> columnas_;
-    std::vector<TipoColumna> tipos_;
-    bool hayFila_ = false;
-    bool pendiente_ = false; // the row stepped to is not handed out yet
-};
-
-} // namespace
-
 MotorSqlite::MotorSqlite() = default;
 
 MotorSqlite::~MotorSqlite() { cerrar(); }
 
 QString MotorSqlite::origen() const { return QStringLiteral("Proveedor SQLite"); }
+
+QString MotorSqlite::citar(const QString& id) const { return tsql::Citado(id); }
 
 QString MotorSqlite::ArchivoDe(const QString& carpeta, const QString& base)
 {
@@ -446,18 +108,10 @@ void MotorSqlite::fijarTiempoComando(int segundos)
         sqlite3_busy_timeout(db_.get(), tiempoMs_);
 }
 
-namespace {
-// The engine's failure as ADO reports it: numbers, SQLSTATE and native error.
-FalloMotor falloDe(sqlite3* db, int codigo)
-{
-    const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(codigo));
-    return FalloDe(Clasificar(codigo, msg));
-}
-} // namespace
 
 void MotorSqlite::fallar(int codigo)
 {
-    FalloMotor f = falloDe(db_.get(), codigo);
+    FalloMotor f = FalloSqlite(db_.get(), codigo);
     if (f.enlacePerdido)
         cerrar();
     throw f;
@@ -479,14 +133,14 @@ Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* p
             continue; // only blanks or comments left
         if (parametros) {
             for (int i = 0; i < int(parametros->size()); ++i)
-                enlazar(s.get(), i + 1, (*parametros)[size_t(i)]);
+                Enlazar(s.get(), i + 1, (*parametros)[size_t(i)]);
         }
         const int ncol = sqlite3_column_count(s.get());
         const bool capturar = ncol > 0 && !acum.conFilas;
         std::vector<TipoColumna> tipos;
         if (capturar) {
             acum.conFilas = true;
-            describir(s.get(), acum.columnas, tipos);
+            Describir(s.get(), acum.columnas, tipos);
             acum.filas.fijarColumnas(size_t(ncol));
         }
         const sqlite3_int64 antes = sqlite3_total_changes64(db_.get());
@@ -497,14 +151,14 @@ Resultado MotorSqlite::correr(const QString& sql, const std::vector<QVariant>* p
                 continue;
             QVariant* fila = acum.filas.nueva();
             for (int i = 0; i < ncol; ++i)
-                fila[i] = valorDe(s.get(), i, tipos[size_t(i)]);
+                fila[i] = ValorDe(s.get(), i, tipos[size_t(i)]);
         }
         if (paso != SQLITE_DONE)
             fallar(sqlite3_extended_errcode(db_.get()));
         if (capturar) {
             for (int i = 0; i < ncol; ++i)
                 if (tipos[size_t(i)].tipo == -1)
-                    deducirTipo(acum.columnas[size_t(i)], acum.filas, size_t(i));
+                    DeducirTipo(acum.columnas[size_t(i)], acum.filas, size_t(i));
         }
         if (escribe && ncol == 0) {
             const sqlite3_int64 cambios = sqlite3_total_changes64(db_.get()) - antes;
@@ -554,7 +208,7 @@ std::unique_ptr<Cursor> MotorSqlite::abrirCursor(const QString& tsql)
     if (!unaConsulta)
         return nullptr;
     try {
-        return std::make_unique<CursorSqlite>(db_.get(), std::move(st));
+        return CrearCursor(db_.get(), std::move(st));
     } catch (const FalloMotor& f) {
         if (f.enlacePerdido)
             cerrar();
@@ -604,7 +258,7 @@ std::vector<ColumnaEsquema> MotorSqlite::columnas(const QString& tabla)
         correr(QStringLiteral("SELECT cid, name, type, \"notnull\" FROM pragma_table_info(?) ORDER BY cid"), &p, r);
         for (size_t i = 0; i < r.filas.size(); ++i) {
             const auto f = r.filas[i];
-            const TipoColumna tipo = tipoDe(f[2].toString().toUtf8().constData());
+            const TipoColumna tipo = TipoDe(f[2].toString().toUtf8().constData());
             c.push_back({t.nombre, f[1].toString(), f[0].toInt() + 1, tipo.tipo == -1 ? int(adVarChar) : tipo.tipo,
                          tipo.tamanio, f[3].toInt() == 0});
         }

@@ -31,7 +31,7 @@ public:
     std::vector<ColumnaEsquema> columnas(const QString& tabla) override;
 
     void fijarTiempoComando(int segundos) override;
-    QString citar(const QString& id) const override { return u'"' + QString(id).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+    QString citar(const QString& id) const override;
 
     // A database name that names a file of the server's folder and nothing outside it.
     static bool NombreSimple(const QString& base);
