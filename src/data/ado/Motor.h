@@ -38,6 +38,7 @@ public:
         valores_.resize(valores_.size() + columnas_);
         return valores_.data() + valores_.size() - columnas_;
     }
+    void reservar(size_t filas) { valores_.reserve(filas * columnas_); }
     void push_back(std::span<const QVariant> fila) { valores_.insert(valores_.end(), fila.begin(), fila.end()); }
     void push_back(std::initializer_list<QVariant> fila) { valores_.insert(valores_.end(), fila.begin(), fila.end()); }
 

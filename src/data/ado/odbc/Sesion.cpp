@@ -308,8 +308,94 @@ std::vector<TipoColumna> MotorOdbc::describir(const QString& sql, SQLHSTMT st, S
 
 // Every row, each value read as text in pieces as long as it is; without tipos the rows are
 // only read past.
+namespace {
+
+constexpr SQLULEN FilasPorBloque = 256;
+
+// Characters a bound column needs for any value: twice the declared length for text (a
+// character may take two UTF-16 units), enough for the text of numbers and dates; 0 when the
+// column cannot be bound (long or unknown length, binary).
+SQLLEN AnchoEnlazado(const TipoColumna& t)
+{
+    switch (t.tipo) {
+    case adChar:
+    case adVarChar:
+    case adWChar:
+    case adVarWChar:
+    case adLongVarChar:
+    case adLongVarWChar: return t.tamanio > 0 && t.tamanio <= 4000 ? SQLLEN(t.tamanio) * 2 + 1 : 0;
+    case adBinary:
+    case adVarBinary:
+    case adLongVarBinary: return 0;
+    default: return 64;
+    }
+}
+
+} // namespace
+
+// Rows in blocks of FilasPorBloque with every column bound as text; false, with nothing read,
+// when a column cannot be bound.
+bool MotorOdbc::leerEnBloques(SQLHSTMT st, const std::vector<TipoColumna>& tipos, Resultado& acum)
+{
+    std::vector<SQLLEN> anchos;
+    for (const TipoColumna& t : tipos) {
+        anchos.push_back(AnchoEnlazado(t));
+        if (anchos.back() == 0)
+            return false;
+    }
+    std::vector<std::vector<SQLWCHAR>> datos(tipos.size());
+    std::vector<std::vector<SQLLEN>> largos(tipos.size(), std::vector<SQLLEN>(FilasPorBloque));
+    SQLULEN leidas = 0;
+    // The statement forgets the buffers before they go, whatever happens.
+    struct Desenlazar {
+        SQLHSTMT st;
+        ~Desenlazar()
+        {
+            SQLFreeStmt(st, SQL_UNBIND);
+            SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
+            SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+        }
+    } desenlazar{st};
+    if (!Exito(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(FilasPorBloque), 0))
+        || !Exito(SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &leidas, 0)))
+        return false;
+    for (size_t i = 0; i < tipos.size(); ++i) {
+        datos[i].resize(size_t(anchos[i]) * FilasPorBloque);
+        if (!Exito(SQLBindCol(st, SQLUSMALLINT(i + 1), SQL_C_WCHAR, datos[i].data(), anchos[i] * SQLLEN(sizeof(SQLWCHAR)),
+                              largos[i].data())))
+            fallar(SQL_HANDLE_STMT, st);
+    }
+    SQLLEN total = -1; // drivers that read the whole result first know its size
+    if (Exito(SQLRowCount(st, &total)) && total > 0)
+        acum.filas.reservar(size_t(total));
+    SQLRETURN r;
+    while (Exito(r = SQLFetch(st))) {
+        for (SQLULEN f = 0; f < leidas; ++f) {
+            QVariant* fila = acum.filas.nueva();
+            for (size_t i = 0; i < tipos.size(); ++i) {
+                const SQLLEN largo = largos[i][f];
+                if (largo == SQL_NULL_DATA) {
+                    fila[i] = QVariant();
+                    continue;
+                }
+                // Longer than the driver declared: an error, never a value cut short.
+                if (largo == SQL_NO_TOTAL || largo >= anchos[i] * SQLLEN(sizeof(SQLWCHAR)))
+                    throw FalloDe({Categoria::Otro, QStringLiteral("Un valor de la columna %1 es más largo que lo que declara el "
+                                                                   "controlador ODBC.").arg(acum.columnas[i].nombre),
+                                   QStringLiteral("01004"), 0, {}});
+                fila[i] = ValorDe(DeAncho(&datos[i][f * size_t(anchos[i])], largo / SQLLEN(sizeof(SQLWCHAR))), tipos[i]);
+            }
+        }
+    }
+    if (r != SQL_NO_DATA)
+        fallar(SQL_HANDLE_STMT, st);
+    return true;
+}
+
 void MotorOdbc::leerFilas(SQLHSTMT st, const std::vector<TipoColumna>* tipos, Resultado* acum)
 {
+    if (tipos && leerEnBloques(st, *tipos, *acum))
+        return;
     SQLRETURN r;
     while (Exito(r = SQLFetch(st))) {
         if (!tipos)

@@ -50,6 +50,7 @@ private:
     void correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum);
     std::vector<TipoColumna> describir(const QString& sql, SQLHSTMT st, SQLSMALLINT ncol, Resultado& acum);
     void leerFilas(SQLHSTMT st, const std::vector<TipoColumna>* tipos, Resultado* acum);
+    bool leerEnBloques(SQLHSTMT st, const std::vector<TipoColumna>& tipos, Resultado& acum);
     // The diagnostic records of a handle as the failure to throw.
     FalloMotor fallo(short tipoManija, void* manija, bool conectada) const;
     [[noreturn]] void fallar(short tipoManija, void* manija);
