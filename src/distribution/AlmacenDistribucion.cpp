@@ -252,11 +252,22 @@ void AlmacenDistribucion::Asignar(const QString& cuenta, const QString& codigo)
 
 bool AlmacenDistribucion::AsignarVarias(const QStringList& cuentas, const QString& codigo)
 {
+    // Each account only while it is still free (or already this table's): another workstation
+    // may have taken one since it was checked, and then nothing is assigned.
+    const QString c = literal(Codigo(codigo));
     QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF;
     for (const QString& cuenta : cuentas)
-        lote += SentenciaAsignar(cuenta, codigo) + CRLF;
+        lote += SentenciaAsignar(cuenta, codigo) + QStringLiteral(" AND (CC_DIST IS NULL OR CC_DIST ='") + c + QStringLiteral("')")
+            + CRLF;
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
+    if (db_.gCnn.Errors().Count() == 0 && n >= 0 && n < long(cuentas.size())) { // -1: the server gave no counts
+        QString rollback = QStringLiteral("ROLLBACK TRANSACTION");
+        long m = 0;
+        db_.EjecutaConsultaSQL(rollback, m);
+        suite::MsgBox(MensajeCuentasTomadas, suite::vbExclamation, QStringLiteral("ATENCIÓN"));
+        return false;
+    }
     return confirmar(QStringLiteral("ATENCIÓN"));
 }
 

@@ -49,7 +49,8 @@ public:
     Borrado Borrar(const QString& codigo);
 
     void Asignar(const QString& cuenta, const QString& codigo);
-    // Assigns accounts in one transaction: all or none (a failure is rolled back and shown).
+    // Assigns accounts in one transaction: all or none. A failure, or an account another
+    // workstation assigned to another table meanwhile, is rolled back and shown.
     bool AsignarVarias(const QStringList& cuentas, const QString& codigo);
     void Desasignar(const QString& cuenta);
 
@@ -70,6 +71,9 @@ public:
     static QString SentenciaGrabada(const QString& codigo);
     static QString SentenciaTablas();
 
+    static inline const QString MensajeCuentasTomadas =
+        QStringLiteral("Otro puesto asignó alguna de las cuentas elegidas a otra tabla mientras tanto. "
+                       "No se asignó ninguna: vuelva a elegirlas.");
     static inline const QString MensajeSinLineas =
         QStringLiteral("No se encontraron registros en la Grilla de Centros de Costos para su Actualización.");
 

@@ -170,6 +170,17 @@ void TstAlmacen::asignarYQuitar()
     a.Desasignar(QStringLiteral("5.1.01.003")); // it pointed to table 1
     QVERIFY(!EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo='5.1.01.003'")).isValid());
     QCOMPARE(int(a.Cargar("2").cuentas.size()), 3);
+
+    // Several at once: all, or none when one was taken by another table since it was checked.
+    DialogosGuionados d;
+    QVERIFY(a.AsignarVarias({QStringLiteral("1.1.01.001"), QStringLiteral("1.1.01.002")}, QStringLiteral("2")));
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE CC_DIST='   2'")), 5);
+    d.responder(suite::vbOK);
+    QVERIFY(!a.AsignarVarias({QStringLiteral("1.1.02.001"), QStringLiteral("5.1.01.004")}, QStringLiteral("2")));
+    QCOMPARE(d.ultimo().texto, AlmacenDistribucion::MensajeCuentasTomadas);
+    QVERIFY(!EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo='1.1.02.001'")).isValid());
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo='5.1.01.004'")).toString(),
+             QStringLiteral("   1"));
 }
 
 void TstAlmacen::buscarCuenta_data()
