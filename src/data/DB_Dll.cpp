@@ -302,7 +302,16 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
             return;
         } catch (const std::exception&) {
             ado::Errors& errores = gDB.gCnn.Errors();
-            if (errores.Count() > 0 && !contiene(SentenciaSQL, QStringLiteral("TRANS"))) {
+            if (errores.Count() == 0) {
+                // Raised before reaching the engine (a closed connection): it goes into the
+                // collection too, which is where callers look before committing.
+                const ErrorRT e = suite::ErrorActual();
+                errores.Agregar(ado::Error{e.Number, e.Description, e.Source, QString(), 0});
+                if (gCnn.State() != ado::adStateOpen)
+                    gOpenFlag = false;
+                return;
+            }
+            if (!contiene(SentenciaSQL, QStringLiteral("TRANS"))) {
                 if (errores.Item(0).NativeError == ado::err::NativoEnlacePerdido) {
                     if (RecuperarEnlace(SentenciaSQL, intentos))
                         continue;

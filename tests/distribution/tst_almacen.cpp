@@ -259,6 +259,14 @@ void TstAlmacen::grabacionFallida()
     // The connection is usable afterwards: no transaction left open.
     QVERIFY(a.Grabar("1", "n", "c", true, {{"11", "100"}}));
     QCOMPARE(lineasDe("1"), QStringLiteral("11=100"));
+    // A closed connection (the link gone) fails the save, never passes for one.
+    gDB.gCnn.Close();
+    d.responder(suite::vbOK);
+    QVERIFY(!a.Grabar("1", "n", "c", true, {{"12", "100"}}));
+    QCOMPARE(d.ultimo().estilo, 16);
+    QVERIFY(!gDB.gOpenFlag);
+    QVERIFY(gDB.AsegurarConexion());
+    QCOMPARE(lineasDe("1"), QStringLiteral("11=100"));
 }
 
 namespace {
