@@ -707,12 +707,6 @@ AlmacenDistribucion::Resultado frmProrrata::Borrar()
     return r;
 }
 
-void frmProrrata::Imprimir()
-{
-    if (impresion_)
-        impresion_(*this);
-}
-
 // ---- Grid -----------------------------------------------------------------------------
 
 QString frmProrrata::celda(int fila, int columna) const
