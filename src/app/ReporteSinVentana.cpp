@@ -65,10 +65,10 @@ std::optional<PedidoSinVentana> LeerOpcionesReporte(QStringList& argumentos)
 
 void PrepararSinVentana(int argc, char** argv)
 {
-    bool pdf = false;
+    bool sinVentana = false;
     for (int i = 1; i < argc; ++i)
-        pdf = pdf || std::strcmp(argv[i], "--pdf") == 0;
-    if (pdf && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        sinVentana = sinVentana || std::strcmp(argv[i], "--pdf") == 0 || std::strcmp(argv[i], "--reporte") == 0;
+    if (sinVentana && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
