@@ -89,6 +89,14 @@ const QColor Separador(215, 215, 215);
 
 enum class Alinear { Izquierda, Derecha, Centro };
 
+// A count with the thousands grouped ("10.003").
+QString cantidad(size_t n)
+{
+    bool miles = true;
+    short ancho = 0;
+    return FmtMoneda(QString::number(n), -2, miles, ancho);
+}
+
 } // namespace
 
 class Maquetador {
@@ -136,6 +144,8 @@ private:
     double avance(int f, const QString& t) const { return metricas_[size_t(f)].horizontalAdvance(t); }
     double abajo() const { return area_.height() - mm(11); }
     double fila() const { return alto(Cuerpo) + mm(1.7); }
+    // Detail lists are long: closer rows, a rule every five to guide the eye.
+    double filaDetalle() const { return alto(Cuerpo) + mm(0.9); }
 
     std::vector<Documento::Elemento>& pagina() { return doc_.paginas_.back(); }
 
@@ -279,27 +289,32 @@ private:
     // The rows of a table with its column titles; on a page break the group's band and the
     // titles come again. `antes` is painted before the titles on every page.
     void tabla(size_t g, const QList<Columna>& columnas, const Filas& filas, Rango rango,
-               const std::function<void(bool continuacion)>& antes)
+               const std::function<void(bool continuacion)>& antes, bool compacta = false)
     {
         const Celdas c = celdas(columnas);
         std::vector<int> cols;
         for (const Columna& col : columnas)
             cols.push_back(filas.columna(col.campo));
+        const double h = compacta ? filaDetalle() : fila();
+        auto titulos = [&] {
+            cabecera(columnas, c);
+            if (compacta)
+                y_ += mm(0.6);
+        };
         antes(false);
-        cabecera(columnas, c);
-        const double h = fila();
+        titulos();
         for (size_t f = rango.inicio; f < rango.fin; ++f) {
             if (espacio(h)) {
                 banda(g, true);
                 antes(true);
-                cabecera(columnas, c);
+                titulos();
             }
             const double base = y_ + (h - alto(Cuerpo)) / 2 + asc(Cuerpo);
             for (size_t i = 0; i < cols.size(); ++i)
                 if (cols[i] >= 0)
                     celda(c, i, base, TextoValor(filas.valor(f, cols[i]), c.formatos[i]), Cuerpo);
             y_ += h;
-            if (f + 1 < rango.fin)
+            if (f + 1 < rango.fin && (!compacta || (f - rango.inicio) % 5 == 4))
                 linea(0, y_, ancho_, y_, 0.3, Separador);
         }
     }
@@ -377,7 +392,7 @@ private:
             auto titulo = [&](bool continuacion) {
                 QString t = det.titulo;
                 if (rd.size() > 0)
-                    t += QStringLiteral(" (%1)").arg(rd.size());
+                    t += QStringLiteral(" (%1)").arg(cantidad(rd.size()));
                 if (continuacion)
                     t += QStringLiteral(", continuación");
                 texto(0, y_ + asc(Negrita), t, Negrita, Tinta);
@@ -389,7 +404,7 @@ private:
                 y_ += alto(Cursiva);
                 continue;
             }
-            tabla(g, det.columnas, datos_.detalles[k], rd, titulo);
+            tabla(g, det.columnas, datos_.detalles[k], rd, titulo, true);
             linea(0, y_, ancho_, y_, 0.6);
         }
         y_ += mm(10);
