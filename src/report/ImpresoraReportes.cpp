@@ -18,6 +18,7 @@
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStyle>
@@ -106,6 +107,18 @@ void EscribirPdf(const ReporteListo& r, const QString& archivo)
                       QStringLiteral("Reportes"));
 }
 
+QString NombreArchivoSugerido(const ReporteListo& r)
+{
+    QString nombre = Sustituir(r.definicion.titulo, r.contexto.formulas).trimmed();
+    if (nombre.isEmpty())
+        nombre = r.definicion.nombre;
+    if (r.datos.grupos.size() == 1 && !r.definicion.rotulo.isEmpty())
+        nombre += QStringLiteral(" - ")
+            + Sustituir(r.definicion.rotulo, r.contexto.formulas, &r.datos.principal, r.datos.grupos[0].inicio).trimmed();
+    static const QRegularExpression prohibidos(QStringLiteral(R"([/\\:*?"<>|\x00-\x1f])"));
+    return nombre.replace(prohibidos, QStringLiteral("-")) + QStringLiteral(".pdf");
+}
+
 void MostrarVistaPrevia(const ReporteListo& r, QWidget* padre)
 {
     QPrinter impresora(QPrinter::HighResolution);
@@ -130,10 +143,10 @@ void MostrarVistaPrevia(const ReporteListo& r, QWidget* padre)
         guardar->setShortcut(QKeySequence::Save);
         barra->addSeparator();
         barra->addAction(guardar);
-        QObject::connect(guardar, &QAction::triggered, &vista, [&r, &vista, titulo] {
-            const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            const QString sugerido = QDir(carpeta.isEmpty() ? QDir::homePath() : carpeta)
-                                         .filePath((titulo.isEmpty() ? r.definicion.nombre : titulo) + QStringLiteral(".pdf"));
+        QObject::connect(guardar, &QAction::triggered, &vista, [&r, &vista] {
+            const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            const QString carpeta = !documentos.isEmpty() && QDir(documentos).exists() ? documentos : QDir::homePath();
+            const QString sugerido = QDir(carpeta).filePath(NombreArchivoSugerido(r));
             QString archivo = QFileDialog::getSaveFileName(&vista, QStringLiteral("Guardar el reporte como PDF"), sugerido,
                                                            QStringLiteral("Documentos PDF (*.pdf)"));
             if (archivo.isEmpty())

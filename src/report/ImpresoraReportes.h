@@ -41,6 +41,11 @@ void Pintar(const ReporteListo& r, QPagedPaintDevice& dispositivo);
 // Writes the PDF file whole or not at all; raises suite::ErrorEjecucion when it cannot.
 void EscribirPdf(const ReporteListo& r, const QString& archivo);
 
+// The file name the preview offers when saving a PDF: the title, and the group's caption
+// when there is only one ("Tabla de Distribución de Centros de Costos - Tabla 1 · Gastos de
+// estructura.pdf"), without characters that file names do not take.
+QString NombreArchivoSugerido(const ReporteListo& r);
+
 // The preview window, modal; from it the user prints or saves a PDF.
 void MostrarVistaPrevia(const ReporteListo& r, QWidget* padre = nullptr);
 

@@ -131,7 +131,8 @@ public:
         }
         for (size_t g = 0; g < datos_.grupos.size(); ++g)
             grupo(g);
-        firmas();
+        if (!datos_.grupos.empty())
+            firmas();
         pies();
         return std::move(doc_);
     }

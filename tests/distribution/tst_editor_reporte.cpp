@@ -88,6 +88,7 @@ private Q_SLOTS:
     void seleccionEnElMotor();
     void errores_data();
     void errores();
+    void nombreSugerido();
 };
 
 void TstEditorReporte::tablaUno()
@@ -227,6 +228,20 @@ void TstEditorReporte::errores()
     QVERIFY2(d.ultimo().texto.contains(mensaje), qPrintable(d.ultimo().texto));
     QCOMPARE(d.ultimo().estilo, suite::vbAbortRetryIgnore + suite::vbCritical);
     QVERIFY(!QFileInfo::exists(e.pdf));
+}
+
+void TstEditorReporte::nombreSugerido()
+{
+    // What the preview offers as the PDF's file name.
+    Reporte e;
+    auto nombre = [](const QString& formula) {
+        const QStringList formulas = frmProrrata::FormulasReporte();
+        return reporte::NombreArchivoSugerido(reporte::Preparar({QStringLiteral("RP_CCDIST"), {}, formula, gDSN, formulas, {}}));
+    };
+    QCOMPARE(nombre({}), QStringLiteral("Tabla de Distribución de Centros de Costos.pdf"));
+    e.sql(QStringLiteral("UPDATE MA_CUENTAS_CCDIST SET NOMBRE = 'Gastos 50/50: \"fijos\"' WHERE CODIGO = '   1'"));
+    QCOMPARE(nombre(QStringLiteral("Trim({MA_CUENTAS_CCDIST.CODIGO}) = '1'")),
+             QStringLiteral("Tabla de Distribución de Centros de Costos - Tabla 1 · Gastos 50-50- -fijos-.pdf"));
 }
 
 QTEST_MAIN(TstEditorReporte)
