@@ -4,7 +4,7 @@ set -euo pipefail
 
 PAQUETES=(
   cmake g++ ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
+  qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libqt6printsupport6
   libsqlite3-dev libpq-dev unixodbc-dev unixodbc odbc-postgresql tdsodbc libsqliteodbc
   postgresql-15
   libgtest-dev libbenchmark-dev

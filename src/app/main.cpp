@@ -1,8 +1,11 @@
 // The editor of cost-centre distribution tables. Started by the suite's menu with a command
 // line such as: prorrata "@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;"
+#include "ReporteSinVentana.h"
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
+#include "report/ImpresoraReportes.h"
 #include "suite/Formularios.h"
+#include "suite/Reportes.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -12,6 +15,7 @@
 
 int main(int argc, char** argv)
 {
+    PrepararSinVentana(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Prorrata"));
     QApplication::setQuitOnLastWindowClosed(true);
@@ -20,9 +24,15 @@ int main(int argc, char** argv)
     QStringList argumentos = app.arguments().mid(1);
     // --medir-arranque: print when the window is shown and the peak memory, then end.
     const bool medir = argumentos.removeAll(QStringLiteral("--medir-arranque")) > 0;
+    // --reporte CODIGO --pdf ARCHIVO: the table's report written to the file, no window.
+    const auto sinVentana = LeerOpcionesReporte(argumentos);
+    reporte::ImpresoraReportes impresora;
+    suite::FijarImpresoraReportes(&impresora);
 
     frmProrrata form;
     form.FijarBuscador(BuscadorConsultas());
+    if (sinVentana)
+        return ReporteSinVentana(form, *sinVentana, argumentos.join(u' '), impresora);
     form.Form_Load(argumentos.join(u' '));
     form.show();
     if (medir) {

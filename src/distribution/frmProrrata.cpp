@@ -698,12 +698,6 @@ AlmacenDistribucion::Borrado frmProrrata::Borrar()
     return r;
 }
 
-void frmProrrata::Imprimir()
-{
-    if (impresion_)
-        impresion_(*this);
-}
-
 // ---- Grid -----------------------------------------------------------------------------
 
 QString frmProrrata::celda(int fila, int columna) const

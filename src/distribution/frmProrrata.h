@@ -55,6 +55,9 @@ public:
     void Grabar();
     AlmacenDistribucion::Borrado Borrar();
     void Imprimir();
+    // The heading formulas Imprimir hands to the report printer (company name, address,
+    // town and title).
+    static QStringList FormulasReporte();
 
     // Grid editing.
     void MsFlex_Inicializa();
@@ -71,8 +74,6 @@ public:
 
     // The look-up of "CONSULTAR"; without one the command opens nothing.
     void FijarBuscador(Buscador b) { buscador_ = std::move(b); }
-    // What "IMPRIMIR" runs; without it the command does nothing.
-    void FijarImpresion(std::function<void(frmProrrata&)> f) { impresion_ = std::move(f); }
 
     // Controls, named as the form names them.
     UtilVela* UtilVela1 = nullptr;
@@ -140,7 +141,6 @@ private:
 
     AlmacenDistribucion almacen_;
     Buscador buscador_;
-    std::function<void(frmProrrata&)> impresion_;
     int filaEdit_ = -1;      // the cell under the edit box
     int columnaEdit_ = -1;
     bool confirmando_ = false;

@@ -7,6 +7,7 @@
 #include "suite/ErrorRT.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -95,3 +96,19 @@ QString FormatoSuite(const QDateTime& cuando, const QString& patron);
 // absent or no ";" follows it. An occurrence followed by a letter or digit is part of a
 // longer token ("@Usuario" in "@UsuarioLogeado") and does not count.
 QString ValorToken(const QString& lineaComandos, const QString& token);
+
+// ---- Record selection for the report printer -------------------------------------------
+// One condition: the field between two values (either may be empty), joined to the
+// conditions before it by Operador ("AND" when empty, or "OR").
+struct FiltroSeleccion {
+    QString Desde;
+    QString Hasta;
+    QString Campo;        // "{TABLA.CAMPO}"
+    short Tipo = 129;     // ADO data type of the field
+    short NoTrim = 0;     // non-zero: the field is compared without trimming it
+    QString Operador;
+};
+
+// The selection formula of the conditions, or an empty text with the reason in error: a
+// from-value greater than its to-value, or an operator other than AND and OR.
+QString ArmarSeleccion(const QList<FiltroSeleccion>& filtros, QString* error = nullptr);

@@ -281,6 +281,19 @@ Respuesta MotorPostgres::correr(const QString& sql, const std::vector<QVariant>*
     return r;
 }
 
+void MotorPostgres::tomarFilas(const pg_result* r, Resultado& acum)
+{
+    acum.conFilas = true;
+    std::vector<TipoColumna> tipos;
+    describir(r, acum.columnas, tipos);
+    acum.filas.fijarColumnas(acum.columnas.size());
+    for (int f = 0; f < PQntuples(r); ++f) {
+        QVariant* fila = acum.filas.nueva();
+        for (int c = 0; c < int(tipos.size()); ++c)
+            fila[c] = ValorDe(r, f, c, tipos[size_t(c)], PQftype(r, c));
+    }
+}
+
 Resultado MotorPostgres::ejecutar(const QString& tsql)
 {
     Resultado acum;
@@ -294,17 +307,8 @@ Resultado MotorPostgres::ejecutar(const QString& tsql)
             for (const QString& c : ComentariosDeNombres(s.sql))
                 correr(c, nullptr);
             if (PQresultStatus(r.get()) == PGRES_TUPLES_OK) {
-                if (!acum.conFilas) {
-                    acum.conFilas = true;
-                    std::vector<TipoColumna> tipos;
-                    describir(r.get(), acum.columnas, tipos);
-                    acum.filas.fijarColumnas(acum.columnas.size());
-                    for (int f = 0; f < PQntuples(r.get()); ++f) {
-                        QVariant* fila = acum.filas.nueva();
-                        for (int c = 0; c < int(tipos.size()); ++c)
-                            fila[c] = ValorDe(r.get(), f, c, tipos[size_t(c)], PQftype(r.get(), c));
-                    }
-                }
+                if (!acum.conFilas)
+                    tomarFilas(r.get(), acum);
             } else {
                 const char* n = PQcmdTuples(r.get());
                 if (n && *n)
@@ -321,6 +325,10 @@ Resultado MotorPostgres::ejecutarSql(const QString& sql, const std::vector<QVari
 {
     Resultado acum;
     const Respuesta r = correr(sql, &parametros);
+    if (PQresultStatus(r.get()) == PGRES_TUPLES_OK) {
+        tomarFilas(r.get(), acum);
+        return acum;
+    }
     const char* n = PQcmdTuples(r.get());
     if (n && *n)
         acum.afectados = std::atol(n);

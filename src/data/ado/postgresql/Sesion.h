@@ -51,6 +51,8 @@ private:
     Respuesta correr(const QString& sql, const std::vector<QVariant>* parametros);
     [[noreturn]] void fallar(Respuesta r);
     void describir(const pg_result* r, std::vector<Columna>& columnas, std::vector<TipoColumna>& tipos);
+    // The rows of a query's result into acum (its first row set).
+    void tomarFilas(const pg_result* r, Resultado& acum);
     void asegurarTipos(const QString& sql);
     void comando(const char* sql);
 
