@@ -2,6 +2,7 @@
 // line such as: prorrata "@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;"
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
+#include "login/frmAcceso.h"
 #include "suite/Formularios.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     // --medir-arranque: print when the window is shown and the peak memory, then end.
     const bool medir = argumentos.removeAll(QStringLiteral("--medir-arranque")) > 0;
 
+    InstalarPromptAcceso(); // a failed first connection offers the login form
     frmProrrata form;
     form.FijarBuscador(BuscadorConsultas());
     form.Form_Load(argumentos.join(u' '));
