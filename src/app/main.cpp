@@ -4,6 +4,7 @@
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
 #include "report/ImpresoraReportes.h"
+#include "login/frmAcceso.h"
 #include "suite/Formularios.h"
 #include "suite/Reportes.h"
 
@@ -29,6 +30,8 @@ int main(int argc, char** argv)
     reporte::ImpresoraReportes impresora;
     suite::FijarImpresoraReportes(&impresora);
 
+    if (!sinVentana)
+        InstalarPromptAcceso(); // a failed first connection offers the login form
     frmProrrata form;
     form.FijarBuscador(BuscadorConsultas());
     if (sinVentana)
