@@ -7,6 +7,7 @@
 // number, native error and description on standard error and the exit status is 1; so does a
 // batch that leaves a transaction open (it is rolled back).
 #include "data/DB_Dll.h"
+#include "data/VentanaReconexion.h"
 #include "data/ado/TSQL.h"
 #include "startup/CNStuffContable.h"
 #include "suite/Dialogos.h"
@@ -119,25 +120,6 @@ int informarErrores()
     return errores.Count() + int(gDB.ErroresDescartados().size()) > 0 ? 1 : 0;
 }
 
-// Transactions the batch opens and does not close.
-int transaccionesAbiertas(const QString& sql)
-{
-    using namespace ado::tsql;
-    int abiertas = 0;
-    for (const Tokens& s : DividirLote(Tokenizar(sql))) {
-        const size_t p0 = Siguiente(s, 0);
-        const size_t p1 = Siguiente(s, p0 + 1);
-        const bool tran = p1 < s.size() && (s[p1].es("TRAN") || s[p1].es("TRANSACTION") || s[p1].es("WORK"));
-        if (s[p0].es("BEGIN") && tran)
-            ++abiertas;
-        else if (s[p0].es("COMMIT") && abiertas > 0)
-            --abiertas;
-        else if (s[p0].es("ROLLBACK"))
-            abiertas = 0;
-    }
-    return abiertas;
-}
-
 } // namespace
 
 // This program's dialogs are printed; with this definition the Qt ones, and Qt's GUI
@@ -145,6 +127,24 @@ int transaccionesAbiertas(const QString& sql)
 suite::IDialogos& suite::DialogosPredeterminados()
 {
     static DialogosConsola consola;
+    return consola;
+}
+
+// No window either for the reconnection attempts: they are reported on the error output.
+namespace {
+class ReconexionConsola : public IVentanaReconexion {
+public:
+    void Mostrar(const QString& mensaje) override { QTextStream(stderr) << mensaje << Qt::endl; }
+    void Avance(int, bool) override {}
+    bool Cancelar() const override { return false; }
+    bool Reintentar() const override { return false; }
+    void Cerrar() override {}
+};
+} // namespace
+
+IVentanaReconexion& VentanaReconexionPredeterminada()
+{
+    static ReconexionConsola consola;
     return consola;
 }
 
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
     long afectados = 0;
     ado::Recordset rs;
     gDB.EjecutaConsultaSQL(sql, afectados, &rs);
-    const bool sinCerrar = transaccionesAbiertas(sql) > 0;
+    const bool sinCerrar = ado::tsql::EfectoEnTransacciones(sql).abiertas > 0;
     const int falla = informarErrores();
     if (sinCerrar) {
         QString deshacer = QStringLiteral("ROLLBACK TRANSACTION");

@@ -2,6 +2,7 @@
 
 #include "data/DB_DllTexto.h"
 #include "data/PromptAcceso.h"
+#include "data/VentanaReconexion.h"
 #include "data/Sesion.h"
 #include "data/ado/TSQL.h"
 #include "suite/Dialogos.h"
@@ -11,6 +12,8 @@
 #include "suite/SuiteUtil.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 #include <QDate>
 #include <QFile>
@@ -47,6 +50,9 @@ const QString CR = QStringLiteral("\r");
 const QString CRLF = QStringLiteral("\r\n");
 
 constexpr long SinConexion = -2147221503;      // &H80040001
+const QString MensajeTransaccionPerdida = QStringLiteral(
+    "Se perdió la conexión con el servidor durante una transacción: el servidor la deshizo y no se guardó "
+    "ninguno de sus cambios. Vuelva a intentarlo cuando la conexión esté restablecida.");
 constexpr long TablaInexistente = -2147217865; // &H80040E37
 
 } // namespace
@@ -78,6 +84,7 @@ void DB_Dll::Reiniciar()
     gVLTimeOut = 0;
     contadorAbrir_ = contadorAsegurar_ = 0;
     preguntando_ = false;
+    transaccion_ = false;
     silencioso_ = fallaSilenciosa_ = false;
 }
 
@@ -284,12 +291,41 @@ bool DB_Dll::descartarTruncado(const QString& sentencia, bool trasFallo)
 
 bool DB_Dll::conexionOracle() const { return contiene(gCnn.ConnectionString(), QStringLiteral("ORACLE")); }
 
+void DB_Dll::transaccionPerdida()
+{
+    gOpenFlag = false;
+    gCnn.Errors().Clear();
+    gCnn.Errors().Agregar(ado::Error{ado::err::Fallo, MensajeTransaccionPerdida, QStringLiteral("DB_Dll"), QStringLiteral("08S01"),
+                                     ado::err::NativoEnlacePerdido});
+}
+
+bool DB_Dll::enlacePerdido() const
+{
+    const ado::Errors& errores = gCnn.Errors();
+    return (errores.Count() > 0 && errores.Item(0).NativeError == ado::err::NativoEnlacePerdido)
+        || gCnn.State() != ado::adStateOpen;
+}
+
 void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs)
 {
     descartados_.clear();
     PrepararSentencia(SentenciaSQL);
+    const ado::tsql::EfectoTransaccion efecto = ado::tsql::EfectoEnTransacciones(SentenciaSQL);
+    const bool enTransaccion = transaccion_ && !efecto.empieza; // runs inside one begun earlier
+    const bool conTrans = contiene(SentenciaSQL, QStringLiteral("TRANS"));
     short intentos = 0;
     for (;;) {
+        const bool cerrada = gCnn.State() != ado::adStateOpen;
+        if (cerrada && (enTransaccion || efecto.termina)) {
+            // The link went while a transaction was open: the server undid it. Neither the
+            // rest of it nor its COMMIT may run on a new connection.
+            if (efecto.termina)
+                transaccion_ = false;
+            transaccionPerdida();
+            return;
+        }
+        if (efecto.empieza)
+            transaccion_ = true; // from here on the caller ends it with COMMIT or ROLLBACK
         try {
             if (conexionOracle()) {
                 EjecutaScript(SentenciaSQL, RecordsAffected);
@@ -298,27 +334,38 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
                 if (Lrcs)
                     *Lrcs = std::move(rs);
             }
+            if (efecto.empieza || efecto.termina)
+                transaccion_ = efecto.abiertas > 0;
             descartarTruncado(SentenciaSQL, false);
             return;
         } catch (const std::exception&) {
+            if (efecto.termina || (cerrada && efecto.empieza)) // ended, or never begun
+                transaccion_ = false;
             ado::Errors& errores = gDB.gCnn.Errors();
             if (errores.Count() == 0) {
                 // Raised before reaching the engine (a closed connection): it goes into the
                 // collection too, which is where callers look before committing.
                 const ErrorRT e = suite::ErrorActual();
                 errores.Agregar(ado::Error{e.Number, e.Description, e.Source, QString(), 0});
-                if (gCnn.State() != ado::adStateOpen)
-                    gOpenFlag = false;
+            }
+            const bool perdido = errores.Item(0).NativeError == ado::err::NativoEnlacePerdido
+                || (cerrada && errores.Item(0).Number == ado::err::ConexionNoValida);
+            if (gCnn.State() != ado::adStateOpen)
+                gOpenFlag = false;
+            // A lost link is recovered and the statement repeated only outside transactions,
+            // or when the connection was already closed before a batch that begins one (then
+            // nothing of it ran).
+            if (perdido && !enTransaccion && (!conTrans || cerrada)) {
+                const std::vector<ado::Error> vistos = errores.Lista();
+                if (RecuperarEnlace(Recuperacion::Sentencia, intentos))
+                    continue;
+                errores.Clear(); // given up: the caller still finds why
+                for (const ado::Error& e : vistos)
+                    errores.Agregar(e);
                 return;
             }
-            if (!contiene(SentenciaSQL, QStringLiteral("TRANS"))) {
-                if (errores.Item(0).NativeError == ado::err::NativoEnlacePerdido) {
-                    if (RecuperarEnlace(SentenciaSQL, intentos))
-                        continue;
-                    return;
-                }
+            if (!conTrans)
                 descartarTruncado(SentenciaSQL, true);
-            }
             return; // absorbed: the caller reads the connection's errors
         }
     }
@@ -328,6 +375,16 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
 {
     descartados_.clear();
     PrepararSentencia(SentenciaSQL);
+    const ado::tsql::EfectoTransaccion efecto = ado::tsql::EfectoEnTransacciones(SentenciaSQL);
+    if (gCnn.State() != ado::adStateOpen && ((transaccion_ && !efecto.empieza) || efecto.termina)) {
+        if (efecto.termina)
+            transaccion_ = false;
+        transaccionPerdida();
+        suite::MsgBox(MensajeTransaccionPerdida, suite::vbCritical, QStringLiteral("Aviso al operador!!!"));
+        return;
+    }
+    if (efecto.empieza)
+        transaccion_ = true;
     try {
         if (conexionOracle()) {
             EjecutaScript(SentenciaSQL, RecordsAffected);
@@ -341,8 +398,12 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
             if (Lrcs)
                 *Lrcs = std::move(rs);
         }
+        if (efecto.empieza || efecto.termina)
+            transaccion_ = efecto.abiertas > 0;
         descartarTruncado(SentenciaSQL, false);
     } catch (const std::exception&) {
+        if (efecto.termina)
+            transaccion_ = false;
         const ErrorRT e = suite::ErrorActual();
         if (descartarTruncado(SentenciaSQL, true))
             return;
@@ -359,15 +420,15 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::Co
     ado::Connection* activa = nullptr;
     QString fuente;
     suite::Rutina r([&](const ErrorRT& e) {
+        if (silencioso_) { // a caller that ignores errors sees no dialog, not even the lost-link question
+            fallaSilenciosa_ = true;
+            return int(suite::vbCancel);
+        }
         const int decision = ConexionPerdida(e.Number, contadorAbrir_, QStringLiteral("AbrirRecordset"));
         if (decision == 1)
             return suite::Rutina::Repetir;
         if (decision == 2)
             suite::TerminarPrograma();
-        if (silencioso_) {
-            fallaSilenciosa_ = true;
-            return int(suite::vbCancel);
-        }
         return suite::DialogoError(e, std::nullopt, QStringLiteral("AbrirRecordset"));
     });
     r([&] { CierraRecordset(&Lrcs); })
@@ -493,12 +554,19 @@ bool DB_Dll::AsegurarConexion()
 {
     for (;;) {
         try {
-            if (gCnn.State() != ado::adStateOpen)
+            if (gCnn.State() != ado::adStateOpen) {
+                if (transaccion_) { // lost inside a transaction: reopening would run its rest outside it
+                    gOpenFlag = false;
+                    return false;
+                }
                 gCnn.Open(gConnString, QString(), QString(), -1);
+            }
             gOpenFlag = gCnn.State() == ado::adStateOpen;
             return gOpenFlag;
         } catch (const std::exception&) {
             const ErrorRT e = suite::ErrorActual();
+            if (silencioso_)
+                return gOpenFlag = false;
             const int decision = ConexionPerdida(e.Number, contadorAsegurar_, QStringLiteral("AsegurarConexion"));
             if (decision == 1)
                 continue;
@@ -512,6 +580,12 @@ bool DB_Dll::AsegurarConexion()
 
 bool DB_Dll::ReintentaConectar()
 {
+    if (transaccion_) {
+        // Closing would undo the transaction in progress, and reopening would run its rest
+        // outside it: the caller fails instead.
+        gOpenFlag = gCnn.State() == ado::adStateOpen;
+        return false;
+    }
     gOpenFlag = false;
     QString cadena = gConnString;
     try {
@@ -519,6 +593,9 @@ bool DB_Dll::ReintentaConectar()
             gCnn.Close();
     } catch (const std::exception&) {
     }
+    // The command time-out of the session (the start-up sets a long one) comes back once the
+    // connection is open: only the attempt itself is bounded.
+    const int tiempoComando = gCnn.CommandTimeout();
     try {
         if (cadena.isEmpty())
             cadena = gCnn.ConnectionString();
@@ -533,17 +610,97 @@ bool DB_Dll::ReintentaConectar()
     } catch (const std::exception&) {
         gOpenFlag = false;
     }
+    if (tiempoComando > 10 || tiempoComando == 0)
+        gCnn.CommandTimeout(tiempoComando);
     return gOpenFlag;
 }
 
-int DB_Dll::ConexionPerdida(long, short&, const QString&)
+int DB_Dll::ConexionPerdida(long numero, short& contador, const QString& rutina)
 {
-    // No error is taken for a lost link.
-    return 0;
+    if (numero != ado::err::Fallo && numero != ado::err::ConexionNoValida && numero != ado::err::ObjetoCerrado)
+        return 0;
+    if (transaccion_)
+        return 0; // the operation fails: its transaction cannot be carried over to a new connection
+    if (contador < 2) {
+        ++contador;
+        if (ReintentaConectar()) {
+            contador = 0;
+            return 1;
+        }
+    }
+    if (preguntando_)
+        return 0;
+    preguntando_ = true;
+    const int respuesta = suite::MsgBox(QStringLiteral("SE PERDIÓ LA CONEXION CON EL SERVIDOR. (") + gServidor
+                                            + QStringLiteral(") ") + CRLF + CRLF + QStringLiteral("¿Querés que intentemos reconectar (Sí) ")
+                                            + CRLF + QStringLiteral("o cerrar la aplicación (No)?"),
+                                        suite::vbYesNo + suite::vbCritical, QStringLiteral("Conexión a la base de datos"));
+    preguntando_ = false;
+    if (respuesta != suite::vbYes)
+        return 2;
+    if (MuestraReconexion(10, rutina)) {
+        contador = 0;
+        return 1;
+    }
+    return 2;
 }
 
-bool DB_Dll::RecuperarEnlace(const QString&, short&)
+namespace {
+// A pause that keeps the windows answering.
+void esperarAtendiendo(int ms)
 {
-    // A broken link is not recovered: the call gives up.
-    return false;
+    QEventLoop espera;
+    QTimer::singleShot(ms, &espera, &QEventLoop::quit);
+    espera.exec();
+}
+} // namespace
+
+bool DB_Dll::MuestraReconexion(short intentos, const QString& mensaje)
+{
+    IVentanaReconexion& ventana = VentanaReconexion();
+    bool resultado = false;
+    for (;;) {
+        ventana.Mostrar(QStringLiteral("Intentando reconectar con el servidor...") + CRLF + mensaje);
+        QCoreApplication::processEvents();
+        for (short i = 1; i <= intentos; ++i) {
+            if (ventana.Cancelar() || ventana.Reintentar())
+                break;
+            ventana.Avance(i * 100 / intentos, i == intentos);
+            QCoreApplication::processEvents();
+            if (ReintentaConectar()) {
+                resultado = true;
+                break;
+            }
+            esperarAtendiendo(500);
+        }
+        if (ventana.Cancelar() || gOpenFlag) {
+            ventana.Cerrar();
+            return resultado;
+        }
+        intentos = 10;
+    }
+}
+
+bool DB_Dll::RecuperarEnlace(Recuperacion llamada, short& intentos)
+{
+    if (transaccion_)
+        return false;
+    if (ReintentaConectar())
+        return ++intentos < 3;
+    for (;;) {
+        if (ReintentaConectar()) {
+            if (llamada != Recuperacion::Existe)
+                return true;
+            return ++intentos < 3;
+        }
+        if (llamada != Recuperacion::Existe && ++intentos < 3)
+            continue;
+        const QString pregunta = CRLF + CRLF + CRLF + QStringLiteral("Se perdio la conexion con la base de datos ") + gDBName + CRLF
+            + QStringLiteral(" Servidor ") + gServidor + CRLF + CRLF + QStringLiteral("Elija SI para reintentar conectarse") + CRLF
+            + QStringLiteral("Elija NO para cerrar la aplicacion") + CRLF + CRLF + CRLF;
+        if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbCritical, QStringLiteral("AVISO AL OPERADOR")) != suite::vbYes) {
+            suite::TerminarPrograma();
+            return false;
+        }
+    }
 }

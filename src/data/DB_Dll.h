@@ -62,6 +62,8 @@ public:
     // ---- Reconnection --------------------------------------------------------------------
     bool AsegurarConexion();
     bool ReintentaConectar();
+    // A transaction begun through EjecutaConsultaSQL or EjecutaConsultaRSQL is in progress.
+    bool TransaccionPendiente() const { return transaccion_; }
 
     // ---- Table helpers -------------------------------------------------------------------
     bool ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo,
@@ -128,10 +130,21 @@ private:
     static QString DescartaSentencia(QString& sentencia);
     bool conexionOracle() const;
 
-    // The lost-connection decision and the per-call recovery of a broken link. Both answer
-    // "not a lost connection": no error is taken for a lost link and no call is retried.
+    // The lost-connection decision: 0 not a lost link (or a question already on screen),
+    // 1 reconnected (repeat the step), 2 the user chose to close.
     int ConexionPerdida(long numero, short& contador, const QString& rutina);
-    bool RecuperarEnlace(const QString& sentencia, short& intentos);
+    // Series of attempts in the reconnection window until the link is back (true) or the
+    // user presses "Cerrar Sistema" (false).
+    bool MuestraReconexion(short intentos, const QString& mensaje);
+    // The per-call recovery of a lost link: true to repeat the failing step, false to give up.
+    // A "No" to its question ends the program.
+    enum class Recuperacion { Sentencia, Datos, Existe };
+    bool RecuperarEnlace(Recuperacion llamada, short& intentos);
+    // A statement that cannot run because the link was lost inside its transaction: the error
+    // goes into the collection (the server undid the transaction).
+    void transaccionPerdida();
+    // The last failure was a lost link: the engine said so, or the connection is closed.
+    bool enlacePerdido() const;
 
     // ExisteEnTabla and ExisteEnTablaST: one lookup, with or without synonyms and Oracle.
     bool buscarFila(const QString& sentencia, ado::Recordset* Lrcs, bool SoloLectura, bool traducir);
@@ -143,6 +156,9 @@ private:
     short contadorAbrir_ = 0;
     short contadorAsegurar_ = 0;
     bool preguntando_ = false;
+    // An explicit transaction was begun through this object and not yet ended. While it is,
+    // a lost link is never recovered: reopening would run the rest of it outside it.
+    bool transaccion_ = false;
     std::vector<ado::Error> descartados_;
 };
 

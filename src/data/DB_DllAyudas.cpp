@@ -99,8 +99,7 @@ bool DB_Dll::buscarFila(const QString& sentencia, ado::Recordset* Lrcs, bool Sol
     QString s = sentencia;
     short intentos = 0;
     suite::Rutina r([&](const ErrorRT& e) {
-        if (gDB.gCnn.Errors().Count() > 0 && gDB.gCnn.Errors().Item(0).NativeError == ado::err::NativoEnlacePerdido
-            && RecuperarEnlace(s, intentos))
+        if (enlacePerdido() && RecuperarEnlace(Recuperacion::Existe, intentos))
             return suite::Rutina::Repetir;
         return avisoGeneral(e);
     });
@@ -184,8 +183,7 @@ QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, c
             resultado = QString();
             return int(suite::vbCancel);
         }
-        if (gDB.gCnn.Errors().Count() > 0 && gDB.gCnn.Errors().Item(0).NativeError == ado::err::NativoEnlacePerdido
-            && RecuperarEnlace(s, intentos))
+        if (enlacePerdido() && RecuperarEnlace(Recuperacion::Datos, intentos))
             return suite::Rutina::Repetir;
         return avisoGeneral(e);
     });

@@ -31,19 +31,25 @@ DialogosGuionados::~DialogosGuionados()
 
 DialogosGuionados& DialogosGuionados::responder(int respuesta)
 {
-    plan_.append({DialogoVisto::Mensaje, respuesta, {}});
+    plan_.append({DialogoVisto::Mensaje, respuesta, {}, {}});
+    return *this;
+}
+
+DialogosGuionados& DialogosGuionados::responder(int respuesta, std::function<void()> antes)
+{
+    plan_.append({DialogoVisto::Mensaje, respuesta, {}, std::move(antes)});
     return *this;
 }
 
 DialogosGuionados& DialogosGuionados::escribir(std::optional<QString> texto)
 {
-    plan_.append({DialogoVisto::Entrada, 0, std::move(texto)});
+    plan_.append({DialogoVisto::Entrada, 0, std::move(texto), {}});
     return *this;
 }
 
 DialogosGuionados& DialogosGuionados::elegirArchivo(std::optional<QString> ruta)
 {
-    plan_.append({DialogoVisto::Archivo, 0, std::move(ruta)});
+    plan_.append({DialogoVisto::Archivo, 0, std::move(ruta), {}});
     return *this;
 }
 
@@ -63,6 +69,8 @@ std::optional<DialogosGuionados::Plan> DialogosGuionados::siguiente(DialogoVisto
 int DialogosGuionados::MsgBox(const QString& texto, int estilo, const QString& titulo)
 {
     const auto p = siguiente({DialogoVisto::Mensaje, titulo, texto, estilo});
+    if (p && p->antes)
+        p->antes();
     return p ? p->respuesta : suite::vbCancel;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 struct DialogoVisto {
@@ -21,6 +22,8 @@ public:
     ~DialogosGuionados() override; // restores the previous ones
 
     DialogosGuionados& responder(int respuesta);                    // next message box
+    // Next message box: runs antes while it is on screen, then answers.
+    DialogosGuionados& responder(int respuesta, std::function<void()> antes);
     DialogosGuionados& escribir(std::optional<QString> texto);      // next input box
     DialogosGuionados& elegirArchivo(std::optional<QString> ruta);  // next open-file dialog
 
@@ -38,6 +41,7 @@ private:
         DialogoVisto::Tipo tipo;
         int respuesta = 0;
         std::optional<QString> texto;
+        std::function<void()> antes;
     };
     std::optional<Plan> siguiente(DialogoVisto visto);
 

@@ -31,6 +31,7 @@ public:
     void Clear() { lista_.clear(); }
 
     void Agregar(Error e) { lista_.push_back(std::move(e)); }
+    const std::vector<Error>& Lista() const { return lista_; }
 
 private:
     std::vector<Error> lista_;
@@ -61,6 +62,7 @@ public:
     Recordset OpenSchema(int schema, const QVariantList& restricciones = {});
 
     ado::Errors& Errors() { return errores_; }
+    const ado::Errors& Errors() const { return errores_; }
 
     QString ConnectionString() const { return cadena_; }
     void ConnectionString(const QString& s);

@@ -292,4 +292,25 @@ std::vector<Tokens> DividirLote(const Tokens& t)
     return sentencias;
 }
 
+EfectoTransaccion EfectoEnTransacciones(const QString& sql)
+{
+    EfectoTransaccion e;
+    for (const Tokens& s : DividirLote(Tokenizar(sql))) {
+        const size_t p0 = Siguiente(s, 0);
+        if (p0 >= s.size())
+            continue;
+        const size_t p1 = Siguiente(s, p0 + 1);
+        const bool tran = p1 < s.size() && (s[p1].es("TRAN") || s[p1].es("TRANSACTION") || s[p1].es("WORK"));
+        if (s[p0].es("BEGIN") && tran) {
+            e.empieza = true;
+            ++e.abiertas;
+        } else if (s[p0].es("COMMIT") || s[p0].es("ROLLBACK")) {
+            if (e.abiertas == 0)
+                e.termina = true;
+            e.abiertas = s[p0].es("ROLLBACK") ? 0 : e.abiertas - (e.abiertas > 0);
+        }
+    }
+    return e;
+}
+
 } // namespace ado::tsql

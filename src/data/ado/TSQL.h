@@ -48,4 +48,13 @@ size_t Siguiente(const Tokens& t, size_t i);
 // Index of the token closing the parenthesis opened at i (tokens.size() when unbalanced).
 size_t CierreParentesis(const Tokens& t, size_t i);
 
+// What a batch does to explicit transactions (BEGIN TRAN[SACTION], COMMIT, ROLLBACK as
+// statements; words inside literals and comments do not count).
+struct EfectoTransaccion {
+    bool empieza = false; // begins one
+    int abiertas = 0;     // begun and left open at its end
+    bool termina = false; // ends one it did not begin (a COMMIT or ROLLBACK of an earlier batch)
+};
+EfectoTransaccion EfectoEnTransacciones(const QString& sql);
+
 } // namespace ado::tsql

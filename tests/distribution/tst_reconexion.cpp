@@ -1,0 +1,322 @@
+// A link that drops in the middle of a session: the step repeats once the connection is back,
+// silently at first, then with the user's consent (the operator's question, the reconnection
+// window and its two buttons); a transaction never continues on a new connection. The server
+// cases run on the test command's PostgreSQL cluster (natively and through ODBC), which they
+// stop and restart; the rest also on SQLite.
+#include "DialogosGuionados.h"
+#include "GDBPrueba.h"
+#include "data/frmReconectar.h"
+#include "distribution/AlmacenDistribucion.h"
+#include "suite/ErrorRT.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+bool cluster(const QString& accion)
+{
+    QStringList args{QStringLiteral(GUION_PG), accion, qEnvironmentVariable("VL_PG_CARPETA")};
+    if (accion == QLatin1String("reanudar"))
+        args << qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
+    return QProcess::execute(QStringLiteral("bash"), args) == 0;
+}
+
+bool conServidor() { return !PeculiaridadesDelMotor().basesEnArchivos && !qEnvironmentVariableIsEmpty("VL_PG_CARPETA"); }
+
+// Lines of a table read on a connection of their own (what another workstation sees).
+QString lineasDe(const EmpresaPrueba& e, const QString& codigo)
+{
+    auto cn = e.conectar();
+    ado::Recordset rs = cn->Execute(AlmacenDistribucion::SentenciaLineas(codigo));
+    QStringList l;
+    for (; !rs.EOF_(); rs.MoveNext())
+        l << rs.Fields(QStringLiteral("CCOSTO")).Value().toString().trimmed() + u'='
+                + rs.Fields(QStringLiteral("PORCENTAJE")).Value().toString();
+    return l.join(u' ');
+}
+
+long ejecutar(const QString& sql)
+{
+    QString s = sql;
+    long n = 0;
+    gDB.EjecutaConsultaSQL(s, n);
+    return gDB.gCnn.Errors().Count() == 0 ? n : -99;
+}
+
+// The program's end, caught: the test goes on after it.
+struct FinCapturado {
+    FinCapturado() { suite::FijarTerminador([](int c) { throw suite::ProgramaTerminado{c}; }); }
+    ~FinCapturado() { suite::FijarTerminador({}); }
+};
+
+frmReconectar* ventana() { return dynamic_cast<frmReconectar*>(&VentanaReconexionPredeterminada()); }
+
+const QString PreguntaOperador = QStringLiteral(
+    "\r\n\r\n\r\nSe perdio la conexion con la base de datos EMPRESA_DEMO\r\n Servidor DEMO\r\n\r\n"
+    "Elija SI para reintentar conectarse\r\nElija NO para cerrar la aplicacion\r\n\r\n\r\n");
+} // namespace
+
+class TstReconexion : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cadenaSinTiempo();
+    void errorQueNoEsEnlace();
+    void ignoraErrorSinDialogos();
+    void servidorDeVuelta();
+    void servidorCaido_data();
+    void servidorCaido();
+    void ventanaReconexion_data();
+    void ventanaReconexion();
+    void transaccionCortada();
+    void cleanup();
+};
+
+void TstReconexion::cleanup()
+{
+    if (conServidor())
+        cluster(QStringLiteral("reanudar")); // already running: nothing happens
+}
+
+void TstReconexion::cadenaSinTiempo()
+{
+    GDBPrueba g;
+    const QString guardada = QString(gDB.gConnString).remove(
+        QRegularExpression(QStringLiteral(";?\\s*Connect Timeout\\s*=\\s*\\d+"), QRegularExpression::CaseInsensitiveOption));
+    QVERIFY(!guardada.contains(QLatin1String("Connect Timeout"), Qt::CaseInsensitive));
+    gDB.gConnString = guardada;
+    gDB.gCnn.CommandTimeout(360);
+    QVERIFY(gDB.ReintentaConectar());
+    QVERIFY(gDB.gOpenFlag);
+    QCOMPARE(gDB.gCnn.ConnectionString(), guardada + QStringLiteral(";Connect Timeout=5"));
+    QCOMPARE(gDB.gConnString, guardada);
+    QCOMPARE(gDB.gCnn.ConnectionTimeout(), 5);
+    QCOMPARE(gDB.gCnn.CommandTimeout(), 360); // the session's own time-out is kept
+}
+
+void TstReconexion::errorQueNoEsEnlace()
+{
+    // A statement error is reported as always, without any attempt to reconnect: the
+    // statement is sent once.
+    GDBPrueba g;
+    DialogosGuionados d;
+    d.responder(suite::vbCancel);
+    g.enviadas();
+    QString s = QStringLiteral("SELECT * FROM TABLA_QUE_NO_EXISTE");
+    ado::Recordset rs;
+    gDB.AbrirRecordset(s, rs);
+    QCOMPARE(d.vistos().size(), 1);
+    QVERIFY(!d.ultimo().titulo.contains(QLatin1String("Conexión")));
+    QCOMPARE(g.enviadas().size(), 1);
+    QVERIFY(gDB.gOpenFlag);
+}
+
+void TstReconexion::ignoraErrorSinDialogos()
+{
+    // DatosTabla that ignores errors shows nothing on an unreachable database, not even the
+    // lost-link question, and answers an empty value.
+    GDBPrueba g;
+    DialogosGuionados d; // any dialog fails the test
+    gDB.gCnn.Close();
+    if (conServidor()) {
+        QVERIFY(cluster(QStringLiteral("detener")));
+    } else {
+        gDB.gConnString = g.cadena(QStringLiteral("BASE_QUE_NO_EXISTE"));
+    }
+    const QVariant v = gDB.DatosTabla(QStringLiteral("TA_CCOSTO"), QStringLiteral("11"), QStringLiteral("DESCRIPCION"),
+                                      QStringLiteral("CODIGO"), 8, QString(), true, true);
+    QCOMPARE(v.toString(), QString());
+    QCOMPARE(d.vistos().size(), 0);
+}
+
+void TstReconexion::servidorDeVuelta()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    // The server went away and came back before the program noticed: the user sees nothing;
+    // a write, a lookup and a read all repeat their step on a new connection.
+    GDBPrueba g;
+    DialogosGuionados d;
+    QVERIFY(cluster(QStringLiteral("detener")));
+    QVERIFY(cluster(QStringLiteral("reanudar")));
+    QCOMPARE(ejecutar(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION='Administración central' WHERE CODIGO='11'")), 1L);
+    QVERIFY(gDB.gOpenFlag);
+
+    QVERIFY(cluster(QStringLiteral("detener")));
+    QVERIFY(cluster(QStringLiteral("reanudar")));
+    QVERIFY(gDB.ExisteEnTabla(QStringLiteral("TA_CCOSTO"), QStringLiteral("11"), QStringLiteral("CODIGO"), nullptr, 8));
+
+    QVERIFY(cluster(QStringLiteral("detener")));
+    QVERIFY(cluster(QStringLiteral("reanudar")));
+    QCOMPARE(gDB.DatosTabla(QStringLiteral("TA_CCOSTO"), QStringLiteral("11"), QStringLiteral("DESCRIPCION"), QStringLiteral("CODIGO"), 8)
+                 .toString()
+                 .trimmed(),
+             QStringLiteral("Administración central"));
+    QCOMPARE(d.vistos().size(), 0);
+}
+
+void TstReconexion::servidorCaido_data()
+{
+    QTest::addColumn<int>("respuesta");
+    QTest::newRow("No cierra el programa") << int(suite::vbNo);
+    QTest::newRow("Sí, con el servidor de vuelta, sigue") << int(suite::vbYes);
+}
+
+void TstReconexion::servidorCaido()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    QFETCH(int, respuesta);
+    // The server stays down: after the silent attempts the operator is asked.
+    GDBPrueba g;
+    DialogosGuionados d;
+    FinCapturado fin;
+    QVERIFY(cluster(QStringLiteral("detener")));
+    d.responder(respuesta, [&] {
+        if (respuesta == suite::vbYes)
+            QVERIFY(cluster(QStringLiteral("reanudar")));
+    });
+    bool terminado = false;
+    long n = 0;
+    try {
+        n = ejecutar(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION='Ventas' WHERE CODIGO='12'"));
+    } catch (const suite::ProgramaTerminado&) {
+        terminado = true;
+    }
+    QCOMPARE(d.vistos().size(), 1);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("AVISO AL OPERADOR"));
+    QCOMPARE(d.ultimo().texto, PreguntaOperador);
+    QCOMPARE(d.ultimo().estilo, int(suite::vbYesNo + suite::vbCritical));
+    QCOMPARE(terminado, respuesta == suite::vbNo);
+    if (respuesta == suite::vbYes) {
+        QCOMPARE(n, 1L);
+        QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO='12'")).toString().trimmed(),
+                 QStringLiteral("Ventas"));
+    }
+}
+
+void TstReconexion::ventanaReconexion_data()
+{
+    QTest::addColumn<bool>("servidorVuelve");
+    QTest::newRow("el servidor vuelve durante la serie") << true;
+    QTest::newRow("Reintentar y Cerrar Sistema") << false;
+}
+
+void TstReconexion::ventanaReconexion()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    QFETCH(bool, servidorVuelve);
+    // A read finds the server down: two silent attempts, then the question; Yes opens the
+    // reconnection window, whose series of attempts go on until the server is back or the
+    // user closes the program.
+    GDBPrueba g;
+    DialogosGuionados d;
+    FinCapturado fin;
+    QVERIFY(cluster(QStringLiteral("detener")));
+    d.responder(suite::vbYes);
+
+    QStringList visto;
+    int series = 0;
+    int ultimoAvance = -1;
+    QTimer mirar;
+    mirar.setInterval(40);
+    connect(&mirar, &QTimer::timeout, this, [&] {
+        frmReconectar* v = ventana();
+        if (!v || !v->isVisible())
+            return;
+        const int avance = v->prgIntentos->value();
+        if (avance < ultimoAvance || (ultimoAvance < 0 && avance > 0))
+            ++series;
+        if (avance != ultimoAvance)
+            visto << QStringLiteral("%1%2").arg(avance).arg(v->CmdReintentar->isEnabled() ? QStringLiteral("+") : QString());
+        ultimoAvance = avance;
+        if (servidorVuelve && avance >= 20 && series == 1) {
+            mirar.stop();
+            QVERIFY(cluster(QStringLiteral("reanudar")));
+            mirar.start();
+        } else if (!servidorVuelve && v->CmdReintentar->isEnabled() && series == 1) {
+            v->CmdReintentar->click();
+        } else if (!servidorVuelve && series == 2 && avance >= 20) {
+            v->cmdCancelar->click();
+        }
+    });
+    mirar.start();
+
+    QString s = QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO");
+    ado::Recordset rs;
+    bool terminado = false;
+    try {
+        gDB.AbrirRecordset(s, rs);
+    } catch (const suite::ProgramaTerminado&) {
+        terminado = true;
+    }
+    mirar.stop();
+    QCOMPARE(d.vistos().size(), 1);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("Conexión a la base de datos"));
+    QCOMPARE(d.ultimo().texto, QStringLiteral("SE PERDIÓ LA CONEXION CON EL SERVIDOR. (DEMO) \r\n\r\n¿Querés que intentemos "
+                                              "reconectar (Sí) \r\no cerrar la aplicación (No)?"));
+    frmReconectar* v = ventana();
+    QVERIFY(v);
+    QVERIFY(!v->isVisible());
+    QCOMPARE(v->lblMensaje->text(), QStringLiteral("Intentando reconectar con el servidor...\r\nAbrirRecordset"));
+    QCOMPARE(v->windowTitle(), QStringLiteral("Intentando reconectar con el servidor") + QChar(0x2026));
+    QCOMPARE(terminado, !servidorVuelve);
+    if (servidorVuelve) {
+        QVERIFY2(rs.State() == ado::adStateOpen, qPrintable(visto.join(u' ')));
+        QCOMPARE(rs.Fields(0).Value().toInt(), 14);
+    } else {
+        // Reintentar is enabled only on the tenth attempt, and starts the next series at once.
+        QCOMPARE(series, 2);
+        QVERIFY2(visto.contains(QStringLiteral("100+")), qPrintable(visto.join(u' ')));
+        QVERIFY2(!visto.contains(QStringLiteral("90+")) && visto.contains(QStringLiteral("10")), qPrintable(visto.join(u' ')));
+    }
+}
+
+void TstReconexion::transaccionCortada()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    // The link drops between the DELETE and the INSERTs of a save (the server ends the
+    // session from a trigger): the save fails, the table keeps its lines, and nothing of it
+    // runs again on a new connection. The next save reconnects and goes through.
+    GDBPrueba g;
+    {
+        auto cn = g.conectar();
+        cn->Execute(QStringLiteral("CREATE TABLE CORTAR_ENLACE (N INT)"));
+        cn->Execute(QStringLiteral("INSERT INTO CORTAR_ENLACE (N) VALUES (1)"));
+        cn->Execute(QStringLiteral(
+            "CREATE FUNCTION cortar_enlace() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            "IF EXISTS (SELECT 1 FROM cortar_enlace) THEN PERFORM pg_terminate_backend(pg_backend_pid()); "
+            "PERFORM pg_sleep(1); END IF; RETURN NULL; END $$"));
+        cn->Execute(QStringLiteral("CREATE TRIGGER cortar AFTER DELETE ON MA_CUENTAS_CCDIST FOR EACH STATEMENT EXECUTE FUNCTION cortar_enlace()"));
+    }
+    const QString antes = lineasDe(g, QStringLiteral("1"));
+    QVERIFY(!antes.isEmpty());
+    AlmacenDistribucion a;
+    DialogosGuionados d;
+    d.responder(suite::vbOK);
+    QVERIFY(!a.Grabar(QStringLiteral("1"), QStringLiteral("Cortada"), QStringLiteral("c"), true, {{"11", "60"}, {"12", "40"}}));
+    QCOMPARE(d.vistos().size(), 1);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("ATENCIÓN"));
+    QCOMPARE(lineasDe(g, QStringLiteral("1")), antes);
+    QVERIFY(!gDB.TransaccionPendiente());
+    QVERIFY(!gDB.gOpenFlag);
+
+    {
+        auto cn = g.conectar();
+        cn->Execute(QStringLiteral("DELETE FROM CORTAR_ENLACE"));
+    }
+    QVERIFY(a.Grabar(QStringLiteral("1"), QStringLiteral("Entera"), QStringLiteral("c"), true, {{"11", "60"}, {"12", "40"}}));
+    QCOMPARE(d.vistos().size(), 1);
+    QCOMPARE(lineasDe(g, QStringLiteral("1")), QStringLiteral("11=60 12=40"));
+    QVERIFY(gDB.gOpenFlag);
+}
+
+QTEST_MAIN(TstReconexion)
+#include "tst_reconexion.moc"
