@@ -5,7 +5,7 @@ set -euo pipefail
 PAQUETES=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n libqt6printsupport6
-  libsqlite3-dev libpq-dev unixodbc-dev unixodbc odbc-postgresql tdsodbc libsqliteodbc
+  libsqlite3-dev libpq-dev unixodbc-dev unixodbc odbc-postgresql tdsodbc libsqliteodbc odbc-mdbtools
   postgresql-15
   libgtest-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-dejavu-core

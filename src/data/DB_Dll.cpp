@@ -548,6 +548,62 @@ void DB_Dll::EjecutaScript(QString& script, long& RecordsAffected)
         gCnn.Errors().Clear();
 }
 
+// ---- Local database files ------------------------------------------------------------
+
+void DB_Dll::OpenLocalADODB(const QString& ConnString, const QString& CadenaID, const QString& CadenaPWD)
+{
+    const auto elegirArchivo = [this] {
+        CmdDlg.TituloDialogo = QStringLiteral("Buscar Base de Datos");
+        CmdDlg.Filtro = QStringLiteral("Base de Datos de Microsoft Access |*.MDB");
+        CmdDlg.MostrarAbrir();
+        if (CmdDlg.Cancelado)
+            return false;
+        gDBName = CmdDlg.NombreArchivo;
+        return true;
+    };
+    if (gDBName.trimmed().isEmpty() && !elegirArchivo())
+        return;
+    for (;;) {
+        QString cadena = !ConnString.isEmpty() ? ConnString
+                                               : QStringLiteral("PROVIDER=") + gProveedor + QStringLiteral(";Data Source =") + gDBName
+                + u';' + CadenaID + u'=' + gUsuario + u';' + CadenaPWD + u'=' + gUserPassWord + u';' + gExtended;
+        for (;;) {
+            try {
+                if (gCnn.State() == ado::adStateOpen)
+                    gCnn.Close();
+                gCnn.Open(cadena, QString(), QString(), -1);
+                gConnString = cadena;
+                return;
+            } catch (const std::exception&) {
+                const ErrorRT e = suite::ErrorActual();
+                const QString estado = gCnn.Errors().Count() > 0 ? gCnn.Errors().Item(0).SQLState : QString();
+                if (estado == QLatin1String("3024") || estado == QLatin1String("3051") || estado == QLatin1String("3044")) {
+                    if (!elegirArchivo())
+                        return;
+                    break; // again from the start, with the file chosen
+                }
+                if (estado == QLatin1String("3031")) {
+                    QString clave;
+                    if (gIgnoraPassWord.toBool()) {
+                        clave = gUserPassWord;
+                    } else {
+                        const auto escrita = suite::InputBox(QStringLiteral("ingrese el password:"), QStringLiteral("Password Access"));
+                        if (!escrita)
+                            return;
+                        clave = *escrita;
+                    }
+                    cadena += QStringLiteral("Jet OLEDB:Database Password=") + clave + u';';
+                    continue;
+                }
+                suite::MsgBox(QString::number(e.Number) + QStringLiteral("  ") + e.Description, suite::vbCritical);
+                return;
+            }
+        }
+        if (!ConnString.isEmpty())
+            return; // a caller's own string names no file to pick again
+    }
+}
+
 // ---- Reconnection ---------------------------------------------------------------------
 
 bool DB_Dll::AsegurarConexion()

@@ -44,6 +44,9 @@ public:
     // ---- Connections ---------------------------------------------------------------------
     void OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString& ConnString, bool ValidaAdmin,
                          bool MuestraError);
+    // Opens the database file named by gDBName (a picker asks for it when empty): an Access
+    // file (read only, through MDB Tools) or a SQLite file.
+    void OpenLocalADODB(const QString& ConnString, const QString& CadenaID, const QString& CadenaPWD);
 
     // ---- Statements ----------------------------------------------------------------------
     void EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ado::Recordset* Lrcs = nullptr);

@@ -31,8 +31,12 @@ bool arrancar()
 void cortar()
 {
     QFile f(qEnvironmentVariable("VL_PG_CARPETA") + QStringLiteral("/datos/postmaster.pid"));
-    if (f.open(QIODevice::ReadOnly))
-        ::kill(pid_t(f.readLine().trimmed().toLong()), SIGQUIT);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const pid_t pid = pid_t(f.readLine().trimmed().toLong());
+    ::kill(pid, SIGQUIT);
+    while (::kill(pid, 0) == 0) // gone, with its listening socket, before it is started again
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 // Every question answered Yes (reconnect), every message OK; counted.

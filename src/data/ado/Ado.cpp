@@ -4,6 +4,8 @@
 #include "suite/ErrorRT.h"
 #include "suite/Regional.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -153,16 +155,42 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     auto falla = [&](const QString& texto, long nativo, const QString& estado) {
         fallo(FalloMotor({ErrorMotor{err::Fallo, texto, estado, nativo}}));
     };
-    if (d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
+    // A database file of the user's (the Jet providers): a SQLite file through the SQLite
+    // engine, an Access file through ODBC with the MDB Tools driver (read only).
+    std::optional<QMap<QString, QString>> local;
+    if (d.proveedor.contains(QLatin1String("Jet.OLEDB"), Qt::CaseInsensitive)) {
+        const QString ruta = d.servidor.trimmed();
+        const QFileInfo archivo(ruta);
+        if (ruta.isEmpty() || !archivo.absoluteDir().exists())
+            falla(QStringLiteral("La ruta de la base de datos no es válida: \"%1\".").arg(ruta), 0, QStringLiteral("3044"));
+        if (!archivo.exists())
+            falla(QStringLiteral("No se encuentra el archivo de base de datos \"%1\".").arg(ruta), 0, QStringLiteral("3024"));
+        QFile f(ruta);
+        if (!archivo.isFile() || !f.open(QIODevice::ReadOnly))
+            falla(QStringLiteral("No se puede abrir el archivo \"%1\": no es un archivo que se pueda leer.").arg(ruta), 0,
+                  QStringLiteral("3051"));
+        const QByteArray cabecera = f.read(32);
+        if (cabecera.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+            local = QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLite")},
+                                           {QStringLiteral("archivo"), archivo.absoluteFilePath()}};
+        else if (cabecera.mid(4, 15) == QByteArrayLiteral("Standard Jet DB") || cabecera.mid(4, 15) == QByteArrayLiteral("Standard ACE DB"))
+            local = QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("ODBC")},
+                                           {QStringLiteral("driver"), QStringLiteral("MDBTools")},
+                                           {QStringLiteral("dbq"), archivo.absoluteFilePath()}};
+        else
+            falla(QStringLiteral("No se puede abrir el archivo \"%1\": no es una base de datos de Access ni de SQLite.").arg(ruta), 0,
+                  QStringLiteral("3051"));
+    }
+    if (!local && d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
         falla(QStringLiteral("La cadena de conexión no indica servidor ni base de datos: \"%1\".").arg(cadena), 0,
               QStringLiteral("08001"));
-    if (const auto problema = ProblemaRegistroServidores())
+    if (const auto problema = local ? std::nullopt : ProblemaRegistroServidores())
         falla(QStringLiteral("El registro de servidores %1 no se puede usar: %2.")
                   .arg(QFileInfo(RutaRegistroServidores()).absoluteFilePath(), *problema),
               0, QStringLiteral("08001"));
     // A server the registry does not list is a SQL Server, reached through ODBC; an Oracle
     // data source has to be listed (with its ODBC driver or DSN).
-    const auto listada = BuscarServidor(d.servidor);
+    const auto listada = local ? local : BuscarServidor(d.servidor);
     if (!listada && d.proveedor.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
         falla(QStringLiteral("El origen de datos Oracle \"%1\" no figura en el registro de servidores (%2): indique allí su "
                              "controlador ODBC (Motor=ODBC, Driver=... o DSN=...).")

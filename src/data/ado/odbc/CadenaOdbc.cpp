@@ -70,6 +70,8 @@ QString CadenaRegistro(const QMap<QString, QString>& registro, const QString& ba
         partes << QStringLiteral("Server=") + valor(registro.value(QStringLiteral("servidor")));
     if (registro.contains(QStringLiteral("puerto")))
         partes << QStringLiteral("Port=") + valor(registro.value(QStringLiteral("puerto")));
+    if (registro.contains(QStringLiteral("dbq"))) // a database file (MDB Tools)
+        partes << QStringLiteral("DBQ=") + valor(registro.value(QStringLiteral("dbq")));
     // Servers that fold names to lower case (PostgreSQL) get the database and login so.
     const bool minusculas = registro.value(QStringLiteral("driver")).contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive);
     partes << QStringLiteral("Database=") + valor(minusculas ? base.trimmed().toLower() : base.trimmed())

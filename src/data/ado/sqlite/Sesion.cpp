@@ -65,18 +65,19 @@ void MotorSqlite::abrir(const ParametrosConexion& p)
 {
     cerrar();
     const QString carpeta = p.registro.value(QStringLiteral("carpeta"));
+    const QString archivoFijo = p.registro.value(QStringLiteral("archivo")); // a file chosen by the user
     auto fallaApertura = [&](const QString& texto, long nativo = 4060) {
         throw FalloMotor({ErrorMotor{err::Fallo, texto, QStringLiteral("42000"), nativo}});
     };
-    if (carpeta.isEmpty())
+    if (carpeta.isEmpty() && archivoFijo.isEmpty())
         fallaApertura(QStringLiteral("El servidor %1 no indica en el registro de servidores la carpeta de sus bases de datos (clave Carpeta).")
                           .arg(p.servidor), 17);
-    if (!NombreSimple(p.base))
+    if (archivoFijo.isEmpty() && !NombreSimple(p.base))
         fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\": el nombre de una base de datos es un nombre "
                                      "simple, sin carpetas ni los caracteres / \\ : ni un punto al principio.")
                           .arg(p.base.trimmed()));
-    const QString archivo = ArchivoDe(carpeta, p.base);
-    if (p.base.trimmed().isEmpty() || !QFileInfo(archivo).isFile())
+    const QString archivo = archivoFijo.isEmpty() ? ArchivoDe(carpeta, p.base) : archivoFijo;
+    if ((archivoFijo.isEmpty() && p.base.trimmed().isEmpty()) || !QFileInfo(archivo).isFile())
         fallaApertura(QStringLiteral("No se puede abrir la base de datos \"%1\" solicitada por el inicio de sesión. "
                                      "Error de inicio de sesión. (No existe el archivo %2)")
                           .arg(p.base.trimmed(), archivo));
