@@ -5,6 +5,7 @@
 #include "login/AccesoDirecto.h"
 #include "login/Bases.h"
 #include "startup/CNStuffContable.h"
+#include "startup/Estilos.h"
 #include "suite/Dialogos.h"
 #include "suite/Formularios.h"
 #include "suite/Ini.h"
@@ -307,6 +308,7 @@ void frmAcceso::Form_Load()
     MensajeInicial(TxtDbName);
     MensajeInicial(TxtDbName);
     MensajeInicial(TxtServidor);
+    AplicarEstilo(this);
 }
 
 void frmAcceso::llenarlist()
