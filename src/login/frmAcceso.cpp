@@ -82,11 +82,9 @@ void frmAcceso::construir()
     // Heading band: the title and the product.
     auto* cabecera = new QFrame(this);
     cabecera->setObjectName(QStringLiteral("cabecera"));
-    cabecera->setAutoFillBackground(true);
-    QPalette fondo = cabecera->palette();
-    fondo.setColor(QPalette::Window, QColor(0x1f, 0x3a, 0x5f));
-    fondo.setColor(QPalette::WindowText, Qt::white);
-    cabecera->setPalette(fondo);
+    // Its own sheet: the band keeps its colours under every skin.
+    cabecera->setStyleSheet(QStringLiteral("QFrame#cabecera { background-color: #1f3a5f; }"
+                                           " QFrame#cabecera QLabel { color: #ffffff; background: transparent; }"));
     Label1 << etiqueta(QStringLiteral("Control de Acceso"), "Label1_0", cabecera);
     Label7 = etiqueta(QStringLiteral("ORBE VELA"), "Label7", cabecera);
     QFont grande = Label1[0]->font();
