@@ -126,7 +126,7 @@ def svg(tag, variante):
     partes = ['<svg xmlns="http://www.w3.org/2000/svg" width="24" height="24" viewBox="0 0 24 24">',
               f'  <title>{tag}{variante}</title>']
     if v["halo"]:
-        partes.append('  <circle cx="12" cy="12" r="11.6" fill="#ffffff" fill-opacity=".2"/>')
+        partes.append('  <circle cx="12" cy="12" r="10.4" fill="#ffffff" fill-opacity=".22"/>')
     comunes = 'stroke-width="1.7" stroke-linecap="round" stroke-linejoin="round"'
     if v["sombra"]:
         sombra = dibujo.format(T="#000000", A="#000000", F="#000000")
