@@ -1,6 +1,7 @@
 // Skins and the program's icon: the skin chosen from cn000pr.ini, the engine that reads our
 // style sheets, the five skins themselves, and the form's icon.
 #include "data/Sesion.h"
+#include "login/frmAcceso.h"
 #include "startup/CNStuffContable.h"
 #include "startup/Estilos.h"
 #include "startup/SkinFramework.h"
@@ -74,6 +75,7 @@ private Q_SLOTS:
     void pielesLegibles();
     void estiloQueFalta();
     void barraConPiel();
+    void cabeceraDelAcceso();
     void icono();
     void iconoDeArchivo();
 };
@@ -199,6 +201,25 @@ void TstEstilos::barraConPiel()
         const QImage titulo = barra->LblText(0)->grab().toImage();
         QCOMPARE(titulo.pixelColor(1, 1), QColor(96, 138, 204));
         QCOMPARE(barra->LblText(0)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    }
+}
+
+void TstEstilos::cabeceraDelAcceso()
+{
+    // The login form's heading band stays navy with white letters under every skin.
+    for (int estilo : {1, 3, 4, 7}) {
+        Entorno e(QStringLiteral("[JUANStyles]\nStyles=%1\n").arg(estilo));
+        frmAcceso f;
+        AplicarEstilo(&f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QImage titulo = f.findChild<QWidget*>(QStringLiteral("cabecera"))->grab().toImage();
+        QCOMPARE(titulo.pixelColor(1, 1), QColor(0x1f, 0x3a, 0x5f));
+        int blancos = 0;
+        for (int y = 0; y < titulo.height(); ++y)
+            for (int x = 0; x < titulo.width(); ++x)
+                blancos += titulo.pixelColor(x, y).lightness() > 220 ? 1 : 0;
+        QVERIFY2(blancos > 30, qPrintable(QString::number(blancos)));
     }
 }
 
