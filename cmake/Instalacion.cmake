@@ -9,6 +9,10 @@ install(TARGETS prorrata prorrata-sql RUNTIME DESTINATION ${PRORRATA_CARPETA_PRO
 # The report definitions lie beside the program: its folder is the reports folder.
 file(GLOB _definiciones ${CMAKE_SOURCE_DIR}/resources/reportes/*.rpt)
 install(FILES ${_definiciones} DESTINATION ${PRORRATA_CARPETA_PROGRAMA})
+# So do the form's stored control properties, the skins and the command bar's icons.
+install(FILES ${CMAKE_SOURCE_DIR}/resources/formularios/frmProrrata.propiedades DESTINATION ${PRORRATA_CARPETA_PROGRAMA})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/Styles DESTINATION ${PRORRATA_CARPETA_PROGRAMA})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/img_menu DESTINATION ${PRORRATA_CARPETA_PROGRAMA} FILES_MATCHING PATTERN "*.png")
 
 file(RELATIVE_PATH _hacia_programa /raiz/${CMAKE_INSTALL_BINDIR} /raiz/${PRORRATA_CARPETA_PROGRAMA})
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/enlaces)

@@ -4,6 +4,7 @@
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
 #include "report/ImpresoraReportes.h"
+#include "startup/Estilos.h"
 #include "login/frmAcceso.h"
 #include "suite/Formularios.h"
 #include "suite/Reportes.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Prorrata"));
     QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setWindowIcon(IconoVela()); // the windows that get no icon of their own
     suite::TraducirTextosDeQt();
 
     QStringList argumentos = app.arguments().mid(1);

@@ -1,10 +1,14 @@
 #include "distribution/frmProrrata.h"
 
+#include "data/Sesion.h"
 #include "startup/CNStuffContable.h"
+#include "startup/Estilos.h"
+#include "suite/Ini.h"
 #include "suite/Dialogos.h"
 #include "suite/Formularios.h"
 #include "suite/Regional.h"
 #include "suite/SuiteUtil.h"
+#include "toolbar/BolsaPropiedades.h"
 #include "toolbar/UtilVela.h"
 
 #include <QAbstractButton>
@@ -25,6 +29,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace {
 
@@ -109,18 +114,16 @@ QLabel* frmProrrata::etiqueta(const char* texto, QWidget* para)
     return l;
 }
 
-// The command bar, as the editor stores it: 600-twip items, 42-pixel icons, dark style.
+// The command bar, restored from the properties stored with the form (a file beside the
+// program); its colour style comes from the suite INI file.
 UtilVela* frmProrrata::construirBarra()
 {
     UtilVela1 = new UtilVela(this);
-    UtilVela1->BeginLayoutUpdate();
-    UtilVela1->ApplyColorStyle(2);
-    UtilVela1->ItemHeight(600);
-    UtilVela1->IconSize(630);
-    UtilVela1->NormalBackColor(0x2A2A2A);
-    UtilVela1->ActiveBackColor(0x3B3B3B);
-    UtilVela1->ActiveBarColor(0xCCCCCC);
-    UtilVela1->EndLayoutUpdate();
+    const BolsaPropiedades propiedades = BolsaPropiedades::Cargar(
+        suite::BuscarArchivoSinCaso(CarpetaAplicacion(), QString::fromLatin1(ArchivoPropiedades)), UtilVela1->objectName());
+    for (const QString& aviso : propiedades.Avisos())
+        std::fprintf(stderr, "%s\n", qPrintable(aviso));
+    UtilVela1->ReadProperties(propiedades);
     UtilVela1->setFixedHeight(66);
     connect(UtilVela1, &UtilVela::click, this, [this](QString& t) { Comando(t); });
     return UtilVela1;
@@ -248,7 +251,9 @@ QWidget* frmProrrata::construirPaginaCuentas()
 void frmProrrata::Form_Load(const QString& lineaComandos)
 {
     IniciarSesion(lineaComandos);
+    AplicarEstilo(this);
     suite::PrepararForm(this);
+    AsignarIcono(this);
     Limpiar();
 }
 

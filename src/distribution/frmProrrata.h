@@ -37,6 +37,8 @@ class frmProrrata : public QWidget {
 public:
     static inline const QString Titulo = QStringLiteral("Distribución y Asignación de Centros de Costos");
     static constexpr int LineasGrilla = 50;
+    // The form's stored control properties, beside the program.
+    static constexpr char ArchivoPropiedades[] = "frmProrrata.propiedades";
 
     explicit frmProrrata(QWidget* parent = nullptr);
 

@@ -5,6 +5,7 @@
 #include "login/AccesoDirecto.h"
 #include "login/Bases.h"
 #include "startup/CNStuffContable.h"
+#include "startup/Estilos.h"
 #include "suite/Dialogos.h"
 #include "suite/Formularios.h"
 #include "suite/Ini.h"
@@ -81,11 +82,9 @@ void frmAcceso::construir()
     // Heading band: the title and the product.
     auto* cabecera = new QFrame(this);
     cabecera->setObjectName(QStringLiteral("cabecera"));
-    cabecera->setAutoFillBackground(true);
-    QPalette fondo = cabecera->palette();
-    fondo.setColor(QPalette::Window, QColor(0x1f, 0x3a, 0x5f));
-    fondo.setColor(QPalette::WindowText, Qt::white);
-    cabecera->setPalette(fondo);
+    // Its own sheet: the band keeps its colours under every skin.
+    cabecera->setStyleSheet(QStringLiteral("QFrame#cabecera { background-color: #1f3a5f; }"
+                                           " QFrame#cabecera QLabel { color: #ffffff; background: transparent; }"));
     Label1 << etiqueta(QStringLiteral("Control de Acceso"), "Label1_0", cabecera);
     Label7 = etiqueta(QStringLiteral("ORBE VELA"), "Label7", cabecera);
     QFont grande = Label1[0]->font();
@@ -307,6 +306,7 @@ void frmAcceso::Form_Load()
     MensajeInicial(TxtDbName);
     MensajeInicial(TxtDbName);
     MensajeInicial(TxtServidor);
+    AplicarEstilo(this);
 }
 
 void frmAcceso::llenarlist()

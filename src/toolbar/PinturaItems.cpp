@@ -10,13 +10,15 @@ void CajaItem::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), UtilVela::ColorQt(fondo));
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setOpacity(atenuar ? 0.4 : 1.0);
     if (!imagen.isNull()) {
         const QRect destino((width() - ladoImagen) / 2, (height() - ladoImagen) / 2, ladoImagen, ladoImagen);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.setOpacity(isEnabled() ? 1.0 : 0.4); // a disabled item's picture is dimmed
         p.drawPixmap(destino, imagen);
-        p.setOpacity(1.0);
     }
+    if (!dibujo.isNull())
+        p.drawPixmap(rectDibujo, dibujo);
+    p.setOpacity(1.0);
     p.setRenderHint(QPainter::Antialiasing);
     // Marks, in twips of this surface.
     p.scale(1.0 / tpp, 1.0 / tpp);
@@ -108,7 +110,9 @@ void UtilVela::StyleItem(int i)
 
     s.caja->setVisible(s.visible);
     s.caja->setEnabled(usable);
+    s.caja->atenuar = !usable;
     s.badgeLbl->setEnabled(usable);
+    s.icono->fondo = color;
     s.icono->setVisible(s.visible && s.hasFileIcon);
     s.icono->setEnabled(usable);
 }
@@ -156,13 +160,19 @@ void UtilVela::PaintItem(int i)
     s.badgeLbl->setVisible(s.badge > 0);
 
     s.icono->setGeometry(rectTw(l, t, w, h));
+    if (s.hasFileIcon)
+        DrawItemIcon(i);
 
     s.caja->ladoImagen = std::min(iconPx_, std::min(s.caja->width(), s.caja->height()));
-    s.caja->conMarca = checkable(i);
-    s.caja->marcada = checked(i);
-    s.caja->conPunto = s.attention && s.badge < 1;
-    s.caja->colorPunto = s.attentionColor;
-    s.caja->update();
+    // The marks go on the icon surface when it shows a file icon, else on the box.
+    for (CajaItem* superficie : {s.caja, s.icono}) {
+        const bool esta = (superficie == s.icono) == s.hasFileIcon;
+        superficie->conMarca = esta && checkable(i);
+        superficie->marcada = checked(i);
+        superficie->conPunto = esta && s.attention && s.badge < 1;
+        superficie->colorPunto = s.attentionColor;
+        superficie->update();
+    }
 
     s.icono->raise();
     s.texto->raise();

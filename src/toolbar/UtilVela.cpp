@@ -2,6 +2,7 @@
 
 #include "toolbar/CajaItem.h"
 #include "toolbar/IconosBase.h"
+#include "toolbar/ModUtilVelaBar.h"
 
 #include "suite/Equipo.h"
 #include "suite/Ini.h"
@@ -67,46 +68,6 @@ const std::pair<const char*, const char*> Tallos[] = {
 
 QString normal(const QString& tag) { return tag.trimmed().toUpper(); }
 
-// The value of a token of the process command line ("@DbName=EMPRESA; ..."), trimmed and
-// without surrounding double quotes; empty when the token is not there.
-QString valorDeLinea(const QString& token)
-{
-    const QString c = QCoreApplication::arguments().mid(1).join(u' ').trimmed();
-    const QString t = token.trimmed().toUpper();
-    if (c.isEmpty() || t.isEmpty())
-        return {};
-    const qsizetype p = c.toUpper().indexOf(t);
-    if (p < 0)
-        return {};
-    const QString resto = c.mid(p + t.size()).trimmed();
-    if (!resto.startsWith(u'='))
-        return {};
-    QString v = resto.mid(1);
-    if (const qsizetype pc = v.indexOf(u';'); pc >= 0)
-        v.truncate(pc);
-    v = v.trimmed();
-    if (v.size() >= 2 && v.startsWith(u'"') && v.endsWith(u'"'))
-        v = v.mid(1, v.size() - 2);
-    return v.trimmed();
-}
-
-QString usuarioDeContexto()
-{
-    const QString u = qEnvironmentVariable("USERNAME").trimmed();
-    return u.isEmpty() ? QStringLiteral("DEFAULT") : u;
-}
-
-QString baseDeContexto()
-{
-    QString v = valorDeLinea(QStringLiteral("@dbname"));
-    if (!v.isEmpty())
-        return v;
-    for (const char* variable : {"KTX_DBNAME", "GDBNAME", "DBNAME"})
-        if (v = qEnvironmentVariable(variable).trimmed(); !v.isEmpty())
-            return v;
-    return QStringLiteral("DEFAULT");
-}
-
 } // namespace
 
 UtilVela::UtilVela(QWidget* parent)
@@ -132,7 +93,7 @@ UtilVela::UtilVela(QWidget* parent)
 
 QString UtilVela::CaptionFontName()
 {
-    const QString seccion = usuarioDeContexto().toUpper() + u'_' + baseDeContexto().toUpper() + QStringLiteral("Font");
+    const QString seccion = ModUtilVelaBar::ContextUser().toUpper() + u'_' + ModUtilVelaBar::ContextDatabase().toUpper() + QStringLiteral("Font");
     QString nombre = suite::LeerIni(QStringLiteral("cn000pr.ini"), seccion, QStringLiteral("Font"), QString()).trimmed();
     if (nombre.isEmpty())
         nombre = QStringLiteral("Segoe UI");
@@ -219,6 +180,7 @@ void UtilVela::ResetSlot(int i)
     s.attentionColor = RGB(220, 64, 64);
     s.checkable = s.checked = false;
     s.hasFileIcon = false;
+    s.pictureCache = QImage();
 }
 
 void UtilVela::crearPartes(int desde, int hasta)
@@ -230,7 +192,8 @@ void UtilVela::crearPartes(int desde, int hasta)
         s.caja->tpp = tpp;
         if (i < toolbar::CantidadIconosBase)
             s.caja->imagen = basePictures_[size_t(i)]; // its design picture
-        s.icono = new QLabel(this);
+        s.icono = new CajaItem(this);
+        s.icono->tpp = tpp;
         s.texto = new QLabel(this);
         s.badgeLbl = new QLabel(this);
         s.barra = new QLabel(this);
@@ -405,11 +368,14 @@ bool UtilVela::AddItem(const QString& BTag, const QString& BCaption, const QStri
     s.visible = true;
     if (nuevo)
         s.enabled = true;
-    // Icon files come with the image folder (not set): the base picture stays.
-    s.iconFile.clear();
-    s.iconOverFile.clear();
-    s.iconDisFile.clear();
-    s.hasFileIcon = false;
+    const QString F = ResolveImageFolder();
+    resolverArchivos(i, F);
+    if (!F.isEmpty()) {
+        LoadItemIcon(i);
+    } else {
+        s.hasFileIcon = false;
+        RestoreBaseIcon(i);
+    }
     LayoutItems();
     SetItemCheckable(tag, bCheckable);
     return true;
@@ -828,7 +794,7 @@ void UtilVela::Enabled(const QVariant& v)
 
 
 QWidget* UtilVela::PicItem(int i) const { return slot(i).caja; }
-QLabel* UtilVela::ImgIcon(int i) const { return slot(i).icono; }
+QWidget* UtilVela::ImgIcon(int i) const { return slot(i).icono; }
 QLabel* UtilVela::LblText(int i) const { return slot(i).texto; }
 QLabel* UtilVela::LblBadge(int i) const { return slot(i).badgeLbl; }
 QLabel* UtilVela::LblBar(int i) const { return slot(i).barra; }

@@ -6,6 +6,7 @@
 // suite's 32-bit values with red in the low byte.
 
 #include <QColor>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <QWidget>
 #include <vector>
 
+class BolsaPropiedades;
 class CajaItem;
 
 class UtilVela : public QWidget {
@@ -27,7 +29,64 @@ public:
     static long ShadeColor(long c, int d);
     // Colour styles 1..5; any other number is style 2.
     void ApplyColorStyle(int estilo);
+    // The style number. Writing it (or Theme) ignores the value: the style is resolved again
+    // from the suite INI file for the context's user and database.
     int Estilo() const { return estilo_; }
+    void Estilo(int);
+    int Theme() const { return estilo_; }
+    void Theme(int v) { Estilo(v); }
+    // The user and database the style is resolved for; empty: the environment's.
+    QString ContextUserName() const { return contextUserName_; }
+    void ContextUserName(const QString& v);
+    QString ContextDbName() const { return contextDbName_; }
+    void ContextDbName(const QString& v);
+    int ContextStyle() const;
+    // The activity-bar look: a dark column, 42-pixel icons, white side bar. The style number
+    // stays; writing False does not undo the look.
+    bool EstiloVSCode() const { return estiloVSCode_; }
+    void EstiloVSCode(bool v);
+    void AplicarEstiloVSCode(bool MostrarTitulos, int TamIconoPx);
+    bool DebugMode() const { return debugMode_; }
+    void DebugMode(bool v);
+
+    // ---- Stored properties ---------------------------------------------------------------
+    // A control placed anew, one restored from its stored properties, and the saving of them.
+    void InitProperties();
+    void ReadProperties(const BolsaPropiedades& PropBag);
+    void WriteProperties(BolsaPropiedades& PropBag) const;
+    // Runs the creation steps again: slots, base pictures, caption font, layout.
+    void ActualizarBotones();
+
+    // ---- Icon files ----------------------------------------------------------------------
+    // The folder looked in first for TAG.png, TAG_over.png and TAG_dis.png; stored with a
+    // separator at its end. Writing it reloads every item's icon.
+    QString ImageFolder() const { return imageFolder_; }
+    void ImageFolder(const QString& v);
+    void LoadIconsFromFolder(const QString& zFolder);
+    void RefreshIcons();
+    // ImageFolder when it exists, else img_menu, imagenes/img_menu or images/img_menu of the
+    // program's folder, else that folder.
+    QString ResolveImageFolder() const;
+    static QString IconFilePath(const QString& F, const QString& TAG);
+    static QString IconVariantPath(const QString& F, const QString& TAG, const QString& variant);
+    // The file an item shows now: _dis when it is not usable and that file exists, _over when
+    // it is usable and hovered or active and that file exists, else its normal file.
+    QString IconFileForState(int i) const;
+    // A picture of any format Qt's image readers know (the largest of an icon file); a null
+    // image when the file cannot be read.
+    static QImage LoadPictureFile(const QString& file);
+    bool HasFileIcon(int i) const { return slot(i).hasFileIcon; }
+    QString IconFile(int i) const { return slot(i).iconFile; }
+    QString IconOverFile(int i) const { return slot(i).iconOverFile; }
+    QString IconDisFile(int i) const { return slot(i).iconDisFile; }
+    QString DrawnFile(int i) const { return slot(i).drawnFile; }
+    long DrawnTint(int i) const { return slot(i).drawnTint; }
+    // Where the file icon lies on the icon surface (empty when nothing is drawn).
+    QRect IconoDibujado(int i) const;
+    // How many times item files were read and drawn (a repaint of an unchanged icon reads none).
+    int DibujosDeArchivo() const { return dibujosDeArchivo_; }
+    // The last line about loading an item's icon ("Tag=NUEVO PNG cargado: ...").
+    QString UltimoRastro() const { return rastro_; }
 
     // ---- Items ---------------------------------------------------------------------------
     void ClearItems();
@@ -144,7 +203,7 @@ public:
     bool EsHorizontal() const { return horizontalAhora_; }
     // Parts of slot i: the item box, the icon surface, the caption, the badge, the side bar.
     QWidget* PicItem(int i) const;
-    QLabel* ImgIcon(int i) const;
+    QWidget* ImgIcon(int i) const;
     QLabel* LblText(int i) const;
     QLabel* LblBadge(int i) const;
     QLabel* LblBar(int i) const;
@@ -160,6 +219,8 @@ public:
 Q_SIGNALS:
     void click(QString& texto);
     void CheckClick(const QString& caption, bool estado);
+    // A stored property was changed through its setter (the host saves the form again).
+    void PropertyChanged(const QString& nombre);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -182,9 +243,12 @@ private:
         long attentionColor = 220 + 64 * 256 + 64 * 65536;
         bool checkable = false, checked = false;
         bool hasFileIcon = false;
+        QImage pictureCache;     // a non-PNG icon, kept
+        QSize drawnSurface;      // the surface and icon size the drawing was made for
+        int drawnPx = 0;
         QString memoria; // the item box's own caption memory
         CajaItem* caja = nullptr;
-        QLabel* icono = nullptr;
+        CajaItem* icono = nullptr;
         QLabel* texto = nullptr;
         QLabel* badgeLbl = nullptr;
         QLabel* barra = nullptr;
@@ -200,6 +264,14 @@ private:
     void crearPartes(int desde, int hasta);
     void AddDefaultItem(const QString& key, const QString& caption, const QString& tooltip);
     void ApplyBaseIcon(int i, const QString& tag);
+    void resolverArchivos(int i, const QString& F);
+    void LoadItemIcon(int i);
+    void RestoreBaseIcon(int i);
+    void DrawItemIcon(int i);
+    bool DrawPngScaled(int i, const QString& file, double widthTwips, double heightTwips);
+    bool dibujarEnSuperficie(int i, const QImage& imagen, int lado);
+    void IconTrace(const QString& linea);
+    void ApplyCaptionFont();
     void StyleItem(int i);
     void PaintItem(int i);
     bool IsUsable(const QString& tag) const;
@@ -238,6 +310,12 @@ private:
     long activeBackColor_ = 0;
     long activeBarColor_ = 0;
     int estilo_ = 2;
+    QString contextUserName_, contextDbName_;
+    bool estiloVSCode_ = false;
+    bool debugMode_ = false;
+    QString imageFolder_;
+    QString rastro_;
+    int dibujosDeArchivo_ = 0;
     double baseCaptionSize_ = 8.25;
     QString captionFont_;
 

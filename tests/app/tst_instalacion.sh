@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # What `cmake --install` puts in a fresh prefix: the program's folder with the program and
-# its SQL console and the report definitions beside them, links to both in bin,
+# its SQL console, the report definitions, the form's stored properties, the skins and the
+# command bar's icons beside them, links to both in bin,
 # the icon in the icon theme and the desktop entry; the links reach the programs and the
 # desktop entry starts the program by name with its icon.
 set -euo pipefail
@@ -17,6 +18,11 @@ lib/prorrata/prorrata
 lib/prorrata/prorrata-sql"
 if [ -d "$fuente/resources/reportes" ]; then
   esperado+=$'\n'"$(cd "$fuente/resources/reportes" && find . -name '*.rpt' -printf 'lib/prorrata/%P\n')"
+fi
+esperado+=$'\n'"lib/prorrata/frmProrrata.propiedades"
+esperado+=$'\n'"$(cd "$fuente/resources" && find Styles -type f -printf 'lib/prorrata/%p\n')"
+if [ -d "$fuente/resources/img_menu" ]; then
+  esperado+=$'\n'"$(cd "$fuente/resources" && find img_menu -maxdepth 1 -name '*.png' -printf 'lib/prorrata/%p\n')"
 fi
 for png in "$fuente"/resources/icono/vela-*.png; do
   lado="$(basename "$png" .png)"; lado="${lado#vela-}"
