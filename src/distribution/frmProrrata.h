@@ -6,6 +6,7 @@
 #include "distribution/ModeloCuentas.h"
 #include "suite/Moneda.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -37,6 +38,7 @@ class frmProrrata : public QWidget {
 public:
     static inline const QString Titulo = QStringLiteral("Distribución y Asignación de Centros de Costos");
     static constexpr int LineasGrilla = 50;
+    static constexpr int ColImporte = 4; // the split preview's column, shown while an amount is typed
 
     explicit frmProrrata(QWidget* parent = nullptr);
 
@@ -67,6 +69,13 @@ public:
     void EditKeyCode(int tecla);
     void MsflexKey(int tecla);
 
+    // Beyond the suite's commands: the split preview of an amount, a copy of the open table,
+    // the tables to and from a CSV sheet.
+    void ActualizarReparto();
+    void Copiar();
+    void Exportar();
+    void Importar();
+
     // Account page.
     void Agregar();
     void AgregarVarias(const QStringList& cuentas);
@@ -83,6 +92,8 @@ public:
     QTableWidget* MsFlexGrid1 = nullptr;
     QLineEdit* txtEdit = nullptr;
     QLabel* lblPorc = nullptr;
+    QLineEdit* txtImporte = nullptr;    // the amount to split (not stored)
+    QLabel* lblSinDistribuir = nullptr; // what the lines leave of it
     QLabel* lblCuenta = nullptr;
     QPushButton* cmdAgregar = nullptr;
     QPushButton* cmdQuitar = nullptr;
@@ -121,7 +132,7 @@ private:
     void ocultarEdicion();
     void abrirEdicion(int fila, int columna);
     bool validarLineas();
-    bool destinoConfirmado();
+    void confirmarImporte();
     bool abandonarCambios();
     void actualizarTotal();
     suite::Moneda totalLineas() const;
@@ -150,7 +161,7 @@ private:
     QString codigoAbierto_;  // the table open for editing, in code form
     bool abiertaNueva_ = false;
     QStringList guardada_;   // what the open table held when it was loaded or saved
-    QStringList firmaCargada_; // the table as stored then (AlmacenDistribucion::Firma)
+    QByteArray huellaCargada_; // the table as stored then (AlmacenDistribucion::Huella)
     int paginaAnterior_ = 0;
     bool cambiandoPagina_ = false;
     int ordenColumna_ = -1;

@@ -22,7 +22,7 @@ public:
 
     DialogosGuionados& responder(int respuesta);                    // next message box
     DialogosGuionados& escribir(std::optional<QString> texto);      // next input box
-    DialogosGuionados& elegirArchivo(std::optional<QString> ruta);  // next open-file dialog
+    DialogosGuionados& elegirArchivo(std::optional<QString> ruta);  // next open- or save-file dialog
 
     const QList<DialogoVisto>& vistos() const { return vistos_; }
     const DialogoVisto& ultimo() const { return vistos_.back(); }
@@ -32,6 +32,7 @@ public:
     std::optional<QString> InputBox(const QString& texto, const QString& titulo,
                                     const QString& porDefecto) override;
     std::optional<QString> AbrirArchivo(const QString& titulo, const QString& filtro) override;
+    std::optional<QString> GuardarArchivo(const QString& titulo, const QString& filtro, const QString& propuesto) override;
 
 private:
     struct Plan {
