@@ -1112,7 +1112,7 @@ namespace {
 QString carpetaDocumentos()
 {
     const QString d = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return d.isEmpty() ? QDir::homePath() : d;
+    return d.isEmpty() || !QDir(d).exists() ? QDir::homePath() : d;
 }
 } // namespace
 
