@@ -1208,9 +1208,14 @@ void frmProrrata::Importar()
     const QString cuantas = (lectura.tablas.size() == 1 ? titulo("1 tabla") : QStringLiteral("%1 tablas").arg(lectura.tablas.size()))
         + QStringLiteral(" con ") + (lectura.filas == 1 ? titulo("1 línea") : titulo("%1 líneas").arg(lectura.filas));
     QString pregunta = titulo("Se importarán ") + cuantas + titulo(" del archivo ") + ruta + QStringLiteral(".");
-    if (!reemplazadas.isEmpty())
-        pregunta += QStringLiteral("\n") + titulo("Reemplazarán las líneas de las tablas que ya existen: ") + reemplazadas.join(QStringLiteral(", "))
+    if (!reemplazadas.isEmpty()) {
+        constexpr int Nombradas = 20;
+        QString lista = reemplazadas.mid(0, Nombradas).join(QStringLiteral(", "));
+        if (reemplazadas.size() > Nombradas)
+            lista += titulo(" y %1 más").arg(reemplazadas.size() - Nombradas);
+        pregunta += QStringLiteral("\n") + titulo("Reemplazarán las líneas de las tablas que ya existen: ") + lista
             + titulo(" (sus cuentas asignadas se conservan).");
+    }
     pregunta += QStringLiteral("\n") + titulo("¿Confirma?");
     if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, titulo("Atención")) != suite::vbYes)
         return;
