@@ -3,9 +3,11 @@
 #include "startup/CNStuffContable.h"
 #include "suite/Dialogos.h"
 #include "suite/Progreso.h"
+#include "suite/Regional.h"
 #include "suite/SuiteUtil.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QHash>
 
 namespace {
@@ -32,6 +34,28 @@ LineaDistribucion leerLinea(ado::Recordset& lineas)
     return l;
 }
 
+// The checksum of a table's rows, fed row by row in ID order: every column a save writes,
+// the percentage as its exact currency units.
+class SumaDeLineas {
+public:
+    void agregar(ado::Recordset& rs)
+    {
+        const auto texto = [&](const char* campo) {
+            return suite::TextoVariant(suite::SinNulo(rs.Fields(QString::fromLatin1(campo)).Value()));
+        };
+        const QString fila = texto("NOMBRE") + u'\x1f' + texto("CONCEPTO") + u'\x1f' + texto("PIDECONFIRMACION").trimmed() + u'\x1f'
+            + texto("CCOSTO") + u'\x1f' + QString::number(suite::ValorNumerico(texto("PORCENTAJE")).unidades()) + u'\x1e';
+        suma_.addData(fila.toUtf8());
+        alguna_ = true;
+    }
+    // Empty for a code without rows.
+    QByteArray resultado() const { return alguna_ ? suma_.result() : QByteArray(); }
+
+private:
+    QCryptographicHash suma_{QCryptographicHash::Sha256};
+    bool alguna_ = false;
+};
+
 } // namespace
 
 AlmacenDistribucion::AlmacenDistribucion(DB_Dll& db)
@@ -56,9 +80,14 @@ QString AlmacenDistribucion::SentenciaCuentas(const QString& codigo)
 QString AlmacenDistribucion::LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto,
                                         bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas) const
 {
+    return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+}
+
+QString AlmacenDistribucion::SentenciasGrabar(const QString& codigo, const QString& nombre, const QString& concepto,
+                                              bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas) const
+{
     const QString c = literal(Codigo(codigo));
-    QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF + QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c
-        + QStringLiteral("'") + CRLF;
+    QString lote = QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c + QStringLiteral("'") + CRLF;
     for (const auto& [centro, porcentaje] : lineas) {
         if (centro.trimmed().isEmpty())
             continue;
@@ -69,6 +98,20 @@ QString AlmacenDistribucion::LoteGrabar(const QString& codigo, const QString& no
             + (pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")) + QStringLiteral(")") + CRLF;
     }
     return lote;
+}
+
+QString AlmacenDistribucion::SentenciaLineasBloqueadas(const QString& codigo)
+{
+    return QStringLiteral("SELECT * FROM MA_CUENTAS_CCDIST WITH (UPDLOCK, HOLDLOCK) WHERE CODIGO='") + literal(Codigo(codigo))
+        + QStringLiteral("' ORDER BY ID");
+}
+
+QString AlmacenDistribucion::SentenciaPlanilla(const QString& codigo)
+{
+    QString s = QStringLiteral("SELECT CODIGO,NOMBRE,CONCEPTO,PIDECONFIRMACION,CCOSTO,PORCENTAJE FROM MA_CUENTAS_CCDIST");
+    if (!codigo.trimmed().isEmpty())
+        s += QStringLiteral(" WHERE CODIGO='") + literal(Codigo(codigo)) + QStringLiteral("'");
+    return s + QStringLiteral(" ORDER BY CODIGO,ID");
 }
 
 QString AlmacenDistribucion::LoteBorrar(const QString& codigo)
@@ -146,8 +189,12 @@ TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
              leerCabecera(lineas, t);
      })
      ([&] {
-         for (; lineas.State() == ado::adStateOpen && !lineas.EOF_(); lineas.MoveNext())
+         SumaDeLineas suma;
+         for (; lineas.State() == ado::adStateOpen && !lineas.EOF_(); lineas.MoveNext()) {
              t.lineas.push_back(leerLinea(lineas));
+             suma.agregar(lineas);
+         }
+         t.huella = suma.resultado();
      })
      ([&] {
          if (!t.lineas.empty())
@@ -175,28 +222,27 @@ TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
     return t;
 }
 
-QStringList AlmacenDistribucion::Firma(const TablaDistribucion& t)
+std::optional<QByteArray> AlmacenDistribucion::leerHuella(const QString& sentencia)
 {
-    QStringList f{t.nombre, t.concepto, t.pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")};
-    for (const LineaDistribucion& l : t.lineas)
-        f << l.centro.trimmed() + u'\t' + l.porcentaje;
-    return f;
-}
-
-QStringList AlmacenDistribucion::Firma(const QString& codigo)
-{
-    TablaDistribucion t;
     ado::Recordset lineas;
-    QString s = SentenciaLineas(codigo);
+    QString s = sentencia;
     db_.AbrirRecordset(s, lineas, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
     if (lineas.State() != ado::adStateOpen)
-        return {};
-    if (!lineas.EOF_())
-        leerCabecera(lineas, t);
+        return std::nullopt;
+    SumaDeLineas suma;
     for (; !lineas.EOF_(); lineas.MoveNext())
-        t.lineas.push_back(leerLinea(lineas));
+        suma.agregar(lineas);
     db_.CierraRecordset(&lineas);
-    return Firma(t);
+    return suma.resultado();
+}
+
+QByteArray AlmacenDistribucion::Huella(const QString& codigo) { return leerHuella(SentenciaLineas(codigo)).value_or(QByteArray()); }
+
+void AlmacenDistribucion::deshacer()
+{
+    QString rollback = QStringLiteral("ROLLBACK TRANSACTION");
+    long n = 0;
+    db_.EjecutaConsultaSQL(rollback, n);
 }
 
 bool AlmacenDistribucion::confirmar(const QString& titulo)
@@ -228,6 +274,43 @@ bool AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, c
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
     return confirmar(QStringLiteral("ATENCIÓN"));
+}
+
+AlmacenDistribucion::Grabado AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, const QString& concepto,
+                                                         bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas,
+                                                         const QByteArray& esperada, QByteArray& actual)
+{
+    const bool alguna = std::any_of(lineas.begin(), lineas.end(), [](const auto& l) { return !l.first.trimmed().isEmpty(); });
+    if (!alguna) {
+        suite::MsgBox(MensajeSinLineas, suite::vbInformation, QStringLiteral("Aviso al Usuario"));
+        return Grabado::Fallo;
+    }
+    const QString titulo = QStringLiteral("ATENCIÓN");
+    QString inicio = QStringLiteral("BEGIN TRANSACTION");
+    long n = 0;
+    db_.EjecutaConsultaSQL(inicio, n);
+    if (db_.gCnn.Errors().Count() > 0) {
+        confirmar(titulo); // rolls back and shows why
+        return Grabado::Fallo;
+    }
+    // Read under the transaction's lock: no other save can slip in between this and the write.
+    const auto ahora = leerHuella(SentenciaLineasBloqueadas(codigo));
+    if (!ahora) {
+        deshacer();
+        return Grabado::Fallo;
+    }
+    if (*ahora != esperada) {
+        deshacer();
+        actual = *ahora;
+        return Grabado::Cambiada;
+    }
+    QString lote = SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+    db_.EjecutaConsultaSQL(lote, n);
+    const auto escrita = db_.gCnn.Errors().Count() == 0 ? leerHuella(SentenciaLineas(codigo)) : std::nullopt;
+    if (!confirmar(titulo))
+        return Grabado::Fallo;
+    actual = escrita.value_or(QByteArray());
+    return Grabado::Hecho;
 }
 
 AlmacenDistribucion::Borrado AlmacenDistribucion::Borrar(const QString& codigo)
@@ -276,6 +359,97 @@ void AlmacenDistribucion::Desasignar(const QString& cuenta)
     QString s = SentenciaDesasignar(cuenta);
     long n = 0;
     db_.EjecutaConsultaSQL(s, n);
+}
+
+QString AlmacenDistribucion::SiguienteCodigo()
+{
+    constexpr int Ultimo = 9999; // four digits
+    int64_t n = 1;
+    try {
+        const QVariant mayor = db_.BuscaMaximo(QStringLiteral("MA_CUENTAS_CCDIST"), QStringLiteral("CODIGO"));
+        if (mayor.isValid())
+            n = std::max<int64_t>(1, int64_t(mayor.toDouble()) + 1);
+    } catch (const std::exception&) {
+        db_.gCnn.Errors().Clear();
+    }
+    const QSet<QString> usados = CodigosExistentes();
+    for (int vuelta = 0; vuelta < 2; ++vuelta, n = 1) { // past the last, the gaps from 1
+        for (; n <= Ultimo; ++n)
+            if (!usados.contains(Codigo(QString::number(n)).toUpper()))
+                return QString::number(n);
+    }
+    return {};
+}
+
+std::vector<planilla::TablaPlanilla> AlmacenDistribucion::TablasParaPlanilla(const QString& codigo)
+{
+    std::vector<planilla::TablaPlanilla> tablas;
+    ado::Recordset rs;
+    QString s = SentenciaPlanilla(codigo);
+    db_.AbrirRecordset(s, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    if (rs.State() != ado::adStateOpen)
+        return tablas;
+    const auto texto = [&](const char* campo) { return suite::TextoVariant(suite::SinNulo(rs.Fields(QString::fromLatin1(campo)).Value())); };
+    QString anterior;
+    for (; !rs.EOF_(); rs.MoveNext()) {
+        const QString c = texto("CODIGO");
+        if (tablas.empty() || c != anterior) {
+            // The header of a table is that of its first row.
+            planilla::TablaPlanilla t;
+            t.codigo = c.trimmed();
+            t.nombre = texto("NOMBRE");
+            t.concepto = texto("CONCEPTO");
+            const QString pide = texto("PIDECONFIRMACION");
+            t.pideConfirmacion = !pide.trimmed().isEmpty() && suite::ValorNumerico(pide) != suite::Moneda();
+            tablas.push_back(std::move(t));
+            anterior = c;
+        }
+        tablas.back().lineas.push_back({texto("CCOSTO"), suite::ValorNumerico(texto("PORCENTAJE")), 0});
+    }
+    db_.CierraRecordset(&rs);
+    return tablas;
+}
+
+namespace {
+// The first column of every row, trimmed and in capitals.
+QSet<QString> columnaEnMayusculas(DB_Dll& db, const QString& sentencia)
+{
+    QSet<QString> valores;
+    ado::Recordset rs;
+    QString s = sentencia;
+    db.AbrirRecordset(s, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly);
+    if (rs.State() != ado::adStateOpen)
+        return valores;
+    for (; !rs.EOF_(); rs.MoveNext())
+        valores.insert(suite::TextoVariant(rs.Fields(0).Value()).trimmed().toUpper());
+    db.CierraRecordset(&rs);
+    return valores;
+}
+} // namespace
+
+QSet<QString> AlmacenDistribucion::Centros() { return columnaEnMayusculas(db_, QStringLiteral("SELECT CODIGO FROM TA_CCOSTO")); }
+
+QSet<QString> AlmacenDistribucion::CodigosExistentes()
+{
+    QSet<QString> codigos;
+    for (const QString& c : columnaEnMayusculas(db_, QStringLiteral("SELECT DISTINCT CODIGO FROM MA_CUENTAS_CCDIST")))
+        codigos.insert(Codigo(c));
+    return codigos;
+}
+
+bool AlmacenDistribucion::GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas)
+{
+    const QChar decimal = suite::RegionalActual().decimal; // the percentages travel as SQLValue reads them
+    QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF;
+    for (const planilla::TablaPlanilla& t : tablas) {
+        std::vector<std::pair<QString, QString>> lineas;
+        for (const planilla::LineaPlanilla& l : t.lineas)
+            lineas.emplace_back(l.centro, l.porcentaje.texto(decimal));
+        lote += SentenciasGrabar(t.codigo, t.nombre, t.concepto, t.pideConfirmacion, lineas);
+    }
+    long n = 0;
+    db_.EjecutaConsultaSQL(lote, n);
+    return confirmar(QStringLiteral("ATENCIÓN"));
 }
 
 bool AlmacenDistribucion::ExisteTabla(const QString& codigo)

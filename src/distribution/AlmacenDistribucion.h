@@ -4,9 +4,14 @@
 // No widgets: the editor shows what it returns.
 
 #include "data/DB_Dll.h"
+#include "distribution/PlanillaCsv.h"
+
+#include <QByteArray>
+#include <QSet>
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,6 +27,7 @@ struct TablaDistribucion {
     bool pideConfirmacion = false;
     std::vector<LineaDistribucion> lineas;                 // in ID order
     std::vector<std::pair<QString, QString>> cuentas;      // code and description, by code
+    QByteArray huella;                                     // of the lines as read (Huella)
 };
 
 class AlmacenDistribucion {
@@ -29,21 +35,29 @@ public:
     explicit AlmacenDistribucion(DB_Dll& db = gDB);
 
     enum class Borrado { Hecho, Fallo, Cancelado }; // what came of a delete
+    enum class Grabado { Hecho, Fallo, Cambiada };  // what came of a checked save
 
     // Reads a table's lines and its accounts (statements 1 and 2). Errors go to the error
     // dialog: Retry repeats the failing statement, Ignore goes on, others end the load.
     TablaDistribucion Cargar(const QString& codigo);
 
-    // A table's header and lines as stored, without the accounts: compared before a save
-    // to see whether another workstation changed the table since it was loaded.
-    static QStringList Firma(const TablaDistribucion& t);
-    QStringList Firma(const QString& codigo);
+    // A checksum of a table's rows as stored (name, concept, flag, centre and exact
+    // percentage of each, in ID order; not the accounts); empty when no row has the code.
+    // Kept from the load and compared inside the save's transaction, it tells whether
+    // another workstation saved or deleted the table meanwhile.
+    QByteArray Huella(const QString& codigo);
 
     // Replaces the table's lines in one transaction. Lines whose cost centre is blank are
     // skipped. False when nothing was written: no line (a message says so) or a failure
     // (rolled back, the engine's message shown).
     bool Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
                 const std::vector<std::pair<QString, QString>>& lineas);
+    // The same save, written only while the table still holds what `esperada` (a Huella)
+    // says: inside the transaction, its rows are read under an update lock and compared.
+    // Cambiada: nothing written, `actual` is what the table holds now. Hecho: `actual` is
+    // the Huella of the lines just written.
+    Grabado Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
+                   const std::vector<std::pair<QString, QString>>& lineas, const QByteArray& esperada, QByteArray& actual);
 
     // Asks, then deletes the table and frees its accounts in one transaction.
     Borrado Borrar(const QString& codigo);
@@ -53,6 +67,18 @@ public:
     // workstation assigned to another table meanwhile, is rolled back and shown.
     bool AsignarVarias(const QStringList& cuentas, const QString& codigo);
     void Desasignar(const QString& cuenta);
+
+    // The code a new table takes: one above the largest numeric code (BuscaMaximo), the
+    // next free one when that is taken; empty when none of four digits is left.
+    QString SiguienteCodigo();
+
+    // CSV: the stored tables (one, or all when the code is empty) for a file; the cost
+    // centres that exist (in capitals); the codes in use; and the tables of a file saved in
+    // one transaction, each replacing the lines of the table with its code: all or none.
+    std::vector<planilla::TablaPlanilla> TablasParaPlanilla(const QString& codigo);
+    QSet<QString> Centros();
+    QSet<QString> CodigosExistentes();
+    bool GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas);
 
     bool ExisteTabla(const QString& codigo);
     bool ExisteCentro(const QString& centro, ado::Recordset* rs);
@@ -65,6 +91,11 @@ public:
     static QString SentenciaDescripciones(const QString& codigo); // the lines' centres and their descriptions
     QString LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
                        const std::vector<std::pair<QString, QString>>& lineas) const;
+    // The lot without its BEGIN TRANSACTION: the delete and the inserts.
+    QString SentenciasGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
+                             const std::vector<std::pair<QString, QString>>& lineas) const;
+    static QString SentenciaLineasBloqueadas(const QString& codigo); // inside a save's transaction
+    static QString SentenciaPlanilla(const QString& codigo);         // every table when empty
     static QString LoteBorrar(const QString& codigo);
     static QString SentenciaAsignar(const QString& cuenta, const QString& codigo);
     static QString SentenciaDesasignar(const QString& cuenta);
@@ -81,6 +112,8 @@ private:
     // Commits when the batch left no error, else rolls back and shows the first error.
     bool confirmar(const QString& titulo);
     void leerDescripciones(const QString& codigo, std::vector<LineaDistribucion>& lineas);
+    std::optional<QByteArray> leerHuella(const QString& sentencia);
+    void deshacer();
 
     DB_Dll& db_;
 };

@@ -1,8 +1,12 @@
 #include "distribution/frmProrrata.h"
 
+#include "distribution/PlanillaCsv.h"
+#include "distribution/Reparto.h"
+
 #include "data/Sesion.h"
 #include "startup/CNStuffContable.h"
 #include "startup/Estilos.h"
+#include "suite/DialogoArchivo.h"
 #include "suite/Ini.h"
 #include "suite/Dialogos.h"
 #include "suite/Formularios.h"
@@ -15,6 +19,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHash>
 #include <QHBoxLayout>
@@ -23,13 +30,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <cstdio>
+
+#include <array>
 
 namespace {
 
@@ -87,7 +98,7 @@ void frmProrrata::construir()
     principal->setContentsMargins(0, 0, 0, 8);
     SSTab1->setContentsMargins(12, 0, 12, 0);
     for (QWidget* w : {static_cast<QWidget*>(cmdAgregar), static_cast<QWidget*>(cmdQuitar), static_cast<QWidget*>(chkMultiple),
-                       static_cast<QWidget*>(ListView1), static_cast<QWidget*>(SSTab1->tabBar())})
+                       static_cast<QWidget*>(ListView1), static_cast<QWidget*>(SSTab1->tabBar()), static_cast<QWidget*>(txtImporte)})
         w->installEventFilter(this);
 
     connect(cmdAgregar, &QPushButton::clicked, this, &frmProrrata::Agregar);
@@ -125,6 +136,13 @@ UtilVela* frmProrrata::construirBarra()
         std::fprintf(stderr, "%s\n", qPrintable(aviso));
     UtilVela1->ReadProperties(propiedades);
     UtilVela1->setFixedHeight(66);
+    // Spare items of the bar for the commands beyond the suite's: the sheet exports, import
+    // reads a sheet back, copy starts a new table from the open one.
+    UtilVela1->AddItem(QStringLiteral("PLANILLA"), QStringLiteral("Planilla"),
+                       titulo("Exportar a una planilla CSV esta tabla o todas (F6)"));
+    UtilVela1->AddItem(QStringLiteral("IMPORTAR"), QStringLiteral("Importar"), titulo("Importar tablas desde una planilla CSV (F8)"));
+    UtilVela1->AddItem(QStringLiteral("COPIAR"), QStringLiteral("Copiar"),
+                       titulo("Copiar esta tabla en una nueva, con el código libre siguiente, sin grabarla (F7)"));
     connect(UtilVela1, &UtilVela::click, this, [this](QString& t) { Comando(t); });
     return UtilVela1;
 }
@@ -190,7 +208,25 @@ QWidget* frmProrrata::construirPaginaLineas()
     lblPorc = new QLabel(QStringLiteral("0 %"), pagina0);
     lblPorc->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblPorc->setStyleSheet(QStringLiteral("font-weight: bold; padding-right: 8px;"));
-    capa0->addWidget(lblPorc);
+    // The split preview: an amount typed here shows, beside each line, the part it receives.
+    txtImporte = new QLineEdit(pagina0);
+    txtImporte->setObjectName(QStringLiteral("txtImporte"));
+    txtImporte->setProperty(suite::PropConservar, true); // kept from one table to the next
+    txtImporte->setAlignment(Qt::AlignRight);
+    txtImporte->setMaxLength(20);
+    txtImporte->setFixedWidth(140);
+    txtImporte->setToolTip(titulo("Importe a repartir entre las líneas, al centavo; no se graba (F9)"));
+    lblSinDistribuir = new QLabel(pagina0);
+    lblSinDistribuir->setObjectName(QStringLiteral("lblSinDistribuir"));
+    auto* pie = new QHBoxLayout;
+    pie->addWidget(etiqueta("&Importe a distribuir:", txtImporte));
+    pie->addWidget(txtImporte);
+    pie->addSpacing(8);
+    pie->addWidget(lblSinDistribuir);
+    pie->addStretch(1);
+    pie->addWidget(lblPorc);
+    capa0->addLayout(pie);
+    connect(txtImporte, &QLineEdit::textChanged, this, &frmProrrata::ActualizarReparto);
 
     connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int) {
         // Leaving a cell ends its edit as Enter does; an edit that does not pass keeps its cell.
@@ -295,32 +331,6 @@ bool frmProrrata::abandonarCambios()
         == suite::vbYes;
 }
 
-// A save replaces what the table holds. Replacing another table (its code typed over the
-// open one's, or created from another workstation meanwhile) or changes made from another
-// workstation since the load happens only when the user says so.
-bool frmProrrata::destinoConfirmado()
-{
-    const QString codigo = Codigo();
-    QString pregunta;
-    if (codigo == codigoAbierto_ && !abiertaNueva_) {
-        if (almacen_.Firma(codigo) == firmaCargada_)
-            return true;
-        pregunta = titulo("La tabla de distribución Código: ") + codigo
-            + titulo(" fue modificada o borrada desde otro puesto mientras la editaba.") + QStringLiteral("\n")
-            + titulo("¿Desea reemplazarla con los datos ingresados?");
-    } else {
-        if (!almacen_.ExisteTabla(codigo))
-            return true;
-        pregunta = titulo("Ya existe otra tabla de distribución con el Código: ") + codigo + QStringLiteral("\n")
-            + titulo("¿Desea reemplazar sus líneas con las ingresadas?");
-    }
-    if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbExclamation + suite::vbDefaultButton2, titulo("Atención"))
-        == suite::vbYes)
-        return true;
-    HayError = true;
-    return false;
-}
-
 void frmProrrata::error(const QString& mensaje)
 {
     HayError = true;
@@ -349,7 +359,7 @@ void frmProrrata::Comando(QString texto)
                     Limpiar();
         } else if (clave == QLatin1String("GRABAR")) {
             Validando = true;
-            if (ValidarTodo() && destinoConfirmado()) {
+            if (ValidarTodo()) {
                 Grabar();
                 Validando = false;
                 if (!HayError)
@@ -358,6 +368,12 @@ void frmProrrata::Comando(QString texto)
             Validando = false;
         } else if (clave == QLatin1String("CONSULTAR")) {
             Consultar();
+        } else if (clave == QLatin1String("PLANILLA")) {
+            Exportar();
+        } else if (clave == QLatin1String("IMPORTAR")) {
+            Importar();
+        } else if (clave == QLatin1String("COPIAR")) {
+            Copiar();
         } else if (clave == QLatin1String("REPORTE")) {
             Imprimir();
         } else if (clave == QLatin1String("CERRAR")) {
@@ -380,6 +396,7 @@ void frmProrrata::Limpiar()
     suite::Rutina r([](const suite::ErrorRT&) { return suite::Rutina::Seguir; });
     r([&] { suite::LimpiarForm(this, 1); })
      ([&] { MsFlex_Inicializa(); })
+     ([&] { ActualizarReparto(); })
      ([&] {
          mdlCuentas->fijar({});
          ListView1->setColumnWidth(0, 1500 / TwipsPorPixel);
@@ -391,7 +408,7 @@ void frmProrrata::Limpiar()
          filaEdit_ = columnaEdit_ = -1;
          codigoAbierto_.clear();
          abiertaNueva_ = false;
-         firmaCargada_.clear();
+         huellaCargada_.clear();
          guardada_.clear();
          cambiandoPagina_ = true;
          SSTab1->setCurrentIndex(0);
@@ -418,6 +435,8 @@ void frmProrrata::ModoEdicion(bool editando)
     UtilVela1->GrabarEnabled(editando);
     UtilVela1->CerrarEnabled(!editando);
     UtilVela1->BorrarEnabled(editando);
+    UtilVela1->SetItemEnabled(QStringLiteral("COPIAR"), editando);
+    UtilVela1->SetItemEnabled(QStringLiteral("IMPORTAR"), !editando); // tables replaced while none is open
     SSTab1->setEnabled(editando);
     if (editando)
         txtFields[0]->setFocus();
@@ -599,6 +618,7 @@ suite::Moneda frmProrrata::totalLineas() const
 void frmProrrata::actualizarTotal()
 {
     lblPorc->setText(FmtMoneda(totalLineas().texto(suite::RegionalActual().decimal), -1) + QStringLiteral(" %"));
+    ActualizarReparto();
 }
 
 bool frmProrrata::ValidarPorcentajes()
@@ -665,7 +685,7 @@ void frmProrrata::Consultar()
 void frmProrrata::Cargar()
 {
     TablaDistribucion t = almacen_.Cargar(txtFields[0]->text());
-    firmaCargada_ = AlmacenDistribucion::Firma(t);
+    huellaCargada_ = t.huella;
     txtFields[2]->setText(t.nombre);
     txtFields[1]->setText(t.concepto);
     ChkPideConf->setChecked(t.pideConfirmacion);
@@ -684,12 +704,45 @@ void frmProrrata::Cargar()
     ModoEdicion(true);
 }
 
+// A save replaces what the table holds. It expects the table as it was opened (no table at
+// all for a new one, or for a code typed over the open one's); what another workstation
+// saved or deleted meanwhile is found inside the save's transaction and replaced only when
+// the user says so.
 void frmProrrata::Grabar()
 {
     std::vector<std::pair<QString, QString>> lineas;
     for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
         lineas.emplace_back(celda(fila, 1), celda(fila, 3));
-    HayError = !almacen_.Grabar(txtFields[0]->text(), txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked(), lineas);
+    const QString codigo = Codigo();
+    QByteArray esperada = codigo == codigoAbierto_ && !abiertaNueva_ ? huellaCargada_ : QByteArray();
+    for (;;) {
+        QByteArray actual;
+        const auto r = almacen_.Grabar(txtFields[0]->text(), txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked(),
+                                       lineas, esperada, actual);
+        if (r != AlmacenDistribucion::Grabado::Cambiada) {
+            HayError = r != AlmacenDistribucion::Grabado::Hecho;
+            if (!HayError)
+                huellaCargada_ = actual;
+            return;
+        }
+        QString pregunta;
+        if (esperada.isEmpty())
+            pregunta = titulo("Ya existe otra tabla de distribución con el Código: ") + codigo + QStringLiteral("\n")
+                + titulo("¿Desea reemplazar sus líneas con las ingresadas?");
+        else if (actual.isEmpty())
+            pregunta = titulo("La tabla fue borrada en otro puesto mientras usted la editaba (Código: ") + codigo.trimmed()
+                + QStringLiteral(").\n") + titulo("¿Desea grabarla de nuevo con los datos ingresados?");
+        else
+            pregunta = titulo("La tabla fue modificada en otro puesto mientras usted la editaba (Código: ") + codigo.trimmed()
+                + QStringLiteral(").\n") + titulo("Si graba, sus datos reemplazarán los que grabó el otro puesto.") + QStringLiteral("\n")
+                + titulo("¿Desea grabar de todos modos?");
+        if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbExclamation + suite::vbDefaultButton2, titulo("Atención"))
+            != suite::vbYes) {
+            HayError = true;
+            return;
+        }
+        esperada = actual; // what the user has now agreed to replace, and nothing newer
+    }
 }
 
 AlmacenDistribucion::Borrado frmProrrata::Borrar()
@@ -718,8 +771,10 @@ void frmProrrata::fijarCelda(int fila, int columna, const QString& texto)
     QTableWidgetItem* it = MsFlexGrid1->item(fila, columna);
     if (!it) {
         it = new QTableWidgetItem;
-        if (columna == 3)
+        if (columna == 3 || columna == ColImporte)
             it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (columna == ColImporte)
+            it->setForeground(QColor(0, 70, 140));
         if (columna == 0 || columna == 2)
             it->setForeground(columna == 0 ? QColor(110, 110, 110) : QColor(40, 40, 40));
         MsFlexGrid1->setItem(fila, columna, it);
@@ -742,10 +797,12 @@ void frmProrrata::MsFlex_Inicializa()
 {
     txtEdit->hide();
     MsFlexGrid1->clear();
-    MsFlexGrid1->setColumnCount(4);
+    MsFlexGrid1->setColumnCount(5);
     MsFlexGrid1->setRowCount(LineasGrilla);
     MsFlexGrid1->setHorizontalHeaderLabels({QStringLiteral("Linea"), QStringLiteral("C. Costo"), titulo("Descripción"),
-                                            QStringLiteral("Porcentaje")});
+                                            QStringLiteral("Porcentaje"), QStringLiteral("Importe")});
+    MsFlexGrid1->setColumnWidth(ColImporte, 130);
+    MsFlexGrid1->setColumnHidden(ColImporte, txtImporte->text().trimmed().isEmpty());
     // Widths in twips, never narrower than the heading; the description takes what is left.
     const int anchos[] = {500, 1000, 3800, 1000};
     const QFontMetrics fm(MsFlexGrid1->horizontalHeader()->font());
@@ -952,6 +1009,225 @@ void frmProrrata::EditKeyCode(int tecla)
     });
 }
 
+// ---- Split preview, copy, CSV ----------------------------------------------------------
+
+// The amount typed split among the lines with a cost centre, in the currency format; what a
+// table below 100 % leaves is shown apart. Nothing of it is stored.
+void frmProrrata::ActualizarReparto()
+{
+    const suite::Regional& r = suite::RegionalActual();
+    const QString texto = txtImporte->text().trimmed();
+    MsFlexGrid1->setColumnHidden(ColImporte, texto.isEmpty());
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
+        if (MsFlexGrid1->item(fila, ColImporte))
+            fijarCelda(fila, ColImporte, QString());
+    lblSinDistribuir->clear();
+    if (texto.isEmpty())
+        return;
+    const auto importe = suite::Moneda::leer(texto, r.decimal, r.miles);
+    if (!importe) {
+        lblSinDistribuir->setText(titulo("El importe no es un número"));
+        return;
+    }
+    std::vector<int> filas;
+    std::vector<suite::Moneda> porcentajes;
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
+        if (!celda(fila, 1).trimmed().isEmpty()) {
+            filas.push_back(fila);
+            porcentajes.push_back(suite::ValorNumerico(celda(fila, 3)));
+        }
+    const auto reparto = RepartirImporte(*importe, porcentajes, r.digitos);
+    if (!reparto) {
+        lblSinDistribuir->setText(titulo("Los porcentajes superan el 100 %: no se reparte"));
+        return;
+    }
+    const auto moneda = [&](suite::Moneda m) {
+        bool miles = true;
+        short ancho = 0;
+        return FmtMoneda(m.texto(r.decimal), 0, miles, ancho);
+    };
+    for (size_t i = 0; i < filas.size(); ++i)
+        fijarCelda(filas[i], ColImporte, moneda(reparto->importes[i]));
+    lblSinDistribuir->setText(titulo("Sin distribuir: ") + moneda(reparto->sinDistribuir));
+}
+
+// Enter in the amount: written in the currency format, and back to the lines.
+void frmProrrata::confirmarImporte()
+{
+    const suite::Regional& r = suite::RegionalActual();
+    const QString texto = txtImporte->text().trimmed();
+    if (!texto.isEmpty()) {
+        const auto importe = suite::Moneda::leer(texto, r.decimal, r.miles);
+        if (!importe) {
+            error(titulo("Debe ingresar un importe numérico"));
+            txtImporte->setFocus();
+            txtImporte->selectAll();
+            return;
+        }
+        bool miles = true;
+        short ancho = 0;
+        txtImporte->setText(FmtMoneda(importe->texto(r.decimal), 0, miles, ancho));
+    }
+    MsFlexGrid1->setFocus();
+}
+
+// A new table with the open one's name, concept, flag and lines under the next free code,
+// in editing and not saved. The accounts stay with their table.
+void frmProrrata::Copiar()
+{
+    if (!editando_ || !confirmarEdicion())
+        return;
+    const QString origen = codigoAbierto_.trimmed();
+    if (HayCambios()) {
+        const QString pregunta = titulo("La tabla ") + origen + titulo(" tiene cambios sin grabar. La copia los lleva; la tabla ")
+            + origen + titulo(" queda como está grabada.") + QStringLiteral("\n") + titulo("¿Desea copiarla?");
+        if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, titulo("Atención")) != suite::vbYes)
+            return;
+    }
+    const QString nuevo = almacen_.SiguienteCodigo();
+    if (nuevo.isEmpty()) {
+        error(titulo("No queda ningún código libre de cuatro dígitos para la copia."));
+        return;
+    }
+    const QString nombre = txtFields[2]->text(), concepto = txtFields[1]->text();
+    const bool pide = ChkPideConf->isChecked();
+    std::vector<std::array<QString, 3>> lineas;
+    for (int fila = 0; fila < MsFlexGrid1->rowCount(); ++fila)
+        if (!celda(fila, 1).trimmed().isEmpty() || !celda(fila, 3).trimmed().isEmpty())
+            lineas.push_back({celda(fila, 1), celda(fila, 2), celda(fila, 3)});
+
+    Limpiar();
+    txtFields[0]->setText(nuevo);
+    ModoEdicion(true);
+    recordarAbierta(true); // an empty new table: the copied lines are changes not yet saved
+    txtFields[2]->setText(nombre);
+    txtFields[1]->setText(concepto);
+    ChkPideConf->setChecked(pide);
+    while (MsFlexGrid1->rowCount() < int(lineas.size()))
+        MsFlexGrid1->insertRow(MsFlexGrid1->rowCount());
+    for (int i = 0; i < int(lineas.size()); ++i)
+        for (int c = 0; c < 3; ++c)
+            fijarCelda(i, c + 1, lineas[size_t(i)][size_t(c)]);
+    actualizarTotal();
+    txtFields[2]->setFocus();
+    txtFields[2]->selectAll();
+}
+
+namespace {
+QString carpetaDocumentos()
+{
+    const QString d = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return d.isEmpty() || !QDir(d).exists() ? QDir::homePath() : d;
+}
+} // namespace
+
+// The open table (when the user says so) or every table, as stored, to a CSV file.
+void frmProrrata::Exportar()
+{
+    QString codigo;
+    if (editando_ && !abiertaNueva_ && !codigoAbierto_.trimmed().isEmpty()) {
+        QString pregunta = titulo("¿Desea exportar sólo la tabla Código: ") + codigoAbierto_.trimmed() + QStringLiteral("?\n\n")
+            + titulo("Sí: sólo esta tabla.") + QStringLiteral("\n") + titulo("No: todas las tablas.");
+        if (HayCambios())
+            pregunta += QStringLiteral("\n\n") + titulo("Se exporta lo grabado: los cambios sin grabar no se incluyen.");
+        const int r = suite::MsgBox(pregunta, suite::vbYesNoCancel + suite::vbQuestion, titulo("Exportar a planilla"));
+        if (r != suite::vbYes && r != suite::vbNo)
+            return;
+        if (r == suite::vbYes)
+            codigo = codigoAbierto_;
+    }
+    const std::vector<planilla::TablaPlanilla> tablas = almacen_.TablasParaPlanilla(codigo);
+    if (tablas.empty()) {
+        suite::MsgBox(titulo("No hay tablas de distribución grabadas para exportar."), suite::vbInformation,
+                      QStringLiteral("Aviso al Usuario"));
+        return;
+    }
+    suite::DialogoArchivo d;
+    d.TituloDialogo = titulo("Exportar a planilla CSV");
+    d.Filtro = QStringLiteral("Planillas CSV|*.csv");
+    d.NombreArchivo = QDir(carpetaDocumentos())
+                          .filePath(codigo.isEmpty() ? QStringLiteral("tablas_distribucion.csv")
+                                                     : QStringLiteral("tabla_distribucion_") + codigo.trimmed() + QStringLiteral(".csv"));
+    d.MostrarGuardar();
+    if (d.Cancelado || d.NombreArchivo.trimmed().isEmpty())
+        return;
+    QString ruta = d.NombreArchivo;
+    if (QFileInfo(ruta).suffix().isEmpty())
+        ruta += QStringLiteral(".csv");
+    // Written aside and put in place whole: a failure leaves any earlier file as it was.
+    const QByteArray contenido = planilla::Escribir(tablas, suite::RegionalActual().decimal);
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size() || !archivo.commit()) {
+        suite::MsgBox(titulo("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral(":\n")
+                          + archivo.errorString(),
+                      suite::vbCritical, titulo("ATENCIÓN"));
+        return;
+    }
+    size_t lineas = 0;
+    for (const planilla::TablaPlanilla& t : tablas)
+        lineas += t.lineas.size();
+    suite::MsgBox(QStringLiteral("Se exportaron %1 y %2 a\n").arg(tablas.size() == 1 ? titulo("1 tabla") : QStringLiteral("%1 tablas").arg(tablas.size()),
+                                                                   lineas == 1 ? titulo("1 línea") : titulo("%1 líneas").arg(lineas))
+                      + QDir::toNativeSeparators(ruta),
+                  suite::vbInformation, QStringLiteral("Aviso al Usuario"));
+}
+
+// Tables from a CSV file: every row checked first, every fault listed in one message; then,
+// confirmed, all saved in one transaction, or none.
+void frmProrrata::Importar()
+{
+    if (editando_)
+        return;
+    suite::DialogoArchivo d;
+    d.TituloDialogo = titulo("Importar tablas desde una planilla CSV");
+    d.Filtro = QStringLiteral("Planillas CSV|*.csv|Todos los archivos|*");
+    d.MostrarAbrir();
+    if (d.Cancelado || d.NombreArchivo.trimmed().isEmpty())
+        return;
+    const QString ruta = QDir::toNativeSeparators(d.NombreArchivo);
+    constexpr qint64 Maximo = 64 * 1024 * 1024;
+    QFile archivo(d.NombreArchivo);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        suite::MsgBox(titulo("No se pudo abrir el archivo ") + ruta + QStringLiteral(":\n") + archivo.errorString(), suite::vbCritical,
+                      titulo("ATENCIÓN"));
+        return;
+    }
+    if (archivo.size() > Maximo) {
+        suite::MsgBox(titulo("El archivo ") + ruta + titulo(" es demasiado grande para una planilla de tablas (más de 64 MB)."),
+                      suite::vbExclamation, QStringLiteral("Aviso al Operador"));
+        return;
+    }
+    const QByteArray contenido = archivo.readAll();
+    const QSet<QString> centros = almacen_.Centros();
+    const planilla::Lectura lectura =
+        planilla::Leer(contenido, [&](const QString& c) { return centros.contains(c.trimmed().toUpper()); });
+    if (!lectura.errores.isEmpty()) {
+        suite::MsgBox(planilla::MensajeErrores(lectura.errores), suite::vbExclamation, QStringLiteral("Aviso al Operador"));
+        return;
+    }
+    const QSet<QString> existentes = almacen_.CodigosExistentes();
+    QStringList reemplazadas;
+    for (const planilla::TablaPlanilla& t : lectura.tablas)
+        if (existentes.contains(AlmacenDistribucion::Codigo(t.codigo).toUpper()))
+            reemplazadas << t.codigo;
+    const QString cuantas = (lectura.tablas.size() == 1 ? titulo("1 tabla") : QStringLiteral("%1 tablas").arg(lectura.tablas.size()))
+        + QStringLiteral(" con ") + (lectura.filas == 1 ? titulo("1 línea") : titulo("%1 líneas").arg(lectura.filas));
+    QString pregunta = titulo("Se importarán ") + cuantas + titulo(" del archivo ") + ruta + QStringLiteral(".");
+    if (!reemplazadas.isEmpty()) {
+        constexpr int Nombradas = 20;
+        QString lista = reemplazadas.mid(0, Nombradas).join(QStringLiteral(", "));
+        if (reemplazadas.size() > Nombradas)
+            lista += titulo(" y %1 más").arg(reemplazadas.size() - Nombradas);
+        pregunta += QStringLiteral("\n") + titulo("Reemplazarán las líneas de las tablas que ya existen: ") + lista
+            + titulo(" (sus cuentas asignadas se conservan).");
+    }
+    pregunta += QStringLiteral("\n") + titulo("¿Confirma?");
+    if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, titulo("Atención")) != suite::vbYes)
+        return;
+    if (almacen_.GrabarTablas(lectura.tablas))
+        suite::MsgBox(titulo("Se importaron ") + cuantas + QStringLiteral("."), suite::vbInformation, QStringLiteral("Aviso al Usuario"));
+}
+
 // ---- Account page ---------------------------------------------------------------------
 
 void frmProrrata::Agregar()
@@ -1025,12 +1301,10 @@ void frmProrrata::cambioDePagina(int pagina)
             if (guardar) {
                 // The same checks as the save command: the lines as they will be stored.
                 Validando = true;
-                if (confirmarEdicion() && ValidarTodo() && destinoConfirmado()) {
+                if (confirmarEdicion() && ValidarTodo()) {
                     Grabar();
-                    if (!HayError) {
+                    if (!HayError)
                         recordarAbierta(false);
-                        firmaCargada_ = almacen_.Firma(codigoAbierto_);
-                    }
                 } else {
                     HayError = true;
                 }
@@ -1125,6 +1399,25 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
         auto* k = static_cast<QKeyEvent*>(e);
         // Key preview: the form hands Esc and the function keys to the bar, except the
         // Escape that ends an edit in the grid.
+        // F7 and F8 run the bar's copy and import items while usable; F9 goes to the amount.
+        if (k->key() == Qt::Key_F7 || k->key() == Qt::Key_F8) {
+            const QString item = k->key() == Qt::Key_F7 ? QStringLiteral("COPIAR") : QStringLiteral("IMPORTAR");
+            if (UtilVela1->ItemVisible(item) && UtilVela1->ItemEnabled(item))
+                Comando(item);
+            return true;
+        }
+        if (k->key() == Qt::Key_F9) {
+            if (editando_ && confirmarEdicion()) {
+                SSTab1->setCurrentIndex(0);
+                txtImporte->setFocus(Qt::ShortcutFocusReason);
+                txtImporte->selectAll();
+            }
+            return true;
+        }
+        if (o == txtImporte && suite::EsTeclaAvance(k->key())) {
+            confirmarImporte();
+            return true;
+        }
         const int codigo = UtilVela::CodigoTecla(k->key());
         if (codigo != 0 && !(o == txtEdit && k->key() == Qt::Key_Escape)) {
             UtilVela1->KeyAnalisis(codigo);

@@ -6,6 +6,7 @@
 #include "distribution/ModeloCuentas.h"
 #include "suite/Moneda.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
@@ -39,6 +40,7 @@ public:
     static constexpr int LineasGrilla = 50;
     // The form's stored control properties, beside the program.
     static constexpr char ArchivoPropiedades[] = "frmProrrata.propiedades";
+    static constexpr int ColImporte = 4; // the split preview's column, shown while an amount is typed
 
     explicit frmProrrata(QWidget* parent = nullptr);
 
@@ -69,6 +71,13 @@ public:
     void EditKeyCode(int tecla);
     void MsflexKey(int tecla);
 
+    // Beyond the suite's commands: the split preview of an amount, a copy of the open table,
+    // the tables to and from a CSV sheet.
+    void ActualizarReparto();
+    void Copiar();
+    void Exportar();
+    void Importar();
+
     // Account page.
     void Agregar();
     void AgregarVarias(const QStringList& cuentas);
@@ -85,6 +94,8 @@ public:
     QTableWidget* MsFlexGrid1 = nullptr;
     QLineEdit* txtEdit = nullptr;
     QLabel* lblPorc = nullptr;
+    QLineEdit* txtImporte = nullptr;    // the amount to split (not stored)
+    QLabel* lblSinDistribuir = nullptr; // what the lines leave of it
     QLabel* lblCuenta = nullptr;
     QPushButton* cmdAgregar = nullptr;
     QPushButton* cmdQuitar = nullptr;
@@ -123,7 +134,7 @@ private:
     void ocultarEdicion();
     void abrirEdicion(int fila, int columna);
     bool validarLineas();
-    bool destinoConfirmado();
+    void confirmarImporte();
     bool abandonarCambios();
     void actualizarTotal();
     suite::Moneda totalLineas() const;
@@ -152,7 +163,7 @@ private:
     QString codigoAbierto_;  // the table open for editing, in code form
     bool abiertaNueva_ = false;
     QStringList guardada_;   // what the open table held when it was loaded or saved
-    QStringList firmaCargada_; // the table as stored then (AlmacenDistribucion::Firma)
+    QByteArray huellaCargada_; // the table as stored then (AlmacenDistribucion::Huella)
     int paginaAnterior_ = 0;
     bool cambiandoPagina_ = false;
     int ordenColumna_ = -1;

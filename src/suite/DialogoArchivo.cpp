@@ -11,4 +11,11 @@ void DialogoArchivo::MostrarAbrir()
     NombreArchivo = elegido.value_or(QString());
 }
 
+void DialogoArchivo::MostrarGuardar()
+{
+    const auto elegido = Dialogos().GuardarArchivo(TituloDialogo, Filtro, NombreArchivo);
+    Cancelado = !elegido.has_value();
+    NombreArchivo = elegido.value_or(QString());
+}
+
 } // namespace suite

@@ -1,6 +1,7 @@
 #pragma once
-// The open-file dialog of the suite: set TituloDialogo and Filtro ("description|pattern"),
-// call MostrarAbrir, then read NombreArchivo and Cancelado.
+// The file dialogs of the suite: set TituloDialogo and Filtro ("description|pattern"),
+// call MostrarAbrir (or MostrarGuardar, which starts at NombreArchivo), then read
+// NombreArchivo and Cancelado.
 
 #include <QString>
 
@@ -14,6 +15,7 @@ public:
     bool Cancelado = false;
 
     void MostrarAbrir();
+    void MostrarGuardar();
 };
 
 } // namespace suite

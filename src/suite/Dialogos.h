@@ -40,6 +40,13 @@ public:
                                             const QString& porDefecto) = 0;
     // filtro as "description|pattern[|description|pattern...]"; nullopt when cancelled.
     virtual std::optional<QString> AbrirArchivo(const QString& titulo, const QString& filtro) = 0;
+    // The save-file dialog, starting at `propuesto`; nullopt when cancelled (and where there
+    // are no windows to show it).
+    virtual std::optional<QString> GuardarArchivo(const QString& titulo, const QString& filtro, const QString& propuesto)
+    {
+        (void)titulo, (void)filtro, (void)propuesto;
+        return std::nullopt;
+    }
 };
 
 class DialogosQt : public IDialogos {
@@ -48,6 +55,7 @@ public:
     std::optional<QString> InputBox(const QString& texto, const QString& titulo,
                                     const QString& porDefecto) override;
     std::optional<QString> AbrirArchivo(const QString& titulo, const QString& filtro) override;
+    std::optional<QString> GuardarArchivo(const QString& titulo, const QString& filtro, const QString& propuesto) override;
 };
 
 // The dialogs in use; FijarDialogos(nullptr) goes back to the predetermined ones.

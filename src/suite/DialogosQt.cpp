@@ -121,6 +121,15 @@ std::optional<QString> DialogosQt::AbrirArchivo(const QString& titulo, const QSt
     return archivo;
 }
 
+std::optional<QString> DialogosQt::GuardarArchivo(const QString& titulo, const QString& filtro, const QString& propuesto)
+{
+    const QString archivo =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), titulo, propuesto, filtroQt(filtro));
+    if (archivo.isEmpty())
+        return std::nullopt;
+    return archivo;
+}
+
 IDialogos& DialogosPredeterminados()
 {
     static DialogosQt qt;

@@ -4,6 +4,7 @@
 #include "GDBPrueba.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "suite/Progreso.h"
+#include "suite/Regional.h"
 
 #include <QTest>
 #include <QThread>
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void comillas();
     void grabacionFallida();
     void dosPuestos();
+    void grabarConHuella();
     void init();
     void cleanupTestCase();
 
@@ -71,6 +73,13 @@ void TstAlmacen::sentencias_data()
     QTest::newRow("asignar cuenta") << AlmacenDistribucion::SentenciaAsignar("5.1.01.003", "2") << "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.003'";
     QTest::newRow("desasignar cuenta") << AlmacenDistribucion::SentenciaDesasignar("5.1.01.003") << "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'";
     QTest::newRow("tabla grabada") << AlmacenDistribucion::SentenciaGrabada("3") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'";
+    QTest::newRow("líneas dentro de la grabación")
+        << AlmacenDistribucion::SentenciaLineasBloqueadas("3")
+        << "SELECT * FROM MA_CUENTAS_CCDIST WITH (UPDLOCK, HOLDLOCK) WHERE CODIGO='   3' ORDER BY ID";
+    QTest::newRow("planilla de una tabla") << AlmacenDistribucion::SentenciaPlanilla(" 3")
+                       << "SELECT CODIGO,NOMBRE,CONCEPTO,PIDECONFIRMACION,CCOSTO,PORCENTAJE FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3' ORDER BY CODIGO,ID";
+    QTest::newRow("planilla de todas") << AlmacenDistribucion::SentenciaPlanilla("")
+                       << "SELECT CODIGO,NOMBRE,CONCEPTO,PIDECONFIRMACION,CCOSTO,PORCENTAJE FROM MA_CUENTAS_CCDIST ORDER BY CODIGO,ID";
     QTest::newRow("lista de tablas") << AlmacenDistribucion::SentenciaTablas() << "SELECT CODIGO,NOMBRE,CONCEPTO FROM MA_CUENTAS_CCDIST GROUP BY CODIGO,NOMBRE,CONCEPTO ORDER BY CODIGO";
 }
 
@@ -315,6 +324,45 @@ void TstAlmacen::dosPuestos()
     const QString final = lineasDe("1");
     QVERIFY2(final == QStringLiteral("11=30 12=20 13=10 21=25 31=15") || final == QStringLiteral("211=60 212=40"), qPrintable(final));
     QCOMPARE(valor(QStringLiteral("SELECT COUNT(DISTINCT NOMBRE) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1'")), 1);
+}
+
+// A save that expects the table as it was loaded writes nothing when another workstation
+// (its own connection) saved or deleted it meanwhile, and tells what it holds now.
+void TstAlmacen::grabarConHuella()
+{
+    GDBPrueba g;
+    DialogosGuionados d;
+    DB_Dll otro;
+    otro.gServidor = QStringLiteral("DEMO");
+    otro.gDBName = otro.gUsuario = otro.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
+    otro.OpenServerADODB(false, 3, QString(), false, false);
+    AlmacenDistribucion aqui, alla(otro);
+    const Lineas nuestras{{"311", "50"}, {"32", "50"}};
+    const QByteArray cargada = aqui.Cargar("3").huella;
+    QCOMPARE(cargada, aqui.Huella("3"));
+    QVERIFY(!cargada.isEmpty());
+    QVERIFY(aqui.Huella("8").isEmpty());
+
+    // Another workstation changes a percentage in its fourth decimal.
+    QVERIFY(alla.Grabar("3", "Producción", "Mantenimiento y consumos", false, {{"311", "33,3301"}, {"312", "33,33"}, {"32", "33,3399"}}));
+    const QString deAlla = lineasDe("3");
+    QByteArray actual;
+    QCOMPARE(aqui.Grabar("3", "Nuestra", "", false, nuestras, cargada, actual), AlmacenDistribucion::Grabado::Cambiada);
+    QCOMPARE(lineasDe("3"), deAlla);
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE NOMBRE='Nuestra'")), 0);
+    QCOMPARE(actual, alla.Huella("3"));
+
+    // Agreeing to what is there now, the save goes through and hands back the new checksum.
+    QByteArray escrita;
+    QCOMPARE(aqui.Grabar("3", "Nuestra", "", false, nuestras, actual, escrita), AlmacenDistribucion::Grabado::Hecho);
+    QCOMPARE(escrita, alla.Huella("3"));
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE NOMBRE='Nuestra'")), 2);
+
+    // A new table (nothing expected) whose code another workstation took meanwhile.
+    QVERIFY(alla.Grabar("8", "Ocho", "", false, {{"11", "100"}}));
+    QCOMPARE(aqui.Grabar("8", "Nuestra", "", false, nuestras, QByteArray(), actual), AlmacenDistribucion::Grabado::Cambiada);
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   8' AND NOMBRE='Ocho'")), 1);
+    QCOMPARE(d.vistos().size(), 0);
 }
 
 QTEST_MAIN(TstAlmacen)

@@ -427,7 +427,7 @@ void TstEditor::soloLoQueQuiso_data()
                                             {{QStringLiteral("32"), QStringLiteral("100")}});
                e.tecla(Qt::Key_F2);
            })
-        << QList<int>{no} << QStringLiteral("La tabla de distribución Código:    3 fue modificada") << t2
+        << QList<int>{no} << QStringLiteral("La tabla fue modificada en otro puesto") << t2
         << QStringLiteral("32=100") << QString();
     QTest::newRow("porcentaje sin centro de costo")
         << Pasos([](Editor& e) {

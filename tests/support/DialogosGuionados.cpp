@@ -86,3 +86,9 @@ std::optional<QString> DialogosGuionados::AbrirArchivo(const QString& titulo, co
     const auto p = siguiente({DialogoVisto::Archivo, titulo, filtro, 0});
     return p ? p->texto : std::nullopt;
 }
+
+std::optional<QString> DialogosGuionados::GuardarArchivo(const QString& titulo, const QString& filtro, const QString& /*propuesto*/)
+{
+    const auto p = siguiente({DialogoVisto::Archivo, titulo, filtro, 0});
+    return p ? p->texto : std::nullopt;
+}

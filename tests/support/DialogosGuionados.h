@@ -25,7 +25,7 @@ public:
     // Next message box: runs antes while it is on screen, then answers.
     DialogosGuionados& responder(int respuesta, std::function<void()> antes);
     DialogosGuionados& escribir(std::optional<QString> texto);      // next input box
-    DialogosGuionados& elegirArchivo(std::optional<QString> ruta);  // next open-file dialog
+    DialogosGuionados& elegirArchivo(std::optional<QString> ruta);  // next open- or save-file dialog
 
     const QList<DialogoVisto>& vistos() const { return vistos_; }
     const DialogoVisto& ultimo() const { return vistos_.back(); }
@@ -35,6 +35,7 @@ public:
     std::optional<QString> InputBox(const QString& texto, const QString& titulo,
                                     const QString& porDefecto) override;
     std::optional<QString> AbrirArchivo(const QString& titulo, const QString& filtro) override;
+    std::optional<QString> GuardarArchivo(const QString& titulo, const QString& filtro, const QString& propuesto) override;
 
 private:
     struct Plan {
