@@ -275,6 +275,10 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
         {"CONTABLE", "PERIODO", "2026"}, {"GENERAL", "ESCRIBE_SOLO_MAYUSCULAS", "NO"},
         {"SEGURIDAD", "SS_BLOQUEOACTIVO", "NO"}, {"SEGURIDAD", "SS_CONFIDENCIALIDAD", "SI"},
         {"CONSULTAS", "TOPCONSART", "1000"},
+        // Article lookups: stock levels in colour (red in the low byte) and the price lists' names.
+        {"CONSULTAS", "MostrarStockenConsultas", "SI"}, {"CONSULTAS", "Stk_Nivel1", "32768"},
+        {"CONSULTAS", "Stk_Nivel2", "8388608"}, {"CONSULTAS", "Stk_Nivel3", "33023"}, {"CONSULTAS", "Stk_Nivel4", "255"},
+        {"ARTICULOS", "NOM_PCLASE1", "Lista minorista"}, {"ARTICULOS", "NOM_PCLASE2", "Lista mayorista"},
     };
     for (const auto& c : configuracion)
         cfg({QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]), QVariant(), 0});
@@ -304,6 +308,20 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
         {QStringLiteral("1"), QStringLiteral("Caja principal")});
     Insertador(cn, QStringLiteral("MA_POSICIONES"), {"IDPOSICION", "Descripcion"})(
         {QStringLiteral("0101"), QStringLiteral("Estantería A, nivel 1")});
+    // One article at each stock level, and one whose name carries an apostrophe.
+    Insertador articulo(cn, QStringLiteral("MA_ARTICULOS"), {"IdArticulo", "Descripcion", "IdFamilia", "PuntoPedido", "Stock", "Precio1", "Precio2"});
+    const char* const articulos[][7] = {
+        {"A001", "Leche entera 1 l", "11", "0", "40", "1.10", "0.95"},
+        {"A002", "Queso cremoso", "11", "10", "25", "7.50", "6.80"},
+        {"A003", "Pan lactal", "12", "20", "4", "2.30", "2.00"},
+        {"A004", "Agua mineral 2 l", "22", "15", "15", "0.90", "0.75"},
+        {"A005", "Gaseosa cola 1,5 l", "21", "0", "0", "1.60", "1.40"},
+        {"A006", "Galletitas D'Agostino", "12", "5", "12", "1.25", "1.05"},
+    };
+    for (const auto& a : articulos)
+        articulo({QString::fromUtf8(a[0]), QString::fromUtf8(a[1]), QString::fromUtf8(a[2]), QString::fromUtf8(a[3]).toDouble(),
+                  QString::fromUtf8(a[4]).toDouble(), QString::fromUtf8(a[5]).toDouble(),
+                  QString::fromUtf8(a[6]).toDouble()});
     cn.CommitTrans();
 }
 
