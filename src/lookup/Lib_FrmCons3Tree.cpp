@@ -99,7 +99,7 @@ QVariant ModeloArbol::data(const QModelIndex& i, int rol) const
         return {};
     const ArbolCodigos::Nodo& n = arbol_.nodo(nodoDe(i));
     if (rol == Qt::DisplayRole)
-        return n.texto;
+        return arbol_.texto(nodoDe(i));
     if (rol == Qt::CheckStateRole && marcas_)
         return n.marcado ? Qt::Checked : Qt::Unchecked;
     return {};
@@ -291,6 +291,7 @@ void Lib_FrmCons3Tree::armar(Armado como)
     QStringList repetidos, sinPadre;
     modelo_->comenzar();
     ArbolCodigos& arbol = modelo_->arbol();
+    arbol.reservar(int(filas.size()));
     for (const Fila& f : filas) {
         const ArbolCodigos::Alta a = como == Armado::Familias ? arbol.agregarBajo(f.codigo, f.descripcion, f.relativo)
                                                               : arbol.agregarPorPrefijo(f.codigo, f.descripcion);

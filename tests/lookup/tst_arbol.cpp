@@ -87,7 +87,7 @@ void buscar(Lib_ClsCons3& m, const QString& sql, const Pasos& pasos)
 QString actual(const Lib_FrmCons3Tree& d)
 {
     const int n = ModeloArbol::nodoDe(d.TreeV->currentIndex());
-    return n < 0 ? QStringLiteral("<ninguno>") : d.modelo()->arbol().nodo(n).texto;
+    return n < 0 ? QStringLiteral("<ninguno>") : d.modelo()->arbol().texto(n);
 }
 
 // Clicks the check box of a node, as the user does.
@@ -113,6 +113,8 @@ private Q_SLOTS:
     void repetidos();
     void unaSolaColumna();
     void incremental();
+    void busqueda_data();
+    void busqueda();
     void filtroF5_data();
     void filtroF5();
     void nuevaBusqueda();
@@ -143,9 +145,9 @@ void TstArbol::prefijos()
     buscar(m, Centros, [&](Lib_FrmCons3Tree& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("Consulta..."));
         const ArbolCodigos& a = d.modelo()->arbol();
-        QCOMPARE(a.nodo(0).texto, QStringLiteral("Consulta..."));
+        QCOMPARE(a.texto(0), QStringLiteral("Consulta..."));
         QVERIFY(d.TreeV->isExpanded(d.modelo()->indiceDe(0)));
-        QCOMPARE(a.nodo(1).texto, a.nodo(1).codigo + QStringLiteral(" - Centro ") + a.nodo(1).codigo);
+        QCOMPARE(a.texto(1), a.nodo(1).codigo + QStringLiteral(" - Centro ") + a.nodo(1).codigo);
         arbol = describir(a);
     });
     QTEST(arbol, "arbol");
@@ -271,6 +273,34 @@ void TstArbol::incremental()
     });
     QCOMPARE(m.ValorDevuelto.toString(), QString()); // 201 is no cost centre nor account
     QVERIFY(m.Valores);
+}
+
+void TstArbol::busqueda_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("encontrado"); // the node's code; "-" for none
+    QTest::newRow("vacío: la raíz") << QString() << QString();
+    QTest::newRow("código") << QStringLiteral("10") << QStringLiteral("101");
+    QTest::newRow("descripción, sin mayúsculas") << QStringLiteral("VENTAS") << QStringLiteral("201");
+    QTest::newRow("acento") << QStringLiteral("PRODUCCIÓN") << QStringLiteral("3");
+    QTest::newRow("ninguno") << QStringLiteral("x") << QStringLiteral("-");
+    QTest::newRow("código con guion, su parte") << QStringLiteral("a") << QStringLiteral("A-1");
+    QTest::newRow("código con guion, lo que sigue") << QStringLiteral("1 - s") << QStringLiteral("A-1");
+    QTest::newRow("la raíz no es texto") << QStringLiteral("consulta") << QStringLiteral("-");
+}
+
+void TstArbol::busqueda()
+{
+    // The text of each node splits at its first "-" into code and description.
+    QFETCH(QString, texto);
+    ArbolCodigos a;
+    for (const char* c : {"1:Gerencia", "101:Contaduría", "2:Comercial", "201:Ventas zona norte", "3:Producción",
+                          "A-1:Sucursal"}) {
+        const QString f = QString::fromUtf8(c);
+        a.agregarPorPrefijo(f.section(u':', 0, 0), f.section(u':', 1));
+    }
+    const int n = a.buscar(texto);
+    QTEST(n < 0 ? QStringLiteral("-") : a.nodo(n).codigo, "encontrado");
 }
 
 void TstArbol::filtroF5_data()
