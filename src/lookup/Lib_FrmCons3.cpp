@@ -8,7 +8,6 @@
 #include "suite/SuiteUtil.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -41,7 +40,7 @@ QString textoCampo(const QVariant& v)
 
 suite::Moneda aMoneda(const QVariant& v)
 {
-    if (v.canConvert<suite::Moneda>() && v.typeId() == qMetaTypeId<suite::Moneda>())
+    if (v.typeId() == qMetaTypeId<suite::Moneda>())
         return v.value<suite::Moneda>();
     return suite::ValorNumerico(textoCampo(v));
 }

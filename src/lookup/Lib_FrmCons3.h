@@ -11,7 +11,6 @@
 #include <QList>
 #include <QStringList>
 #include <QVariant>
-#include <QtGlobal>
 #include <functional>
 #include <optional>
 #include <vector>

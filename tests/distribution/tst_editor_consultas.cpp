@@ -210,16 +210,21 @@ void TstEditorConsultas::centroDeCosto()
         e.f.MsFlexGrid1->setCurrentCell(0, 1);
     }
     bool visto = false;
-    QTimer::singleShot(10, [&] {
+    std::function<void(int)> alAbrirArbol = [&](int intentos) {
         auto* d = qobject_cast<Lib_FrmCons3Tree*>(QApplication::activeModalWidget());
-        QVERIFY(d);
+        if (!d || !d->isVisible()) {
+            if (intentos > 0)
+                QTimer::singleShot(10, [&, intentos] { alAbrirArbol(intentos - 1); });
+            return;
+        }
         visto = true;
         QCOMPARE(d->Sql, QStringLiteral("SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO"));
         QCOMPARE(d->modelo()->arbol().nodo(d->modelo()->arbol().buscarCodigo(QStringLiteral("211"))).padre,
                  d->modelo()->arbol().buscarCodigo(QStringLiteral("21")));
         QTest::keyClicks(d->CmbSearch, busqueda);
         QTest::keyClick(d->CmbSearch, Qt::Key(tecla));
-    });
+    };
+    QTimer::singleShot(10, [&] { alAbrirArbol(500); });
     if (conF5) {
         QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.MsFlexGrid1));
         e.tecla(Qt::Key_F5);

@@ -25,6 +25,15 @@ const QString ConCantidad =
     QStringLiteral("SELECT IdArticulo, Descripcion, 0 AS [**Cantidad**] FROM STK_MA_ARTICULOS ORDER BY IdArticulo");
 
 struct Empresa : GDBPrueba {
+    // Stock levels in colour (red in the low byte) and the price lists' names.
+    Empresa()
+    {
+        const char* const claves[][2] = {{"MostrarStockenConsultas", "SI"}, {"Stk_Nivel1", "32768"},  {"Stk_Nivel2", "8388608"},
+                                         {"Stk_Nivel3", "33023"},           {"Stk_Nivel4", "255"},    {"NOM_PCLASE1", "Lista minorista"},
+                                         {"NOM_PCLASE2", "Lista mayorista"}};
+        for (const auto& c : claves)
+            configurar(QString::fromLatin1(c[0]), QString::fromLatin1(c[1]));
+    }
     static void ejecutar(QString s)
     {
         long n = 0;

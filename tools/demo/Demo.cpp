@@ -275,10 +275,6 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
         {"CONTABLE", "PERIODO", "2026"}, {"GENERAL", "ESCRIBE_SOLO_MAYUSCULAS", "NO"},
         {"SEGURIDAD", "SS_BLOQUEOACTIVO", "NO"}, {"SEGURIDAD", "SS_CONFIDENCIALIDAD", "SI"},
         {"CONSULTAS", "TOPCONSART", "1000"},
-        // Article lookups: stock levels in colour (red in the low byte) and the price lists' names.
-        {"CONSULTAS", "MostrarStockenConsultas", "SI"}, {"CONSULTAS", "Stk_Nivel1", "32768"},
-        {"CONSULTAS", "Stk_Nivel2", "8388608"}, {"CONSULTAS", "Stk_Nivel3", "33023"}, {"CONSULTAS", "Stk_Nivel4", "255"},
-        {"ARTICULOS", "NOM_PCLASE1", "Lista minorista"}, {"ARTICULOS", "NOM_PCLASE2", "Lista mayorista"},
     };
     for (const auto& c : configuracion)
         cfg({QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]), QVariant(), 0});
