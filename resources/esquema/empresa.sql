@@ -114,6 +114,18 @@ CREATE TABLE dbo.MA_POSICIONES (
     Descripcion varchar(60) NOT NULL
 )
 GO
+-- Articles, for the lookups of the suite's stock programs.
+CREATE TABLE dbo.MA_ARTICULOS (
+    IdArticulo varchar(25) NOT NULL PRIMARY KEY,
+    Descripcion varchar(60) NOT NULL,
+    IdFamilia varchar(10) NULL,
+    PuntoPedido numeric(18,4) NOT NULL CONSTRAINT DF_MA_ARTICULOS_PuntoPedido DEFAULT (0),
+    Stock numeric(18,4) NOT NULL CONSTRAINT DF_MA_ARTICULOS_Stock DEFAULT (0),
+    Precio1 money NOT NULL CONSTRAINT DF_MA_ARTICULOS_Precio1 DEFAULT (0),
+    Precio2 money NOT NULL CONSTRAINT DF_MA_ARTICULOS_Precio2 DEFAULT (0),
+    Suspendido bit NOT NULL CONSTRAINT DF_MA_ARTICULOS_Suspendido DEFAULT (0)
+)
+GO
 CREATE TABLE dbo.V_MV_FALTANTES (
     ID int IDENTITY(1,1) NOT NULL PRIMARY KEY,
     FechaHora varchar(30) NULL,
@@ -123,6 +135,12 @@ CREATE TABLE dbo.V_MV_FALTANTES (
 )
 GO
 CREATE VIEW dbo.V_TA_FAMILIAS AS SELECT IdFamilia, Descripcion, Confidencial FROM dbo.TA_FAMILIAS
+GO
+CREATE VIEW dbo.V_MA_ARTICULOS AS SELECT IdArticulo, Descripcion, IdFamilia, PuntoPedido, Stock, Precio1, Precio2, Suspendido FROM dbo.MA_ARTICULOS
+GO
+CREATE VIEW dbo.VT_MA_ARTICULOS AS SELECT IdArticulo, Descripcion, IdFamilia, PuntoPedido, Stock, Precio1, Precio2, Suspendido FROM dbo.MA_ARTICULOS
+GO
+CREATE VIEW dbo.STK_MA_ARTICULOS AS SELECT IdArticulo, Descripcion, PuntoPedido, Stock, Precio1, Precio2 FROM dbo.MA_ARTICULOS WHERE Suspendido = 0
 GO
 CREATE VIEW dbo.V_TA_DEPOSITO AS SELECT IdDeposito, Descripcion, Unidad, Confidencial FROM dbo.TA_DEPOSITO
 GO

@@ -646,6 +646,7 @@ void frmProrrata::Consultar()
         return;
     const QString t = tag(ControlActual).trimmed().toUpper();
     bool multipleHecho = false;
+    bool centroElegido = false;
     suite::Rutina r = suite::Rutina::conDialogoError(QStringLiteral("Consultar"));
     r([&] {
         if (t == QLatin1String("MA_CUENTAS_CCDIST")) {
@@ -663,11 +664,17 @@ void frmProrrata::Consultar()
             }
         } else if (t == QLatin1String("TA_CCOSTO")) {
             if (const auto v = buscador_({QStringLiteral("SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO"), {}, true, false});
-                v && !v->isEmpty())
+                v && !v->isEmpty()) {
                 txtEdit->setText(v->first().trimmed());
+                centroElegido = true;
+            }
         }
     })([&] {
         if (multipleHecho)
+            return;
+        // A cost-centre lookup closed without a code leaves the cell as it was: confirming
+        // the edit box then would empty a line that had its centre.
+        if (t == QLatin1String("TA_CCOSTO") && !centroElegido)
             return;
         auto* campo = qobject_cast<QLineEdit*>(ControlActual);
         if (campo && txtFields.contains(campo)) {

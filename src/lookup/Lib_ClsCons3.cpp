@@ -1,6 +1,7 @@
 #include "lookup/Lib_ClsCons3.h"
 
 #include "lookup/Lib_FrmCons3.h"
+#include "lookup/Lib_FrmCons3Tree.h"
 
 #include "data/DB_Dll.h"
 #include "startup/CNStuffContable.h"
@@ -198,9 +199,18 @@ void Lib_ClsCons3::ConsultaSearch(QString Sql, QStringList* CmpsDevueltos, const
     if (gConnString.isEmpty())
         gConnString = gDB.gConnString;
 
-    if (TreeView && arbol_) {
+    if (TreeView) {
+        Lib_FrmCons3Tree dlg(QApplication::activeWindow());
+        dlg.setWindowModality(Qt::ApplicationModal);
+        dlg.Sql = sentencia;
+        dlg.CampoDevuelto = CampoDevuelto;
+        dlg.CheckBoxes = Checks;
         Valores.reset();
-        arbol_(*this, sentencia);
+        dlg.Cargar();
+        dlg.CmbSearch->setFocus();
+        dlg.exec();
+        ValorDevuelto = dlg.ValorDevuelto;
+        Valores = dlg.Valores;
         Checks = false;
     } else {
         Lib_FrmCons3 dlg(QApplication::activeWindow());

@@ -1,6 +1,6 @@
 #pragma once
-// The lookup engine: turns a table name or a statement into a list lookup, shows the dialog
-// and keeps what the user chose. One instance serves the whole program (gConsultas()).
+// The lookup engine: turns a table name or a statement into a list or tree lookup, shows the
+// dialog and keeps what the user chose. One instance serves the whole program (gConsultas()).
 
 #include <QString>
 #include <QStringList>
@@ -65,17 +65,13 @@ public:
     QString ConsultaDesdeArchivo(const QString& Titulo, const QString& QueArchivo, const QString& Separador = {});
     void GrabaConsultaDefault() {}
 
-    // The tree dialog plugs in here; without it tree lookups show the list dialog.
-    using DialogoArbol = std::function<void(Lib_ClsCons3& motor, const QString& sql)>;
-    void FijarArbol(DialogoArbol d) { arbol_ = std::move(d); }
-    // Called with every list dialog before it is shown (the maintenance programs' button).
+    // Called with every list dialog before it is shown.
     std::function<void(Lib_FrmCons3&)> AlAbrir;
 
 private:
     QString opciones(const QString& Titulo, const QStringList& filas, bool marcas, const QList<bool>& marcadas);
 
     bool UsaConsultaLike = false;
-    DialogoArbol arbol_;
 };
 
 // The program's engine, created on first use (reads configuration then).

@@ -3,6 +3,8 @@
 #include "data/DB_Dll.h"
 #include "data/Sesion.h"
 #include "startup/CNStuffContable.h"
+#include "suite/Regional.h"
+#include "suite/Reloj.h"
 #include "suite/SuiteUtil.h"
 
 #include <QApplication>
@@ -30,6 +32,39 @@ int indiceSinCaso(const QString& texto, const QString& buscado, qsizetype desde 
     return int(texto.indexOf(buscado, desde, Qt::CaseInsensitive));
 }
 bool contiene(const QString& texto, const QString& buscado) { return indiceSinCaso(texto, buscado) >= 0; }
+
+QString textoCampo(const QVariant& v)
+{
+    return v.typeId() == QMetaType::QString ? v.toString() : suite::TextoVariant(v);
+}
+
+suite::Moneda aMoneda(const QVariant& v)
+{
+    if (v.typeId() == qMetaTypeId<suite::Moneda>())
+        return v.value<suite::Moneda>();
+    return suite::ValorNumerico(textoCampo(v));
+}
+
+// Price columns of article lookups carry the names of the price lists.
+QString tituloDePrecio(const QString& campo)
+{
+    static const QRegularExpression precio(QStringLiteral("^PRECIO([1-8])$"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = precio.match(campo.trimmed());
+    if (!m.hasMatch())
+        return campo;
+    QString aux;
+    const QString nombre = Cfg(QStringLiteral("NOM_PCLASE") + m.captured(1), aux);
+    // A list without a name keeps the field's, rather than a blank title.
+    return nombre.trimmed().isEmpty() ? campo : nombre.trimmed();
+}
+
+QString formatoCantidad(suite::Moneda v, int decimales)
+{
+    return v.formatear(decimales, suite::RegionalActual().decimal);
+}
+
+constexpr long ErrSinFila = 91;
+constexpr long ErrElementoInexistente = 3265;
 
 // Errors of the load sequence go to the error dialog: Retry repeats the step, Ignore goes on.
 suite::Rutina rutinaConAviso(const QString& nombre)
@@ -62,17 +97,32 @@ void ModeloConsulta::reiniciar(const QStringList& titulos, bool marcas)
     conMarcas_ = marcas;
     celdas_.clear();
     marcas_.clear();
+    colores_.clear();
     orden_.clear();
     endResetModel();
 }
 
-void ModeloConsulta::agregarFila(std::vector<QString>&& celdas, bool marcada)
+void ModeloConsulta::agregarFila(std::vector<QString>&& celdas, bool marcada, QColor color)
 {
     celdas.resize(size_t(titulos_.size()));
     for (QString& c : celdas)
         celdas_.push_back(std::move(c));
     orden_.push_back(marcas_.size());
     marcas_.push_back(marcada ? 1 : 0);
+    colores_.push_back(color.isValid() ? color.rgb() : QRgb(0));
+}
+
+void ModeloConsulta::fijarCelda(int fila, int columna, const QString& texto)
+{
+    celdas_[orden_[size_t(fila)] * size_t(titulos_.size()) + size_t(columna)] = texto;
+    const QModelIndex i = index(fila, columna);
+    Q_EMIT dataChanged(i, i, {Qt::DisplayRole});
+}
+
+QColor ModeloConsulta::color(int fila) const
+{
+    const QRgb c = colores_[orden_[size_t(fila)]];
+    return c == 0 ? QColor() : QColor::fromRgb(c);
 }
 
 void ModeloConsulta::vaciar() { reiniciar({}, conMarcas_); }
@@ -85,6 +135,10 @@ QVariant ModeloConsulta::data(const QModelIndex& i, int rol) const
         return celda(i.row(), i.column());
     if (rol == Qt::CheckStateRole && conMarcas_ && i.column() == 0)
         return marcada(i.row()) ? Qt::Checked : Qt::Unchecked;
+    if (rol == Qt::ForegroundRole) {
+        const QColor c = color(i.row());
+        return c.isValid() ? QVariant(c) : QVariant();
+    }
     return {};
 }
 
@@ -195,11 +249,13 @@ void Lib_FrmCons3::construir()
     connect(cmdCancelar, &QPushButton::clicked, this, [this] { Cancelar(); });
     connect(CmdNueva, &QPushButton::clicked, this, [this] { NuevaBusqueda(); });
     connect(CmdTodos, &QPushButton::clicked, this, [this] { Marcar(); });
+    Lanzador = [](const QString& programa, const QString& parametro, qint64& PID) { EjecutarPrograma(programa, parametro, PID); };
     connect(CmdNuevo, &QPushButton::clicked, this, [this] {
-        if (Nuevo)
-            Nuevo(TablaFrom.trimmed());
+        const Mantenimiento m = ProgramaMantenimiento(TablaFrom);
+        qint64 pid = 0;
+        if (Lanzador)
+            Lanzador(m.programa, m.parametro, pid);
     });
-    CmdNuevo->setVisible(false);
     CmdTodos->setVisible(false);
 
     cajaDeBusqueda(0);
@@ -371,10 +427,13 @@ void Lib_FrmCons3::Encolumnar(ado::Recordset& rs)
         n = std::min<long>(n, 60);
         if (!articulos && ancho10)
             n += 10;
-        titulos << campo.Name();
+        QString titulo = campo.Name();
+        if (articulos)
+            titulo = tituloDePrecio(titulo);
+        titulos << titulo;
         // Never narrower than its title, so that a short code column keeps a readable title.
-        const int titulo = QFontMetrics(ListView1->horizontalHeader()->font()).horizontalAdvance(campo.Name()) + 16;
-        anchos_ << std::max(fm.horizontalAdvance(QString(int(std::max<long>(n, 1)), u'X')), titulo);
+        const int anchoTitulo = QFontMetrics(ListView1->horizontalHeader()->font()).horizontalAdvance(titulo) + 16;
+        anchos_ << std::max(fm.horizontalAdvance(QString(int(std::max<long>(n, 1)), u'X')), anchoTitulo);
     }
     modelo_->reiniciar(titulos, CheckBoxes);
     for (int i = 0; i < anchos_.size(); ++i)
@@ -392,17 +451,33 @@ void Lib_FrmCons3::Leer(ado::Recordset& rs)
                                            QStringLiteral("^\\s*") + QRegularExpression::escape(CampoDevuelto.trimmed()) + QStringLiteral("\\s*$"),
                                            QRegularExpression::CaseInsensitiveOption)))
                                      : -1;
-    auto texto = [](const QVariant& v) {
-        return v.typeId() == QMetaType::QString ? v.toString() : suite::TextoVariant(v);
-    };
+    // Articles: the stock level colours the row, when the configuration asks for it.
+    int puntoPedido = -1, stock = -1;
+    const bool colorear = EsArticulos && MuestraStock.trimmed().compare(QStringLiteral("SI"), Qt::CaseInsensitive) == 0;
+    if (colorear) {
+        for (int i = 0; i < n; ++i) {
+            const QString nombre = rs.Fields(i).Name().trimmed();
+            if (nombre.compare(QStringLiteral("PUNTOPEDIDO"), Qt::CaseInsensitive) == 0)
+                puntoPedido = i;
+            else if (nombre.compare(QStringLiteral("Stock"), Qt::CaseInsensitive) == 0)
+                stock = i;
+        }
+    }
+    const QVariant* niveles[] = {&StkNivel1, &StkNivel2, &StkNivel3, &StkNivel4};
+    QColor colores[4];
+    for (int i = 0; i < 4; ++i)
+        colores[i] = ColorConfigurado(*niveles[i]);
     modelo_->comenzar();
     for (; !rs.EOF_(); rs.MoveNext()) {
         std::vector<QString> fila(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i)
-            fila[size_t(i)] = texto(rs.Fields(i).Value()).trimmed();
+            fila[size_t(i)] = textoCampo(rs.Fields(i).Value()).trimmed();
         const bool marcada = devuelto >= 0 && !fila[size_t(devuelto)].isEmpty()
             && ValoresDefault.contains(fila[size_t(devuelto)], Qt::CaseInsensitive);
-        modelo_->agregarFila(std::move(fila), marcada);
+        QColor color;
+        if (puntoPedido >= 0 && stock >= 0)
+            color = colores[NivelStock(aMoneda(rs.Fields(puntoPedido).Value()), aMoneda(rs.Fields(stock).Value())) - 1];
+        modelo_->agregarFila(std::move(fila), marcada, color);
     }
     modelo_->terminar();
 }
@@ -619,6 +694,7 @@ void Lib_FrmCons3::PrepararLista(const QString& titulo, bool marcas)
     nombresCampo_ = QStringList{titulo};
     CmbSearch[0]->setVisible(true);
     CmdTodos->setVisible(marcas);
+    CmdNuevo->setVisible(false); // options are no table to maintain
 }
 
 void Lib_FrmCons3::AgregarOpcion(const QString& texto, bool marcada)
@@ -631,6 +707,11 @@ void Lib_FrmCons3::AgregarOpcion(const QString& texto, bool marcada)
 bool Lib_FrmCons3::teclaDeLista(QKeyEvent* k)
 {
     const int tecla = k->key();
+    if (tecla == Qt::Key_Insert || tecla == Qt::Key_Delete) {
+        if (UsaCantidades)
+            TeclaCantidad(tecla, k->modifiers());
+        return true;
+    }
     if (tecla == Qt::Key_Return || tecla == Qt::Key_Enter) {
         Aceptar();
         return true;
@@ -696,4 +777,152 @@ bool Lib_FrmCons3::eventFilter(QObject* o, QEvent* e)
         break;
     }
     return QDialog::eventFilter(o, e);
+}
+
+// ---- Extras for the suite's tables ------------------------------------------------------
+
+int Lib_FrmCons3::NivelStock(suite::Moneda puntoPedido, suite::Moneda stock)
+{
+    const suite::Moneda cero;
+    if (puntoPedido == cero && stock > cero)
+        return 1;
+    if (puntoPedido > cero && stock > puntoPedido)
+        return 2;
+    if (puntoPedido > cero && stock < puntoPedido)
+        return 3;
+    return 4;
+}
+
+QColor Lib_FrmCons3::ColorConfigurado(const QVariant& valor)
+{
+    QString t = valor.toString().trimmed();
+    if (t.isEmpty())
+        return {};
+    bool ok = false;
+    qlonglong v = 0;
+    if (t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
+        t = t.mid(2);
+        if (t.endsWith(u'&'))
+            t.chop(1);
+        v = t.toLongLong(&ok, 16);
+    } else {
+        v = t.toLongLong(&ok, 10);
+    }
+    if (!ok || v < 0 || v > 0xFFFFFF)
+        return {};
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+Lib_FrmCons3::Mantenimiento Lib_FrmCons3::ProgramaMantenimiento(const QString& tabla)
+{
+    const QString t = tabla.trimmed();
+    auto es = [&t](const char* nombre) { return t.compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0; };
+    if (es("V_TA_RUBROS") || es("V_TA_UNIDAD"))
+        return {QStringLiteral("SHELL:V_TA_TABLAS"), t};
+    if (es("VT_CLIENTES"))
+        return {QStringLiteral("SHELL:V_MA_CLIENTES"), QStringLiteral("1")};
+    if (es("VT_PROVEEDORES"))
+        return {QStringLiteral("SHELL:V_MA_CLIENTES"), QStringLiteral("0")};
+    if (es("V_TA_Tecnicos"))
+        return {QStringLiteral("SHELL:V_TA_Tecnicos"), {}};
+    if (es("V_TA_VENDEDORES"))
+        return {QStringLiteral("SHELL:V_TA_VENDEDORES"), {}};
+    if (es("V_MA_ARTICULOS") || es("VT_MA_ARTICULOS"))
+        return {QStringLiteral("SHELL:V_MA_ARTICULOS"), {}};
+    return {QStringLiteral("SHELL:V_TA_TABLAS"), t};
+}
+
+void Lib_FrmCons3::TeclaCantidad(int tecla, Qt::KeyboardModifiers modificadores)
+{
+    suite::Rutina r = rutinaConAviso(QStringLiteral("ListView1_KeyDown"));
+    r([&] {
+        const QModelIndex actual = ListView1->currentIndex();
+        if (!actual.isValid())
+            suite::Lanzar(ErrSinFila, QStringLiteral("No hay un artículo seleccionado en la lista."), QStringLiteral("Lib_FrmCons3"));
+        const int columna = IndiceColumna(TituloCantidad());
+        if (columna == 0)
+            suite::Lanzar(ErrElementoInexistente, QStringLiteral("La consulta no tiene la columna de cantidades (%1).").arg(TituloCantidad()),
+                          QStringLiteral("Lib_FrmCons3"));
+        const int fila = actual.row();
+        const int c = columna - 1;
+        const suite::Moneda uno = suite::Moneda::desdeEntero(1);
+        const suite::Moneda cero;
+        const bool shift = modificadores & Qt::ShiftModifier;
+        if (tecla == Qt::Key_Insert && shift) {
+            const auto respuesta = suite::InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
+                                                   QStringLiteral("Carga de Datos"), modelo_->celda(fila, c));
+            if (!respuesta)
+                return; // cancelled: the quantity stays as it was
+            suite::Moneda q;
+            if (!respuesta->trimmed().isEmpty()) {
+                const suite::Regional& reg = suite::RegionalActual();
+                const auto leida = suite::Moneda::leer(*respuesta, reg.decimal, reg.miles);
+                if (!leida) {
+                    suite::MsgBox(QStringLiteral("La cantidad ingresada (%1) no es un número.").arg(respuesta->trimmed()),
+                                  suite::vbExclamation, QStringLiteral("Aviso al Operador"));
+                    return;
+                }
+                q = *leida;
+            }
+            // Zero (or less) is no quantity: the row is left out, as Delete leaves it.
+            modelo_->fijarCelda(fila, c, formatoCantidad(std::max(q, cero), 2));
+            modelo_->marcar(fila, q > cero);
+        } else if (tecla == Qt::Key_Insert) {
+            modelo_->fijarCelda(fila, c, formatoCantidad(suite::ValorNumerico(modelo_->celda(fila, c)) + uno, 1));
+            modelo_->marcar(fila, true);
+        } else if (tecla == Qt::Key_Delete && !shift) {
+            const suite::Moneda q = suite::ValorNumerico(modelo_->celda(fila, c)) - uno;
+            if (q <= cero) {
+                modelo_->fijarCelda(fila, c, formatoCantidad(cero, 2));
+                modelo_->marcar(fila, false);
+            } else {
+                modelo_->fijarCelda(fila, c, formatoCantidad(q, 1));
+            }
+        }
+    });
+}
+
+void Lib_FrmCons3::InformarFaltante()
+{
+    suite::Rutina r = rutinaConAviso(QStringLiteral("Form_KeyDown"));
+    r([&] {
+        const QModelIndex actual = ListView1->currentIndex();
+        if (!actual.isValid())
+            suite::Lanzar(ErrSinFila, QStringLiteral("No hay un artículo seleccionado en la lista."), QStringLiteral("Lib_FrmCons3"));
+        const QString id = valorDeFila(actual.row(), QStringLiteral("idarticulo")).trimmed();
+        const QString desc = valorDeFila(actual.row(), QStringLiteral("Descripcion")).trimmed();
+        if (suite::MsgBox(QStringLiteral("Desea informar el articulo ") + id + u' ' + desc + QStringLiteral("\ncomo un faltante de stock?"),
+                          suite::vbYesNo + suite::vbQuestion, QStringLiteral("Atención!"))
+            != suite::vbYes)
+            return;
+        QString usuario = gUsuarioLogeado.isEmpty() ? gDB.gUsuario : gUsuarioLogeado;
+        // Texts go in as literals: an apostrophe in a description must not lose the shortage.
+        auto literal = [](QString t) { return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
+        QString s = QStringLiteral("INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values(")
+            + literal(suite::TextoVariant(suite::Ahora())) + u',' + literal(suite::FormatoCodigo(id, 25)) + u','
+            + literal(desc) + u',' + literal(usuario) + u')';
+        long n = 0;
+        gDB.gCnn.Errors().Clear();
+        gDB.EjecutaConsultaSQL(s, n);
+        // A shortage that was not written must not pass for reported.
+        QString error;
+        if (gDB.gCnn.Errors().Count() > 0)
+            error = gDB.gCnn.Errors().Item(0).Description;
+        else if (!gDB.ErroresDescartados().empty())
+            error = gDB.ErroresDescartados().front().Description;
+        if (!error.isEmpty())
+            suite::MsgBox(QStringLiteral("No se pudo informar el faltante del articulo ") + id + QStringLiteral(":\n") + error,
+                          suite::vbCritical, QStringLiteral("Aviso al Operador"));
+    });
+}
+
+void Lib_FrmCons3::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_F12) {
+        if (EsArticulos)
+            InformarFaltante();
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
 }

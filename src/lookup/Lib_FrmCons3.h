@@ -3,7 +3,10 @@
 // narrows by typing, searches the database again with F5, sorts by column titles, and hands
 // back the chosen row's value (or the checked rows' values).
 
+#include "suite/Moneda.h"
+
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QDialog>
 #include <QList>
 #include <QStringList>
@@ -36,7 +39,8 @@ public:
     void reiniciar(const QStringList& titulos, bool marcas);
     // Rows are added while the model is reset (between comenzar and terminar).
     void comenzar() { beginResetModel(); }
-    void agregarFila(std::vector<QString>&& celdas, bool marcada);
+    // color: the row's fore colour (article stock levels); invalid for none.
+    void agregarFila(std::vector<QString>&& celdas, bool marcada, QColor color = {});
     void terminar() { endResetModel(); }
     void vaciar();
 
@@ -49,6 +53,8 @@ public:
     void sort(int columna, Qt::SortOrder orden) override;
 
     const QString& celda(int fila, int columna) const { return celdas_[orden_[size_t(fila)] * titulos_.size() + size_t(columna)]; }
+    void fijarCelda(int fila, int columna, const QString& texto);
+    QColor color(int fila) const;
     bool marcada(int fila) const { return marcas_[orden_[size_t(fila)]] != 0; }
     void marcar(int fila, bool si);
     bool conMarcas() const { return conMarcas_; }
@@ -58,6 +64,7 @@ private:
     QStringList titulos_;
     std::vector<QString> celdas_;  // row-major, in the order read
     std::vector<char> marcas_;
+    std::vector<QRgb> colores_;    // per row read; 0 (transparent) for none
     std::vector<size_t> orden_;    // list position -> row read
     bool conMarcas_ = false;
 };
@@ -97,8 +104,25 @@ public:
     // 1-based position of the column titled Columna; 0 when none.
     int IndiceColumna(const QString& Columna) const;
 
-    // The "N&uevo" button runs this when set (the maintenance programs); hidden otherwise.
-    std::function<void(const QString& tabla)> Nuevo;
+    // ---- Extras for the suite's tables ----------------------------------------------------
+    // Stock level of an article (1 to 4) from its reorder point and its stock on hand.
+    static int NivelStock(suite::Moneda puntoPedido, suite::Moneda stock);
+    // A configured colour (decimal or &H hexadecimal, red in the low byte); invalid when
+    // blank or not a number.
+    static QColor ColorConfigurado(const QVariant& valor);
+    // The program that maintains a looked-up table, and its additional parameter.
+    struct Mantenimiento {
+        QString programa;
+        QString parametro;
+    };
+    static Mantenimiento ProgramaMantenimiento(const QString& tabla);
+    // How "N&uevo" starts that program: the start-up's program launcher.
+    std::function<void(const QString& programa, const QString& parametro, qint64& PID)> Lanzador;
+    // The shortage of the selected article in V_MV_FALTANTES (F12), after asking.
+    void InformarFaltante();
+    // The quantity keys (Insert, Delete, Shift+Insert) on the selected row.
+    void TeclaCantidad(int tecla, Qt::KeyboardModifiers modificadores);
+    static QString TituloCantidad() { return QStringLiteral("**Cantidad**"); }
 
     // The option lists fill the list themselves.
     void PrepararLista(const QString& titulo, bool marcas);
@@ -124,6 +148,7 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void reject() override { Cancelar(); } // Escape and the close box cancel
 
 private:

@@ -1,12 +1,14 @@
 // The editor's lookups end to end: CONSULTAR (F5 through the bar) and the right mouse
 // button on the code field and the account field open the list dialog of the program's
 // lookup engine; the choice comes back into the field, or is assigned through cmdAgregar.
+// On the grid's cost-centre column they open the tree of cost centres.
 #include "DialogosGuionados.h"
 #include "EditorPrueba.h"
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/Lib_FrmCons3.h"
+#include "lookup/Lib_FrmCons3Tree.h"
 #include "startup/CNStuffContable.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -79,6 +82,8 @@ private Q_SLOTS:
     void codigo();
     void cuenta();
     void variasCuentas();
+    void centroDeCosto_data();
+    void centroDeCosto();
 };
 
 void TstEditorConsultas::codigo_data()
@@ -166,6 +171,70 @@ void TstEditorConsultas::variasCuentas()
     QCOMPARE(e.asignadas(), QStringList({"1.1.01.001", "1.2.01.001", "2.1.01.002", "5.1.01.003", "5.1.01.004", "5.1.01.005"}));
     QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT CC_DIST FROM MA_CUENTAS WHERE Codigo = '2.1.01.002'")).toString(),
              QStringLiteral("   1"));
+}
+
+void TstEditorConsultas::centroDeCosto_data()
+{
+    QTest::addColumn<bool>("conF5");
+    QTest::addColumn<QString>("previo"); // the line's centre before the lookup
+    QTest::addColumn<QString>("busqueda");
+    QTest::addColumn<int>("tecla");      // that closes the tree
+    QTest::addColumn<QString>("centro");
+    QTest::addColumn<QString>("descripcion");
+    QTest::newRow("F5, por descripción") << true << QString() << QStringLiteral("ventas zona n") << int(Qt::Key_Return)
+                                         << QStringLiteral("211") << QStringLiteral("Ventas zona norte");
+    QTest::newRow("botón derecho, por código") << false << QStringLiteral("211") << QStringLiteral("312") << int(Qt::Key_Return)
+                                               << QStringLiteral("312") << QStringLiteral("Mantenimiento");
+    QTest::newRow("cancelada") << false << QStringLiteral("211") << QStringLiteral("312") << int(Qt::Key_Escape)
+                               << QStringLiteral("211") << QStringLiteral("Ventas zona norte");
+    QTest::newRow("la raíz") << true << QStringLiteral("211") << QString() << int(Qt::Key_Return) << QStringLiteral("211")
+                             << QStringLiteral("Ventas zona norte");
+}
+
+void TstEditorConsultas::centroDeCosto()
+{
+    // On the cost-centre column, CONSULTAR and the right button open the tree of cost centres;
+    // the chosen code goes through the cell's validation (its description shown) and the
+    // edit moves on to the percentage. Closed without a code, the line keeps its centre.
+    QFETCH(bool, conF5);
+    QFETCH(QString, previo);
+    QFETCH(QString, busqueda);
+    QFETCH(int, tecla);
+    Editor e;
+    e.abrir(QStringLiteral("8"));
+    e.f.MsFlexGrid1->setFocus();
+    e.f.MsFlexGrid1->setCurrentCell(0, 1);
+    if (!previo.isEmpty()) {
+        e.escribir(previo);
+        e.tecla(Qt::Key_Return);
+        e.f.MsFlexGrid1->setCurrentCell(0, 1);
+    }
+    bool visto = false;
+    std::function<void(int)> alAbrirArbol = [&](int intentos) {
+        auto* d = qobject_cast<Lib_FrmCons3Tree*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible()) {
+            if (intentos > 0)
+                QTimer::singleShot(10, [&, intentos] { alAbrirArbol(intentos - 1); });
+            return;
+        }
+        visto = true;
+        QCOMPARE(d->Sql, QStringLiteral("SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO"));
+        QCOMPARE(d->modelo()->arbol().nodo(d->modelo()->arbol().buscarCodigo(QStringLiteral("211"))).padre,
+                 d->modelo()->arbol().buscarCodigo(QStringLiteral("21")));
+        QTest::keyClicks(d->CmbSearch, busqueda);
+        QTest::keyClick(d->CmbSearch, Qt::Key(tecla));
+    };
+    QTimer::singleShot(10, [&] { alAbrirArbol(500); });
+    if (conF5) {
+        QCOMPARE(e.foco(), static_cast<QWidget*>(e.f.MsFlexGrid1));
+        e.tecla(Qt::Key_F5);
+    } else {
+        const QPoint centro = e.f.MsFlexGrid1->visualRect(e.f.MsFlexGrid1->model()->index(0, 1)).center();
+        QTest::mouseClick(e.f.MsFlexGrid1->viewport(), Qt::RightButton, {}, centro);
+    }
+    QVERIFY(visto);
+    QTEST(e.f.MsFlexGrid1->item(0, 1)->text(), "centro");
+    QTEST(e.f.MsFlexGrid1->item(0, 2)->text(), "descripcion");
 }
 
 QTEST_MAIN(TstEditorConsultas)

@@ -304,6 +304,20 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
         {QStringLiteral("1"), QStringLiteral("Caja principal")});
     Insertador(cn, QStringLiteral("MA_POSICIONES"), {"IDPOSICION", "Descripcion"})(
         {QStringLiteral("0101"), QStringLiteral("Estantería A, nivel 1")});
+    // One article at each stock level, and one whose name carries an apostrophe.
+    Insertador articulo(cn, QStringLiteral("MA_ARTICULOS"), {"IdArticulo", "Descripcion", "IdFamilia", "PuntoPedido", "Stock", "Precio1", "Precio2"});
+    const char* const articulos[][7] = {
+        {"A001", "Leche entera 1 l", "11", "0", "40", "1.10", "0.95"},
+        {"A002", "Queso cremoso", "11", "10", "25", "7.50", "6.80"},
+        {"A003", "Pan lactal", "12", "20", "4", "2.30", "2.00"},
+        {"A004", "Agua mineral 2 l", "22", "15", "15", "0.90", "0.75"},
+        {"A005", "Gaseosa cola 1,5 l", "21", "0", "0", "1.60", "1.40"},
+        {"A006", "Galletitas D'Agostino", "12", "5", "12", "1.25", "1.05"},
+    };
+    for (const auto& a : articulos)
+        articulo({QString::fromUtf8(a[0]), QString::fromUtf8(a[1]), QString::fromUtf8(a[2]), QString::fromUtf8(a[3]).toDouble(),
+                  QString::fromUtf8(a[4]).toDouble(), QString::fromUtf8(a[5]).toDouble(),
+                  QString::fromUtf8(a[6]).toDouble()});
     cn.CommitTrans();
 }
 
