@@ -17,6 +17,19 @@ const QString CRLF = QStringLiteral("\r\n");
 QString fila(int n) { return QStringLiteral("Fila %1: ").arg(n); }
 QString entreComillas(const QString& t) { return QStringLiteral("«") + t + QStringLiteral("»"); }
 
+// A text that a spreadsheet would take for a formula (=, +, -, @ first) goes out with an
+// apostrophe in front, which spreadsheets show as text; reading takes it off again.
+QString comoTexto(const QString& t)
+{
+    static const QString formula = QStringLiteral("=+-@\t\r");
+    return !t.isEmpty() && formula.contains(t.front()) ? u'\'' + t : t;
+}
+QString sinApostrofo(const QString& t)
+{
+    static const QString formula = QStringLiteral("=+-@\t\r");
+    return t.size() > 1 && t.front() == u'\'' && formula.contains(t.at(1)) ? t.mid(1) : t;
+}
+
 // A field as CSV writes it: between quotes, with its quotes doubled, when it holds the
 // separator, a quote, a line break or blanks at either end that a reader would lose.
 QString campo(const QString& valor, QChar separador)
@@ -197,7 +210,7 @@ QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal)
     const QChar sep = u';';
     QString texto = Encabezado().join(sep) + CRLF;
     for (const TablaPlanilla& t : tablas) {
-        const QString cabecera = campo(t.codigo.trimmed(), sep) + sep + campo(t.nombre, sep) + sep + campo(t.concepto, sep) + sep
+        const QString cabecera = campo(t.codigo.trimmed(), sep) + sep + campo(comoTexto(t.nombre), sep) + sep + campo(comoTexto(t.concepto), sep) + sep
             + (t.pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")) + sep;
         for (const LineaPlanilla& l : t.lineas)
             texto += cabecera + campo(l.centro.trimmed(), sep) + sep + campo(l.porcentaje.texto(decimal), sep) + CRLF;
@@ -258,7 +271,7 @@ Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)
         const QString codigo = valor(ColCodigo).trimmed();
         const QString centro = valor(ColCentro).trimmed();
         const QString textoPorcentaje = valor(ColPorcentaje).trimmed();
-        const QString nombre = valor(ColNombre), concepto = valor(ColConcepto);
+        const QString nombre = sinApostrofo(valor(ColNombre)), concepto = sinApostrofo(valor(ColConcepto));
         const size_t erroresAntes = size_t(r.errores.size());
 
         if (codigo.isEmpty())

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void initTestCase();
     void escribir();
     void idaYVuelta();
+    void formulas();
     void leer_data();
     void leer();
     void errores_data();
@@ -74,6 +75,19 @@ void TstPlanilla::idaYVuelta()
     QCOMPARE(l.errores, QStringList());
     QCOMPARE(resumenes(l.tablas), resumenes({t, u}));
     QCOMPARE(l.filas, 3);
+}
+
+void TstPlanilla::formulas()
+{
+    // Names a spreadsheet would run as formulas go out as text and come back as they were.
+    TablaPlanilla t{"7", "=HIPERVINCULO(\"http://x\")", "@SUMA(A1)", false, {{"11", suite::Moneda::desdeEntero(100), 0}}, 0};
+    TablaPlanilla u{"8", "-Gastos", "'Nota", false, {{"12", suite::Moneda::desdeEntero(100), 0}}, 0};
+    const QByteArray escrito = planilla::Escribir({t, u}, u',');
+    QVERIFY(escrito.contains("7;\"'=HIPERVINCULO(\"\"http://x\"\")\";'@SUMA(A1);"));
+    QVERIFY(escrito.contains("8;'-Gastos;'Nota;"));
+    const planilla::Lectura l = planilla::Leer(escrito, centroDemo);
+    QCOMPARE(l.errores, QStringList());
+    QCOMPARE(resumenes(l.tablas), resumenes({t, u}));
 }
 
 void TstPlanilla::leer_data()
