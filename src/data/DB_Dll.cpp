@@ -313,6 +313,9 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
     const ado::tsql::EfectoTransaccion efecto = ado::tsql::EfectoEnTransacciones(SentenciaSQL);
     const bool enTransaccion = transaccion_ && !efecto.empieza; // runs inside one begun earlier
     const bool conTrans = contiene(SentenciaSQL, QStringLiteral("TRANS"));
+    // A batch that begins its own transaction, outside any other, and ends none: when the link
+    // drops the server undoes all of it, so the whole batch may run again on a new connection.
+    const bool repetibleEntero = efecto.empieza && !efecto.confirma && !transaccion_;
     short intentos = 0;
     for (;;) {
         const bool cerrada = gCnn.State() != ado::adStateOpen;
@@ -339,8 +342,6 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
             descartarTruncado(SentenciaSQL, false);
             return;
         } catch (const std::exception&) {
-            if (efecto.termina || (cerrada && efecto.empieza)) // ended, or never begun
-                transaccion_ = false;
             ado::Errors& errores = gDB.gCnn.Errors();
             if (errores.Count() == 0) {
                 // Raised before reaching the engine (a closed connection): it goes into the
@@ -350,12 +351,14 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
             }
             const bool perdido = errores.Item(0).NativeError == ado::err::NativoEnlacePerdido
                 || (cerrada && errores.Item(0).Number == ado::err::ConexionNoValida);
+            if (efecto.termina || (cerrada && efecto.empieza) || (perdido && repetibleEntero)) // ended, or undone whole
+                transaccion_ = false;
             if (gCnn.State() != ado::adStateOpen)
                 gOpenFlag = false;
-            // A lost link is recovered and the statement repeated only outside transactions,
-            // or when the connection was already closed before a batch that begins one (then
-            // nothing of it ran).
-            if (perdido && !enTransaccion && (!conTrans || cerrada)) {
+            // A lost link is recovered and the statement repeated only outside transactions:
+            // a statement of no transaction, or a batch that begins its own and was undone
+            // whole (or never ran: the connection was closed before it).
+            if (perdido && !enTransaccion && (!conTrans || cerrada || repetibleEntero)) {
                 const std::vector<ado::Error> vistos = errores.Lista();
                 if (RecuperarEnlace(Recuperacion::Sentencia, intentos))
                     continue;

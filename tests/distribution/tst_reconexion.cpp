@@ -85,6 +85,7 @@ private Q_SLOTS:
     void ventanaReconexion_data();
     void ventanaReconexion();
     void transaccionCortada();
+    void loteCortadoUnaVez();
     void cleanup();
 };
 
@@ -293,9 +294,10 @@ void TstReconexion::transaccionCortada()
 {
     if (!conServidor())
         QSKIP("hace falta el servidor PostgreSQL de prueba");
-    // The link drops between the DELETE and the INSERTs of a save (the server ends the
-    // session from a trigger): the save fails, the table keeps its lines, and nothing of it
-    // runs again on a new connection. The next save reconnects and goes through.
+    // The link drops between the DELETE and the INSERTs of a save, every time (the server
+    // ends the session from a trigger): the whole batch is tried again on new connections,
+    // never its rest alone; then the save fails and the table keeps its lines. Once the cause
+    // is gone the next save goes through.
     GDBPrueba g;
     QVERIFY(psql(QStringLiteral(
         "CREATE TABLE cortar_enlace (n int); INSERT INTO cortar_enlace VALUES (1); GRANT SELECT ON cortar_enlace TO PUBLIC;"
@@ -312,14 +314,37 @@ void TstReconexion::transaccionCortada()
     QCOMPARE(d.vistos().size(), 1);
     QCOMPARE(d.ultimo().titulo, QStringLiteral("ATENCIÓN"));
     QCOMPARE(lineasDe(g, QStringLiteral("1")), antes);
+    QVERIFY2(d.ultimo().texto.contains(QStringLiteral("Se perdió la conexión")), qPrintable(d.ultimo().texto));
     QVERIFY(!gDB.TransaccionPendiente());
-    QVERIFY2(!gDB.gOpenFlag, qPrintable(d.ultimo().texto));
 
     QVERIFY(psql(QStringLiteral("DELETE FROM cortar_enlace")));
     QVERIFY(a.Grabar(QStringLiteral("1"), QStringLiteral("Entera"), QStringLiteral("c"), true, {{"11", "60"}, {"12", "40"}}));
     QCOMPARE(d.vistos().size(), 1);
     QCOMPARE(lineasDe(g, QStringLiteral("1")), QStringLiteral("11=60 12=40"));
     QVERIFY(gDB.gOpenFlag);
+}
+
+void TstReconexion::loteCortadoUnaVez()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    // The link drops once inside a batch that begins its own transaction: the server undid
+    // all of it, so the whole batch runs again on a new connection and the save goes through
+    // without a word. A sequence counts the cuts (it is not undone with the transaction).
+    GDBPrueba g;
+    QVERIFY(psql(QStringLiteral(
+        "CREATE SEQUENCE cortes; GRANT USAGE ON cortes TO PUBLIC;"
+        "CREATE FUNCTION cortar_una_vez() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF nextval('cortes') = 1 THEN PERFORM pg_terminate_backend(pg_backend_pid()); "
+        "PERFORM pg_sleep(1); END IF; RETURN NULL; END $$;"
+        "CREATE TRIGGER cortar AFTER DELETE ON ma_cuentas_ccdist FOR EACH STATEMENT EXECUTE FUNCTION cortar_una_vez();")));
+    AlmacenDistribucion a;
+    DialogosGuionados d;
+    QVERIFY(a.Grabar(QStringLiteral("1"), QStringLiteral("Repetida"), QStringLiteral("c"), true, {{"11", "70"}, {"12", "30"}}));
+    QCOMPARE(d.vistos().size(), 0);
+    QCOMPARE(lineasDe(g, QStringLiteral("1")), QStringLiteral("11=70 12=30"));
+    QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE NOMBRE='Repetida'")).toInt(), 2);
+    QVERIFY(!gDB.TransaccionPendiente());
 }
 
 QTEST_MAIN(TstReconexion)

@@ -305,6 +305,7 @@ EfectoTransaccion EfectoEnTransacciones(const QString& sql)
             e.empieza = true;
             ++e.abiertas;
         } else if (s[p0].es("COMMIT") || s[p0].es("ROLLBACK")) {
+            e.confirma = true;
             if (e.abiertas == 0)
                 e.termina = true;
             e.abiertas = s[p0].es("ROLLBACK") ? 0 : e.abiertas - (e.abiertas > 0);

@@ -54,6 +54,7 @@ struct EfectoTransaccion {
     bool empieza = false; // begins one
     int abiertas = 0;     // begun and left open at its end
     bool termina = false; // ends one it did not begin (a COMMIT or ROLLBACK of an earlier batch)
+    bool confirma = false; // holds a COMMIT or ROLLBACK anywhere
 };
 EfectoTransaccion EfectoEnTransacciones(const QString& sql);
 
