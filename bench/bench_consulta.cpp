@@ -3,6 +3,7 @@
 // redrawn, and the peak resident memory with the list open. Beside it, the sqlite3 C API
 // fetching the same rows from the same file.
 #include "Demo.h"
+#include "Medidas.h"
 #include "data/Sesion.h"
 #include "data/ado/CadenaConexion.h"
 #include "data/ado/sqlite/Dialecto.h"
@@ -25,37 +26,9 @@
 
 namespace {
 
-double mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double maximo(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
-
-double directo(const QString& archivo, const QString& tsql, long* filas)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    ado::sqlite::MotorSqlite::Preparar(db, 30000);
-    QElapsedTimer t;
-    t.start();
-    std::vector<QString> celdas;
-    *filas = 0;
-    for (const auto& s : ado::sqlite::TraducirLote(tsql)) {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, s.sql.toUtf8().constData(), -1, &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            ++*filas;
-            for (int i = 0; i < sqlite3_column_count(st); ++i)
-                celdas.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))).trimmed());
-        }
-        sqlite3_finalize(st);
-    }
-    const double ms = t.nsecsElapsed() / 1e6;
-    sqlite3_close(db);
-    return ms;
-}
+using medidas::directo;
+using medidas::maximo;
+using medidas::mediana;
 
 } // namespace
 
