@@ -3,7 +3,7 @@
 // and started again. Counts tables left half-saved and saves reported as done that were lost.
 // Run on demand, not under ctest, with the cluster of scripts/pg_prueba.sh in DIR on PORT:
 //   VL_PG_PRUEBA=127.0.0.1:PORT VL_PG_CARPETA=DIR PGPASSWORD=postgres VL_MOTOR_PRUEBA=PostgreSQL
-//   QT_QPA_PLATFORM=offscreen build/tests/distribution/fiabilidad_reconexion [N]
+//   QT_QPA_PLATFORM=offscreen build/tests/distribution/fiabilidad_reconexion [N [--editor]]
 #include "EmpresaPrueba.h"
 #include "GDBPrueba.h"
 #include "distribution/AlmacenDistribucion.h"
@@ -74,6 +74,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const int n = argc > 1 ? std::atoi(argv[1]) : 100;
+    // --editor: the editor's save, which checks another workstation's change inside its
+    // transaction, instead of the plain one.
+    const bool editor = argc > 2 && QByteArray(argv[2]) == "--editor";
     GDBPrueba g;
     Respuestas respuestas;
     suite::FijarDialogos(&respuestas);
@@ -102,6 +105,7 @@ int main(int argc, char** argv)
     std::printf("una grabación sin cortes: %lld us\n", static_cast<long long>(duracion));
     std::fflush(stdout);
     for (int i = 1; i <= n; ++i) {
+        const QByteArray huella = almacen.Huella(QStringLiteral("1")); // as the editor loaded it
         const QString nombre = QStringLiteral("Vuelta %1").arg(i);
         const qint64 demora = QRandomGenerator::global()->bounded(qint64(2 * duracion));
         std::thread corte([demora] {
@@ -111,7 +115,14 @@ int main(int argc, char** argv)
             while (!arrancar())
                 std::this_thread::sleep_for(std::chrono::milliseconds(200));
         });
-        const bool ok = almacen.Grabar(QStringLiteral("1"), nombre, QStringLiteral("c"), true, juego(i));
+        bool ok = false;
+        if (editor) {
+            QByteArray actual;
+            ok = almacen.Grabar(QStringLiteral("1"), nombre, QStringLiteral("c"), true, juego(i), huella, actual)
+                == AlmacenDistribucion::Grabado::Hecho;
+        } else {
+            ok = almacen.Grabar(QStringLiteral("1"), nombre, QStringLiteral("c"), true, juego(i));
+        }
         corte.join();
         const QStringList ahora = lineas(g);
         QStringList nuevas;
