@@ -1,6 +1,7 @@
 // The distribution store: saving a 50-line table, and loading a table with 50 lines and
 // 10,000 or 100,000 assigned accounts (progress display shown), each beside the sqlite3 C API
 // running the same statements, translated before the timing loop, on the same file.
+#include "Directo.h"
 #include "Demo.h"
 #include "data/DB_Dll.h"
 #include "data/ado/CadenaConexion.h"
@@ -60,45 +61,6 @@ Datos& datos(int cuentas)
     return *d;
 }
 
-struct Directo {
-    sqlite3* db = nullptr;
-    explicit Directo(const Datos& d)
-    {
-        sqlite3_open_v2(QFile::encodeName(d.archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-        ado::sqlite::MotorSqlite::Preparar(db, 30000);
-    }
-    ~Directo() { sqlite3_close(db); }
-    Directo(const Directo&) = delete;
-    Directo& operator=(const Directo&) = delete;
-};
-
-// The statements the engine runs for a T-SQL batch, translated once.
-std::vector<QByteArray> Traducir(const QString& tsql)
-{
-    std::vector<QByteArray> sentencias;
-    for (const auto& s : ado::sqlite::TraducirLote(tsql)) {
-        const char* sql = s.accion == ado::sqlite::Accion::Iniciar ? "BEGIN IMMEDIATE"
-            : s.accion == ado::sqlite::Accion::Confirmar           ? "COMMIT"
-            : s.accion == ado::sqlite::Accion::Deshacer            ? "ROLLBACK"
-                                                                   : nullptr;
-        sentencias.push_back(sql ? QByteArray(sql) : s.sql.toUtf8());
-    }
-    return sentencias;
-}
-
-void ejecutarDirecto(sqlite3* db, const std::vector<QByteArray>& sentencias)
-{
-    for (const QByteArray& texto : sentencias) {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int i = 0; i < sqlite3_column_count(st); ++i)
-                benchmark::DoNotOptimize(sqlite3_column_text(st, i));
-        }
-        sqlite3_finalize(st);
-    }
-}
-
 void GrabarAlmacen(benchmark::State& state)
 {
     const Datos& d = datos(10000);
@@ -110,7 +72,7 @@ void GrabarAlmacen(benchmark::State& state)
 void GrabarDirecto(benchmark::State& state)
 {
     const Datos& d = datos(10000);
-    Directo raw(d);
+    Directo raw(d.archivo);
     const auto lote = Traducir(AlmacenDistribucion(gDB).LoteGrabar(CodigoGrande, QStringLiteral("Grande"),
                                                                    QStringLiteral("50 líneas"), true, d.lineas));
     const auto commit = Traducir(QStringLiteral("COMMIT TRANSACTION"));
@@ -134,7 +96,7 @@ void CargarAlmacen(benchmark::State& state)
 void CargarDirecto(benchmark::State& state)
 {
     const Datos& d = datos(int(state.range(0)));
-    Directo raw(d);
+    Directo raw(d.archivo);
     std::vector<QByteArray> sentencias = Traducir(AlmacenDistribucion::SentenciaLineas(CodigoGrande));
     for (QByteArray& t : Traducir(AlmacenDistribucion::SentenciaDescripciones(CodigoGrande)))
         sentencias.push_back(std::move(t));

@@ -2,6 +2,7 @@
 // (10,000 rows), importing it in one transaction through the store, and exporting every
 // table, beside the sqlite3 C API running the same statements (translated before the timing)
 // on the same file.
+#include "Directo.h"
 #include "Demo.h"
 #include "data/DB_Dll.h"
 #include "data/ado/CadenaConexion.h"
@@ -60,43 +61,6 @@ Datos& datos()
     return d;
 }
 
-struct Directo {
-    sqlite3* db = nullptr;
-    explicit Directo(const Datos& d)
-    {
-        sqlite3_open_v2(QFile::encodeName(d.archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-        ado::sqlite::MotorSqlite::Preparar(db, 30000);
-    }
-    ~Directo() { sqlite3_close(db); }
-    Directo(const Directo&) = delete;
-    Directo& operator=(const Directo&) = delete;
-};
-
-std::vector<QByteArray> Traducir(const QString& tsql)
-{
-    std::vector<QByteArray> sentencias;
-    for (const auto& s : ado::sqlite::TraducirLote(tsql)) {
-        const char* sql = s.accion == ado::sqlite::Accion::Iniciar ? "BEGIN IMMEDIATE"
-            : s.accion == ado::sqlite::Accion::Confirmar           ? "COMMIT"
-            : s.accion == ado::sqlite::Accion::Deshacer            ? "ROLLBACK"
-                                                                   : nullptr;
-        sentencias.push_back(sql ? QByteArray(sql) : s.sql.toUtf8());
-    }
-    return sentencias;
-}
-
-void ejecutarDirecto(sqlite3* db, const std::vector<QByteArray>& sentencias)
-{
-    for (const QByteArray& texto : sentencias) {
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, texto.constData(), int(texto.size()), &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW)
-            for (int i = 0; i < sqlite3_column_count(st); ++i)
-                benchmark::DoNotOptimize(sqlite3_column_text(st, i));
-        sqlite3_finalize(st);
-    }
-}
-
 void LeerPlanilla(benchmark::State& state)
 {
     const Datos& d = datos();
@@ -118,7 +82,7 @@ void ImportarAlmacen(benchmark::State& state)
 void ImportarDirecto(benchmark::State& state)
 {
     const Datos& d = datos();
-    Directo raw(d);
+    Directo raw(d.archivo);
     const QChar decimal = suite::RegionalActual().decimal;
     QString lote = QStringLiteral("BEGIN TRANSACTION\r\n");
     AlmacenDistribucion a(gDB);
@@ -145,7 +109,7 @@ void ExportarAlmacen(benchmark::State& state)
 
 void ExportarDirecto(benchmark::State& state)
 {
-    Directo raw(datos());
+    Directo raw(datos().archivo);
     const auto sentencias = Traducir(AlmacenDistribucion::SentenciaPlanilla(QString()));
     for (auto _ : state)
         ejecutarDirecto(raw.db, sentencias);
