@@ -299,6 +299,26 @@ void DB_Dll::transaccionPerdida()
                                      ado::err::NativoEnlacePerdido});
 }
 
+bool DB_Dll::transaccionViva(const ado::tsql::EfectoTransaccion& efecto)
+{
+    if (gCnn.State() == ado::adStateOpen || !((transaccion_ && !efecto.empieza) || efecto.termina))
+        return true;
+    // The link went while a transaction was open: the server undid it. Neither the rest of
+    // it nor its COMMIT may run on a new connection.
+    if (efecto.termina)
+        transaccion_ = false;
+    transaccionPerdida();
+    return false;
+}
+
+void DB_Dll::trasSentencia(const ado::tsql::EfectoTransaccion& efecto, bool corrio)
+{
+    if (corrio && (efecto.empieza || efecto.termina))
+        transaccion_ = efecto.abiertas > 0;
+    else if (!corrio && efecto.termina)
+        transaccion_ = false;
+}
+
 bool DB_Dll::enlacePerdido() const
 {
     const ado::Errors& errores = gCnn.Errors();
@@ -319,14 +339,8 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
     short intentos = 0;
     for (;;) {
         const bool cerrada = gCnn.State() != ado::adStateOpen;
-        if (cerrada && (enTransaccion || efecto.termina)) {
-            // The link went while a transaction was open: the server undid it. Neither the
-            // rest of it nor its COMMIT may run on a new connection.
-            if (efecto.termina)
-                transaccion_ = false;
-            transaccionPerdida();
+        if (!transaccionViva(efecto))
             return;
-        }
         if (efecto.empieza)
             transaccion_ = true; // from here on the caller ends it with COMMIT or ROLLBACK
         try {
@@ -337,11 +351,11 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
                 if (Lrcs)
                     *Lrcs = std::move(rs);
             }
-            if (efecto.empieza || efecto.termina)
-                transaccion_ = efecto.abiertas > 0;
+            trasSentencia(efecto, true);
             descartarTruncado(SentenciaSQL, false);
             return;
         } catch (const std::exception&) {
+            trasSentencia(efecto, false);
             ado::Errors& errores = gDB.gCnn.Errors();
             if (errores.Count() == 0) {
                 // Raised before reaching the engine (a closed connection): it goes into the
@@ -349,9 +363,8 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
                 const ErrorRT e = suite::ErrorActual();
                 errores.Agregar(ado::Error{e.Number, e.Description, e.Source, QString(), 0});
             }
-            const bool perdido = errores.Item(0).NativeError == ado::err::NativoEnlacePerdido
-                || (cerrada && errores.Item(0).Number == ado::err::ConexionNoValida);
-            if (efecto.termina || (cerrada && efecto.empieza) || (perdido && repetibleEntero)) // ended, or undone whole
+            const bool perdido = enlacePerdido();
+            if ((cerrada && efecto.empieza) || (perdido && repetibleEntero)) // never begun, or undone whole
                 transaccion_ = false;
             if (gCnn.State() != ado::adStateOpen)
                 gOpenFlag = false;
@@ -379,10 +392,7 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
     descartados_.clear();
     PrepararSentencia(SentenciaSQL);
     const ado::tsql::EfectoTransaccion efecto = ado::tsql::EfectoEnTransacciones(SentenciaSQL);
-    if (gCnn.State() != ado::adStateOpen && ((transaccion_ && !efecto.empieza) || efecto.termina)) {
-        if (efecto.termina)
-            transaccion_ = false;
-        transaccionPerdida();
+    if (!transaccionViva(efecto)) {
         suite::MsgBox(MensajeTransaccionPerdida, suite::vbCritical, QStringLiteral("Aviso al operador!!!"));
         return;
     }
@@ -401,12 +411,10 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
             if (Lrcs)
                 *Lrcs = std::move(rs);
         }
-        if (efecto.empieza || efecto.termina)
-            transaccion_ = efecto.abiertas > 0;
+        trasSentencia(efecto, true);
         descartarTruncado(SentenciaSQL, false);
     } catch (const std::exception&) {
-        if (efecto.termina)
-            transaccion_ = false;
+        trasSentencia(efecto, false);
         const ErrorRT e = suite::ErrorActual();
         if (descartarTruncado(SentenciaSQL, true))
             return;

@@ -11,6 +11,10 @@
 #include <QVariant>
 #include <optional>
 
+namespace ado::tsql {
+struct EfectoTransaccion;
+}
+
 class DB_Dll {
 public:
     // ---- Public fields -------------------------------------------------------------------
@@ -146,6 +150,11 @@ private:
     // A statement that cannot run because the link was lost inside its transaction: the error
     // goes into the collection (the server undid the transaction).
     void transaccionPerdida();
+    // Before a statement: false (the lost-transaction error given) when the statement would
+    // run the rest of a transaction whose link was lost, or end it.
+    bool transaccionViva(const ado::tsql::EfectoTransaccion& efecto);
+    // After it: the transaction state the statement leaves (corrio: it ran without error).
+    void trasSentencia(const ado::tsql::EfectoTransaccion& efecto, bool corrio);
     // The last failure was a lost link: the engine said so, or the connection is closed.
     bool enlacePerdido() const;
 
