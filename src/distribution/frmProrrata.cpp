@@ -229,6 +229,12 @@ QWidget* frmProrrata::construirPaginaLineas()
     connect(txtImporte, &QLineEdit::textChanged, this, &frmProrrata::ActualizarReparto);
 
     connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int) {
+        // The line-number column is never the current cell (Tab wraps into it, Down goes to
+        // it): a key typed there would be lost, so the cost centre takes its place.
+        if (columna == 0 && fila >= 0) {
+            MsFlexGrid1->setCurrentCell(fila, 1);
+            return;
+        }
         // Leaving a cell ends its edit as Enter does; an edit that does not pass keeps its cell.
         if (filaAntes >= 0 && edicionAbierta() && !volviendo_ && !confirmarEdicion())
             return;

@@ -330,7 +330,7 @@ void TstEditor::escapeYAbajo()
     QVERIFY(!e.f.txtEdit->isVisible());
     QCOMPARE(e.texto(0, 3), QStringLiteral("30,00"));
     QVERIFY(e.editando());
-    // Double click opens the cell's own text; Down lands on column 0 of the next line.
+    // Double click opens the cell's own text; Down lands on the next line's cost centre.
     const QPoint centro = e.f.MsFlexGrid1->visualRect(e.f.MsFlexGrid1->model()->index(2, 3)).center();
     QTest::mouseClick(e.f.MsFlexGrid1->viewport(), Qt::LeftButton, {}, centro);
     QTest::mouseDClick(e.f.MsFlexGrid1->viewport(), Qt::LeftButton, {}, centro);
@@ -338,7 +338,15 @@ void TstEditor::escapeYAbajo()
     QCOMPARE(e.f.txtEdit->text(), QStringLiteral("10,00"));
     e.tecla(Qt::Key_Down);
     QCOMPARE(e.f.MsFlexGrid1->currentRow(), 3);
-    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 0);
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 1);
+    // The line-number column (where Tab wraps to) hands over to the cost centre: every key
+    // typed there lands in it, none is lost.
+    e.f.MsFlexGrid1->setCurrentCell(5, 0);
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 1);
+    e.escribir(QStringLiteral("12"));
+    QCOMPARE(e.f.txtEdit->text(), QStringLiteral("12"));
+    e.tecla(Qt::Key_Escape);
+    QCOMPARE(e.texto(5, 1), QString());
     // Typing on a non-editable column of the last line adds a line.
     e.f.MsFlexGrid1->setCurrentCell(frmProrrata::LineasGrilla - 1, 2);
     e.escribir(QStringLiteral("x"));
