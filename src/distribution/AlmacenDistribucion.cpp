@@ -14,6 +14,9 @@ namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
+// A load of accounts shows its progress display once it has lasted this long.
+constexpr int DemoraProgresoMs = 100;
+
 // Text as typed, with its quotes doubled: stored and found as typed, never ending the literal.
 QString literal(const QString& texto) { return QString(texto).replace(u'\'', QStringLiteral("''")); }
 
@@ -204,14 +207,16 @@ TablaDistribucion AlmacenDistribucion::Cargar(const QString& codigo)
      ([&] {
          if (cuentas.State() != ado::adStateOpen || cuentas.EOF_())
              return;
-         suite::ProgresoInicio(QStringLiteral("Cargando Cuenta"));
+         suite::ProgresoInicio(QStringLiteral("Cargando Cuenta"), true, DemoraProgresoMs);
          ado::Field codigoCuenta = cuentas.Fields(QStringLiteral("CODIGO"));
          ado::Field descripcion = cuentas.Fields(QStringLiteral("DESCRIPCION"));
+         // The values are viewed, not copied: the cursor then reuses their storage row after row.
+         QString apoyo1, apoyo2;
          for (; !cuentas.EOF_(); cuentas.MoveNext()) {
              suite::AtenderEventos();
-             QString cuenta = suite::TextoVariant(codigoCuenta.Value());
+             const QStringView cuenta = suite::VistaTexto(codigoCuenta.Value(), apoyo1);
              suite::ProgresoPaso(false, QStringLiteral("Cargando Cuentas"), cuenta);
-             t.cuentas.emplace_back(std::move(cuenta), suite::TextoVariant(descripcion.Value()));
+             t.cuentas.agregar(cuenta, suite::VistaTexto(descripcion.Value(), apoyo2));
          }
          suite::ProgresoFin();
      })

@@ -4,6 +4,7 @@
 // No widgets: the editor shows what it returns.
 
 #include "data/DB_Dll.h"
+#include "distribution/ListaCuentas.h"
 #include "distribution/PlanillaCsv.h"
 
 #include <QByteArray>
@@ -26,7 +27,7 @@ struct TablaDistribucion {
     QString concepto;
     bool pideConfirmacion = false;
     std::vector<LineaDistribucion> lineas;                 // in ID order
-    std::vector<std::pair<QString, QString>> cuentas;      // code and description, by code
+    ListaCuentas cuentas;                                  // by code
     QByteArray huella;                                     // of the lines as read (Huella)
 };
 

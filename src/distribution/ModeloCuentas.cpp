@@ -1,7 +1,5 @@
 #include "distribution/ModeloCuentas.h"
 
-#include <algorithm>
-
 ModeloCuentas::ModeloCuentas(QObject* parent)
     : QAbstractTableModel(parent)
 {
@@ -15,8 +13,7 @@ QVariant ModeloCuentas::data(const QModelIndex& indice, int rol) const
 {
     if (!indice.isValid() || (rol != Qt::DisplayRole && rol != Qt::EditRole) || indice.row() >= rowCount())
         return {};
-    const Cuenta& c = cuentas_[size_t(indice.row())];
-    return indice.column() == 0 ? c.first : c.second;
+    return indice.column() == 0 ? cuentas_.codigo(indice.row()) : cuentas_.descripcion(indice.row());
 }
 
 QVariant ModeloCuentas::headerData(int seccion, Qt::Orientation orientacion, int rol) const
@@ -29,26 +26,24 @@ QVariant ModeloCuentas::headerData(int seccion, Qt::Orientation orientacion, int
 void ModeloCuentas::sort(int columna, Qt::SortOrder orden)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    auto campo = [columna](const Cuenta& c) -> const QString& { return columna == 0 ? c.first : c.second; };
-    std::stable_sort(cuentas_.begin(), cuentas_.end(), [&](const Cuenta& a, const Cuenta& b) {
-        return orden == Qt::AscendingOrder ? campo(a) < campo(b) : campo(b) < campo(a);
-    });
+    cuentas_.ordenar(columna, orden == Qt::AscendingOrder);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void ModeloCuentas::fijar(std::vector<Cuenta> cuentas)
+void ModeloCuentas::fijar(ListaCuentas cuentas)
 {
     beginResetModel();
     cuentas_ = std::move(cuentas);
     endResetModel();
 }
 
-void ModeloCuentas::agregar(std::vector<Cuenta> cuentas)
+void ModeloCuentas::agregar(const std::vector<Cuenta>& cuentas)
 {
     if (cuentas.empty())
         return;
     beginInsertRows({}, rowCount(), rowCount() + int(cuentas.size()) - 1);
-    std::move(cuentas.begin(), cuentas.end(), std::back_inserter(cuentas_));
+    for (const Cuenta& c : cuentas)
+        cuentas_.agregar(c.first, c.second);
     endInsertRows();
 }
 
@@ -57,6 +52,6 @@ void ModeloCuentas::quitar(int fila)
     if (fila < 0 || fila >= rowCount())
         return;
     beginRemoveRows({}, fila, fila);
-    cuentas_.erase(cuentas_.begin() + fila);
+    cuentas_.quitar(fila);
     endRemoveRows();
 }

@@ -2,6 +2,8 @@
 // The accounts assigned to the open table, as the account page lists them: code and
 // description, held once for the view (a table may have 100,000 of them).
 
+#include "distribution/ListaCuentas.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <utility>
@@ -21,11 +23,11 @@ public:
     // A stable sort, so that a second click keeps ties in their order.
     void sort(int columna, Qt::SortOrder orden) override;
 
-    void fijar(std::vector<Cuenta> cuentas);
-    void agregar(std::vector<Cuenta> cuentas);
+    void fijar(ListaCuentas cuentas);
+    void agregar(const std::vector<Cuenta>& cuentas);
     void quitar(int fila);
-    const Cuenta& cuenta(int fila) const { return cuentas_[size_t(fila)]; }
+    Cuenta cuenta(int fila) const { return {cuentas_.codigo(fila), cuentas_.descripcion(fila)}; }
 
 private:
-    std::vector<Cuenta> cuentas_;
+    ListaCuentas cuentas_;
 };

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 
 namespace suite {
 
@@ -38,7 +39,7 @@ void Progreso::crearVentana()
     ventana_ = w;
 }
 
-void Progreso::inicio(const QString& titulo, bool mostrar)
+void Progreso::inicio(const QString& titulo, bool mostrar, int demoraMs)
 {
     fin();
     activo_ = true;
@@ -47,25 +48,40 @@ void Progreso::inicio(const QString& titulo, bool mostrar)
     elemento_.clear();
     if (!mostrar)
         return;
+    titulo_ = titulo;
+    demoraMs_ = demoraMs;
+    desdeInicio_.start();
+    pendiente_ = true;
+    if (demoraMs <= 0)
+        mostrarVentana();
+}
+
+void Progreso::mostrarVentana()
+{
     activaAntes_ = QApplication::activeWindow();
     crearVentana();
-    ventana_->setWindowTitle(titulo);
-    lblLeyenda_->setText(titulo);
+    ventana_->setWindowTitle(titulo_);
+    lblLeyenda_->setText(titulo_);
+    pendiente_ = false;
     ventana_->show();
     ventana_->raise();
     pintar();
 }
 
-void Progreso::paso(bool refrescar, const QString& leyenda, const QString& elemento)
+void Progreso::paso(bool refrescar, const QString& leyenda, QStringView elemento)
 {
     if (!activo_)
         return;
     ++pasos_;
     leyenda_ = leyenda;
-    elemento_ = elemento;
+    // Copied into the storage it already has: a step allocates nothing in long loops.
+    elemento_.resize(elemento.size());
+    std::copy(elemento.begin(), elemento.end(), elemento_.data());
     // The clock is looked at every few steps: a step costs next to nothing in long loops.
     if (ventana_ && (refrescar || !desdePintado_.isValid() || (pasos_ % 16 == 0 && desdePintado_.elapsed() >= IntervaloPintadoMs)))
         pintar();
+    else if (pendiente_ && (refrescar || pasos_ % 16 == 0) && desdeInicio_.elapsed() >= demoraMs_)
+        mostrarVentana();
 }
 
 void Progreso::pintar()
@@ -90,6 +106,7 @@ void Progreso::fin()
         activaAntes_.clear();
     }
     lblLeyenda_ = lblElemento_ = nullptr;
+    pendiente_ = false;
     barra_ = nullptr;
     desdePintado_.invalidate();
 }

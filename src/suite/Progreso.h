@@ -16,11 +16,13 @@ class Progreso {
 public:
     static Progreso& instancia();
 
-    // Opens the display with a title; mostrar false only counts the steps (batch work).
-    void inicio(const QString& titulo, bool mostrar = true);
+    // Opens the display with a title; mostrar false only counts the steps (batch work). With a
+    // delay the window appears only if the work is still going on after it (no flash on
+    // work that ends sooner).
+    void inicio(const QString& titulo, bool mostrar = true, int demoraMs = 0);
     // One step: a caption and the item in work. The window is repainted at most every
     // few tens of milliseconds, or now when refrescar is true.
-    void paso(bool refrescar, const QString& leyenda, const QString& elemento);
+    void paso(bool refrescar, const QString& leyenda, QStringView elemento);
     void fin();
 
     bool activo() const { return activo_; }
@@ -32,6 +34,7 @@ public:
 private:
     Progreso() = default;
     void crearVentana();
+    void mostrarVentana();
     void pintar();
 
     bool activo_ = false;
@@ -39,6 +42,10 @@ private:
     QString leyenda_;
     QString elemento_;
     QElapsedTimer desdePintado_;
+    QElapsedTimer desdeInicio_;
+    int demoraMs_ = 0;
+    QString titulo_;
+    bool pendiente_ = false; // the window is still to appear
     QPointer<QWidget> ventana_;
     QPointer<QWidget> activaAntes_; // the window that had the focus, given it back at the end
     QLabel* lblLeyenda_ = nullptr;
@@ -46,8 +53,11 @@ private:
     QProgressBar* barra_ = nullptr;
 };
 
-inline void ProgresoInicio(const QString& titulo, bool mostrar = true) { Progreso::instancia().inicio(titulo, mostrar); }
-inline void ProgresoPaso(bool refrescar, const QString& leyenda, const QString& elemento)
+inline void ProgresoInicio(const QString& titulo, bool mostrar = true, int demoraMs = 0)
+{
+    Progreso::instancia().inicio(titulo, mostrar, demoraMs);
+}
+inline void ProgresoPaso(bool refrescar, const QString& leyenda, QStringView elemento)
 {
     Progreso::instancia().paso(refrescar, leyenda, elemento);
 }

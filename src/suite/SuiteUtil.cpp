@@ -62,26 +62,35 @@ QString TextoVariant(const QVariant& valor)
 {
     if (!valor.isValid() || valor.isNull())
         return {};
-    const Regional& r = RegionalActual();
     switch (valor.typeId()) {
+    case QMetaType::QString:
+        return *static_cast<const QString*>(valor.constData());
     case QMetaType::Double:
     case QMetaType::Float: {
         QString t = QString::number(valor.toDouble(), 'g', 15);
-        t.replace(u'.', r.decimal);
+        t.replace(u'.', RegionalActual().decimal);
         return t;
     }
     case QMetaType::Bool:
         return valor.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
     case QMetaType::QDate:
-        return valor.toDate().toString(r.fechaCorta);
+        return valor.toDate().toString(RegionalActual().fechaCorta);
     case QMetaType::QDateTime: {
         const QDateTime d = valor.toDateTime();
-        return d.time() == QTime(0, 0) ? d.date().toString(r.fechaCorta)
-                                       : d.toString(r.fechaCorta + QStringLiteral(" HH:mm:ss"));
+        const QString& corta = RegionalActual().fechaCorta;
+        return d.time() == QTime(0, 0) ? d.date().toString(corta) : d.toString(corta + QStringLiteral(" HH:mm:ss"));
     }
     default:
         return valor.toString(); // currency converts with the regional separator itself
     }
+}
+
+QStringView VistaTexto(const QVariant& valor, QString& apoyo)
+{
+    if (valor.typeId() == QMetaType::QString)
+        return *static_cast<const QString*>(valor.constData());
+    apoyo = TextoVariant(valor);
+    return apoyo;
 }
 
 Moneda ValorNumerico(const QString& texto)

@@ -37,6 +37,8 @@ QVariant SinNulo(const QVariant& valor);
 // A value as the suite writes it as text: numbers with the regional decimal separator,
 // dates in the regional short form, Null as "".
 QString TextoVariant(const QVariant& valor);
+// The same text as a view: of the value itself when it holds text (no copy), else of apoyo.
+QStringView VistaTexto(const QVariant& valor, QString& apoyo);
 
 // Sign, digits and the regional separators into a currency value; empty, non-numeric or
 // out-of-range text gives 0.

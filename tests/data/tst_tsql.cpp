@@ -16,6 +16,7 @@ private Q_SLOTS:
     void dividir_data();
     void dividir();
     void literalesIntactos();
+    void memoriaTraducciones();
     void lecturas_data();
     void lecturas();
     void arbolDeFamilias();
@@ -105,6 +106,35 @@ void TstTsql::literalesIntactos()
     QCOMPARE(int(s.size()), 1);
     QVERIFY(s[0].sql.contains(QStringLiteral("'it''s TOP 5 with(nolock) dbo.x [y] ISNULL('")));
     QVERIFY(s[0].sql.contains(QStringLiteral("/* dbo.[z] */")));
+}
+
+void TstTsql::memoriaTraducciones()
+{
+    // Kept translations are the fresh ones, whatever was kept or forgotten in between; a text
+    // that fails keeps failing; a long batch is translated whole.
+    tsql::Reglas r;
+    r.trasLiteral = QStringLiteral(" COLLATE VL");
+    r.identificador = [](const QString& id) { return tsql::Citado(id); };
+    tsql::MemoriaTraducciones memoria(r);
+    auto igual = [](const std::vector<tsql::SentenciaTraducida>& a, const std::vector<tsql::SentenciaTraducida>& b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+                   return x.accion == y.accion && x.sql == y.sql;
+               });
+    };
+    for (int vuelta = 0; vuelta < 2; ++vuelta)
+        for (int i = 0; i < tsql::MemoriaTraducciones::MaximoLotes + 10; ++i) {
+            const QString t = QStringLiteral("SELECT TOP 1 * FROM dbo.[T%1] WHERE A='x'\nBEGIN TRAN").arg(i);
+            QVERIFY(igual(memoria.traducir(t), tsql::TraducirLote(t, r)));
+        }
+    const QString nulo = QStringLiteral("SELECT 'a") + QChar(0) + QStringLiteral("'");
+    for (int vuelta = 0; vuelta < 2; ++vuelta)
+        QVERIFY_THROWS_EXCEPTION(ado::FalloMotor, memoria.traducir(nulo));
+    QString largo;
+    for (int i = 0; i < 100; ++i)
+        largo += QStringLiteral("UPDATE T SET A='%1' WHERE B=%1\r\n").arg(i);
+    QVERIFY(largo.size() > tsql::MemoriaTraducciones::MaximoLargo);
+    QCOMPARE(memoria.traducir(largo).size(), size_t(100));
+    QVERIFY(igual(memoria.traducir(largo), tsql::TraducirLote(largo, r)));
 }
 
 void TstTsql::lecturas_data()

@@ -124,8 +124,8 @@ void TstAlmacen::grabarYCargar()
     t = a.Cargar("1");
     QCOMPARE(int(t.lineas.size()), 5);
     QCOMPARE(int(t.cuentas.size()), 3);
-    QCOMPARE(t.cuentas[0].first, QStringLiteral("5.1.01.003"));
-    QCOMPARE(t.cuentas[0].second, QStringLiteral("Alquileres"));
+    QCOMPARE(t.cuentas.codigo(0), QStringLiteral("5.1.01.003"));
+    QCOMPARE(t.cuentas.descripcion(0), QStringLiteral("Alquileres"));
     QVERIFY(!suite::Progreso::instancia().activo());
     QVERIFY(a.ExisteTabla(" 1"));
     QVERIFY(a.TablaGrabada("1"));

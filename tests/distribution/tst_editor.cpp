@@ -60,9 +60,11 @@ struct Editor : EditorPrueba {
         QTest::mouseClick(f.MsFlexGrid1->viewport(), Qt::LeftButton, {}, centro);
         QCoreApplication::processEvents();
     }
+    // Adds text at the end of the name (End, then the keys).
     void nombre(const QString& texto)
     {
         f.txtFields[2]->setFocus();
+        tecla(Qt::Key_End);
         escribir(texto);
     }
 };

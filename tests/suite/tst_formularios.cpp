@@ -169,6 +169,25 @@ void TstFormularios::progreso()
     // Steps without a display open are ignored.
     ProgresoPaso(true, QStringLiteral("x"), QStringLiteral("y"));
     QCOMPARE(p.pasos(), 501);
+
+    // With a delay, work that ends sooner shows no window; longer work shows it on a step.
+    ProgresoInicio(QStringLiteral("Cargando Cuenta"), true, 5000);
+    for (int i = 1; i <= 64; ++i)
+        ProgresoPaso(false, QStringLiteral("Cargando Cuentas"), QString::number(i));
+    QVERIFY(!p.ventana());
+    ProgresoFin();
+    QVERIFY(!p.ventana());
+    ProgresoInicio(QStringLiteral("Cargando Cuenta"), true, 60);
+    QTest::qWait(80);
+    for (int i = 1; i <= 16; ++i)
+        ProgresoPaso(false, QStringLiteral("Cargando Cuentas"), QString::number(i));
+    ventana = p.ventana();
+    QVERIFY(ventana);
+    QVERIFY(ventana->isVisible());
+    QCOMPARE(ventana->windowTitle(), QStringLiteral("Cargando Cuenta"));
+    QCOMPARE(p.elemento(), QStringLiteral("16"));
+    ProgresoFin();
+    QTRY_VERIFY(!ventana);
 }
 
 void TstFormularios::textosDeQtEnCastellano()

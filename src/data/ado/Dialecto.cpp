@@ -761,6 +761,19 @@ std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& 
     return r;
 }
 
+std::vector<SentenciaTraducida> MemoriaTraducciones::traducir(const QString& tsql)
+{
+    if (tsql.size() > MaximoLargo)
+        return TraducirLote(tsql, reglas_);
+    if (const auto hallado = lotes_.constFind(tsql); hallado != lotes_.cend())
+        return *hallado;
+    std::vector<SentenciaTraducida> r = TraducirLote(tsql, reglas_);
+    if (lotes_.size() >= MaximoLotes)
+        lotes_.clear();
+    lotes_.insert(tsql, r);
+    return r;
+}
+
 std::function<QString(const QString&, const QString&, const std::optional<QString>&)> CharindexCon(const QString& funcionPosicion)
 {
     return [funcionPosicion](const QString& en, const QString& buscado, const std::optional<QString>& desde) {

@@ -6,6 +6,7 @@
 
 #include "data/ado/TSQL.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -68,6 +69,22 @@ QString Citado(const QString& id, QChar abre = u'"', QChar cierra = u'"');
 // The batch's statements in the engine's terms. Raises FalloMotor for a text the engines
 // cannot take: a NUL character, or a [name] or "name" left open.
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);
+
+// The translations of the batches a program repeats (its lookups, its loads), kept by their
+// text for one engine's rules. Small: when full it starts again; long batches (saves, scripts)
+// are translated every time and not kept.
+class MemoriaTraducciones {
+public:
+    explicit MemoriaTraducciones(const Reglas& reglas) : reglas_(reglas) {}
+    std::vector<SentenciaTraducida> traducir(const QString& tsql);
+
+    static constexpr int MaximoLotes = 128;
+    static constexpr qsizetype MaximoLargo = 2048;
+
+private:
+    const Reglas& reglas_;
+    QHash<QString, std::vector<SentenciaTraducida>> lotes_;
+};
 
 inline const QString MensajeCaracterNulo =
     QStringLiteral("El texto contiene un carácter nulo (código 0), que la base de datos no admite. "

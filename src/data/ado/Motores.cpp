@@ -30,12 +30,18 @@ bool LeerTextoAscii(const char* texto, qsizetype largo, QVariant& destino)
     if (destino.typeId() != QMetaType::QString)
         return false;
     auto* s = static_cast<QString*>(destino.data());
-    if (!s->isDetached() || !std::all_of(texto, texto + largo, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (!s->isDetached())
+        return false;
+    // Both loops are plain enough for the compiler to run them several bytes at a time.
+    unsigned char alto = 0;
+    for (qsizetype k = 0; k < largo; ++k)
+        alto |= static_cast<unsigned char>(texto[k]);
+    if (alto & 0x80)
         return false;
     s->resize(largo);
-    QChar* d = s->data();
+    char16_t* d = reinterpret_cast<char16_t*>(s->data());
     for (qsizetype k = 0; k < largo; ++k)
-        d[k] = QChar(char16_t(texto[k]));
+        d[k] = char16_t(static_cast<unsigned char>(texto[k]));
     return true;
 }
 

@@ -67,7 +67,8 @@ tsql::Reglas reglas()
 std::vector<tsql::SentenciaTraducida> TraducirLote(const QString& tsql)
 {
     static const tsql::Reglas r = reglas();
-    return tsql::TraducirLote(tsql, r);
+    thread_local tsql::MemoriaTraducciones memoria(r);
+    return memoria.traducir(tsql);
 }
 
 QStringList Preparacion(const QString& sql, bool primeraDefinicion)

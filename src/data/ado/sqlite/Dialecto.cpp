@@ -41,7 +41,8 @@ tsql::Reglas reglas()
 std::vector<SentenciaSqlite> TraducirLote(const QString& tsql)
 {
     static const tsql::Reglas r = reglas();
-    return tsql::TraducirLote(tsql, r);
+    thread_local tsql::MemoriaTraducciones memoria(r);
+    return memoria.traducir(tsql);
 }
 
 } // namespace ado::sqlite
