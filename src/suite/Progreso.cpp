@@ -73,7 +73,8 @@ void Progreso::paso(bool refrescar, const QString& leyenda, QStringView elemento
     if (!activo_)
         return;
     ++pasos_;
-    leyenda_ = leyenda;
+    if (leyenda.constData() != leyenda_.constData() || leyenda.size() != leyenda_.size())
+        leyenda_ = leyenda; // a caption repeated step after step is kept, not assigned again
     // Copied into the storage it already has: a step allocates nothing in long loops.
     elemento_.resize(elemento.size());
     std::copy(elemento.begin(), elemento.end(), elemento_.data());

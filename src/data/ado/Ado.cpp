@@ -335,16 +335,6 @@ QString Field::Name() const { return rs_->datos_.columnas[size_t(i_)].nombre; }
 int Field::Type() const { return rs_->datos_.columnas[size_t(i_)].tipo; }
 long Field::DefinedSize() const { return rs_->datos_.columnas[size_t(i_)].tamanio; }
 
-const QVariant& Field::Value() const
-{
-    rs_->requiereAbierto();
-    if (rs_->editMode_ != adEditNone)
-        return rs_->buffer_[size_t(i_)];
-    rs_->requiereFila();
-    if (rs_->cursor_)
-        return rs_->actual_[size_t(i_)];
-    return rs_->datos_.filas[size_t(rs_->pos_)][size_t(i_)];
-}
 
 void Field::Value(const QVariant& v)
 {
@@ -454,23 +444,9 @@ void Recordset::Close()
     actual_.clear();
 }
 
-void Recordset::requiereAbierto() const
-{
-    if (!abierto_)
-        lanzar(err::ObjetoCerrado, textoDe(err::ObjetoCerrado), OrigenRecordset);
-}
+void Recordset::faltaAbierto() const { lanzar(err::ObjetoCerrado, textoDe(err::ObjetoCerrado), OrigenRecordset); }
 
-void Recordset::requiereFila() const
-{
-    requiereAbierto();
-    if (cursor_) {
-        if (finCursor_)
-            lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
-        return;
-    }
-    if (pos_ < 0 || pos_ >= long(datos_.filas.size()))
-        lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset);
-}
+void Recordset::faltaFila() const { lanzar(err::SinRegistroActual, textoDe(err::SinRegistroActual), OrigenRecordset); }
 
 bool Recordset::BOF() const
 {

@@ -163,8 +163,20 @@ public:
 
 private:
     friend class Field;
-    void requiereAbierto() const;
-    void requiereFila() const;
+    // Checked on every value read: the checks inline, the errors out of line.
+    void requiereAbierto() const
+    {
+        if (!abierto_) [[unlikely]]
+            faltaAbierto();
+    }
+    void requiereFila() const
+    {
+        requiereAbierto();
+        if (cursor_ ? finCursor_ : (pos_ < 0 || pos_ >= long(datos_.filas.size()))) [[unlikely]]
+            faltaFila();
+    }
+    [[noreturn]] void faltaAbierto() const;
+    [[noreturn]] void faltaFila() const;
     int indiceDe(const QString& nombre) const;
     std::vector<QVariant>& filaEnEdicion();
     QString tablaBase() const;
@@ -187,5 +199,16 @@ private:
     bool finCursor_ = false;
     bool vacio_ = false;
 };
+
+inline const QVariant& Field::Value() const
+{
+    rs_->requiereAbierto();
+    if (rs_->editMode_ != adEditNone)
+        return rs_->buffer_[size_t(i_)];
+    rs_->requiereFila();
+    if (rs_->cursor_)
+        return rs_->actual_[size_t(i_)];
+    return rs_->datos_.filas[size_t(rs_->pos_)][size_t(i_)];
+}
 
 } // namespace ado

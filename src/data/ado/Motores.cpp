@@ -27,9 +27,10 @@ QString TextoParametro(const QVariant& v)
 
 bool LeerTextoAscii(const char* texto, qsizetype largo, QVariant& destino)
 {
-    if (destino.typeId() != QMetaType::QString)
+    if (destino.typeId() != QMetaType::QString || !destino.isDetached())
         return false;
-    auto* s = static_cast<QString*>(destino.data());
+    // A QString is held inside the variant itself: written in place once neither is shared.
+    auto* s = static_cast<QString*>(const_cast<void*>(destino.constData()));
     if (!s->isDetached())
         return false;
     // Both loops are plain enough for the compiler to run them several bytes at a time.
@@ -38,7 +39,8 @@ bool LeerTextoAscii(const char* texto, qsizetype largo, QVariant& destino)
         alto |= static_cast<unsigned char>(texto[k]);
     if (alto & 0x80)
         return false;
-    s->resize(largo);
+    if (s->size() != largo)
+        s->resize(largo);
     char16_t* d = reinterpret_cast<char16_t*>(s->data());
     for (qsizetype k = 0; k < largo; ++k)
         d[k] = char16_t(static_cast<unsigned char>(texto[k]));
