@@ -454,7 +454,8 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::Co
          fuente = (ConvOracle && p > 1) ? ORACLE_Dicc(SentenciaSQL) : SentenciaSQL;
      })
      ([&] { Lrcs.Open(fuente, activa, CursorType, LockType, Options); })
-     ([&] { QCoreApplication::processEvents(); });
+     // The user's input waits until the caller has read the rows.
+     ([&] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
 }
 
 void DB_Dll::CierraRecordset(ado::Recordset* LrcsTemp)

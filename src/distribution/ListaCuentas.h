@@ -11,8 +11,8 @@ class ListaCuentas {
 public:
     void agregar(QStringView codigo, QStringView descripcion);
     void quitar(qsizetype fila);
-    // A stable sort by code (columna 0) or description.
-    void ordenar(int columna, bool ascendente);
+    // A stable sort by code (columna 0) or description; gives each row's new place by its old one.
+    std::vector<qsizetype> ordenar(int columna, bool ascendente);
     void reservar(qsizetype cuentas, qsizetype letras);
 
     qsizetype size() const { return qsizetype(filas_.size()); }

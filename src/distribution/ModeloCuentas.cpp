@@ -26,7 +26,14 @@ QVariant ModeloCuentas::headerData(int seccion, Qt::Orientation orientacion, int
 void ModeloCuentas::sort(int columna, Qt::SortOrder orden)
 {
     Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    cuentas_.ordenar(columna, orden == Qt::AscendingOrder);
+    const std::vector<qsizetype> nuevoLugar = cuentas_.ordenar(columna, orden == Qt::AscendingOrder);
+    // The current and selected accounts stay the same accounts in their new places.
+    const QModelIndexList antes = persistentIndexList();
+    QModelIndexList despues;
+    despues.reserve(antes.size());
+    for (const QModelIndex& i : antes)
+        despues << index(int(nuevoLugar[size_t(i.row())]), i.column());
+    changePersistentIndexList(antes, despues);
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

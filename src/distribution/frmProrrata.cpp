@@ -982,7 +982,8 @@ void frmProrrata::MsflexKey(int tecla)
     }
 }
 
-// The edit has been confirmed (or, for Escape, dropped) before a key moves on.
+// The edit has been confirmed (or, for Escape, dropped) before a key moves on. Keys typed
+// meanwhile wait, so they land where this one leads.
 void frmProrrata::EditKeyCode(int tecla)
 {
     rutinaDeGrilla(QStringLiteral("EditKeyCode"), false)([&] {
@@ -992,7 +993,7 @@ void frmProrrata::EditKeyCode(int tecla)
         case Qt::Key_Return:
         case Qt::Key_Enter:
             MsFlexGrid1->setFocus();
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (columna == 1 || columna == 2)
                 irA(fila, 3);
             else if (fila < ultima)
@@ -1005,13 +1006,13 @@ void frmProrrata::EditKeyCode(int tecla)
             break;
         case Qt::Key_Up:
             MsFlexGrid1->setFocus();
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (fila > 0)
                 irA(fila - 1, columna);
             break;
         case Qt::Key_Down:
             MsFlexGrid1->setFocus();
-            QCoreApplication::processEvents();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (fila < ultima)
                 irA(fila + 1, 0);
             break;

@@ -118,7 +118,9 @@ void AtenderEventos()
     static unsigned llamadas = 0;
     if (desde.isValid() && (++llamadas % 16 != 0 || desde.elapsed() < IntervaloEventosMs))
         return;
-    QCoreApplication::processEvents();
+    // Painting and timers run; what the user types or clicks meanwhile waits for the work to
+    // end and then arrives in order, so it cannot start other work halfway through this one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     desde.start();
 }
 

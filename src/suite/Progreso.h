@@ -63,8 +63,9 @@ inline void ProgresoPaso(bool refrescar, const QString& leyenda, QStringView ele
 }
 inline void ProgresoFin() { Progreso::instancia().fin(); }
 
-// Lets the window answer input and repaint during long work: pending events are processed
-// at most every IntervaloEventosMs, so a loop may call it once per row at no cost.
+// Lets the window repaint during long work: pending events are processed at most every
+// IntervaloEventosMs, so a loop may call it once per row at no cost. The user's input is
+// kept for after the work.
 constexpr int IntervaloEventosMs = 16;
 void AtenderEventos();
 

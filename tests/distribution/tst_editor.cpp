@@ -284,8 +284,14 @@ void TstEditor::cuentasAsignadas()
     auto clicEnCabecera = [&] { QTest::mouseClick(e.f.ListView1->header()->viewport(), Qt::LeftButton, {}, QPoint(10, 5)); };
     clicEnCabecera();
     const QString primero = e.f.mdlCuentas->cuenta(0).first;
+    // The account chosen stays chosen wherever the sort puts it, and Quitar asks for it.
+    e.f.ListView1->setCurrentIndex(e.f.mdlCuentas->index(0, 0));
     clicEnCabecera();
     QVERIFY(e.f.mdlCuentas->cuenta(0).first != primero);
+    QCOMPARE(e.f.mdlCuentas->cuenta(e.f.ListView1->currentIndex().row()).first, primero);
+    d.responder(suite::vbNo);
+    QTest::mouseClick(e.f.cmdQuitar, Qt::LeftButton);
+    QVERIFY(d.ultimo().texto.contains(u'(' + primero + u')'));
 }
 
 void TstEditor::paginaDeCuentasSinGrabar()
