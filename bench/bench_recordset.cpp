@@ -1,8 +1,9 @@
-// Opening a recordset on 100,000 accounts and reading every field: the ADO-shaped layer
-// beside the sqlite3 C API doing the same on the same file.
+// Opening a recordset on 100,000 accounts and reading every field, and a short look-up: the
+// ADO-shaped layer beside the sqlite3 C API doing the same on the same file.
 #include "Demo.h"
 #include "data/ado/Ado.h"
 #include "data/ado/CadenaConexion.h"
+#include "data/ado/sqlite/Dialecto.h"
 #include "data/ado/sqlite/Sesion.h"
 
 #include <QCoreApplication>
@@ -88,10 +89,45 @@ void Sqlite3Directo(benchmark::State& state)
     sqlite3_close(db);
 }
 
+// A short look-up the program repeats (does the centre exist?): the layer, which translates
+// it from T-SQL (kept after the first time), beside the raw engine running its translation.
+const char* const Busqueda = "SELECT TOP 1  * FROM TA_CCOSTO with(nolock)  WHERE LTRIM(RTRIM(CODIGO)) ='211'";
+
+void BusquedaCapa(benchmark::State& state)
+{
+    demoCompartida();
+    ado::Connection cn;
+    cn.Open(demo::CadenaConexion(QString::fromLatin1(demo::ServidorDemo), QString::fromLatin1(demo::BaseDemo)));
+    for (auto _ : state) {
+        ado::Recordset rs;
+        rs.Open(QString::fromLatin1(Busqueda), &cn, ado::adOpenForwardOnly, ado::adLockReadOnly);
+        benchmark::DoNotOptimize(rs.EOF_());
+        rs.Close();
+    }
+}
+
+void BusquedaDirecta(benchmark::State& state)
+{
+    Demo& d = demoCompartida();
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(d.archivo).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    ado::sqlite::MotorSqlite::Preparar(db, 30000);
+    const QByteArray sql = ado::sqlite::TraducirLote(QString::fromLatin1(Busqueda)).front().sql.toUtf8();
+    for (auto _ : state) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr);
+        benchmark::DoNotOptimize(sqlite3_step(st));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+}
+
 } // namespace
 
 BENCHMARK(CapaAdo)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(Sqlite3Directo)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BusquedaCapa)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BusquedaDirecta)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 int main(int argc, char** argv)
 {
