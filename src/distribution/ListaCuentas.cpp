@@ -5,24 +5,27 @@
 
 void ListaCuentas::agregar(QStringView codigo, QStringView descripcion)
 {
-    filas_.push_back(Fila{texto_.size(), int(codigo.size()), int(descripcion.size())});
-    texto_.append(codigo);
-    texto_.append(descripcion);
+    const qsizetype largo = codigo.size() + descripcion.size();
+    if (bloques_.empty() || bloques_.back().capacity() - bloques_.back().size() < largo) {
+        bloques_.emplace_back();
+        bloques_.back().reserve(std::max(LargoBloque, largo));
+    }
+    QString& bloque = bloques_.back();
+    const QChar* inicio = bloque.constData() + bloque.size();
+    bloque.append(codigo);
+    bloque.append(descripcion);
+    filas_.push_back(Fila{inicio, int(codigo.size()), int(descripcion.size())});
 }
 
 void ListaCuentas::quitar(qsizetype fila)
 {
-    // The text stays in the buffer; it goes with the list.
+    // The text stays in its block; it goes with the list.
     filas_.erase(filas_.begin() + fila);
 }
 
 std::vector<qsizetype> ListaCuentas::ordenar(int columna, bool ascendente)
 {
-    auto campo = [&](qsizetype fila) {
-        const Fila& f = filas_[size_t(fila)];
-        return columna == 0 ? QStringView(texto_).mid(f.inicio, f.largoCodigo)
-                            : QStringView(texto_).mid(f.inicio + f.largoCodigo, f.largoDescripcion);
-    };
+    auto campo = [&](qsizetype fila) { return columna == 0 ? vistaCodigo(fila) : vistaDescripcion(fila); };
     std::vector<qsizetype> orden(filas_.size());
     std::iota(orden.begin(), orden.end(), qsizetype(0));
     std::stable_sort(orden.begin(), orden.end(), [&](qsizetype a, qsizetype b) {
@@ -39,20 +42,14 @@ std::vector<qsizetype> ListaCuentas::ordenar(int columna, bool ascendente)
     return nuevoLugar;
 }
 
-void ListaCuentas::reservar(qsizetype cuentas, qsizetype letras)
-{
-    filas_.reserve(size_t(cuentas));
-    texto_.reserve(letras);
-}
-
 QStringView ListaCuentas::vistaCodigo(qsizetype fila) const
 {
     const Fila& f = filas_[size_t(fila)];
-    return QStringView(texto_).mid(f.inicio, f.largoCodigo);
+    return QStringView(f.codigo, f.largoCodigo);
 }
 
 QStringView ListaCuentas::vistaDescripcion(qsizetype fila) const
 {
     const Fila& f = filas_[size_t(fila)];
-    return QStringView(texto_).mid(f.inicio + f.largoCodigo, f.largoDescripcion);
+    return QStringView(f.codigo + f.largoCodigo, f.largoDescripcion);
 }

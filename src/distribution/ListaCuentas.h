@@ -1,7 +1,7 @@
 #pragma once
-// The accounts assigned to a table, code and description, held compactly: all their text in
-// one buffer and a small record per account, so loading 100,000 of them allocates next to
-// nothing per account and frees at once.
+// The accounts assigned to a table, code and description, held compactly: their text in a few
+// large blocks and a small record per account, so loading 100,000 of them allocates next to
+// nothing per account, never moves text already stored, and frees at once.
 
 #include <QString>
 #include <QStringView>
@@ -9,11 +9,17 @@
 
 class ListaCuentas {
 public:
+    // Move-only: the rows point into the blocks, which a copy would share and then detach.
+    ListaCuentas() = default;
+    ListaCuentas(ListaCuentas&&) noexcept = default;
+    ListaCuentas& operator=(ListaCuentas&&) noexcept = default;
+    ListaCuentas(const ListaCuentas&) = delete;
+    ListaCuentas& operator=(const ListaCuentas&) = delete;
+
     void agregar(QStringView codigo, QStringView descripcion);
     void quitar(qsizetype fila);
     // A stable sort by code (columna 0) or description; gives each row's new place by its old one.
     std::vector<qsizetype> ordenar(int columna, bool ascendente);
-    void reservar(qsizetype cuentas, qsizetype letras);
 
     qsizetype size() const { return qsizetype(filas_.size()); }
     bool empty() const { return filas_.empty(); }
@@ -24,10 +30,11 @@ public:
 
 private:
     struct Fila {
-        qsizetype inicio; // of the code in texto_, the description follows it
+        const QChar* codigo; // in a block of bloques_, the description follows it
         int largoCodigo;
         int largoDescripcion;
     };
-    QString texto_;
+    static constexpr qsizetype LargoBloque = 32768; // characters
+    std::vector<QString> bloques_; // each filled up to its capacity, never grown
     std::vector<Fila> filas_;
 };
