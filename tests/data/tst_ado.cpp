@@ -62,6 +62,12 @@ private Q_SLOTS:
     void tiposYTamanios();
     void valores();
     void recorrido();
+    void filasPorBloque_data();
+    void filasPorBloque();
+    void cursorAMedioLeer_data();
+    void cursorAMedioLeer();
+    void cerrarAMedioLeer_data();
+    void cerrarAMedioLeer();
     void consultaQueFallaAlEmpezar();
     void actualizable();
     void filaCambiadaPorOtro();
@@ -76,16 +82,19 @@ private Q_SLOTS:
 private:
     // One company for the rows of the tests that leave it as they found it, built at the first
     // row; let go before any other test builds its own (on a server it would replace this one).
-    Connection& compartida();
+    Connection& compartida(int cuentasExtra = 0);
     std::unique_ptr<EmpresaPrueba> empresa_;
+    int cuentasExtra_ = 0;
     std::unique_ptr<Connection> cn_;
 };
 
 void TstAdo::init()
 {
     const char* f = QTest::currentTestFunction();
-    if (qstrcmp(f, "erroresDelMotor") != 0 && qstrcmp(f, "tiposYTamanios") != 0)
-        cleanupTestCase();
+    for (const char* compartidas : {"erroresDelMotor", "tiposYTamanios", "filasPorBloque", "cursorAMedioLeer"})
+        if (qstrcmp(f, compartidas) == 0)
+            return;
+    cleanupTestCase();
 }
 
 void TstAdo::cleanupTestCase()
@@ -94,10 +103,13 @@ void TstAdo::cleanupTestCase()
     empresa_.reset();
 }
 
-Connection& TstAdo::compartida()
+Connection& TstAdo::compartida(int cuentasExtra)
 {
+    if (cn_ && cuentasExtra_ != cuentasExtra)
+        cleanupTestCase();
     if (!cn_) {
-        empresa_ = std::make_unique<EmpresaPrueba>();
+        cuentasExtra_ = cuentasExtra;
+        empresa_ = std::make_unique<EmpresaPrueba>(cuentasExtra);
         cn_ = empresa_->conectar();
     }
     return *cn_;
@@ -491,6 +503,153 @@ void TstAdo::recorrido()
     rs.MoveNext();
     QCOMPARE(guardado.toString(), QStringLiteral("2"));
     QCOMPARE(rs.Fields(0).Value().toString(), QStringLiteral("21"));
+}
+
+namespace {
+// The demo's extra accounts (6.1.000001, 6.1.000002...), the first n of them.
+QStringList cuentasAdicionales(int n)
+{
+    QStringList c;
+    for (int i = 1; i <= n; ++i)
+        c << QStringLiteral("6.1.%1").arg(i, 6, 10, QChar(u'0'));
+    return c;
+}
+
+const QString CuentasAdicionales = QStringLiteral("SELECT Codigo, Descripcion FROM MA_CUENTAS WHERE Codigo LIKE '6.%' ORDER BY Codigo");
+
+// Up to n more rows of a forward-only recordset: their codes, each checked beside its description.
+QStringList leerCodigos(Recordset& rs, int n = -1)
+{
+    QStringList vistos;
+    for (; !rs.EOF_() && n != 0; rs.MoveNext(), --n) {
+        const QString codigo = rs.Fields(0).Value().toString();
+        if (rs.Fields(1).Value().toString() != QStringLiteral("Cuenta adicional %1").arg(codigo.mid(4).toInt()))
+            return {QStringLiteral("fila mezclada: ") + codigo};
+        vistos << codigo;
+    }
+    return vistos;
+}
+} // namespace
+
+void TstAdo::filasPorBloque_data()
+{
+    // ODBC fetches rows 256 at a time: results around the ends of its blocks.
+    QTest::addColumn<int>("filas");
+    for (int n : {0, 1, 255, 256, 257, 512, 513})
+        QTest::addRow("%d filas", n) << n;
+}
+
+void TstAdo::filasPorBloque()
+{
+    QFETCH(int, filas);
+    Connection& cn = compartida(600);
+    const QString sql = filas ? QStringLiteral("SELECT TOP %1 Codigo, Descripcion FROM MA_CUENTAS WHERE Codigo LIKE '6.%' "
+                                               "ORDER BY Codigo").arg(filas)
+                              : QStringLiteral("SELECT Codigo, Descripcion FROM MA_CUENTAS WHERE Codigo = 'no hay'");
+    Recordset rs;
+    rs.Open(sql, &cn, adOpenForwardOnly, adLockReadOnly);
+    QCOMPARE(rs.BOF(), filas == 0);
+    QCOMPARE(rs.EOF_(), filas == 0);
+    QCOMPARE(rs.FieldCount(), 2);
+    QCOMPARE(leerCodigos(rs), cuentasAdicionales(filas));
+    QVERIFY(rs.EOF_());
+    QCOMPARE(errorDe([&] { rs.MoveNext(); }), err::SinRegistroActual);
+    // Read to the end and run again: the same rows.
+    rs.MoveFirst();
+    QCOMPARE(leerCodigos(rs), cuentasAdicionales(filas));
+    rs.Close();
+}
+
+void TstAdo::cursorAMedioLeer_data()
+{
+    // A forward-only recordset left part read while the connection runs something else: the
+    // rest of its rows are all there, in order, and so are the other statement's.
+    QTest::addColumn<QString>("otra");
+    QTest::addColumn<int>("leidas"); // rows read before it
+    for (int leidas : {1, 255, 256, 300}) {
+        for (const char* otra : {"consulta", "cursor", "orden", "transacción", "esquema", "cerrar"})
+            QTest::addRow("%s tras %d filas", otra, leidas) << QString::fromUtf8(otra) << leidas;
+    }
+}
+
+void TstAdo::cursorAMedioLeer()
+{
+    QFETCH(QString, otra);
+    QFETCH(int, leidas);
+    Connection& cn = compartida(600);
+    const QStringList todas = cuentasAdicionales(600);
+    Recordset rs;
+    rs.Open(CuentasAdicionales, &cn, adOpenForwardOnly, adLockReadOnly);
+    QStringList vistas = leerCodigos(rs, leidas);
+    QCOMPARE(vistas, todas.mid(0, leidas));
+    if (otra == QLatin1String("consulta")) {
+        QCOMPARE(EmpresaPrueba::valor(cn, QStringLiteral("SELECT Descripcion FROM MA_CUENTAS WHERE Codigo = '6.1.000600'")).toString(),
+                 QStringLiteral("Cuenta adicional 600"));
+    } else if (otra == QLatin1String("cursor")) {
+        // Another one left part read too; both go on to their ends.
+        Recordset segundo;
+        segundo.Open(CuentasAdicionales, &cn, adOpenForwardOnly, adLockReadOnly);
+        QStringList delSegundo = leerCodigos(segundo, 3);
+        vistas += leerCodigos(rs, 10);
+        delSegundo += leerCodigos(segundo);
+        QCOMPARE(delSegundo, todas);
+    } else if (otra == QLatin1String("orden")) {
+        long afectadas = 0;
+        cn.Execute(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = DESCRIPCION WHERE CODIGO LIKE '1%'"), &afectadas);
+        QVERIFY(afectadas > 0);
+    } else if (otra == QLatin1String("transacción")) {
+        cn.BeginTrans();
+        cn.Execute(QStringLiteral("DELETE FROM MA_CUENTAS WHERE Codigo LIKE '6.%'"));
+        QCOMPARE(EmpresaPrueba::valor(cn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE Codigo LIKE '6.%'")).toInt(), 0);
+        cn.RollbackTrans();
+    } else if (otra == QLatin1String("esquema")) {
+        Recordset tablas = cn.OpenSchema(adSchemaTables);
+        QVERIFY(!tablas.EOF_());
+    } else {
+        cn.Close();
+    }
+    vistas += leerCodigos(rs);
+    QCOMPARE(vistas, todas);
+    QVERIFY(rs.EOF_());
+    if (cn.State() != adStateOpen) { // the rows stayed; the next row of the suite reconnects
+        rs.Close();
+        cleanupTestCase();
+        return;
+    }
+    rs.MoveFirst(); // runs again
+    QCOMPARE(leerCodigos(rs, 2), todas.mid(0, 2));
+    rs.Close();
+    QCOMPARE(EmpresaPrueba::valor(cn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE Codigo LIKE '6.%'")).toInt(), 600);
+}
+
+void TstAdo::cerrarAMedioLeer_data()
+{
+    QTest::addColumn<bool>("cerrado"); // closed, else let go unclosed
+    QTest::newRow("Close") << true;
+    QTest::newRow("destruido") << false;
+}
+
+void TstAdo::cerrarAMedioLeer()
+{
+    // A recordset closed part read frees the connection for what comes next.
+    QFETCH(bool, cerrado);
+    EmpresaPrueba empresa(600);
+    auto cn = empresa.conectar();
+    {
+        Recordset rs;
+        rs.Open(CuentasAdicionales, cn.get(), adOpenForwardOnly, adLockReadOnly);
+        QCOMPARE(leerCodigos(rs, 300).size(), 300);
+        if (cerrado)
+            rs.Close();
+    }
+    cn->BeginTrans();
+    long afectadas = 0;
+    cn->Execute(QStringLiteral("UPDATE MA_CUENTAS SET Descripcion = Descripcion WHERE Codigo LIKE '6.%'"), &afectadas);
+    cn->CommitTrans();
+    QCOMPARE(afectadas, 600L);
+    Recordset rs;
+    rs.Open(CuentasAdicionales, cn.get(), adOpenForwardOnly, adLockReadOnly);
+    QCOMPARE(leerCodigos(rs), cuentasAdicionales(600));
 }
 
 void TstAdo::consultaQueFallaAlEmpezar()

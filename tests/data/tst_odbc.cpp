@@ -1,10 +1,12 @@
 // ODBC: the connection strings for the suite's SQL Server (FreeTDS) and for registry
 // entries, and the dialect chosen by the database at the other end.
+#include "Demo.h"
 #include "EmpresaPrueba.h"
 #include "data/ado/odbc/CadenaOdbc.h"
 #include "data/ado/odbc/Sesion.h"
 #include "suite/ErrorRT.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace ado;
@@ -19,6 +21,8 @@ private Q_SLOTS:
     void servidorNoListado();
     void oracleSinRegistro();
     void dialectoPorDbms();
+    void cursorDelServidor_data();
+    void cursorDelServidor();
 };
 
 void TstOdbc::sqlServer_data()
@@ -131,6 +135,105 @@ void TstOdbc::dialectoPorDbms()
     QCOMPARE(m.dialecto(), odbc::MotorOdbc::Dialecto::SQLite);
     const Resultado r = m.ejecutar(QStringLiteral("SELECT TOP 2 Nivel FROM dbo.[MA_CUENTAS] with(nolock) WHERE Nivel = 4"));
     QCOMPARE(int(r.filas.size()), 2);
+}
+
+void TstOdbc::cursorDelServidor_data()
+{
+    // The PostgreSQL driver reading through a server cursor, 100 rows at a time (UseDeclareFetch),
+    // as SQL Server's drivers read: a result still pending holds the connection. A forward-only
+    // recordset left part read while the connection runs something else.
+    QTest::addColumn<QString>("otra");
+    QTest::addColumn<int>("leidas");  // rows read before it
+    QTest::addColumn<int>("fallida"); // the row whose value fails (a division by zero), 0 for none
+    for (int leidas : {150, 256, 257}) {
+        QTest::addRow("transacción tras %d filas", leidas) << "transacción" << leidas << 0;
+        QTest::addRow("otro cursor tras %d filas", leidas) << "cursor" << leidas << 0;
+        QTest::addRow("cerrar tras %d filas", leidas) << "cerrar" << leidas << 0;
+    }
+    QTest::newRow("error sin otra sentencia") << "" << 0 << 400;
+    QTest::newRow("error leído en memoria") << "transacción" << 10 << 400;
+}
+
+void TstOdbc::cursorDelServidor()
+{
+    QFETCH(QString, otra);
+    QFETCH(int, leidas);
+    QFETCH(int, fallida);
+    if (demo::MotorDePrueba() != QLatin1String("ODBC"))
+        QSKIP("con el servidor PostgreSQL de las pruebas por ODBC");
+    EmpresaPrueba e(600);
+    const QString pg = qEnvironmentVariable("VL_PG_PRUEBA");
+    const QByteArray antes = qgetenv("ODBCINI");
+    qputenv("ODBCINI", e.escribir(QStringLiteral("odbc.ini"),
+                                  QStringLiteral("[PG_CURSOR]\nDriver=PostgreSQL Unicode\nServername=%1\nPort=%2\n"
+                                                 "UseDeclareFetch=1\nFetch=100\n")
+                                      .arg(pg.section(u':', 0, 0), pg.section(u':', 1, 1))
+                                      .toUtf8())
+                           .toLocal8Bit());
+    struct Restaurar {
+        QByteArray antes;
+        ~Restaurar() { antes.isNull() ? qunsetenv("ODBCINI") : qputenv("ODBCINI", antes); }
+    } restaurar{antes};
+    QFile registro(e.ruta(QStringLiteral("servidores.ini")));
+    QVERIFY(registro.open(QIODevice::Append));
+    registro.write("[PG_CURSOR]\nMotor=ODBC\nDSN=PG_CURSOR\nDriver=PostgreSQL Unicode\n"); // the driver: names in lower case
+    registro.close();
+    Connection cn;
+    cn.Open(demo::CadenaConexion(QStringLiteral("PG_CURSOR"), QString::fromLatin1(demo::BaseDemo)));
+
+    // The extra accounts in the order they were stored; one of them may fail.
+    QStringList todas;
+    for (int i = 1; i <= 600; ++i)
+        todas << QStringLiteral("6.1.%1").arg(i, 6, 10, QChar(u'0'));
+    const QString sql = QStringLiteral("SELECT Codigo, 1 / (CASE WHEN Codigo = '6.1.%1' THEN 0 ELSE 1 END) AS Uno FROM MA_CUENTAS "
+                                       "WHERE Codigo LIKE '6.%'")
+                            .arg(fallida, 6, 10, QChar(u'0'));
+    Recordset rs;
+    rs.Open(sql, &cn, adOpenForwardOnly, adLockReadOnly);
+    QStringList vistas;
+    QString error;
+    auto leer = [&](int n) {
+        try {
+            for (; !rs.EOF_() && n != 0; rs.MoveNext(), --n)
+                vistas << rs.Fields(0).Value().toString();
+        } catch (const suite::ErrorEjecucion& x) {
+            error = x.error().Description;
+        }
+    };
+    leer(leidas);
+    if (otra == QLatin1String("transacción")) {
+        cn.BeginTrans();
+        cn.Execute(QStringLiteral("DELETE FROM MA_CUENTAS WHERE Codigo LIKE '6.%'"));
+        cn.RollbackTrans();
+    } else if (otra == QLatin1String("cursor")) {
+        Recordset segundo;
+        segundo.Open(QStringLiteral("SELECT Codigo FROM MA_CUENTAS WHERE Codigo LIKE '6.%' ORDER BY Codigo"), &cn, adOpenForwardOnly,
+                     adLockReadOnly);
+        QStringList delSegundo;
+        for (int n = 0; n < 300; ++n, segundo.MoveNext())
+            delSegundo << segundo.Fields(0).Value().toString();
+        leer(5);
+        for (; !segundo.EOF_(); segundo.MoveNext())
+            delSegundo << segundo.Fields(0).Value().toString();
+        QCOMPARE(delSegundo, todas);
+    } else if (otra == QLatin1String("cerrar")) {
+        cn.Close();
+    }
+    leer(-1);
+    if (fallida) {
+        // The rows before the failure, then the server's error, as the caller sees any other.
+        QVERIFY2(error.contains(QStringLiteral("division by zero")), qPrintable(error));
+        QVERIFY(vistas.size() < fallida);
+        QCOMPARE(vistas, todas.mid(0, vistas.size()));
+        QVERIFY(rs.EOF_());
+        QCOMPARE(cn.Errors().Count(), 1);
+    } else {
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(vistas, todas);
+    }
+    // (after a failed fetch the driver's own transaction of the cursor is left aborted)
+    if (cn.State() == adStateOpen && !fallida)
+        QCOMPARE(EmpresaPrueba::valor(cn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE Codigo LIKE '6.%'")).toInt(), 600);
 }
 
 QTEST_GUILESS_MAIN(TstOdbc)

@@ -470,7 +470,14 @@ void Recordset::MoveFirst()
     if (editMode_ != adEditNone)
         Update();
     if (cursor_) { // forward-only: the query runs again, as ADO does
-        cursor_->reiniciar();
+        try {
+            cursor_->reiniciar();
+        } catch (const FalloMotor& f) {
+            finCursor_ = true;
+            if (conexion_)
+                conexion_->fallo(f);
+            throw;
+        }
         avanzarCursor();
         return;
     }

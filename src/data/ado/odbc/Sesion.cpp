@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 #include <mutex>
 #include <pwd.h>
 #include <sql.h>
@@ -72,6 +73,12 @@ struct CerrarRegistros {
 
 } // namespace
 
+// Parameters bound as wide text; the buffers live as long as the statement runs.
+struct Enlazados {
+    std::vector<std::u16string> valores;
+    std::vector<SQLLEN> largos;
+};
+
 // One connection's handles, released in the reverse order: disconnected, the connection, the
 // environment, and last the PostgreSQL driver's logs tidied.
 struct MotorOdbc::Manijas {
@@ -82,8 +89,18 @@ struct MotorOdbc::Manijas {
     bool perdida = false; // the link is gone
 };
 
-MotorOdbc::MotorOdbc() = default;
-MotorOdbc::~MotorOdbc() = default;
+MotorOdbc::MotorOdbc() : turno_(std::make_shared<Turno>())
+{
+    turno_->consultar = [this](const QString& sql) {
+        SQLRETURN r = SQL_SUCCESS;
+        Enlazados sinParametros;
+        return enviar(sql, nullptr, sinParametros, r);
+    };
+    turno_->fallar = [this](SQLHSTMT st) { fallar(SQL_HANDLE_STMT, st); };
+}
+
+// A cursor still reading goes to memory before the handles go.
+MotorOdbc::~MotorOdbc() { cerrar(); }
 
 bool MotorOdbc::abierto() const { return h_ && h_->enlace && !h_->perdida; }
 
@@ -161,6 +178,7 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
 
 void MotorOdbc::cerrar()
 {
+    liberarCursor();
     h_.reset();
     preparada_ = false;
     enTransaccion_ = false;
@@ -176,12 +194,6 @@ void MotorOdbc::fijarTiempoComando(int segundos)
 }
 
 namespace {
-
-// Parameters bound as wide text; the buffers live as long as the statement runs.
-struct Enlazados {
-    std::vector<std::u16string> valores;
-    std::vector<SQLLEN> largos;
-};
 
 void enlazar(SQLHSTMT st, const std::vector<QVariant>& parametros, Enlazados& e)
 {
@@ -218,8 +230,9 @@ void enterosComoSqlServer(Resultado& acum)
 
 } // namespace
 
-void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
+Sentencia MotorOdbc::enviar(const QString& sql, const std::vector<QVariant>* parametros, Enlazados& enlazados, SQLRETURN& r)
 {
+    liberarCursor();
     if (!abierto())
         throw FalloDe(Categoria::ConexionCerrada);
     if (dialecto_ == Dialecto::PostgreSQL) {
@@ -232,17 +245,29 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
             }
         }
     }
-    const Sentencia sentencia = NuevaSentencia(h_->dbc.get());
+    Sentencia sentencia = NuevaSentencia(h_->dbc.get());
     SQLHSTMT st = sentencia.get();
-    Enlazados enlazados;
     if (parametros)
         enlazar(st, *parametros, enlazados);
     std::u16string texto = Ancho(sql);
-    SQLRETURN r = SQLExecDirectW(st, Puntero(texto), SQLINTEGER(texto.size()));
-    if (r == SQL_NO_DATA)
-        return;
-    if (!Exito(r))
+    r = SQLExecDirectW(st, Puntero(texto), SQLINTEGER(texto.size()));
+    if (r != SQL_NO_DATA && !Exito(r))
         fallar(SQL_HANDLE_STMT, st);
+    return sentencia;
+}
+
+void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum)
+{
+    SQLRETURN r = SQL_SUCCESS;
+    Enlazados enlazados; // declared before the statement, so they outlive it
+    const Sentencia sentencia = enviar(sql, parametros, enlazados, r);
+    if (r != SQL_NO_DATA)
+        leerResultados(sql, sentencia.get(), acum);
+}
+
+void MotorOdbc::leerResultados(const QString& sql, SQLHSTMT st, Resultado& acum)
+{
+    SQLRETURN r;
     do {
         SQLSMALLINT ncol = 0;
         SQLNumResultCols(st, &ncol);
@@ -252,13 +277,28 @@ void MotorOdbc::correr(const QString& sql, const std::vector<QVariant>* parametr
             if (n >= 0)
                 acum.afectados = std::max(acum.afectados, 0L) + long(n);
         } else if (acum.conFilas) { // only the first row set is kept
-            leerFilas(st, nullptr, nullptr);
+            leerPasado(st);
         } else {
             const std::vector<TipoColumna> tipos = describir(sql, st, ncol, acum);
-            leerFilas(st, &tipos, &acum);
+            Lector(st, tipos, acum.columnas, [this](SQLHSTMT s) { fallar(SQL_HANDLE_STMT, s); }).volcar(acum.filas);
             enterosComoSqlServer(acum);
         }
     } while (Exito(r = SQLMoreResults(st)));
+}
+
+void MotorOdbc::leerPasado(SQLHSTMT st)
+{
+    SQLRETURN r;
+    while (Exito(r = SQLFetch(st))) {
+    }
+    if (r != SQL_NO_DATA)
+        fallar(SQL_HANDLE_STMT, st);
+}
+
+void MotorOdbc::liberarCursor()
+{
+    if (turno_ && turno_->activo)
+        turno_->activo->aMemoria();
 }
 
 // The row set's columns: names (on PostgreSQL as SQL Server spells them), ADO types and sizes,
@@ -304,132 +344,6 @@ std::vector<TipoColumna> MotorOdbc::describir(const QString& sql, SQLHSTMT st, S
         c.tamanio = tipos[size_t(i)].tamanio;
     }
     return tipos;
-}
-
-// Every row, each value read as text in pieces as long as it is; without tipos the rows are
-// only read past.
-namespace {
-
-constexpr SQLULEN FilasPorBloque = 256;
-
-// Characters a bound column needs for any value: twice the declared length for text (a
-// character may take two UTF-16 units), enough for the text of numbers and dates; 0 when the
-// column cannot be bound (long or unknown length, binary).
-SQLLEN AnchoEnlazado(const TipoColumna& t)
-{
-    switch (t.tipo) {
-    case adChar:
-    case adVarChar:
-    case adWChar:
-    case adVarWChar:
-    case adLongVarChar:
-    case adLongVarWChar: return t.tamanio > 0 && t.tamanio <= 4000 ? SQLLEN(t.tamanio) * 2 + 1 : 0;
-    case adBinary:
-    case adVarBinary:
-    case adLongVarBinary: return 0;
-    default: return 64;
-    }
-}
-
-} // namespace
-
-// Rows in blocks of FilasPorBloque with every column bound as text; false, with nothing read,
-// when a column cannot be bound.
-bool MotorOdbc::leerEnBloques(SQLHSTMT st, const std::vector<TipoColumna>& tipos, Resultado& acum)
-{
-    std::vector<SQLLEN> anchos;
-    for (const TipoColumna& t : tipos) {
-        anchos.push_back(AnchoEnlazado(t));
-        if (anchos.back() == 0)
-            return false;
-    }
-    std::vector<std::vector<SQLWCHAR>> datos(tipos.size());
-    std::vector<std::vector<SQLLEN>> largos(tipos.size(), std::vector<SQLLEN>(FilasPorBloque));
-    SQLULEN leidas = 0;
-    // The statement forgets the buffers before they go, whatever happens.
-    struct Desenlazar {
-        SQLHSTMT st;
-        ~Desenlazar()
-        {
-            SQLFreeStmt(st, SQL_UNBIND);
-            SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
-            SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
-        }
-    } desenlazar{st};
-    if (!Exito(SQLSetStmtAttr(st, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(FilasPorBloque), 0))
-        || !Exito(SQLSetStmtAttr(st, SQL_ATTR_ROWS_FETCHED_PTR, &leidas, 0)))
-        return false;
-    for (size_t i = 0; i < tipos.size(); ++i) {
-        datos[i].resize(size_t(anchos[i]) * FilasPorBloque);
-        if (!Exito(SQLBindCol(st, SQLUSMALLINT(i + 1), SQL_C_WCHAR, datos[i].data(), anchos[i] * SQLLEN(sizeof(SQLWCHAR)),
-                              largos[i].data())))
-            fallar(SQL_HANDLE_STMT, st);
-    }
-    SQLLEN total = -1; // drivers that read the whole result first know its size
-    if (Exito(SQLRowCount(st, &total)) && total > 0)
-        acum.filas.reservar(size_t(total));
-    SQLRETURN r;
-    while (Exito(r = SQLFetch(st))) {
-        for (SQLULEN f = 0; f < leidas; ++f) {
-            QVariant* fila = acum.filas.nueva();
-            for (size_t i = 0; i < tipos.size(); ++i) {
-                const SQLLEN largo = largos[i][f];
-                if (largo == SQL_NULL_DATA) {
-                    fila[i] = QVariant();
-                    continue;
-                }
-                // Longer than the driver declared: an error, never a value cut short.
-                if (largo == SQL_NO_TOTAL || largo >= anchos[i] * SQLLEN(sizeof(SQLWCHAR)))
-                    throw FalloDe({Categoria::Otro, QStringLiteral("Un valor de la columna %1 es más largo que lo que declara el "
-                                                                   "controlador ODBC.").arg(acum.columnas[i].nombre),
-                                   QStringLiteral("01004"), 0, {}});
-                fila[i] = ValorDe(DeAncho(&datos[i][f * size_t(anchos[i])], largo / SQLLEN(sizeof(SQLWCHAR))), tipos[i]);
-            }
-        }
-    }
-    if (r != SQL_NO_DATA)
-        fallar(SQL_HANDLE_STMT, st);
-    return true;
-}
-
-void MotorOdbc::leerFilas(SQLHSTMT st, const std::vector<TipoColumna>* tipos, Resultado* acum)
-{
-    if (tipos && leerEnBloques(st, *tipos, *acum))
-        return;
-    SQLRETURN r;
-    while (Exito(r = SQLFetch(st))) {
-        if (!tipos)
-            continue;
-        const SQLSMALLINT ncol = SQLSMALLINT(tipos->size());
-        QVariant* fila = acum->filas.nueva();
-        for (SQLSMALLINT i = 0; i < ncol; ++i) {
-            // Text in pieces, as long as it is.
-            QString valor;
-            SQLLEN indicador = 0;
-            SQLWCHAR trozo[1024];
-            bool nulo = false;
-            for (;;) {
-                const SQLRETURN g = SQLGetData(st, SQLUSMALLINT(i + 1), SQL_C_WCHAR, trozo, sizeof(trozo), &indicador);
-                if (g == SQL_NO_DATA)
-                    break;
-                if (!Exito(g))
-                    fallar(SQL_HANDLE_STMT, st);
-                if (indicador == SQL_NULL_DATA) {
-                    nulo = true;
-                    break;
-                }
-                const qsizetype enTrozo = (indicador == SQL_NO_TOTAL || indicador >= SQLLEN(sizeof(trozo)))
-                    ? qsizetype(std::size(trozo)) - 1
-                    : qsizetype(indicador / SQLLEN(sizeof(SQLWCHAR)));
-                valor += DeAncho(trozo, enTrozo);
-                if (g == SQL_SUCCESS)
-                    break;
-            }
-            fila[i] = nulo ? QVariant() : ValorDe(valor, (*tipos)[size_t(i)]);
-        }
-    }
-    if (r != SQL_NO_DATA)
-        fallar(SQL_HANDLE_STMT, st);
 }
 
 MotorOdbc::ColumnaCatalogo MotorOdbc::catalogoDe(const QString& tabla, const QString& columna)
@@ -481,7 +395,7 @@ Resultado MotorOdbc::ejecutar(const QString& tsql)
 
 std::unique_ptr<Cursor> MotorOdbc::abrirCursor(const QString& tsql)
 {
-    // A single query is read whole and handed out row by row, as a forward-only recordset.
+    // A single query streams its rows as a forward-only recordset.
     std::vector<int> acciones;
     const std::vector<QString> sentencias = abierto() ? Traducir(dialecto_, tsql, &acciones) : std::vector<QString>{};
     if (sentencias.size() != 1 || acciones.front() != int(tsql::Accion::Sentencia))
@@ -489,11 +403,33 @@ std::unique_ptr<Cursor> MotorOdbc::abrirCursor(const QString& tsql)
     const QString sql = sentencias.front().trimmed();
     if (!sql.startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive) && !sql.startsWith(QLatin1String("WITH"), Qt::CaseInsensitive))
         return nullptr;
-    Resultado r;
-    correr(sql, nullptr, r);
-    if (!r.conFilas)
+    SQLRETURN r = SQL_SUCCESS;
+    Enlazados enlazados;
+    Sentencia sentencia = enviar(sql, nullptr, enlazados, r);
+    if (r == SQL_NO_DATA)
         return nullptr;
-    return std::make_unique<CursorEnMemoria>(std::move(r));
+    SQLHSTMT st = sentencia.get();
+    Resultado acum;
+    SQLSMALLINT ncol = 0;
+    SQLNumResultCols(st, &ncol);
+    if (ncol == 0) { // no row set first: the statement's results as a batch gives them
+        leerResultados(sql, st, acum);
+        return acum.conFilas ? std::make_unique<CursorEnMemoria>(std::move(acum)) : nullptr;
+    }
+    std::vector<TipoColumna> tipos = describir(sql, st, ncol, acum);
+    // Computed bigint columns are int when every value fits: those results are read whole.
+    if (std::any_of(acum.columnas.begin(), acum.columnas.end(),
+                    [](const Columna& c) { return c.tipo == adBigInt && c.tablaBase.isEmpty(); })) {
+        Lector(st, tipos, acum.columnas, [this](SQLHSTMT s) { fallar(SQL_HANDLE_STMT, s); }).volcar(acum.filas);
+        enterosComoSqlServer(acum);
+        while (Exito(SQLMoreResults(st))) {
+            SQLNumResultCols(st, &ncol);
+            if (ncol > 0)
+                leerPasado(st);
+        }
+        return std::make_unique<CursorEnMemoria>(std::move(acum));
+    }
+    return std::make_unique<CursorOdbc>(turno_, sql, std::move(acum.columnas), std::move(tipos), std::move(sentencia));
 }
 
 Resultado MotorOdbc::ejecutarSql(const QString& sql, const std::vector<QVariant>& parametros)
@@ -528,6 +464,7 @@ void MotorOdbc::deshacerTransaccion()
 
 std::vector<TablaEsquema> MotorOdbc::tablas()
 {
+    liberarCursor();
     if (!abierto())
         throw FalloDe(Categoria::ConexionCerrada);
     const Sentencia sentencia = NuevaSentencia(h_->dbc.get());

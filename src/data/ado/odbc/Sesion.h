@@ -4,12 +4,15 @@
 // at the other end (the driver's DBMS name), not the engine that carries it.
 
 #include "data/ado/Motor.h"
+#include "data/ado/odbc/Cursor.h"
 #include "data/ado/odbc/Dialecto.h"
 #include "data/ado/odbc/Tipos.h"
 
 #include <QHash>
 
 namespace ado::odbc {
+
+struct Enlazados; // a statement's parameter buffers
 
 class MotorOdbc : public Motor {
 public:
@@ -48,9 +51,16 @@ private:
         QString declarado; // the spelling of CREATE TABLE, where it had capitals
     };
     void correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum);
+    // A statement run on the connection, its first result pending (the reading cursor goes to
+    // memory first); parametros as in correr.
+    Sentencia enviar(const QString& sql, const std::vector<QVariant>* parametros, Enlazados& enlazados, SQLRETURN& r);
     std::vector<TipoColumna> describir(const QString& sql, SQLHSTMT st, SQLSMALLINT ncol, Resultado& acum);
-    void leerFilas(SQLHSTMT st, const std::vector<TipoColumna>* tipos, Resultado* acum);
-    bool leerEnBloques(SQLHSTMT st, const std::vector<TipoColumna>& tipos, Resultado& acum);
+    // The statement's results as a batch gives them: the first row set whole (computed bigint
+    // columns made int where their values fit), the rows touched by its commands.
+    void leerResultados(const QString& sql, SQLHSTMT st, Resultado& acum);
+    void leerPasado(SQLHSTMT st);
+    // The cursor still reading from the connection reads the rest of its rows into memory.
+    void liberarCursor();
     // The diagnostic records of a handle as the failure to throw.
     FalloMotor fallo(short tipoManija, void* manija, bool conectada) const;
     [[noreturn]] void fallar(short tipoManija, void* manija);
@@ -59,6 +69,7 @@ private:
     QHash<QString, QHash<QString, ColumnaCatalogo>> catalogo_;
     bool enCatalogo_ = false;
 
+    std::shared_ptr<Turno> turno_;
     std::unique_ptr<Manijas> h_;
     struct {
         QString servidor, base, usuario;
