@@ -228,11 +228,18 @@ QWidget* frmProrrata::construirPaginaLineas()
     capa0->addLayout(pie);
     connect(txtImporte, &QLineEdit::textChanged, this, &frmProrrata::ActualizarReparto);
 
-    connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int) {
+    connect(MsFlexGrid1, &QTableWidget::currentCellChanged, this, [this](int fila, int columna, int filaAntes, int columnaAntes) {
         // The line-number column is never the current cell (Tab wraps into it, Down goes to
         // it): a key typed there would be lost, so the cost centre takes its place.
         if (columna == 0 && fila >= 0) {
             MsFlexGrid1->setCurrentCell(fila, 1);
+            return;
+        }
+        // Along a line (Tab, Backtab, the arrows) the description, which takes no typing, is
+        // stepped over as Enter steps over it: a key typed next lands in the percentage or
+        // the centre instead of being lost there.
+        if (columna == 2 && fila == filaAntes && (columnaAntes == 1 || columnaAntes == 3)) {
+            MsFlexGrid1->setCurrentCell(fila, columnaAntes == 1 ? 3 : 1);
             return;
         }
         // Leaving a cell ends its edit as Enter does; an edit that does not pass keeps its cell.

@@ -355,6 +355,18 @@ void TstEditor::escapeYAbajo()
     QCOMPARE(e.f.txtEdit->text(), QStringLiteral("12"));
     e.tecla(Qt::Key_Escape);
     QCOMPARE(e.texto(5, 1), QString());
+    // Tab from the centre steps over the description as Enter does: what is typed next is the
+    // percentage, not a key lost on the description and the rest taken for a new centre.
+    e.escribirEnCelda(5, 1, QStringLiteral("32"));
+    e.tecla(Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    QCOMPARE(e.texto(5, 1), QStringLiteral("32"));
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 3);
+    e.escribir(QStringLiteral("40"));
+    QCOMPARE(e.f.txtEdit->text(), QStringLiteral("40"));
+    e.tecla(Qt::Key_Escape);
+    e.tecla(Qt::Key_Backtab);
+    QCOMPARE(e.f.MsFlexGrid1->currentColumn(), 1);
     // Typing on a non-editable column of the last line adds a line.
     e.f.MsFlexGrid1->setCurrentCell(frmProrrata::LineasGrilla - 1, 2);
     e.escribir(QStringLiteral("x"));
