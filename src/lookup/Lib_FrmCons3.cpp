@@ -3,6 +3,7 @@
 #include "data/DB_Dll.h"
 #include "data/Sesion.h"
 #include "startup/CNStuffContable.h"
+#include "suite/Carpetas.h"
 #include "suite/Regional.h"
 #include "suite/Reloj.h"
 #include "suite/SuiteUtil.h"
@@ -484,7 +485,8 @@ void Lib_FrmCons3::Leer(ado::Recordset& rs)
 
 void Lib_FrmCons3::aplicarAnchosGuardados()
 {
-    QFile f(suite::CarpetaConBarra(CarpetaAplicacion()) + QStringLiteral("CONSULTASLEN.VLX"));
+    const QString anchos = suite::BuscarConfiguracion(QStringLiteral("CONSULTASLEN.VLX"));
+    QFile f(anchos.isEmpty() ? suite::CarpetaConBarra(CarpetaAplicacion()) + QStringLiteral("CONSULTASLEN.VLX") : anchos);
     if (!f.exists() || !f.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
     if (TablaFrom.compare(QStringLiteral("Stk_ma_articulos"), Qt::CaseInsensitive) == 0)

@@ -1,6 +1,8 @@
 // Start-up from the suite's command line, and starting other programs of the suite.
 #include "startup/CNStuffContable.h"
 
+#include "suite/Carpetas.h"
+#include "suite/CodigosSalida.h"
 #include "suite/Dialogos.h"
 #include "suite/Equipo.h"
 #include "suite/Ini.h"
@@ -51,7 +53,7 @@ void IniciarSesion(const QString& linea)
          ([&] {
              gDB.OpenServerADODB(false, 3, QString(), true, true);
              if (!gDB.gOpenFlag)
-                 suite::TerminarPrograma(0);
+                 suite::TerminarPrograma(suite::SalidaSinConexion);
          })
          ([&] { gDB.gCnn.CommandTimeout(360); })
          ([&] { gDB.gCnn.DefaultDatabase(gDB.gDBName); });
@@ -62,7 +64,8 @@ void IniciarSesion(const QString& linea)
      ([&] {
          gValoresConsulta.gConnString = gDB.gConnString;
          gValoresConsulta.gUsarMascarasConsultas = true;
-         gValoresConsulta.gRutaMascaraConsultas = carpeta + QStringLiteral("consultas.vlx");
+         const QString definiciones = suite::BuscarConfiguracion(QStringLiteral("consultas.vlx"));
+         gValoresConsulta.gRutaMascaraConsultas = definiciones.isEmpty() ? carpeta + QStringLiteral("consultas.vlx") : definiciones;
      })
      ([&] { IniContable(); })
      ([&] { ControlAcceso(QString()); })

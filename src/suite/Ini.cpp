@@ -1,5 +1,7 @@
 #include "suite/Ini.h"
 
+#include "suite/Carpetas.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +35,14 @@ QString CarpetaIni()
     if (!env.isEmpty())
         return env;
     return QCoreApplication::applicationDirPath();
+}
+
+QString RutaIni(const QString& nombre)
+{
+    if (carpetaFijada() || !qEnvironmentVariableIsEmpty("VL_CARPETA_INI"))
+        return BuscarArchivoSinCaso(CarpetaIni(), nombre);
+    const QString hallada = BuscarConfiguracion(nombre);
+    return hallada.isEmpty() ? BuscarArchivoSinCaso(CarpetaIni(), nombre) : hallada;
 }
 
 void FijarCarpetaIni(const QString& carpeta)
@@ -88,7 +98,7 @@ namespace {
 template <typename F>
 bool recorrerSeccion(const QString& archivo, const QString& seccion, F f)
 {
-    const QString ruta = QFileInfo(archivo).isAbsolute() ? archivo : BuscarArchivoSinCaso(CarpetaIni(), archivo);
+    const QString ruta = QFileInfo(archivo).isAbsolute() ? archivo : RutaIni(archivo);
     bool ok = false;
     const QString texto = LeerTextoSuite(ruta, &ok);
     if (!ok)

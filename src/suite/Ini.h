@@ -16,9 +16,13 @@ QString LeerIni(const QString& archivo, const QString& seccion, const QString& c
 // nullopt when the file cannot be read or has no such section.
 std::optional<QMap<QString, QString>> LeerSeccionIni(const QString& archivo, const QString& seccion);
 
-// Where a bare INI file name is looked for: VL_CARPETA_INI when set, else the
-// application folder. Tests and callers can fix it (an empty text restores the rule).
+// Where a bare INI file name is looked for: only in the folder fixed here or named by
+// VL_CARPETA_INI when either is set; else the first configuration folder holding it
+// (suite::CarpetasConfiguracion: the user's, the system's, the application folder).
+// CarpetaIni is the fixed folder, VL_CARPETA_INI or the application folder. Tests and
+// callers can fix it (an empty text restores the rule).
 QString CarpetaIni();
+QString RutaIni(const QString& nombre);
 void FijarCarpetaIni(const QString& carpeta);
 
 // The path of a file in a folder, matching its name without regard to case

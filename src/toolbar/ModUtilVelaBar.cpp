@@ -51,7 +51,7 @@ QString IniPath(const QString& file)
     if (f.isEmpty())
         return {};
     if (!f.contains(u'/') && !f.contains(u'\\'))
-        return suite::BuscarArchivoSinCaso(suite::CarpetaIni(), f);
+        return suite::RutaIni(f);
     return f;
 }
 

@@ -1,5 +1,6 @@
 #include "data/ado/CadenaConexion.h"
 
+#include "suite/Carpetas.h"
 #include "suite/Ini.h"
 
 #include <QCoreApplication>
@@ -51,6 +52,13 @@ DestinoConexion InterpretarCadena(const QString& cadena)
 }
 
 namespace {
+bool tieneSecciones(const QString& ruta)
+{
+    static const QRegularExpression seccion(QStringLiteral("^\\s*\\[[^\\]]*\\S[^\\]]*\\]"),
+                                            QRegularExpression::MultilineOption);
+    return seccion.match(suite::LeerTextoSuite(ruta)).hasMatch();
+}
+
 QString& rutaFijada()
 {
     static QString r;
@@ -65,7 +73,21 @@ QString RutaRegistroServidores()
     const QString env = qEnvironmentVariable("VL_SERVIDORES");
     if (!env.isEmpty())
         return env;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("servidores.ini"));
+    // The first file that lists a server; a file of comments only (the package's example in
+    // /etc) does not hide the ones after it. When none lists one, the first that exists, so
+    // that its problem can be reported.
+    const QString nombre = QStringLiteral("servidores.ini");
+    QString primera;
+    for (const QString& carpeta : suite::CarpetasConfiguracion()) {
+        const QString ruta = suite::BuscarArchivoSinCaso(carpeta, nombre);
+        if (!QFileInfo(ruta).isFile())
+            continue;
+        if (tieneSecciones(ruta))
+            return ruta;
+        if (primera.isEmpty())
+            primera = ruta;
+    }
+    return primera.isEmpty() ? QDir(suite::CarpetaConfiguracionUsuario()).filePath(nombre) : primera;
 }
 
 void FijarRegistroServidores(const QString& ruta) { rutaFijada() = ruta; }

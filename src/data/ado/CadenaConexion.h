@@ -27,8 +27,9 @@ DestinoConexion InterpretarCadena(const QString& cadena);
 
 // The registry of servers: an INI file whose sections are server names and whose keys name
 // the engine ("Motor") and its parameters. A relative "Carpeta" is taken from the registry's
-// folder. Where it lies: the path fixed here, else VL_SERVIDORES, else "servidores.ini" in
-// the application folder.
+// folder. Where it lies: the path fixed here, else VL_SERVIDORES, else the first
+// "servidores.ini" that lists a server in the configuration folders (the user's, the XDG
+// system folders, /etc/prorrata, the program's folder: suite::CarpetasConfiguracion).
 QString RutaRegistroServidores();
 void FijarRegistroServidores(const QString& ruta); // empty: back to the rule above
 
