@@ -416,7 +416,7 @@ int DB_Dll::TratamientoErrores(const ErrorRT& error, std::optional<int> estilo, 
     titulo += QStringLiteral(" Aviso al operador!!! - 5 ");
     const int respuesta = suite::MsgBox(mensaje, estilo.value_or(suite::vbAbortRetryIgnore + suite::vbCritical), titulo);
     try {
-        const QString ruta = gLogErr.isEmpty() ? CarpetaAplicacion() + QLatin1String(suite::NombreRegistroErrores) : gLogErr;
+        const QString ruta = gLogErr.isEmpty() ? suite::CarpetaRegistroErrores() + QLatin1String(suite::NombreRegistroErrores) : gLogErr;
         const auto registro = suite::AbrirRegistro(ruta);
         suite::EscribirLinea(*registro, suite::LineaRegistro(suite::Ahora(), rutina, mensaje, respuesta));
     } catch (const std::exception&) {

@@ -2,6 +2,7 @@
 
 #include "data/Sesion.h"
 #include "startup/CNStuffContable.h"
+#include "suite/Carpetas.h"
 #include "suite/Ansi.h"
 #include "suite/ErrorRT.h"
 #include "suite/Ini.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QStringDecoder>
 
 namespace {
@@ -139,18 +139,10 @@ QString NombreRegistro(const QString& base, const QString& servidor)
 
 QString RutaBasesUsuario()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/prorrata/")
-        + NombreArchivo;
+    return QDir(suite::CarpetaConfiguracionUsuario()).filePath(NombreArchivo);
 }
 
-QString RutaBases()
-{
-    const QString propia = archivoEnCarpetaAplicacion();
-    const QFileInfo archivo(propia);
-    if (archivo.exists() ? archivo.isWritable() : QFileInfo(CarpetaAplicacion()).isWritable())
-        return propia;
-    return RutaBasesUsuario();
-}
+QString RutaBases() { return RutaBasesUsuario(); }
 
 QStringList RutasBasesLeidas()
 {
@@ -195,7 +187,7 @@ void AgregaBase(const QString& nombre, const QString& base, const QString& login
             noSePudoEscribir(ruta, f.errorString());
         previo = f.readAll();
         f.close();
-    } else if (!QDir().mkpath(QFileInfo(ruta).absolutePath())) {
+    } else if (!suite::CrearCarpetaPropia(QFileInfo(ruta).absolutePath())) {
         noSePudoEscribir(ruta, QStringLiteral("no se pudo crear la carpeta"));
     }
 

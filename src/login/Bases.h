@@ -2,9 +2,8 @@
 // BASES.TXT, the connections registered on this workstation: one per line, five
 // comma-separated fields (name, database, login, encoded password, server). A field may be
 // enclosed in double quotes (a doubled quote inside stands for one); blanks around a field
-// do not count. The file lies in the application folder; when that folder cannot be written
-// (an installed program), the user's copy in the configuration folder takes the new entries
-// and both are read, the application folder's first.
+// do not count. New entries go to the user's copy in the configuration folder; a file in
+// the application folder (where earlier versions kept it) is still read, before the user's.
 
 #include <QList>
 #include <QString>
@@ -31,8 +30,7 @@ QString NombreRegistro(const QString& base, const QString& servidor);
 
 // The user's copy: $XDG_CONFIG_HOME/prorrata/BASES.TXT (or ~/.config/prorrata).
 QString RutaBasesUsuario();
-// The file new entries go to: the application folder's when that folder (or the file in it)
-// can be written, the user's copy otherwise.
+// The file new entries go to: the user's copy (nothing is written beside the program).
 QString RutaBases();
 // Every file that is read, in order; only those that exist.
 QStringList RutasBasesLeidas();

@@ -10,15 +10,7 @@
 
 int gDecimalesSuite = 0;
 
-QString CarpetaRegistroErrores()
-{
-    QString carpeta;
-    if (!qEnvironmentVariable("TEMP").isEmpty())
-        carpeta = qEnvironmentVariable("TMP").trimmed();
-    if (carpeta.isEmpty())
-        carpeta = suite::CarpetaTemporal();
-    return suite::CarpetaConBarra(carpeta);
-}
+QString CarpetaRegistroErrores() { return suite::CarpetaRegistroErrores(); }
 
 int AvisoError(const suite::ErrorRT& error, std::optional<int> botones, const QString& rutina)
 {

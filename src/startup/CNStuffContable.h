@@ -65,13 +65,14 @@ void IniContable();
 void ControlAcceso(const QString& formulario);
 
 // Shows the error with its source, routine and the given buttons (default 18: Abort, Retry
-// and Ignore with the critical icon), appends a line to VLERR.LOG in the temporary folder
+// and Ignore with the critical icon), appends a line to VLERR.LOG in CarpetaRegistroErrores
 // and returns the answer; 0 without showing anything when the error number is 0.
 // Raises the error of the log file when it cannot be opened.
 int AvisoError(const suite::ErrorRT& error, std::optional<int> botones = std::nullopt,
                const QString& rutina = {});
 
-// The folder AvisoError writes its log in: TMP when TEMP is set, else the temporary folder.
+// The folder AvisoError writes its log in: TMP when TEMP is set, else the user's state
+// folder (suite::CarpetaRegistroErrores).
 QString CarpetaRegistroErrores();
 
 // Formats an amount or percentage given as text.

@@ -1,11 +1,25 @@
 #include "suite/RegistroErrores.h"
 
+#include "suite/Carpetas.h"
 #include "suite/Dialogos.h"
 #include "suite/ErrorRT.h"
+#include "suite/SuiteUtil.h"
 
 #include <QFile>
 
 namespace suite {
+
+QString CarpetaRegistroErrores()
+{
+    QString carpeta;
+    if (!qEnvironmentVariable("TEMP").isEmpty())
+        carpeta = qEnvironmentVariable("TMP").trimmed();
+    if (carpeta.isEmpty()) {
+        carpeta = CarpetaEstadoUsuario();
+        CrearCarpetaPropia(carpeta); // a folder that cannot be made fails when the log is opened
+    }
+    return CarpetaConBarra(carpeta);
+}
 
 QString PalabraRespuesta(int respuesta)
 {

@@ -12,6 +12,11 @@ namespace suite {
 
 inline constexpr char NombreRegistroErrores[] = "VLERR.LOG";
 
+// The folder of VLERR.LOG, with a trailing separator, for every routine that writes it: TMP
+// when TEMP is set and TMP is not blank, else the user's state folder
+// (~/.local/state/prorrata), created readable by its owner only.
+QString CarpetaRegistroErrores();
+
 // "Reintentar", "Ignorar", "Abortar", "Cancelar", "Sí", "No"; empty for other answers.
 QString PalabraRespuesta(int respuesta);
 

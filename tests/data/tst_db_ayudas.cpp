@@ -5,6 +5,7 @@
 #include "suite/Moneda.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <functional>
 
@@ -270,16 +271,27 @@ void TstDbAyudas::tratamientoErrores()
     GDBPrueba g(false);
     DialogosGuionados d;
     const suite::ErrorRT e{3265, QStringLiteral("Item cannot be found."), QStringLiteral("ADODB.Fields")};
+    // The log goes to the user's state folder; the program's folder (the fixture's) gets none.
+    const QByteArray estadoAntes = qgetenv("XDG_STATE_HOME"), tempAntes = qgetenv("TEMP");
+    qputenv("XDG_STATE_HOME", QFile::encodeName(g.ruta(QStringLiteral("estado"))));
+    qunsetenv("TEMP");
+    const auto restaurar = qScopeGuard([&] {
+        qputenv("XDG_STATE_HOME", estadoAntes);
+        if (!tempAntes.isEmpty())
+            qputenv("TEMP", tempAntes);
+    });
+    const QString enEstado = g.ruta(QStringLiteral("estado/prorrata/VLERR.LOG"));
 
     // Number 0: nothing shown, no file touched.
     QCOMPARE(gDB.TratamientoErrores(suite::ErrorRT{0, {}, {}}, std::nullopt, QStringLiteral("x")), 0);
-    QVERIFY(!QFile::exists(g.ruta(QStringLiteral("VLERR.LOG"))));
+    QVERIFY(!QFile::exists(enEstado));
 
     d.responder(suite::vbIgnore);
     QCOMPARE(gDB.TratamientoErrores(e, std::nullopt, QStringLiteral("VerificaCampos")), int(suite::vbIgnore));
     QCOMPARE(d.ultimo().titulo, QStringLiteral("ADODB.Fields - VerificaCampos Aviso al operador!!! - 5 "));
     QCOMPARE(d.ultimo().estilo, 18);
-    QFile log(g.ruta(QStringLiteral("VLERR.LOG"))); // the application folder
+    QVERIFY(!QFile::exists(g.ruta(QStringLiteral("VLERR.LOG"))));
+    QFile log(enEstado);
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(log.readAll()),
              QStringLiteral("08-12-2026 18:04:11 Rutina: - VerificaCampos Mensaje Ha ocurrido el Siguiente Error (3265) "

@@ -57,7 +57,13 @@ struct Puesto : GDBPrueba {
     {
         FijarNombreEjecutable(QStringLiteral("prorrata"));
     }
-    QString bases() const { return ruta(QStringLiteral("BASES.TXT")); }
+    // The user's copy, where new entries go.
+    QString bases() const { return ruta(QStringLiteral("config/prorrata/BASES.TXT")); }
+    QString escribirBases(const QByteArray& contenido) const
+    {
+        QDir().mkpath(ruta(QStringLiteral("config/prorrata")));
+        return escribir(QStringLiteral("config/prorrata/BASES.TXT"), contenido);
+    }
     QByteArray leer(const QString& r) const
     {
         QFile f(r);
@@ -260,7 +266,7 @@ void TstAcceso::agregar()
     QFETCH(QByteArray, agregado);
     Puesto p;
     if (previo != "-")
-        p.escribir(QStringLiteral("BASES.TXT"), previo);
+        p.escribirBases(previo);
     bool oracle = false;
     AgregaBase(campos[0], campos[1], campos[1], campos[3], campos[2], QString(), oracle);
 
@@ -273,29 +279,27 @@ void TstAcceso::agregar()
     QCOMPARE(suite::DecodificaTexto(leido.clave), campos[3]);
 }
 
-// The application folder's file is read first, then the user's copy; when the application
-// folder cannot be written, new entries go to the user's copy (created readable by its owner
-// only). Oracle and the suffix mark the server field.
+// New entries go to the user's copy (created readable by its owner only, in a folder of the
+// owner's), never beside the program; a file beside the program, where earlier versions kept
+// it, is still read, first. Oracle and the suffix mark the server field.
 void TstAcceso::ubicacion()
 {
     Puesto p;
-    p.escribir(QStringLiteral("BASES.TXT"), "A / S,a,a,a,S\r\n");
-    bool oracle = true;
-    const QString copia = p.ruta(QStringLiteral("config/prorrata/BASES.TXT"));
+    const QByteArray antes = "A / S,a,a,a,S\r\n";
+    const QString antigua = p.escribir(QStringLiteral("BASES.TXT"), antes);
+    const QString copia = p.bases();
     QCOMPARE(RutaBasesUsuario(), copia);
-    QCOMPARE(RutaBases(), p.bases());
-
-    // A program folder that cannot be written (here: one that cannot exist).
-    const QString archivo = p.escribir(QStringLiteral("archivo"), "x");
-    FijarCarpetaAplicacion(archivo + QStringLiteral("/programa"));
     QCOMPARE(RutaBases(), copia);
+    bool oracle = true;
     AgregaBase(QStringLiteral("B / T"), QStringLiteral("b"), QStringLiteral("b"), QStringLiteral("b"), QStringLiteral("T"),
                QStringLiteral("X"), oracle);
+    QCOMPARE(p.leer(antigua), antes);
     QCOMPARE(QFileInfo(copia).permissions(), SoloDueno);
-    QCOMPARE(comoListas(LeerBases()).size(), 1);
+    for (const char* carpeta : {"config", "config/prorrata"})
+        QCOMPARE(QFile::permissions(p.ruta(QLatin1String(carpeta))) & 0x7077,
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
-    FijarCarpetaAplicacion(p.carpeta());
-    QCOMPARE(RutasBasesLeidas(), (QStringList{p.bases(), copia}));
+    QCOMPARE(RutasBasesLeidas(), (QStringList{antigua, copia}));
     const QList<RegistroBase> ambos = LeerBases();
     QCOMPARE(ambos.size(), 2);
     QCOMPARE(ambos[0].nombre, QStringLiteral("A / S"));
@@ -424,7 +428,7 @@ void TstAcceso::conectar()
     const QByteArray linea = "EMPRESA_DEMO / DEMO,EMPRESA_DEMO,EMPRESA_DEMO,"
         + suite::CodificaTexto(QStringLiteral("EMPRESA_DEMO")).toLatin1() + ",DEMO\r\n";
     if (registrada)
-        p.escribir(QStringLiteral("BASES.TXT"), "OTRA / DEMO,OTRA,OTRA,OTRA,DEMO\r\n" + linea);
+        p.escribirBases("OTRA / DEMO,OTRA,OTRA,OTRA,DEMO\r\n" + linea);
     InstalarPromptAcceso();
     DialogosGuionados d;
     d.responder(suite::vbYes);
@@ -514,7 +518,7 @@ void TstAcceso::registrar()
         FijarCarpetaAplicacion(bloqueo + QStringLiteral("/programa"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(bloqueo + QStringLiteral("/config")));
     } else if (!archivo.isEmpty()) {
-        p.escribir(QStringLiteral("BASES.TXT"), archivo);
+        p.escribirBases(archivo);
     }
     // An ODBC.exe beside the program is started with the server and database.
     const QString odbc = p.escribir(QStringLiteral("ODBC.exe"), "#!/bin/sh\nprintf %s \"$1\" > \"$0.args\"\n");

@@ -125,40 +125,44 @@ void TstAvisoError::carpeta()
 {
     EntornoPrueba e;
     QTemporaryDir sistema;
-    Variable tmpdir("TMPDIR", sistema.path().toLocal8Bit());
+    // The user's state folder, never the program's folder nor a temporary one (TMPDIR and the
+    // session's runtime folder are set to other places to show they are not used).
+    Variable estado("XDG_STATE_HOME", sistema.path().toLocal8Bit());
+    Variable tmpdir("TMPDIR", e.ruta(QStringLiteral("tmpdir")).toLocal8Bit());
+    Variable sesion("XDG_RUNTIME_DIR", e.ruta(QStringLiteral("sesion")).toLocal8Bit());
+    const QString propia = sistema.path() + QStringLiteral("/prorrata");
     {
-        // TEMP set, TMP empty: the component's temporary folder.
+        // TEMP set, TMP blank: the state folder.
         Variable temp("TEMP", QByteArray("/x"));
         Variable tmp("TMP", QByteArray("  "));
-        QCOMPARE(CarpetaRegistroErrores(), sistema.path() + u'/');
+        QCOMPARE(CarpetaRegistroErrores(), propia + u'/');
     }
     {
         // TEMP unset: TMP is not looked at.
         Variable temp("TEMP", std::nullopt);
         Variable tmp("TMP", e.carpeta().toLocal8Bit());
-        QCOMPARE(CarpetaRegistroErrores(), sistema.path() + u'/');
+        QCOMPARE(CarpetaRegistroErrores(), propia + u'/');
     }
     {
         Variable temp("TEMP", QByteArray("/x"));
         Variable tmp("TMP", (QStringLiteral(" ") + e.carpeta() + QStringLiteral("/ ")).toLocal8Bit());
         QCOMPARE(CarpetaRegistroErrores(), e.carpeta() + u'/');
     }
-    // Without TMPDIR the log stays in the user's own folders, never in the shared /tmp.
     Variable sinTemp("TEMP", std::nullopt);
-    Variable sinTmpdir("TMPDIR", std::nullopt);
-    {
-        Variable sesion("XDG_RUNTIME_DIR", e.carpeta().toLocal8Bit());
-        QCOMPARE(CarpetaRegistroErrores(), e.carpeta() + u'/');
-    }
-    Variable sinSesion("XDG_RUNTIME_DIR", std::nullopt);
-    Variable estado("XDG_STATE_HOME", sistema.path().toLocal8Bit());
-    const QString propia = sistema.path() + QStringLiteral("/prorrata");
-    QCOMPARE(CarpetaRegistroErrores(), propia + u'/');
     QCOMPARE(QFile::permissions(propia) & 0x7077, QFileDevice::ExeOwner | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     DialogosGuionados d;
     d.responder(suite::vbIgnore);
     AvisoError(ErrorRT{3265, QStringLiteral("x"), {}}, std::nullopt, QStringLiteral("Cfg"));
     QCOMPARE(QFile::permissions(propia + QStringLiteral("/VLERR.LOG")) & 0x7077, QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    // The data-access object's twin writes the same file.
+    d.responder(suite::vbIgnore);
+    gDB.TratamientoErrores(ErrorRT{3265, QStringLiteral("y"), QStringLiteral("ADODB.Fields")}, std::nullopt, QStringLiteral("VerificaCampos"));
+    QFile log(propia + QStringLiteral("/VLERR.LOG"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lineas = log.readAll().split('\n');
+    QCOMPARE(lineas.size(), 3); // two lines and the empty rest
+    QVERIFY(lineas[1].contains("Rutina: - VerificaCampos Mensaje"));
+    QVERIFY(!QFile::exists(e.ruta(QStringLiteral("tmpdir"))) && !QFile::exists(e.ruta(QStringLiteral("sesion"))));
 }
 
 void TstAvisoError::registroInaccesible()
