@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -43,8 +44,19 @@ bool MotorSqlite::CrearArchivo(const QString& ruta, QString* error)
             *error = QStringLiteral("El archivo %1 ya existe.").arg(ruta);
         return false;
     }
+    // The file is made first, readable by its owner only (it holds passwords and confidential
+    // accounts); SQLite takes an empty file as a new database and gives its journals the
+    // same permissions.
+    {
+        QFile vacio(ruta);
+        if (!vacio.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            if (error)
+                *error = vacio.errorString();
+            return false;
+        }
+    }
     int rc = SQLITE_OK;
-    const Conexion db = AbrirConexion(ruta, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &rc);
+    const Conexion db = AbrirConexion(ruta, SQLITE_OPEN_READWRITE, &rc);
     // Writing the header makes the file a database at once.
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db.get(), "PRAGMA user_version=1", nullptr, nullptr, nullptr);
