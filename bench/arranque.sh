@@ -4,7 +4,7 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 app="$raiz/build/src/app"
-[ -f "$app/demo/EMPRESA_DEMO.db" ] || "$raiz/build/tools/crear_demo" "$app/demo" >/dev/null
+[ -f "$app/demo/EMPRESA_DEMO.db" ] || "$raiz/build/tools/prorrata-empresa" "$app/demo" >/dev/null
 veces="${1:-10}"
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR="$(mktemp -d)"; chmod 700 "$XDG_RUNTIME_DIR"; export XDG_RUNTIME_DIR

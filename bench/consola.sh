@@ -7,7 +7,7 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 veces="${1:-10}"
 carpeta="$(mktemp -d)"
 trap 'rm -rf "$carpeta"' EXIT
-"$raiz/build/tools/crear_demo" "$carpeta" --cuentas 100000 >/dev/null
+"$raiz/build/tools/prorrata-empresa" "$carpeta" --cuentas 100000 >/dev/null
 export VL_SERVIDORES="$carpeta/servidores.ini"
 medir() { # prints milliseconds per run, sorted
   for _ in $(seq "$veces"); do

@@ -1,16 +1,20 @@
-// crear_demo CARPETA [--cuentas N] [--centros N] [--base NOMBRE] [--postgresql HOST:PUERTO]
-// Creates the registry of servers and the demo company's databases in CARPETA, or on a
-// PostgreSQL server with the registry in CARPETA. The administrator (postgres) password is
-// taken from PGPASSWORD or ~/.pgpass, or asked for on the terminal; it is never written.
+// prorrata-empresa: creates a company of the suite (the demo company, or an empty one) with
+// its statistics database, as SQLite files in the user's data folder or on a PostgreSQL
+// server, and writes the server's entry in the user's registry of servers. Run with --help.
+// The administrator (postgres) password is taken from PGPASSWORD or ~/.pgpass, or asked for
+// on the terminal; it is never written.
+#include "ConsultasVlx.h"
 #include "Demo.h"
 
 #include "data/ado/CadenaConexion.h"
+#include "suite/Carpetas.h"
+#include "suite/CodigosSalida.h"
 #include "suite/ErrorRT.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <iostream>
@@ -19,6 +23,36 @@
 #include <unistd.h>
 
 namespace {
+
+const char Ayuda[] =
+    "Uso: prorrata-empresa [OPCIONES]\n"
+    "Crea una empresa para prorrata: la de demostración (predeterminada) o una vacía, con su base\n"
+    "de estadísticas (VL_ESTADISTICAS, cuando el servidor no la tiene), y anota el servidor en el\n"
+    "registro de servidores del usuario. Después, prorrata --acceso (o el menú) la abre.\n"
+    "\n"
+    "Opciones:\n"
+    "  --vacia                  una empresa vacía (solo las tablas) en lugar de la demostración\n"
+    "  --base NOMBRE            nombre de la base de la empresa (EMPRESA_DEMO)\n"
+    "  --servidor NOMBRE        nombre del servidor en el registro (DEMO)\n"
+    "  --carpeta CARPETA        carpeta de las bases SQLite ($XDG_DATA_HOME/prorrata,\n"
+    "                           ~/.local/share/prorrata)\n"
+    "  --postgresql HOST:PUERTO en un servidor PostgreSQL en lugar de archivos SQLite; la clave del\n"
+    "                           administrador postgres sale de PGPASSWORD, ~/.pgpass o la terminal\n"
+    "  --registro ARCHIVO       registro de servidores a escribir (VL_SERVIDORES, o\n"
+    "                           ~/.config/prorrata/servidores.ini)\n"
+    "  --reemplazar             borra y crea de nuevo una base de la empresa que ya existe\n"
+    "  --cuentas N, --centros N cuentas y centros de costo adicionales (pruebas de volumen)\n"
+    "  --consultas ARCHIVO      solo escribe las definiciones de consultas (consultas.vlx)\n"
+    "  -h, --help               muestra esta ayuda y termina\n"
+    "  -V, --version            muestra la versión y termina\n"
+    "\n"
+    "Forma anterior, para el árbol de compilación y las pruebas de rendimiento:\n"
+    "  prorrata-empresa CARPETA [OPCIONES]   registro, bases y consultas.vlx en CARPETA\n"
+    "\n"
+    "Las bases SQLite y el registro se crean legibles solo por su dueño. Una base existente no se\n"
+    "toca sin --reemplazar. Estado de salida: 0 creada; 1 error; 2 uso incorrecto.\n"
+    "Ver prorrata-empresa(1).\n";
+
 // The administrator's password, read from the terminal without echo, for libpq.
 void pedirClaveAdministrador(const QString& servidor)
 {
@@ -40,40 +74,120 @@ void pedirClaveAdministrador(const QString& servidor)
     std::fprintf(stderr, "\n");
     qputenv("PGPASSWORD", QByteArray::fromStdString(clave));
 }
+
+int usoIncorrecto(const QString& motivo)
+{
+    std::fprintf(stderr, "prorrata-empresa: %s\nMás información: prorrata-empresa --help\n", qUtf8Printable(motivo));
+    return suite::SalidaUsoIncorrecto;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.first().startsWith(u'-')) {
-        std::fprintf(stderr, "uso: crear_demo CARPETA [--cuentas N] [--centros N] [--base NOMBRE] [--postgresql HOST:PUERTO]\n");
-        return 2;
+    QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(Ayuda, stdout);
+        return suite::SalidaNormal;
     }
+    if (args.contains(QLatin1String("--version")) || args.contains(QLatin1String("-V"))) {
+        std::printf("prorrata-empresa %s\n", PRORRATA_VERSION);
+        return suite::SalidaNormal;
+    }
+
+    // The older form: a folder first, holding the registry and the databases.
+    QString carpetaUnica;
+    if (!args.isEmpty() && !args.first().startsWith(u'-'))
+        carpetaUnica = args.takeFirst();
+
     demo::Tamanio t;
     QString base = QString::fromLatin1(demo::BaseDemo);
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--cuentas"))
-            t.cuentas = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--centros"))
-            t.centros = args[i + 1].toInt();
-        else if (args[i] == QLatin1String("--base"))
-            base = args[i + 1];
-        else if (args[i] == QLatin1String("--postgresql")) {
-            qputenv("VL_MOTOR_PRUEBA", "PostgreSQL");
-            qputenv("VL_PG_PRUEBA", args[i + 1].toUtf8());
-            pedirClaveAdministrador(args[i + 1]);
+    QString servidor = QString::fromLatin1(demo::ServidorDemo);
+    QString carpeta = suite::CarpetaDatosUsuario();
+    QString registro = qEnvironmentVariable("VL_SERVIDORES");
+    if (registro.isEmpty())
+        registro = QDir(suite::CarpetaConfiguracionUsuario()).filePath(QStringLiteral("servidores.ini"));
+    QString consultas;
+    QString postgresql;
+    bool vacia = false;
+    bool reemplazar = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--vacia")) {
+            vacia = true;
+            continue;
         }
+        if (a == QLatin1String("--reemplazar")) {
+            reemplazar = true;
+            continue;
+        }
+        static const QStringList conValor{"--base", "--servidor", "--carpeta", "--postgresql", "--registro",
+                                          "--cuentas", "--centros", "--consultas"};
+        if (!conValor.contains(a))
+            return usoIncorrecto(QStringLiteral("opción desconocida: %1").arg(a));
+        if (i + 1 >= args.size() || args[i + 1].isEmpty())
+            return usoIncorrecto(QStringLiteral("falta el valor de %1").arg(a));
+        const QString v = args[++i];
+        bool ok = true;
+        if (a == QLatin1String("--base"))
+            base = v;
+        else if (a == QLatin1String("--servidor"))
+            servidor = v;
+        else if (a == QLatin1String("--carpeta"))
+            carpeta = QFileInfo(v).absoluteFilePath();
+        else if (a == QLatin1String("--postgresql"))
+            postgresql = v;
+        else if (a == QLatin1String("--registro"))
+            registro = QFileInfo(v).absoluteFilePath();
+        else if (a == QLatin1String("--cuentas"))
+            t.cuentas = v.toInt(&ok);
+        else if (a == QLatin1String("--centros"))
+            t.centros = v.toInt(&ok);
+        else
+            consultas = v;
+        if (!ok)
+            return usoIncorrecto(QStringLiteral("%1 espera un número: %2").arg(a, v));
     }
+    if (servidor.contains(u'[') || servidor.contains(u']') || servidor.trimmed().isEmpty())
+        return usoIncorrecto(QStringLiteral("nombre de servidor no válido: %1").arg(servidor));
+
     QElapsedTimer reloj;
     reloj.start();
     try {
-        const QString registro = demo::CrearDemo(args.first(), t, base);
-        std::printf("Empresa de demostración creada en %s (%lld ms). Registro de servidores: %s\n",
-                    qPrintable(args.first()), static_cast<long long>(reloj.elapsed()), qPrintable(registro));
+        if (!consultas.isEmpty()) {
+            demo::EscribirConsultas(consultas, {demo::ConsultaCuentas()});
+            return suite::SalidaNormal;
+        }
+        if (!postgresql.isEmpty()) {
+            qputenv("VL_MOTOR_PRUEBA", "PostgreSQL");
+            qputenv("VL_PG_PRUEBA", postgresql.toUtf8());
+            pedirClaveAdministrador(postgresql);
+        }
+        if (!carpetaUnica.isEmpty()) {
+            if (vacia || servidor != QLatin1String(demo::ServidorDemo))
+                return usoIncorrecto(QStringLiteral("con una CARPETA se crea solo la demostración del servidor DEMO"));
+            if (!reemplazar && QFileInfo::exists(QDir(carpetaUnica).filePath(base + QStringLiteral(".db"))))
+                return usoIncorrecto(QStringLiteral("la base %1 ya existe en %2 (--reemplazar la crea de nuevo)")
+                                         .arg(base, carpetaUnica));
+            const QString escrito = demo::CrearDemo(carpetaUnica, t, base);
+            std::printf("Empresa de demostración creada en %s (%lld ms). Registro de servidores: %s\n",
+                        qPrintable(carpetaUnica), static_cast<long long>(reloj.elapsed()), qPrintable(escrito));
+            return suite::SalidaNormal;
+        }
+        if (postgresql.isEmpty() && !suite::CrearCarpetaPropia(carpeta))
+            suite::Lanzar(75, QStringLiteral("No se puede crear la carpeta %1").arg(carpeta), QStringLiteral("demo"));
+        demo::AnotarEnRegistro(registro, servidor, demo::EntradaRegistro(servidor, carpeta));
+        ado::FijarRegistroServidores(registro);
+        demo::CrearEmpresa(servidor, base, !vacia, reemplazar, t);
+        std::printf("%s %s creada en el servidor %s (%s) en %lld ms.\nRegistro de servidores: %s\n"
+                    "Para abrirla: prorrata --acceso (base %s, servidor %s)\n",
+                    vacia ? "Empresa vacía" : "Empresa de demostración", qPrintable(base), qPrintable(servidor),
+                    qPrintable(postgresql.isEmpty() ? carpeta : postgresql), static_cast<long long>(reloj.elapsed()),
+                    qPrintable(registro), qPrintable(base), qPrintable(servidor));
     } catch (const suite::ErrorEjecucion& e) {
-        std::fprintf(stderr, "No se pudo crear la demostración: %s\n", qPrintable(e.error().Description));
-        return 1;
+        std::fprintf(stderr, "No se pudo crear la empresa: %s\n", qPrintable(e.error().Description));
+        return suite::SalidaSinConexion;
     }
-    return 0;
+    return suite::SalidaNormal;
 }

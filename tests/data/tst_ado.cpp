@@ -184,7 +184,7 @@ void TstAdo::aperturaFallida()
 
 void TstAdo::registroDeLaDemo()
 {
-    // The registry crear_demo writes: readable by its owner only, and no password in it.
+    // The registry the company tool writes: readable by its owner only, and no password in it.
     EmpresaPrueba empresa;
     const QString registro = empresa.ruta(QStringLiteral("servidores.ini"));
     QCOMPARE(QFile::permissions(registro) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -5,10 +5,15 @@
 #include "data/ado/CadenaConexion.h"
 #include "data/ado/postgresql/Sesion.h"
 #include "data/ado/sqlite/Sesion.h"
+#include "suite/Carpetas.h"
 #include "suite/ErrorRT.h"
+#include "suite/Ini.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringList>
 #include <QTextStream>
 
@@ -154,16 +159,11 @@ QString MotorDePrueba()
     return QStringLiteral("SQLite");
 }
 
-QString EscribirRegistro(const QString& carpeta, const QString& servidor)
+QString EntradaRegistro(const QString& servidor, const QString& carpeta)
 {
-    QDir().mkpath(carpeta);
-    const QString ruta = QDir(carpeta).filePath(QStringLiteral("servidores.ini"));
-    QFile f(ruta);
-    const auto soloDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate, soloDueno) || !f.setPermissions(soloDueno))
-        suite::Lanzar(75, QStringLiteral("No se puede escribir %1: %2").arg(ruta, f.errorString()), QStringLiteral("demo"));
-    QTextStream s(&f);
-    s << "; Servidores y el motor que los atiende\n[" << servidor << "]\n";
+    QString t;
+    QTextStream s(&t);
+    s << "[" << servidor << "]\n";
     if (MotorDePrueba() != QLatin1String("SQLite")) {
         // A PostgreSQL server, reached through libpq or through its ODBC driver.
         const QString pg = qEnvironmentVariable("VL_PG_PRUEBA", QStringLiteral("127.0.0.1:5432"));
@@ -174,9 +174,111 @@ QString EscribirRegistro(const QString& carpeta, const QString& servidor)
         s << "Servidor=" << pg.section(u':', 0, 0) << "\nPuerto=" << pg.section(u':', 1, 1)
           << "\nAdministrador=postgres\n";
     } else {
-        s << "Motor=SQLite\nCarpeta=.\n";
+        s << "Motor=SQLite\nCarpeta=" << carpeta << "\n";
     }
+    return t;
+}
+
+namespace {
+const auto SoloDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+void escribirArchivo(const QString& ruta, const QString& texto)
+{
+    if (!suite::CrearCarpetaPropia(QFileInfo(ruta).absolutePath()))
+        suite::Lanzar(75, QStringLiteral("No se puede crear la carpeta de %1").arg(ruta), QStringLiteral("demo"));
+    const bool nuevo = !QFileInfo::exists(ruta);
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || (nuevo && !f.setPermissions(SoloDueno)) || f.write(texto.toUtf8()) < 0 || !f.commit())
+        suite::Lanzar(75, QStringLiteral("No se puede escribir %1: %2").arg(ruta, f.errorString()), QStringLiteral("demo"));
+}
+} // namespace
+
+QString EscribirRegistro(const QString& carpeta, const QString& servidor)
+{
+    QDir().mkpath(carpeta);
+    const QString ruta = QDir(carpeta).filePath(QStringLiteral("servidores.ini"));
+    QFile::remove(ruta);
+    escribirArchivo(ruta, QStringLiteral("; Servidores y el motor que los atiende\n") + EntradaRegistro(servidor, QStringLiteral(".")));
     return ruta;
+}
+
+void AnotarEnRegistro(const QString& ruta, const QString& servidor, const QString& entrada)
+{
+    QStringList lineas;
+    if (QFileInfo::exists(ruta)) {
+        bool ok = false;
+        const QString previo = suite::LeerTextoSuite(ruta, &ok);
+        if (!ok)
+            suite::Lanzar(75, QStringLiteral("No se puede leer %1").arg(ruta), QStringLiteral("demo"));
+        static const QRegularExpression saltos(QStringLiteral("\r\n|\r|\n"));
+        lineas = previo.split(saltos);
+        while (!lineas.isEmpty() && lineas.last().trimmed().isEmpty())
+            lineas.removeLast();
+    } else {
+        lineas << QStringLiteral("; Registro de servidores: cada sección es un servidor y dice qué motor lo atiende.");
+    }
+    // The server's section runs from its heading to the next heading; comments just before
+    // the next heading belong to that one.
+    auto encabezado = [](const QString& l) {
+        const QString t = l.trimmed();
+        return t.startsWith(u'[') && t.contains(u']') ? t.mid(1, t.indexOf(u']') - 1).trimmed() : QString();
+    };
+    qsizetype desde = -1;
+    for (qsizetype i = 0; i < lineas.size() && desde < 0; ++i) {
+        if (encabezado(lineas[i]).compare(servidor.trimmed(), Qt::CaseInsensitive) == 0)
+            desde = i;
+    }
+    const QStringList nueva = entrada.trimmed().split(u'\n');
+    if (desde < 0) {
+        lineas << QString() << nueva;
+    } else {
+        qsizetype hasta = desde + 1;
+        while (hasta < lineas.size() && encabezado(lineas[hasta]).isEmpty())
+            ++hasta;
+        while (hasta - 1 > desde && (lineas[hasta - 1].trimmed().isEmpty() || lineas[hasta - 1].trimmed().startsWith(u';'))
+               && hasta < lineas.size())
+            --hasta;
+        lineas.remove(desde, hasta - desde);
+        for (qsizetype k = 0; k < nueva.size(); ++k)
+            lineas.insert(desde + k, nueva[k]);
+    }
+    escribirArchivo(ruta, lineas.join(u'\n') + u'\n');
+}
+
+bool ExisteBase(const QString& servidor, const QString& base)
+{
+    try {
+        ado::Connection cn;
+        cn.Open(CadenaConexion(servidor, base));
+        return true;
+    } catch (const suite::ErrorEjecucion&) {
+        return false;
+    }
+}
+
+void CrearEmpresa(const QString& servidor, const QString& base, bool conDemo, bool reemplazar, const Tamanio& t)
+{
+    if (!reemplazar && ExisteBase(servidor, base))
+        suite::Lanzar(ado::err::Fallo,
+                      QStringLiteral("La base %1 ya existe en el servidor %2; no se la modificó (--reemplazar la crea de nuevo).")
+                          .arg(base, servidor),
+                      QStringLiteral("demo"));
+    CrearBase(servidor, base, reemplazar);
+    {
+        ado::Connection cn;
+        cn.Open(CadenaConexion(servidor, base));
+        AplicarEsquema(cn, QStringLiteral(":/esquema/empresa.sql"));
+        if (conDemo)
+            CargarEmpresa(cn, t);
+    }
+    const QString estadisticas = QString::fromLatin1(BaseEstadisticas);
+    if (!ExisteBase(servidor, estadisticas)) {
+        CrearBase(servidor, estadisticas, true);
+        ado::Connection cn;
+        cn.Open(CadenaConexion(servidor, estadisticas));
+        AplicarEsquema(cn, QStringLiteral(":/esquema/estadisticas.sql"));
+        CargarEstadisticas(cn);
+    }
 }
 
 void CrearBase(const QString& servidor, const QString& base, bool reemplazar)

@@ -26,6 +26,23 @@ struct Tamanio {
 // postgres/postgres) when VL_MOTOR_PRUEBA is "PostgreSQL". Returns its path.
 QString EscribirRegistro(const QString& carpeta, const QString& servidor = QString::fromLatin1(ServidorDemo));
 
+// The registry entry ("[SERVIDOR]" and its keys) of a server of MotorDePrueba(): SQLite
+// files in `carpeta` (written as given), or the PostgreSQL server of VL_PG_PRUEBA.
+QString EntradaRegistro(const QString& servidor, const QString& carpeta);
+
+// Puts `entrada` in the registry at `ruta` in place of that server's section, or at the end;
+// other sections and comments stay. A new file (and its missing folders) is readable by its
+// owner only; an existing file keeps its permissions.
+void AnotarEnRegistro(const QString& ruta, const QString& servidor, const QString& entrada);
+
+// True when the database of a registered server can be opened.
+bool ExisteBase(const QString& servidor, const QString& base);
+
+// A company on a registered server: the schema, the demo rows when `conDemo`, and the
+// statistics database when the server has none yet. An existing company database is an
+// error unless `reemplazar`; an existing statistics database is kept.
+void CrearEmpresa(const QString& servidor, const QString& base, bool conDemo, bool reemplazar, const Tamanio& t = {});
+
 // Creates an empty database on a registered server. Fails when it already exists, unless
 // reemplazar (a server database is dropped first).
 void CrearBase(const QString& servidor, const QString& base, bool reemplazar = false);
