@@ -1,8 +1,10 @@
 // Start-up from the suite's command line: the grammar, the values it leaves, configuration,
 // the user's defaults, the access log, the statistics connection and starting programs.
+#include "suite/CodigosSalida.h"
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
 #include "startup/CNStuffContable.h"
+#include "suite/CodigosSalida.h"
 #include "suite/Ini.h"
 #include "suite/Reportes.h"
 
@@ -175,13 +177,13 @@ void TstInicio::sinLineaDeComandos()
     Arranque a;
     DialogosGuionados d;
     d.responder(suite::vbNo);
-    bool terminado = false;
+    int codigo = -1;
     try {
         IniciarSesion(QString());
-    } catch (const suite::ProgramaTerminado&) {
-        terminado = true;
+    } catch (const suite::ProgramaTerminado& t) {
+        codigo = t.codigo;
     }
-    QVERIFY(terminado);
+    QCOMPARE(codigo, int(suite::SalidaSinConexion)); // a failed start is no success for the caller
     QCOMPARE(d.vistos().size(), 1);
     QCOMPARE(d.ultimo().titulo, QStringLiteral(" Error de Conexion a Base de Datos"));
     QVERIFY(d.ultimo().texto.contains(QStringLiteral("Numero de Error: -2147467259")));
