@@ -13,9 +13,19 @@ std::optional<Regional>& actual()
 }
 } // namespace
 
+QLocale LocalePrograma()
+{
+    // LANG unset, C or POSIX give Qt's C locale (English month names, "11 Dec 2026"): the
+    // suite's own formats are those of Spanish (Argentina).
+    const QLocale sistema = QLocale::system();
+    if (sistema.language() == QLocale::C)
+        return QLocale(QLocale::Spanish, QLocale::Argentina);
+    return sistema;
+}
+
 Regional Regional::delSistema()
 {
-    const QLocale loc = QLocale::system();
+    const QLocale loc = LocalePrograma();
     Regional r;
     r.decimal = loc.decimalPoint().isEmpty() ? QChar(u'.') : loc.decimalPoint().front();
     r.miles = loc.groupSeparator().isEmpty() ? QChar() : loc.groupSeparator().front();

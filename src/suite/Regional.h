@@ -3,6 +3,7 @@
 // Read once from the system locale; tests and callers may replace them.
 
 #include <QChar>
+#include <QLocale>
 #include <QString>
 
 namespace suite {
@@ -13,8 +14,12 @@ struct Regional {
     int digitos = 2;                       // fractional digits of the locale (LOCALE_IDIGITS)
     QString fechaCorta = QStringLiteral("dd/MM/yyyy"); // QDate pattern
 
-    static Regional delSistema();
+    static Regional delSistema(); // from LocalePrograma()
 };
+
+// The system's locale; Spanish (Argentina) when the system gives only the C locale (LANG
+// unset, C, POSIX or C.UTF-8).
+QLocale LocalePrograma();
 
 const Regional& RegionalActual();
 void FijarRegional(const Regional& r);
