@@ -5,7 +5,8 @@
   24 x 24 grid: white strokes with one colour of their own and a soft shadow, so that they
   read on each of the bar's five colour styles.
 - resources/img_menu/TAG.png, TAG_over.png, TAG_dis.png: 40 x 40 pixels (the editor's item
-  box), normal, hovered or active (brighter colour over a light halo) and disabled (grey).
+  box), normal, hovered or active (brighter colour over a light halo) and disabled (grey);
+  TAG@2x.png, TAG_over@2x.png, TAG_dis@2x.png: the same at 80 x 80 for screens scaled 2x.
 - resources/icono/vela-N.png: the program's icon at the desktop's sizes, from vela.svg.
 
 Run it again after changing a drawing: python3 scripts/iconos.py (needs rsvg-convert,
@@ -152,6 +153,7 @@ def main():
             with open(ruta, "w", encoding="utf-8") as f:
                 f.write(svg(tag, variante))
             dibujar(ruta, os.path.join(CARPETA, nombre + ".png"), LADO)
+            dibujar(ruta, os.path.join(CARPETA, nombre + "@2x.png"), 2 * LADO)
     icono = os.path.join(RAIZ, "resources", "icono")
     for lado in TAMANOS_PROGRAMA:
         dibujar(os.path.join(icono, "vela.svg"), os.path.join(icono, f"vela-{lado}.png"), lado)

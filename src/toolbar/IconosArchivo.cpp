@@ -209,9 +209,12 @@ bool UtilVela::dibujarEnSuperficie(int i, const QImage& imagen, int lado)
     const QSize sup = superficie->size();
     if (imagen.isNull() || imagen.width() <= 0 || imagen.height() <= 0 || sup.isEmpty())
         return false;
-    // The icon fits into the box as well: a bigger one would be cut at its edges.
+    // The icon fits into the box as well: a bigger one would be cut at its edges. Sizes are
+    // the box's (device-independent) pixels; a picture drawn for a scaled screen counts by
+    // its device-independent size.
     const QSize objetivo = QSize(lado, lado).boundedTo(sup);
-    double w = imagen.width(), h = imagen.height();
+    const QSizeF propio = imagen.deviceIndependentSize();
+    double w = propio.width(), h = propio.height();
     if (objetivo.width() < w || objetivo.height() < h) { // never enlarged
         double r = objetivo.width() / w;
         if (h * r > objetivo.height())
@@ -221,8 +224,11 @@ bool UtilVela::dibujarEnSuperficie(int i, const QImage& imagen, int lado)
     }
     const QSize tam{int(w), int(h)};
     const QPoint pos(std::max(0, (sup.width() - tam.width()) / 2), std::max(0, (sup.height() - tam.height()) / 2));
-    superficie->dibujo = QPixmap::fromImage(tam == imagen.size() ? imagen
-                                            : imagen.scaled(tam, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const qreal dpr = imagen.devicePixelRatio();
+    const QSize fisico = (QSizeF(tam) * dpr).toSize();
+    superficie->dibujo = QPixmap::fromImage(fisico == imagen.size() ? imagen
+                                            : imagen.scaled(fisico, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    superficie->dibujo.setDevicePixelRatio(dpr);
     superficie->rectDibujo = QRect(pos, tam);
     superficie->update();
     return true;
@@ -232,7 +238,19 @@ bool UtilVela::DrawPngScaled(int i, const QString& file, double widthTwips, doub
 {
     if (!QFileInfo(file).isFile())
         return false;
-    const QImage imagen = QImageReader(file).read();
+    // On a screen scaled 2x or more, FILE@2x.png beside the file (the same drawing at twice
+    // the size) keeps the icon sharp; the item's files and their names stay as they are.
+    QImage imagen;
+    if (slot(i).icono->devicePixelRatioF() > 1.0) {
+        const QFileInfo info(file);
+        const QString doble = info.dir().filePath(info.completeBaseName() + QStringLiteral("@2x.") + info.suffix());
+        if (QFileInfo(doble).isFile()) {
+            imagen = QImageReader(doble).read();
+            imagen.setDevicePixelRatio(2.0);
+        }
+    }
+    if (imagen.isNull())
+        imagen = QImageReader(file).read();
     if (imagen.isNull())
         return false;
     int lado = std::min(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
