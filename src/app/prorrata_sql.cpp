@@ -10,6 +10,7 @@
 #include "data/VentanaReconexion.h"
 #include "data/ado/TSQL.h"
 #include "startup/CNStuffContable.h"
+#include "suite/CodigosSalida.h"
 #include "suite/Dialogos.h"
 #include "suite/SuiteUtil.h"
 
@@ -148,13 +149,42 @@ IVentanaReconexion& VentanaReconexionPredeterminada()
     return consola;
 }
 
+namespace {
+const char Ayuda[] =
+    "Uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n"
+    "Ejecuta un lote T-SQL en una base de una empresa y muestra lo que devuelve.\n"
+    "Sin SENTENCIAS, el lote se lee de la entrada estándar.\n"
+    "\n"
+    "  prorrata-sql \"@Server=DEMO; @DbName=EMPRESA_DEMO;\" \"SELECT * FROM TA_CCOSTO\"\n"
+    "  echo \"UPDATE ...\" | prorrata-sql \"@Server=DEMO; @DbName=EMPRESA_DEMO;\"\n"
+    "\n"
+    "Las filas salen por la salida estándar separadas por tabuladores, con una línea de títulos.\n"
+    "El servidor se busca en el registro de servidores (servidores.ini, ver prorrata(1)).\n"
+    "\n"
+    "Opciones:\n"
+    "  -h, --help      muestra esta ayuda y termina\n"
+    "  -V, --version   muestra la versión y termina\n"
+    "\n"
+    "Estado de salida: 0 correcto; 1 error de la base (o un lote que deja una transacción\n"
+    "abierta, que se deshace); 2 uso incorrecto. Ver prorrata-sql(1).\n";
+} // namespace
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
+        std::fputs(Ayuda, stdout);
+        return suite::SalidaNormal;
+    }
+    if (!args.isEmpty() && (args.first() == QLatin1String("--version") || args.first() == QLatin1String("-V"))) {
+        std::printf("prorrata-sql %s\n", PRORRATA_VERSION);
+        return suite::SalidaNormal;
+    }
     if (args.isEmpty()) {
-        std::fprintf(stderr, "uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n");
-        return 2;
+        std::fprintf(stderr, "uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n"
+                             "Más información: prorrata-sql --help\n");
+        return suite::SalidaUsoIncorrecto;
     }
     QString sql = args.mid(1).join(u' ');
     if (sql.trimmed().isEmpty()) {
