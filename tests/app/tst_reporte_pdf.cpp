@@ -4,7 +4,9 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <optional>
 
 namespace {
 
@@ -15,10 +17,16 @@ struct Salida {
     QString err;
 };
 
-Salida correr(const EmpresaPrueba& e, const QStringList& args)
+Salida correr(const EmpresaPrueba& e, const QStringList& args, const std::optional<QString>& lang = std::nullopt)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (lang) { // the locale from LANG alone; an empty text: no locale variable at all
+        for (const char* v : {"LANG", "LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MONETARY", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(QLatin1String(v));
+        if (!lang->isEmpty())
+            env.insert(QStringLiteral("LANG"), *lang);
+    }
     env.insert(QStringLiteral("VL_SERVIDORES"), e.ruta(QStringLiteral("servidores.ini")));
     env.insert(QStringLiteral("TEMP"), e.carpeta());
     env.insert(QStringLiteral("TMP"), e.carpeta());
@@ -48,6 +56,8 @@ private Q_SLOTS:
     void escribeElPdf();
     void fallas_data();
     void fallas();
+    void fechaRegional_data();
+    void fechaRegional();
 };
 
 void TstReportePdf::escribeElPdf()
@@ -87,6 +97,32 @@ void TstReportePdf::fallas()
     QCOMPARE(s.codigo, 1);
     QVERIFY2(s.err.contains(mensaje), qPrintable(s.err));
     QVERIFY(!QFileInfo::exists(pdf));
+}
+
+void TstReportePdf::fechaRegional_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("fecha"); // the pattern of the heading's date
+    const QString argentina = QStringLiteral("Fecha: \\d{1,2}/\\d{1,2}/\\d{4}");
+    QTest::newRow("sin LANG") << QString() << argentina;
+    QTest::newRow("C") << "C" << argentina;
+    QTest::newRow("POSIX") << "POSIX" << argentina;
+    QTest::newRow("C.UTF-8") << "C.UTF-8" << argentina;
+    QTest::newRow("de_DE.UTF-8: el del sistema") << "de_DE.UTF-8" << "Fecha: \\d{2}\\.\\d{2}\\.\\d{4}";
+}
+
+// The C locale gives English dates ("11 Dec 2026"); the suite's formats are Spanish
+// (Argentina) then. A locale the system names is kept.
+void TstReportePdf::fechaRegional()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, fecha);
+    EmpresaPrueba e;
+    const QString pdf = e.ruta(QStringLiteral("tabla.pdf"));
+    const Salida s = correr(e, {QStringLiteral("--reporte"), QStringLiteral("2"), QStringLiteral("--pdf"), pdf, Linea}, lang);
+    QVERIFY2(s.codigo == 0, qPrintable(s.err));
+    const QString t = textoPdf(pdf);
+    QVERIFY2(QRegularExpression(fecha).match(t).hasMatch(), qPrintable(t.left(300)));
 }
 
 QTEST_GUILESS_MAIN(TstReportePdf)
