@@ -35,7 +35,10 @@ QStringList CarpetasConfiguracion()
         if (QDir::isAbsolutePath(d))
             r << QDir(QDir::cleanPath(d)).filePath(Programa);
     }
-    r << QString::fromLatin1(CarpetaConfiguracionSistema) << QDir::cleanPath(QCoreApplication::applicationDirPath());
+    r << QString::fromLatin1(CarpetaConfiguracionSistema);
+    const QString programa = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    if (!programa.isEmpty())
+        r << QDir::cleanPath(programa);
     r.removeDuplicates();
     return r;
 }
