@@ -5,6 +5,8 @@
 # /etc/prorrata/servidores.ini holds the administrator's registry of servers (commented
 # examples only). Nothing under the program's folder is written at run time.
 include(GNUInstallDirs)
+# Installing (and cpack) takes what is built; it does not build every test and benchmark first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(PRORRATA_CARPETA_PROGRAMA "lib/prorrata" CACHE STRING "The program's folder, relative to the install prefix")
 # An absolute folder: the program looks there whatever the prefix. A staged install
 # (DESTDIR, the package) puts it under the staging folder.
@@ -68,20 +70,21 @@ set(CPACK_PACKAGE_NAME prorrata)
 set(CPACK_PACKAGE_VENDOR "ORBE VELA")
 set(CPACK_PACKAGE_CONTACT "Equipo de ORBE VELA <soporte@orbevela.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor de tablas de distribución de centros de costo")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Editor de tablas de distribución de centros de costo
- prorrata es el módulo del sistema contable de ORBE VELA que crea, modifica,
- borra e imprime las tablas de distribución de centros de costo de una empresa
- y les asigna cuentas, con búsquedas en lista y en árbol y reportes en PDF.
- .
- Trabaja sobre bases SQLite (archivos en la carpeta del usuario), sobre un
- servidor PostgreSQL compartido por la oficina, y sobre SQL Server u Oracle por
- ODBC. Trae la herramienta prorrata-empresa, que crea la empresa de
- demostración o una vacía, la consola prorrata-sql y una extensión de SQLite
- (vl.so) para abrir los archivos de las empresas con sqlite3.")
+# The synopsis is the summary above; CPack indents these lines and turns the empty one into " .".
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "prorrata es el módulo del sistema contable de ORBE VELA que crea, modifica,
+borra e imprime las tablas de distribución de centros de costo de una empresa
+y les asigna cuentas, con búsquedas en lista y en árbol y reportes en PDF.
+
+Trabaja sobre bases SQLite (archivos en la carpeta del usuario), sobre un
+servidor PostgreSQL compartido por la oficina, y sobre SQL Server u Oracle por
+ODBC. Trae la herramienta prorrata-empresa, que crea la empresa de
+demostración o una vacía, la consola prorrata-sql y una extensión de SQLite,
+vl.so, para abrir los archivos de las empresas con sqlite3.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY prorrata)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Staged through DESTDIR, so that the absolute /etc folder lands in the package.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
