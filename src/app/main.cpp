@@ -46,8 +46,8 @@ const char Ayuda[] =
     "  VLERR.LOG (errores): ~/.local/state/prorrata\n"
     "  Bases SQLite creadas por prorrata-empresa: ~/.local/share/prorrata\n"
     "\n"
-    "Estado de salida: 0 al cerrar normalmente; 1 cuando no se pudo abrir la conexión o el\n"
-    "usuario no quiso seguir; 2 ante opciones incorrectas. Ver prorrata(1).\n";
+    "Estado de salida: 0 al cerrar normalmente; 1 cuando no se pudo abrir la conexión, el\n"
+    "usuario no quiso seguir o el reporte no se escribió. Ver prorrata(1).\n";
 
 // The suite's command line for what the login form accepted.
 QString LineaDeAcceso(const DatosAcceso& d)
