@@ -35,7 +35,7 @@ trap 'kill "$xvfb" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 cat >&2 <<FIN
 Sin pantalla gráfica: el programa corre en la pantalla virtual :$n (Xvfb, proceso $xvfb).
-  Verla:     x11vnc -display :$n -localhost   y un visor VNC en localhost:5900
+  Verla:     x11vnc -display :$n -localhost (paquete x11vnc) y un visor VNC en localhost:5900
              (o una captura: import -display :$n -window root captura.png)
   Detenerla: Ctrl+C aquí, o  kill $xvfb  (termina también el programa)
 FIN
