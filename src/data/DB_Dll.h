@@ -112,6 +112,8 @@ public:
     bool VerCampoDB(const QString& Tabla, const QString& Campo, bool Agregar, const QString& Tipo = {},
                     bool PermiteNulos = true, const std::optional<QString>& ValorDefault = std::nullopt);
 
+    // The error log TratamientoErrores writes: this file when set, else VLERR.LOG in
+    // suite::CarpetaRegistroErrores (the user's state folder), as AvisoError does.
     QString ArchivoErrores() const { return gLogErr; }
     void ArchivoErrores(const QString& ruta) { gLogErr = ruta; }
     int TratamientoErrores(const suite::ErrorRT& error, std::optional<int> estilo = std::nullopt,
