@@ -221,8 +221,13 @@ bool UtilVela::dibujarEnSuperficie(int i, const QImage& imagen, int lado)
     }
     const QSize tam{int(w), int(h)};
     const QPoint pos(std::max(0, (sup.width() - tam.width()) / 2), std::max(0, (sup.height() - tam.height()) / 2));
-    superficie->dibujo = QPixmap::fromImage(tam == imagen.size() ? imagen
-                                            : imagen.scaled(tam, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // A palette or 1-bit picture is scaled in full colour: scaled in its own format, Qt fits the
+    // blended pixels back into the palette (a 1-bit one as a black and white dither).
+    QImage fuente = imagen;
+    if (fuente.depth() < 32)
+        fuente.convertTo(fuente.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    superficie->dibujo = QPixmap::fromImage(tam == fuente.size() ? fuente
+                                            : fuente.scaled(tam, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     superficie->rectDibujo = QRect(pos, tam);
     superficie->update();
     return true;
