@@ -17,6 +17,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QTableView>
 #include <QTextStream>
 #include <algorithm>
@@ -703,7 +704,30 @@ void Lib_FrmCons3::OrdenarPorFecha(const QString& Cual)
         if (Cual.compare(QStringLiteral("fechahorafinromaneo"), Qt::CaseInsensitive) == 0)
             ordenFecha_ += QStringLiteral(" desc ");
     }
+    // Sorting is no new search: the highlighted row and the check marks stay with their
+    // records through the reload (a record is known by all its cells).
+    const int columnas = modelo_->columnCount();
+    auto clave = [&](int fila) {
+        QStringList celdas;
+        for (int c = 0; c < columnas; ++c)
+            celdas << modelo_->celda(fila, c);
+        return celdas.join(QChar(0x1F));
+    };
+    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+    const QString resaltada = elegidas.isEmpty() ? QString() : clave(elegidas.front().row());
+    QSet<QString> marcadas;
+    for (int f = 0; CheckBoxes && f < modelo_->rowCount(); ++f)
+        if (modelo_->marcada(f))
+            marcadas.insert(clave(f));
     cargarEnOrdenFecha();
+    ListView1->selectionModel()->clear();
+    for (int f = 0; f < modelo_->rowCount(); ++f) {
+        const QString k = clave(f);
+        if (CheckBoxes && modelo_->marcada(f) != marcadas.contains(k))
+            modelo_->marcar(f, marcadas.contains(k));
+        if (!elegidas.isEmpty() && k == resaltada && !ListView1->currentIndex().isValid())
+            ListView1->setCurrentIndex(modelo_->index(f, 0));
+    }
 }
 
 // Loads the statement in the date order asked for, leaving Sql as it was; a statement with

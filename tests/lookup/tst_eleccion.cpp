@@ -34,6 +34,14 @@ struct Empresa : GDBPrueba {
         long n = 0;
         gDB.EjecutaConsultaSQL(s, n);
     }
+    // Dated rows for the date order.
+    static void fechas()
+    {
+        ejecutar(QStringLiteral("CREATE TABLE P_FECHAS (CODIGO varchar(4) NOT NULL, FECHA datetime NULL)"));
+        const char* const filas[][2] = {{"AA", "20260301"}, {"AB", "20250115"}, {"B", "20260210"}, {"AC", "20250601"}};
+        for (const auto& f : filas)
+            ejecutar(QStringLiteral("INSERT INTO P_FECHAS (CODIGO, FECHA) VALUES ('%1', '%2')").arg(QLatin1String(f[0]), QLatin1String(f[1])));
+    }
     static void configurar(const QString& clave, const QString& valor)
     {
         ejecutar(QStringLiteral("DELETE FROM TA_CONFIGURACION WHERE Clave = '%1'").arg(clave));
@@ -126,6 +134,7 @@ private Q_SLOTS:
 
 void TstEleccion::ordenConservaLaEleccion_data()
 {
+    QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("definicion"); // the demo's consultas.vlx (by code), as the program runs
     QTest::addColumn<bool>("marcas");
     QTest::addColumn<QString>("eleccion"); // "Titulo:text" typed in that box, or "clic:code" on its row
@@ -133,27 +142,34 @@ void TstEleccion::ordenConservaLaEleccion_data()
     QTest::addColumn<QStringList>("esperado");
 
     const QString rodados = QStringLiteral("1.2.01.001");
-    QTest::newRow("como el editor: Rod, Descripcion") << true << false << QStringLiteral("Descripcion:Rod") << QStringList{"Descripcion"}
+    QTest::newRow("como el editor: Rod, Descripcion") << Cuentas << true << false << QStringLiteral("Descripcion:Rod") << QStringList{"Descripcion"}
                                                       << QStringList{rodados};
     QTest::newRow("tecleo, Descripcion descendente")
-        << false << false << QStringLiteral("Descripcion:Rod") << QStringList{"Descripcion", "Descripcion"} << QStringList{rodados};
+        << Cuentas << false << false << QStringLiteral("Descripcion:Rod") << QStringList{"Descripcion", "Descripcion"} << QStringList{rodados};
     QTest::newRow("tecleo, Codigo descendente")
-        << false << false << QStringLiteral("Codigo:5.1.01.002") << QStringList{"Codigo", "Codigo"} << QStringList{"5.1.01.002"};
-    QTest::newRow("clic en la fila") << false << false << QStringLiteral("clic:2.1.01.001") << QStringList{"Codigo"}
+        << Cuentas << false << false << QStringLiteral("Codigo:5.1.01.002") << QStringList{"Codigo", "Codigo"} << QStringList{"5.1.01.002"};
+    QTest::newRow("clic en la fila") << Cuentas << false << false << QStringLiteral("clic:2.1.01.001") << QStringList{"Codigo"}
                                      << QStringList{"2.1.01.001"};
-    QTest::newRow("marca tras ordenar") << false << true << QStringLiteral("Descripcion:Rod") << QStringList{"Codigo"}
+    // A date column is ordered by the database: the list is read again.
+    const QString fechas = QStringLiteral("SELECT CODIGO,FECHA FROM P_FECHAS");
+    QTest::newRow("fecha") << fechas << false << false << QStringLiteral("CODIGO:AC") << QStringList{"FECHA"} << QStringList{"AC"};
+    QTest::newRow("marca y fecha") << fechas << false << true << QStringLiteral("CODIGO:AA") << QStringList{"FECHA"} << QStringList{"AA"};
+    QTest::newRow("marca y orden") << Cuentas << false << true << QStringLiteral("Descripcion:Rod") << QStringList{"Codigo"}
                                         << QStringList{rodados};
 }
 
 void TstEleccion::ordenConservaLaEleccion()
 {
-    // The highlighted row is the same record after any sort: Enter returns it, Space marks it.
+    // The highlighted row is the same record after any sort, and a check mark stays on its
+    // record: Enter returns it.
+    QFETCH(QString, sql);
     QFETCH(bool, definicion);
     QFETCH(bool, marcas);
     QFETCH(QString, eleccion);
     QFETCH(QStringList, titulos);
     QFETCH(QStringList, esperado);
     Empresa e;
+    Empresa::fechas();
     Lib_ClsCons3 m;
     if (definicion) {
         m.gRutaMascaraConsultas = e.ruta(QStringLiteral("consultas.vlx"));
@@ -161,7 +177,7 @@ void TstEleccion::ordenConservaLaEleccion()
         m.gUsarMascarasConsultas = true;
     }
     QString resaltada;
-    buscar<Lib_FrmCons3>(m, Cuentas, [&](Lib_FrmCons3& d) {
+    buscar<Lib_FrmCons3>(m, sql, [&](Lib_FrmCons3& d) {
         const QString como = eleccion.section(u':', 0, 0);
         const QString texto = eleccion.section(u':', 1);
         if (como == QLatin1String("clic")) {
@@ -178,13 +194,13 @@ void TstEleccion::ordenConservaLaEleccion()
             QTest::keyClick(c, Qt::Key_Down); // into the list, on the found row
         }
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(d.ListView1));
+        if (marcas)
+            QTest::keyClick(d.ListView1, Qt::Key_Space);
         for (const QString& t : titulos)
             clicEnTitulo(d, t);
         const QModelIndexList sel = d.ListView1->selectionModel()->selectedRows();
         QCOMPARE(sel.size(), 1);
         resaltada = d.modelo()->celda(sel.front().row(), d.IndiceColumna(QStringLiteral("Codigo")) - 1);
-        if (marcas)
-            QTest::keyClick(d.ListView1, Qt::Key_Space);
         QTest::keyClick(d.ListView1, Qt::Key_Return);
     }, marcas);
     QCOMPARE(resaltada, esperado.front());
@@ -218,10 +234,7 @@ void TstEleccion::f5TrasOrdenPorFecha()
     QFETCH(QStringList, busquedas);
     QFETCH(QStringList, codigos);
     Empresa e;
-    Empresa::ejecutar(QStringLiteral("CREATE TABLE P_FECHAS (CODIGO varchar(4) NOT NULL, FECHA datetime NULL)"));
-    const char* const filas[][2] = {{"AA", "20260301"}, {"AB", "20250115"}, {"B", "20260210"}, {"AC", "20250601"}};
-    for (const auto& f : filas)
-        Empresa::ejecutar(QStringLiteral("INSERT INTO P_FECHAS (CODIGO, FECHA) VALUES ('%1', '%2')").arg(QLatin1String(f[0]), QLatin1String(f[1])));
+    Empresa::fechas();
     DialogosGuionados dlg; // no error may show
     Lib_ClsCons3 m;
     QStringList vistos;
