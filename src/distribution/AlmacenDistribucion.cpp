@@ -33,7 +33,7 @@ LineaDistribucion leerLinea(ado::Recordset& lineas)
 {
     LineaDistribucion l;
     l.centro = suite::TextoVariant(lineas.Fields(QStringLiteral("CCosto")).Value());
-    l.porcentaje = FmtMoneda(suite::TextoVariant(lineas.Fields(QStringLiteral("Porcentaje")).Value()), -1);
+    l.porcentaje = FmtPorcentaje(suite::ValorNumerico(suite::TextoVariant(lineas.Fields(QStringLiteral("Porcentaje")).Value())));
     return l;
 }
 

@@ -19,7 +19,7 @@
 struct LineaDistribucion {
     QString centro;
     QString descripcion;
-    QString porcentaje; // as the grid shows it ("33,33")
+    QString porcentaje; // as the grid shows it, every stored decimal kept ("33,33", "33,3333")
 };
 
 struct TablaDistribucion {

@@ -1,5 +1,6 @@
 #include "distribution/PlanillaCsv.h"
 
+#include "startup/CNStuffContable.h"
 #include "suite/Ansi.h"
 #include "suite/Regional.h"
 #include "suite/SuiteUtil.h"
@@ -194,7 +195,8 @@ std::optional<bool> leerMarca(const QString& t)
     return std::nullopt;
 }
 
-QString porcentajeTexto(suite::Moneda m) { return m.formatear(2, suite::RegionalActual().decimal); }
+// As the editor shows it: a total of 99,9999 is not rounded up to the 100 it misses.
+QString porcentajeTexto(suite::Moneda m) { return FmtPorcentaje(m); }
 
 } // namespace
 

@@ -534,7 +534,14 @@ void frmProrrata::ValidarCampo(QWidget* control)
     } else if (campo == QLatin1String("PORCENTAJE")) {
         const int fila = editor == txtEdit ? filaEdit_ : filaActual();
         if (texto.isEmpty()) {
-            error(QStringLiteral("Debe ingresar un porcentaje"));
+            // A line without its cost centre is an empty line, not a mistake.
+            if (!celda(fila, 1).trimmed().isEmpty())
+                error(QStringLiteral("Debe ingresar un porcentaje"));
+            return;
+        }
+        // A value confirmed untouched stays exactly as it was (a stored 12,3456 is not rounded).
+        if (texto == celda(fila, 3).trimmed()) {
+            editor->setText(celda(fila, 3));
             return;
         }
         const suite::Regional& r = suite::RegionalActual();
@@ -630,7 +637,7 @@ suite::Moneda frmProrrata::totalLineas() const
 
 void frmProrrata::actualizarTotal()
 {
-    lblPorc->setText(FmtMoneda(totalLineas().texto(suite::RegionalActual().decimal), -1) + QStringLiteral(" %"));
+    lblPorc->setText(FmtPorcentaje(totalLineas()) + QStringLiteral(" %"));
     ActualizarReparto();
 }
 
@@ -658,40 +665,38 @@ void frmProrrata::Consultar()
     if (!buscador_ || !ControlActual)
         return;
     const QString t = tag(ControlActual).trimmed().toUpper();
-    bool multipleHecho = false;
-    bool centroElegido = false;
+    bool elegido = false; // a single value was chosen and stands in its field or edit box
     suite::Rutina r = suite::Rutina::conDialogoError(QStringLiteral("Consultar"));
     r([&] {
         if (t == QLatin1String("MA_CUENTAS_CCDIST")) {
-            if (const auto v = buscador_({AlmacenDistribucion::SentenciaTablas(), {}, false, false}); v && !v->isEmpty())
+            if (const auto v = buscador_({AlmacenDistribucion::SentenciaTablas(), {}, false, false}); v && !v->isEmpty()) {
                 qobject_cast<QLineEdit*>(ControlActual)->setText(v->first().trimmed());
+                elegido = true;
+            }
         } else if (t == QLatin1String("MA_CUENTAS")) {
             const bool multiple = chkMultiple->isChecked();
             const auto v = buscador_({QStringLiteral("MA_CUENTAS"), QStringLiteral("TITULO=0"), false, multiple});
             if (multiple) {
-                multipleHecho = true;
                 if (v)
                     AgregarVarias(*v);
             } else if (v && !v->isEmpty()) {
                 qobject_cast<QLineEdit*>(ControlActual)->setText(v->first().trimmed());
+                elegido = true;
             }
         } else if (t == QLatin1String("TA_CCOSTO")) {
             if (const auto v = buscador_({QStringLiteral("SELECT CODIGO,DESCRIPCION FROM TA_CCOSTO ORDER BY CODIGO"), {}, true, false});
                 v && !v->isEmpty()) {
                 txtEdit->setText(v->first().trimmed());
-                centroElegido = true;
+                elegido = true;
             }
         }
     })([&] {
-        if (multipleHecho)
-            return;
-        // A cost-centre lookup closed without a code leaves the cell as it was: confirming
-        // the edit box then would empty a line that had its centre.
-        if (t == QLatin1String("TA_CCOSTO") && !centroElegido)
+        // A lookup closed without a choice changes nothing and asks nothing: confirming the
+        // field then would complain of an empty code, or empty a line that had its centre.
+        if (!elegido)
             return;
         auto* campo = qobject_cast<QLineEdit*>(ControlActual);
         if (campo && txtFields.contains(campo)) {
-            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
             teclaDeCampo(campo, Qt::Key_Return);
         } else {
             if (!edicionAbierta())
@@ -899,10 +904,35 @@ void frmProrrata::MsflexGridEdt(int caracter)
             txtEdit->setFocus();
             return;
         }
+        // The amounts of the split preview take no typing: the key goes nowhere else.
+        if (columna == ColImporte) {
+            QApplication::beep();
+            return;
+        }
         if (fila == MsFlexGrid1->rowCount() - 1)
             MsFlexGrid1->insertRow(MsFlexGrid1->rowCount());
         irA(fila, 1);
+        // A character typed there starts the cost centre's edit, so none of it is lost.
+        if ((caracter > 32 || caracter < 0) && columnaActual() == 1)
+            MsflexGridEdt(caracter);
     });
+}
+
+// Delete empties the current cell: a cost centre as an emptied centre is confirmed (its
+// line's description and percentage go too), a percentage to nothing (no total can break).
+void frmProrrata::borrarCelda()
+{
+    const int fila = filaActual(), columna = columnaActual();
+    if (fila < 0 || edicionAbierta() || !ColEdit(columna, fila) || celda(fila, columna).trimmed().isEmpty())
+        return;
+    if (columna == 3) {
+        fijarCelda(fila, 3, QString());
+        actualizarTotal();
+        return;
+    }
+    abrirEdicion(fila, columna);
+    txtEdit->clear();
+    confirmarEdicion();
 }
 
 bool frmProrrata::confirmarEdicion()
@@ -1315,9 +1345,14 @@ void frmProrrata::cambioDePagina(int pagina)
             paginaAnterior_ = 0;
             return;
         }
-        if (!almacen_.TablaGrabada(txtFields[0]->text())) {
-            const QString pregunta = titulo("No se puede realizar la asignación de Cuentas sin haber grabado la Tabla de Distribución.")
-                + QStringLiteral("\n") + titulo("¿Desea guardar la información en este momento?");
+        // Accounts are stored as they are assigned, so the table they go to is saved first, with
+        // any edit still unsaved: a later Cancelar would otherwise drop the edit and keep them.
+        const bool grabada = almacen_.TablaGrabada(txtFields[0]->text());
+        if (!grabada || HayCambios()) {
+            const QString motivo = grabada
+                ? titulo("La Tabla de Distribución tiene cambios sin grabar y las cuentas se asignan en el momento.")
+                : titulo("No se puede realizar la asignación de Cuentas sin haber grabado la Tabla de Distribución.");
+            const QString pregunta = motivo + QStringLiteral("\n") + titulo("¿Desea guardar la información en este momento?");
             const bool guardar = suite::MsgBox(pregunta, suite::vbQuestion + suite::vbYesNo, titulo("Atención")) == suite::vbYes;
             if (guardar) {
                 // The same checks as the save command: the lines as they will be stored.
@@ -1369,6 +1404,10 @@ bool frmProrrata::teclaDeGrilla(QKeyEvent* k)
         TextPropiedades(columnaActual());
         txtEdit->setText(txtEdit->text().trimmed());
     });
+    if (k->key() == Qt::Key_Delete && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
+        borrarCelda();
+        return true;
+    }
     const QString texto = k->text();
     // Enter and Backspace open the cell with its own text.
     if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Backspace) {
@@ -1498,7 +1537,16 @@ bool frmProrrata::eventFilter(QObject* o, QEvent* e)
             return true;
         }
         if (w == MsFlexGrid1->viewport()) {
+            // The clicked cell is the one looked up: it becomes current first, the edit of the
+            // cell left confirmed as a click confirms it (one that does not pass stays).
+            const QModelIndex i = MsFlexGrid1->indexAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+            if (i.isValid() && (i.row() != filaActual() || i.column() != columnaActual())) {
+                if (!confirmarEdicion())
+                    return true;
+                irA(i.row(), i.column());
+            }
             ControlActual = txtEdit;
+            TextPropiedades(columnaActual());
             Consultar();
             return true;
         }

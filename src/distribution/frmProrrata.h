@@ -127,6 +127,7 @@ private:
     bool errorEnCelda(int fila, int columna, const QString& mensaje);
     // The open cell edit, validated and written into its cell; false (edit kept open, the
     // message shown) when it does not pass.
+    void borrarCelda();
     bool confirmarEdicion();
     void revisarEdicionAbandonada();
     void revisarCodigoAbandonado(Qt::FocusReason razon);

@@ -86,9 +86,11 @@ public:
             return Formato::Texto;
         if (f == QLatin1String("moneda"))
             return Formato::Moneda;
+        if (f == QLatin1String("porcentaje"))
+            return Formato::Porcentaje;
         if (f == QLatin1String("sino"))
             return Formato::SiNo;
-        fallar(QStringLiteral("formato desconocido «%1» (se admiten texto, moneda y sino)").arg(texto.trimmed()));
+        fallar(QStringLiteral("formato desconocido «%1» (se admiten texto, moneda, porcentaje y sino)").arg(texto.trimmed()));
     }
 
     Columna columna(const QString& texto) const

@@ -15,7 +15,8 @@
 //               columna = ... (as above);  vacio = text when no row matches (repeatable section)
 //   [pie]       firma = caption (repeats)
 //
-// Formats: texto (default), moneda (the suite's amounts, right-aligned), sino ("Sí"/"No").
+// Formats: texto (default), moneda (the suite's amounts, right-aligned), porcentaje (right-aligned,
+// with every decimal the value has beyond the suite's), sino ("Sí"/"No").
 
 #include <QList>
 #include <QString>
@@ -36,7 +37,7 @@ struct Campo {
     QString texto() const { return u'{' + tabla + u'.' + campo + u'}'; }
 };
 
-enum class Formato { Texto, Moneda, SiNo };
+enum class Formato { Texto, Moneda, Porcentaje, SiNo };
 
 struct Dato {
     QString rotulo;

@@ -44,6 +44,7 @@ QString TextoValor(const QVariant& v, Formato formato)
     switch (formato) {
     case Formato::Texto: return suite::TextoVariant(v).trimmed();
     case Formato::Moneda: return FmtMoneda(suite::TextoVariant(v), -1);
+    case Formato::Porcentaje: return FmtPorcentaje(suite::ValorNumerico(suite::TextoVariant(v)));
     case Formato::SiNo: {
         const QString t = suite::TextoVariant(v).trimmed();
         return t.isEmpty() || suite::ValorNumerico(t) == suite::Moneda() ? QStringLiteral("No") : QStringLiteral("Sí");
@@ -262,14 +263,15 @@ private:
         c.x.push_back(ancho_);
         return c;
     }
-    double margen(Formato f) const { return f == Formato::Moneda ? mm(7) : mm(1.8); }
+    static bool numerico(Formato f) { return f == Formato::Moneda || f == Formato::Porcentaje; }
+    double margen(Formato f) const { return numerico(f) ? mm(7) : mm(1.8); }
 
     // One cell's text inside its column.
     void celda(const Celdas& c, size_t i, double base, const QString& t, int fuente, const QColor& color = Tinta)
     {
         const double pad = margen(c.formatos[i]);
         const double ancho = c.x[i + 1] - c.x[i] - pad - mm(1.8);
-        if (c.formatos[i] == Formato::Moneda)
+        if (numerico(c.formatos[i]))
             texto(c.x[i + 1] - pad, base, t, fuente, color, Alinear::Derecha, ancho);
         else
             texto(c.x[i] + pad, base, t, fuente, color, Alinear::Izquierda, ancho);
@@ -341,7 +343,8 @@ private:
                 suma += suite::ValorNumerico(suite::TextoVariant(datos_.principal.valor(f, col)));
             const double base = y_ + (h - alto(Negrita)) / 2 + asc(Negrita);
             texto(c.x[0] + margen(c.formatos[0]), base, t.rotulo, Negrita, Tinta);
-            const QString valor = FmtMoneda(suma.texto(suite::RegionalActual().decimal), -1);
+            const QString valor = c.formatos[i] == Formato::Porcentaje ? FmtPorcentaje(suma)
+                                                                      : FmtMoneda(suma.texto(suite::RegionalActual().decimal), -1);
             celda(c, i, base, valor, Negrita);
             if (!t.sufijo.isEmpty())
                 texto(c.x[i + 1] - margen(c.formatos[i]) + mm(1), base, t.sufijo, Negrita, Tinta);

@@ -7,6 +7,7 @@
 #include "suite/SuiteUtil.h"
 
 #include <QFile>
+#include <algorithm>
 
 int gDecimalesSuite = 0;
 
@@ -37,10 +38,9 @@ int AvisoError(const suite::ErrorRT& error, std::optional<int> botones, const QS
     return respuesta;
 }
 
-QString FmtMoneda(const QString& valor, int decimales, bool& miles, short& ancho)
+namespace {
+int decimalesDeFormato(int decimales)
 {
-    if (decimales == -3)
-        return valor;
     if (decimales == -1)
         decimales = gDecimalesSuite;
     const suite::Regional& regional = suite::RegionalActual();
@@ -50,7 +50,16 @@ QString FmtMoneda(const QString& valor, int decimales, bool& miles, short& ancho
         decimales = 0;
     if (decimales < 0)
         decimales = 0;
+    return decimales;
+}
+} // namespace
 
+QString FmtMoneda(const QString& valor, int decimales, bool& miles, short& ancho)
+{
+    if (decimales == -3)
+        return valor;
+    decimales = decimalesDeFormato(decimales);
+    const suite::Regional& regional = suite::RegionalActual();
     QString texto = suite::ValorNumerico(valor).formatear(decimales, regional.decimal,
                                                             miles ? regional.miles : QChar());
     if (ancho > 0) {
@@ -59,6 +68,12 @@ QString FmtMoneda(const QString& valor, int decimales, bool& miles, short& ancho
         texto = suite::Rellenar(texto, ancho);
     }
     return texto;
+}
+
+QString FmtPorcentaje(suite::Moneda valor)
+{
+    const int decimales = std::max(decimalesDeFormato(-1), valor.decimalesUsados());
+    return valor.formatear(decimales, suite::RegionalActual().decimal);
 }
 
 QString FmtMoneda(const QString& valor, int decimales)

@@ -5,6 +5,7 @@
 #include "data/DB_Dll.h"
 #include "data/Sesion.h"
 #include "suite/ErrorRT.h"
+#include "suite/Moneda.h"
 
 #include <QDateTime>
 #include <QList>
@@ -80,6 +81,9 @@ QString CarpetaRegistroErrores();
 // (capped at 25, written back) right-aligns the result.
 QString FmtMoneda(const QString& valor, int decimales, bool& miles, short& ancho);
 QString FmtMoneda(const QString& valor, int decimales = -1);
+// A stored percentage as shown: the decimals FmtMoneda gives at least, and every further one
+// the value has (up to four), so that what is shown reads back as what is stored.
+QString FmtPorcentaje(suite::Moneda valor);
 
 // True when the file can be opened for reading.
 bool ExisteArchivo(const QString& ruta);

@@ -99,6 +99,17 @@ std::optional<Moneda> Moneda::leer(const QString& texto, QChar decimal, QChar mi
     return desdeUnidades(negativo ? -u : u);
 }
 
+int Moneda::decimalesUsados() const
+{
+    int64_t fraccion = v_ % Escala;
+    int n = Decimales;
+    while (n > 0 && fraccion % 10 == 0) {
+        fraccion /= 10;
+        --n;
+    }
+    return n;
+}
+
 Moneda Moneda::redondear(int n) const
 {
     if (n >= Decimales)

@@ -29,6 +29,9 @@ public:
     constexpr int64_t unidades() const { return v_; }
     double aDouble() const { return double(v_) / Escala; }
 
+    // Decimals the value really has (0..4): 12.3400 has two.
+    int decimalesUsados() const;
+
     // Rounded half away from zero to n decimals (0..4); n >= 4 leaves the value as it is.
     Moneda redondear(int n) const;
 

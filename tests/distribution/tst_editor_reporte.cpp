@@ -82,6 +82,7 @@ class TstEditorReporte : public QObject {
 private Q_SLOTS:
     void tablaUno();
     void codigoVacioImprimeTodas();
+    void cuatroDecimales();
     void encabezados_data();
     void encabezados();
     void seleccionEnElMotor_data();
@@ -118,6 +119,21 @@ void TstEditorReporte::codigoVacioImprimeTodas()
                         "211 Ventas zona norte 60,00", "212 Ventas zona sur 40,00", "Total 100,00 %", "Cuentas asignadas (2)",
                         "Tabla 3 · Producción", "Debe completarse el 100 %: No", "32 Depósito central 33,34",
                         "Total 100,00 %", "5.3.01.001 Mantenimiento de planta", "Preparó Revisó Aprobó"});
+}
+
+void TstEditorReporte::cuatroDecimales()
+{
+    // Percentages stored with four decimals print as stored, and their total is exact.
+    Reporte e;
+    DialogosGuionados d;
+    for (const char* l : {"'311',33.3333", "'312',33.3333", "'32',33.3334"})
+        e.sql(QStringLiteral("INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) "
+                             "VALUES('   9','Tercios','Partes iguales',")
+              + QString::fromLatin1(l) + QStringLiteral(",1)"));
+    e.abrir(QStringLiteral("9"));
+    e.tecla(Qt::Key_F4);
+    contieneEnOrden(e.texto(), {"Tabla 9 · Tercios", "311 Línea de envasado 33,3333", "312 Mantenimiento 33,3333",
+                                "32 Depósito central 33,3334", "Total 100,00 %"});
 }
 
 void TstEditorReporte::encabezados_data()
