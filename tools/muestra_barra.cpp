@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <cstdio>
 
 namespace {
@@ -21,7 +22,14 @@ void dibujar(UtilVela& b, const QString& imagenes, QSize tam, const QString& rut
     b.show();
     if (!imagenes.isEmpty())
         b.LoadIconsFromFolder(imagenes);
-    b.SetHover(0);
+    QApplication::processEvents();
+    // The mouse over the first item, as the window system delivers it: to the topmost part there.
+    const QPoint centro = b.PicItem(0)->geometry().center();
+    if (QWidget* debajo = b.childAt(centro)) {
+        const QPointF local = debajo->mapFrom(&b, centro);
+        QMouseEvent mover(QEvent::MouseMove, local, debajo->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(debajo, &mover);
+    }
     QApplication::processEvents();
     b.grab().save(ruta);
     std::printf("%s\n", qPrintable(ruta));

@@ -970,6 +970,9 @@ void frmProrrata::ocultarEdicion()
 // (a click, a key) is over.
 void frmProrrata::volverAEdicion()
 {
+    // Keys typed right after the message go on in the edit box, not to the cell the grid moved to.
+    if (edicionAbierta() && isActiveWindow())
+        txtEdit->setFocus();
     volviendoPendiente_ = true;
     QTimer::singleShot(0, this, [this] {
         volviendoPendiente_ = false;
@@ -1347,6 +1350,17 @@ void frmProrrata::cambioDePagina(int pagina)
         }
         // Accounts are stored as they are assigned, so the table they go to is saved first, with
         // any edit still unsaved: a later Cancelar would otherwise drop the edit and keep them.
+        // On a table opened from the store, a cell being edited is confirmed first (before the
+        // query below lets its focus change be handled): one that does not pass keeps the lines
+        // in front. A new table's edit is confirmed by the save it is asked for.
+        const bool abiertaGrabada = !abiertaNueva_ && Codigo() == codigoAbierto_;
+        if (abiertaGrabada && !confirmarEdicion()) {
+            cambiandoPagina_ = true;
+            SSTab1->setCurrentIndex(0);
+            cambiandoPagina_ = false;
+            txtEdit->setFocus(); // the edit is not left again: its message is not repeated
+            return;
+        }
         const bool grabada = almacen_.TablaGrabada(txtFields[0]->text());
         if (!grabada || HayCambios()) {
             const QString motivo = grabada

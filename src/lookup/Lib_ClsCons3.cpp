@@ -268,7 +268,6 @@ QString Lib_ClsCons3::opciones(const QString& Titulo, const QStringList& filas, 
         dlg.AgregarOpcion(filas[i], marcadas.value(i));
         largo = std::max(largo, filas[i].size() + (marcas ? 1 : 0));
     }
-    dlg.modelo()->sort(0, Qt::AscendingOrder);
     const int pantalla = dlg.screen() ? dlg.screen()->availableGeometry().width() : 1280;
     const int ancho = std::min(TwipsAPixeles(double(largo) * 120), pantalla);
     dlg.resize(ancho, dlg.height());

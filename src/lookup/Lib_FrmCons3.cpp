@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QTableView>
 #include <QTextStream>
 #include <algorithm>
@@ -177,14 +178,25 @@ void ModeloConsulta::sort(int columna, Qt::SortOrder orden)
 {
     if (columna < 0 || columna >= titulos_.size())
         return;
-    Q_EMIT layoutAboutToBeChanged();
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<size_t> antes = orden_;
     const size_t n = size_t(titulos_.size());
     const size_t c = size_t(columna);
     std::stable_sort(orden_.begin(), orden_.end(), [&](size_t a, size_t b) {
         const int r = celdas_[a * n + c].compare(celdas_[b * n + c], Qt::CaseInsensitive);
         return orden == Qt::AscendingOrder ? r < 0 : r > 0;
     });
-    Q_EMIT layoutChanged();
+    // The current and selected rows (persistent indexes) follow their records.
+    std::vector<int> posicion(orden_.size());
+    for (size_t f = 0; f < orden_.size(); ++f)
+        posicion[orden_[f]] = int(f);
+    const QModelIndexList viejos = persistentIndexList();
+    QModelIndexList nuevos;
+    nuevos.reserve(viejos.size());
+    for (const QModelIndex& i : viejos)
+        nuevos << (i.isValid() && size_t(i.row()) < antes.size() ? index(posicion[antes[size_t(i.row())]], i.column()) : QModelIndex());
+    changePersistentIndexList(viejos, nuevos);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 // ---- Lib_FrmCons3 -----------------------------------------------------------------------
@@ -201,6 +213,12 @@ void Lib_FrmCons3::construir()
     setWindowTitle(QStringLiteral("Consulta..."));
     Label1 = new QLabel(QStringLiteral("CONSULTA"), this);
     Label1->setStyleSheet(QStringLiteral("font-weight: bold; padding: 2px;"));
+    lblEstado = new QLabel(this);
+    lblEstado->setObjectName(QStringLiteral("lblEstado"));
+    lblEstado->setWordWrap(true);
+    lblEstado->setTextFormat(Qt::PlainText);
+    lblEstado->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
+    lblEstado->hide();
     CmdTodos = new QPushButton(QStringLiteral("&Marcar"), this);
     CmdNuevo = new QPushButton(QStringLiteral("N&uevo"), this);
     for (auto* b : {CmdTodos, CmdNuevo}) {
@@ -262,6 +280,7 @@ void Lib_FrmCons3::construir()
     cajaDeBusqueda(0);
     const int alto = std::max(Label1->sizeHint().height(), CmdTodos->sizeHint().height());
     Label1->setGeometry(TwipsAPixeles(60), TwipsAPixeles(60), 100, alto);
+    lblEstado->move(Label1->x(), Label1->geometry().bottom() + 1);
     picFields->move(0, Label1->geometry().bottom() + TwipsAPixeles(60));
     ListView1->move(TwipsAPixeles(60), CmbSearch[0]->sizeHint().height() + 2);
     resize(TwipsAPixeles(9000), TwipsAPixeles(6000));
@@ -277,8 +296,17 @@ void Lib_FrmCons3::aplicarReglas()
     const double listaAlto = panelAlto - FH - 600;
     const double panelAncho = W - 120;
     const double listaAncho = panelAncho - 20;
+    // The status lines under the title take their height from the list.
+    int estado = 0;
+    if (!lblEstado->text().isEmpty()) {
+        const int w = std::max(TwipsAPixeles(listaAncho) - lblEstado->x(), 50);
+        lblEstado->resize(w, lblEstado->heightForWidth(w));
+        estado = lblEstado->height() + 2;
+    }
+    lblEstado->setVisible(estado > 0);
+    picFields->move(0, Label1->geometry().bottom() + TwipsAPixeles(60) + estado);
     picFields->resize(TwipsAPixeles(panelAncho), std::max(TwipsAPixeles(panelAlto) - picFields->y(), 0));
-    ListView1->resize(TwipsAPixeles(listaAncho) - ListView1->x(), std::max(TwipsAPixeles(listaAlto), 0));
+    ListView1->resize(TwipsAPixeles(listaAncho) - ListView1->x(), std::max(TwipsAPixeles(listaAlto) - estado, 0));
     Frame1->setGeometry(0, TwipsAPixeles(H - FH - 520), TwipsAPixeles(W), Frame1->height());
     const int ancho = Frame1->width();
     const int y = (Frame1->height() - CmdAceptar->height()) / 2;
@@ -349,6 +377,8 @@ void Lib_FrmCons3::resizeEvent(QResizeEvent* e)
 void Lib_FrmCons3::Cargar()
 {
     cargado_ = true;
+    sinCoincidencia_.clear();
+    limite_ = 0;
     EsArticulos = contiene(Sql, QStringLiteral("articulos"));
     Valores = QStringList();
     Cantidades = QStringList();
@@ -359,6 +389,7 @@ void Lib_FrmCons3::Cargar()
     ListView1->setFont(f);
     ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(f).height() + 6);
     if (Sql.trimmed().isEmpty()) {
+        mostrarEstado();
         suite::PrepararForm(this, false);
         return;
     }
@@ -372,6 +403,13 @@ void Lib_FrmCons3::Cargar()
     if (SqlInicial.isEmpty())
         SqlInicial = Sql;
     SqlBase = Sql;
+    {
+        // The statement's own row limit, to say when the list is cut at it.
+        static const QRegularExpression top(QStringLiteral("^\\s*select\\s+(?:distinct\\s+)?top\\s+\\(?(\\d+)\\b\\)?(?!\\s*percent\\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        const auto m = top.match(Sql);
+        limite_ = m.hasMatch() ? m.captured(1).toInt() : 0;
+    }
 
     ado::Recordset rs;
     suite::Rutina r = rutinaConAviso(QStringLiteral("FORM_LOAD"));
@@ -406,8 +444,30 @@ void Lib_FrmCons3::Cargar()
      ([&] { aplicarAnchosGuardados(); })
      ([&] { CalcularAncho(); })
      ([&] { suite::PrepararForm(this, false); });
-    if (modelo_->rowCount() > 0 && !ListView1->currentIndex().isValid())
+    // A typed text that matches no row leaves nothing highlighted.
+    if (modelo_->rowCount() > 0 && !ListView1->currentIndex().isValid() && sinCoincidencia_.isEmpty())
         ListView1->setCurrentIndex(modelo_->index(0, 0));
+    mostrarEstado();
+}
+
+void Lib_FrmCons3::mostrarEstado()
+{
+    QStringList lineas;
+    if (!filtros_.isEmpty())
+        lineas << QStringLiteral("Filtros: ") + filtros_.join(QStringLiteral("; "))
+                + QStringLiteral(" («Nueva Busqueda» los quita).");
+    const bool cortada = limite_ > 0 && modelo_->rowCount() >= limite_;
+    if (cortada)
+        lineas << QStringLiteral("Se muestran sólo las primeras %1 filas: escriba en una columna y pulse F5 para buscar en toda la tabla.")
+                      .arg(limite_);
+    if (!sinCoincidencia_.isEmpty())
+        lineas << QStringLiteral("Ninguna fila de la lista empieza con «%1»%2").arg(sinCoincidencia_,
+                      cortada ? QStringLiteral("; F5 la busca en toda la tabla.") : QStringLiteral("."));
+    const QString texto = lineas.join(u'\n');
+    if (texto == lblEstado->text())
+        return;
+    lblEstado->setText(texto);
+    aplicarReglas();
 }
 
 void Lib_FrmCons3::Encolumnar(ado::Recordset& rs)
@@ -544,9 +604,17 @@ int Lib_FrmCons3::IndiceColumna(const QString& Columna) const
 
 void Lib_FrmCons3::buscarIncremental(int caja)
 {
-    const int f = Busqueda(caja, CmbSearch[caja]->text().trimmed());
-    if (f == 0)
+    const QString texto = CmbSearch[caja]->text().trimmed();
+    const int f = Busqueda(caja, texto);
+    if (f == 0) {
+        // No row starts with it: nothing is highlighted, so Enter chooses nothing.
+        ListView1->selectionModel()->clear();
+        sinCoincidencia_ = texto;
+        mostrarEstado();
         return;
+    }
+    sinCoincidencia_.clear();
+    mostrarEstado();
     const QModelIndex i = modelo_->index(f - 1, 0);
     ListView1->setCurrentIndex(i);
     ListView1->scrollTo(i);
@@ -555,6 +623,7 @@ void Lib_FrmCons3::buscarIncremental(int caja)
 void Lib_FrmCons3::nuevaBusqueda(int caja)
 {
     SqlCola.clear();
+    SqlBase = Sql;
     QString p;
     const int orden = indiceSinCaso(Sql, QStringLiteral("order by"));
     if (contiene(Sql, QStringLiteral("order")) && orden >= 0) {
@@ -568,6 +637,9 @@ void Lib_FrmCons3::nuevaBusqueda(int caja)
             SqlCola = g;
         SqlBase = Sql.left(grupo);
     }
+    // A date order asked of the database stays after the condition.
+    if (!contiene(Sql, QStringLiteral("order")) && !ordenFecha_.isEmpty())
+        SqlCola += ordenFecha_;
     if (contiene(SqlBase, QStringLiteral("stk_ma_articulos.")))
         p = QStringLiteral("stk_ma_articulos.");
     if (contiene(SqlBase, QStringLiteral("v_ma_articulos.")))
@@ -575,6 +647,10 @@ void Lib_FrmCons3::nuevaBusqueda(int caja)
     const QString c = caja < nombresCampo_.size() ? nombresCampo_[caja] : QString();
     // The typed text goes into the statement as a literal: its quotes doubled.
     QString x = CmbSearch[caja]->text();
+    if (!x.trimmed().isEmpty())
+        filtros_ << QStringLiteral("%1 %2 «%3»")
+                        .arg(modelo_->titulos().value(caja, c), CfgUsaConsultaLIKE ? QStringLiteral("contiene") : QStringLiteral("comienza con"),
+                             x.trimmed());
     const QString union_ = contiene(Sql, QStringLiteral("where")) ? QStringLiteral(" and ") : QStringLiteral(" where ");
     if (CfgUsaConsultaLIKE) {
         Sql = SqlBase + union_ + p + c + QStringLiteral(" like '%") + QString(x).replace(u' ', u'%').replace(u'\'', QStringLiteral("''"))
@@ -597,7 +673,8 @@ void Lib_FrmCons3::nuevaBusqueda(int caja)
 void Lib_FrmCons3::NuevaBusqueda()
 {
     Sql = SqlInicial;
-    Cargar();
+    filtros_.clear();
+    cargarEnOrdenFecha();
     CmbSearch[0]->setFocus();
 }
 
@@ -621,19 +698,52 @@ void Lib_FrmCons3::clicEnTitulo(int columna)
 
 void Lib_FrmCons3::OrdenarPorFecha(const QString& Cual)
 {
-    const QString antes = Sql;
     if (!contiene(Sql, QStringLiteral("order"))) {
         ordenPropio_ = false;
         columnaOrden_ = 0;
         OrdenarPorLwv = false;
-        Sql = Sql + QStringLiteral(" order by ") + Cual;
+        ordenFecha_ = QStringLiteral(" order by ") + Cual;
         if (Cual.compare(QStringLiteral("fechahorafinromaneo"), Qt::CaseInsensitive) == 0)
-            Sql += QStringLiteral(" desc ");
-        Cargar();
-        Sql = antes;
-    } else {
-        Cargar();
+            ordenFecha_ += QStringLiteral(" desc ");
     }
+    // Sorting is no new search: the highlighted row and the check marks stay with their
+    // records through the reload (a record is known by all its cells).
+    const int columnas = modelo_->columnCount();
+    auto clave = [&](int fila) {
+        QStringList celdas;
+        for (int c = 0; c < columnas; ++c)
+            celdas << modelo_->celda(fila, c);
+        return celdas.join(QChar(0x1F));
+    };
+    const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+    const QString resaltada = elegidas.isEmpty() ? QString() : clave(elegidas.front().row());
+    QSet<QString> marcadas;
+    for (int f = 0; CheckBoxes && f < modelo_->rowCount(); ++f)
+        if (modelo_->marcada(f))
+            marcadas.insert(clave(f));
+    cargarEnOrdenFecha();
+    ListView1->selectionModel()->clear();
+    for (int f = 0; f < modelo_->rowCount(); ++f) {
+        const QString k = clave(f);
+        if (CheckBoxes && modelo_->marcada(f) != marcadas.contains(k))
+            modelo_->marcar(f, marcadas.contains(k));
+        if (!elegidas.isEmpty() && k == resaltada && !ListView1->currentIndex().isValid())
+            ListView1->setCurrentIndex(modelo_->index(f, 0));
+    }
+}
+
+// Loads the statement in the date order asked for, leaving Sql as it was; a statement with
+// its own order is loaded as it is.
+void Lib_FrmCons3::cargarEnOrdenFecha()
+{
+    if (ordenFecha_.isEmpty() || contiene(Sql, QStringLiteral("order"))) {
+        Cargar();
+        return;
+    }
+    const QString antes = Sql;
+    Sql += ordenFecha_;
+    Cargar();
+    Sql = antes;
 }
 
 QString Lib_FrmCons3::valorDeFila(int fila, const QString& titulo) const
@@ -656,10 +766,11 @@ void Lib_FrmCons3::Aceptar()
                     Valores->append(valorDeFila(f, CampoDevuelto));
             return;
         }
-        const QModelIndex actual = ListView1->currentIndex();
-        if (!actual.isValid())
+        // The highlighted row; with none, nothing is chosen.
+        const QModelIndexList elegidas = ListView1->selectionModel()->selectedRows();
+        if (elegidas.isEmpty())
             return;
-        const int fila = actual.row();
+        const int fila = elegidas.front().row();
         QString ultimo;
         if (CmpsDevueltos) {
             for (const QString& t : *CmpsDevueltos) {

@@ -130,6 +130,7 @@ public:
 
     // Controls, named as the form names them.
     QLabel* Label1 = nullptr;
+    QLabel* lblEstado = nullptr;  // under the title: filters in force, a cut list, no match
     QPushButton* CmdNuevo = nullptr;
     QPushButton* CmdTodos = nullptr;
     QWidget* picFields = nullptr;
@@ -159,6 +160,8 @@ private:
     void buscarIncremental(int caja);
     void nuevaBusqueda(int caja);
     void aplicarAnchosGuardados();
+    void cargarEnOrdenFecha();
+    void mostrarEstado();
     void clicEnTitulo(int columna);
     void Aceptar();
     void Cancelar();
@@ -174,4 +177,8 @@ private:
     int columnaOrden_ = 0;
     Qt::SortOrder direccion_ = Qt::AscendingOrder;
     bool ordenPropio_ = false;  // the list sorts itself
+    QString ordenFecha_;        // " order by" a date column, asked of the database
+    QStringList filtros_;       // the F5 conditions in force, as the user wrote them
+    int limite_ = 0;            // the statement's TOP; 0 for none
+    QString sinCoincidencia_;   // typed text no row starts with
 };

@@ -6,7 +6,9 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -154,6 +156,12 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : QDialog(parent)
     cajas->setContentsMargins(0, 0, 0, 0);
     cajas->addWidget(CmbSearch);
 
+    lblEstado = new QLabel(this);
+    lblEstado->setObjectName(QStringLiteral("lblEstado"));
+    lblEstado->setWordWrap(true);
+    lblEstado->setTextFormat(Qt::PlainText);
+    lblEstado->hide();
+
     TreeV = new QTreeView(this);
     TreeV->setModel(modelo_);
     TreeV->setHeaderHidden(true);
@@ -181,11 +189,12 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : QDialog(parent)
     botones->addWidget(CmdNueva);
     connect(CmdAceptar, &QPushButton::clicked, this, [this] { Aceptar(); });
     connect(cmdCancelar, &QPushButton::clicked, this, [this] { Cancelar(); });
-    connect(CmdNueva, &QPushButton::clicked, this, [this] { armar(Armado::PorPrefijo); });
+    connect(CmdNueva, &QPushButton::clicked, this, [this] { NuevaBusqueda(); });
     connect(CmbSearch, &QLineEdit::textChanged, this, [this] { buscarIncremental(); });
 
     auto* todo = new QVBoxLayout(this);
     todo->addWidget(picFields);
+    todo->addWidget(lblEstado);
     todo->addWidget(TreeV, 1);
     todo->addWidget(Frame1);
     setTabOrder(CmbSearch, TreeV);
@@ -228,6 +237,10 @@ QString Lib_FrmCons3Tree::SentenciaFiltrada(const QString& sql, const QString& t
 
 void Lib_FrmCons3Tree::Cargar()
 {
+    if (SqlInicial.isEmpty())
+        SqlInicial = Sql;
+    sinCoincidencia_.clear();
+    mostrarEstado();
     suite::Rutina r = rutinaConAviso(QStringLiteral("FORM_LOAD"));
     r([&] { Valores = QStringList(); })
      ([&] {
@@ -330,15 +343,51 @@ void Lib_FrmCons3Tree::seleccionar(int nodo)
 void Lib_FrmCons3Tree::buscarIncremental()
 {
     const int n = modelo_->arbol().buscar(CmbSearch->text());
-    if (n >= 0)
+    if (n >= 0) {
+        sinCoincidencia_.clear();
         seleccionar(n);
+    } else {
+        // No node starts with it: nothing is highlighted, so Enter chooses nothing.
+        TreeV->selectionModel()->clear();
+        sinCoincidencia_ = CmbSearch->text().trimmed();
+    }
+    mostrarEstado();
+}
+
+void Lib_FrmCons3Tree::mostrarEstado()
+{
+    QStringList lineas;
+    if (!filtros_.isEmpty())
+        lineas << QStringLiteral("Filtros: ") + filtros_.join(QStringLiteral("; ")) + QStringLiteral(" («Nueva Busqueda» los quita).");
+    if (!sinCoincidencia_.isEmpty())
+        lineas << QStringLiteral("Ningún código ni descripción empieza con «%1».").arg(sinCoincidencia_);
+    lblEstado->setText(lineas.join(u'\n'));
+    lblEstado->setVisible(!lineas.isEmpty());
+}
+
+// Back to the lookup's first statement: the F5 filters are dropped.
+void Lib_FrmCons3Tree::NuevaBusqueda()
+{
+    if (!SqlInicial.isEmpty())
+        Sql = SqlInicial;
+    filtros_.clear();
+    {
+        const QSignalBlocker b(CmbSearch);
+        CmbSearch->clear();
+    }
+    Cargar();
+    CmbSearch->setFocus();
 }
 
 void Lib_FrmCons3Tree::nuevoFiltro()
 {
     suite::Rutina r([](const suite::ErrorRT&) { return int(suite::vbIgnore); });
     r([&] {
+        // The family tree always shows its fixed statement: no filter is in force there.
+        const bool familias = contiene(Sql, QStringLiteral("v_ta_familias"));
         Sql = SentenciaFiltrada(Sql, CmbSearch->text(), &SqlBase, &SqlCola);
+        if (!familias && !CmbSearch->text().trimmed().isEmpty())
+            filtros_ << QStringLiteral("Descripcion contiene «%1»").arg(CmbSearch->text().trimmed());
     })
      ([&] {
          const QSignalBlocker b(CmbSearch);
@@ -381,9 +430,15 @@ void Lib_FrmCons3Tree::Aceptar()
             });
         }
     } else {
-        const int nodo = std::max(ModeloArbol::nodoDe(TreeV->currentIndex()), 0);
-        const QString codigo = arbol.nodo(nodo).codigo;
+        // The highlighted node; with none, nothing is chosen.
+        const QModelIndexList elegidos = TreeV->selectionModel()->selectedIndexes();
+        const int nodo = elegidos.isEmpty() ? -1 : ModeloArbol::nodoDe(elegidos.front());
+        const QString codigo = nodo < 0 ? QString() : arbol.nodo(nodo).codigo;
         r([&] {
+            if (nodo < 0) {
+                ValorDevuelto = QString();
+                return;
+            }
             if (campo == QLatin1String("IDFAMILIA")) {
                 ValorDevuelto = buscar(QStringLiteral("@admin_V_TA_FAMILIAS"), QStringLiteral("IDFAMILIA"), codigo).value_or(QString());
             } else if (campo == QLatin1String("IDPOSICION")) {

@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeView;
@@ -79,6 +80,7 @@ public:
     QTreeView* TreeV = nullptr;
     QWidget* picFields = nullptr;
     QLineEdit* CmbSearch = nullptr;
+    QLabel* lblEstado = nullptr;  // the filters in force, a text no node starts with
     QWidget* Frame1 = nullptr;
     QPushButton* CmdAceptar = nullptr;
     QPushButton* cmdCancelar = nullptr;
@@ -97,7 +99,11 @@ private:
     void Aceptar();
     void Cancelar();
     void seleccionar(int nodo);
+    void NuevaBusqueda();
+    void mostrarEstado();
 
     ModeloArbol* modelo_ = nullptr;
-    QString SqlBase, SqlCola;
+    QString SqlInicial, SqlBase, SqlCola;
+    QStringList filtros_;      // the F5 filters in force, as typed
+    QString sinCoincidencia_;
 };

@@ -224,10 +224,15 @@ bool UtilVela::dibujarEnSuperficie(int i, const QImage& imagen, int lado)
     }
     const QSize tam{int(w), int(h)};
     const QPoint pos(std::max(0, (sup.width() - tam.width()) / 2), std::max(0, (sup.height() - tam.height()) / 2));
-    const qreal dpr = imagen.devicePixelRatio();
+    // A palette or 1-bit picture is scaled in full colour: scaled in its own format, Qt fits the
+    // blended pixels back into the palette (a 1-bit one as a black and white dither).
+    QImage fuente = imagen;
+    if (fuente.depth() < 32)
+        fuente.convertTo(fuente.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    const qreal dpr = fuente.devicePixelRatio();
     const QSize fisico = (QSizeF(tam) * dpr).toSize();
-    superficie->dibujo = QPixmap::fromImage(fisico == imagen.size() ? imagen
-                                            : imagen.scaled(fisico, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    superficie->dibujo = QPixmap::fromImage(fisico == fuente.size() ? fuente
+                                            : fuente.scaled(fisico, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     superficie->dibujo.setDevicePixelRatio(dpr);
     superficie->rectDibujo = QRect(pos, tam);
     superficie->update();

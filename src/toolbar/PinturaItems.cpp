@@ -5,6 +5,47 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QPainter>
+#include <cmath>
+
+namespace {
+
+// Relative luminance and contrast ratio as WCAG defines them.
+double luminancia(const QColor& c)
+{
+    const auto canal = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * canal(c.red()) + 0.7152 * canal(c.green()) + 0.0722 * canal(c.blue());
+}
+
+double contraste(const QColor& a, const QColor& b)
+{
+    const double la = luminancia(a), lb = luminancia(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The text of a disabled part on `fondo`: the usual grey where it reads (3:1 and a little
+// more, for thin anti-aliased strokes), else a shade of the background itself, darkened (or
+// on a very dark one lightened) only as far as needed, so that it still looks dimmed.
+QColor textoDeshabilitado(const QColor& gris, const QColor& fondo)
+{
+    constexpr double minimo = 3.2;
+    if (contraste(gris, fondo) >= minimo)
+        return gris;
+    const QColor hacia = contraste(Qt::black, fondo) >= minimo ? QColor(Qt::black) : QColor(Qt::white);
+    for (int paso = 1; paso < 100; ++paso) {
+        const double t = paso / 100.0;
+        const QColor c(int(std::lround(fondo.red() + (hacia.red() - fondo.red()) * t)),
+                       int(std::lround(fondo.green() + (hacia.green() - fondo.green()) * t)),
+                       int(std::lround(fondo.blue() + (hacia.blue() - fondo.blue()) * t)));
+        if (contraste(c, fondo) >= minimo)
+            return c;
+    }
+    return hacia;
+}
+
+} // namespace
 
 void CajaItem::paintEvent(QPaintEvent*)
 {
@@ -82,7 +123,7 @@ void UtilVela::StyleItem(int i)
 
     QColor textoColor = Qt::white;
     if (!usable)
-        textoColor = ColorQt(RGB(138, 138, 138));
+        textoColor = textoDeshabilitado(ColorQt(RGB(138, 138, 138)), ColorQt(color));
     else if (i == activeIndex_ && !marcable)
         textoColor = ColorQt(RGB(250, 250, 250));
     QFont f = s.texto->font();
@@ -105,7 +146,7 @@ void UtilVela::StyleItem(int i)
     s.badgeLbl->setAutoFillBackground(true);
     QPalette pb = s.badgeLbl->palette();
     pb.setColor(QPalette::Window, fondoBadge);
-    pb.setColor(QPalette::WindowText, usable ? QColor(Qt::white) : ColorQt(RGB(120, 120, 120)));
+    pb.setColor(QPalette::WindowText, usable ? QColor(Qt::white) : textoDeshabilitado(ColorQt(RGB(120, 120, 120)), fondoBadge));
     s.badgeLbl->setPalette(pb);
 
     s.caja->setVisible(s.visible);

@@ -681,9 +681,17 @@ bool UtilVela::eventFilter(QObject* o, QEvent* e)
                 ItemClicked(i);
             return true;
         }
-        if (e->type() == QEvent::MouseMove || e->type() == QEvent::Enter) {
-            SetHover(i < itemCount_ && slot(i).visible && slot(i).enabled ? i : -1);
-            return false;
+        const auto proponer = [this](int j) { SetHover(j >= 0 && j < itemCount_ && slot(j).visible && slot(j).enabled ? j : -1); };
+        if (e->type() == QEvent::Enter)
+            proponer(i);
+        if (e->type() == QEvent::MouseMove) {
+            // The item under the pointer, which is another one while a press is dragged. The move
+            // ends here: passed up, the bar would take it for one over its bare background and
+            // clear the hover just set.
+            QWidget* debajo = childAt(mapFromGlobal(static_cast<QMouseEvent*>(e)->globalPosition().toPoint()));
+            proponer(debajo ? slotDe(debajo) : -1);
+            e->accept();
+            return true;
         }
     }
     return QWidget::eventFilter(o, e);

@@ -251,7 +251,7 @@ void TstArbol::unaSolaColumna()
 void TstArbol::incremental()
 {
     // Each keystroke selects the first node, in the order added, whose code or description
-    // starts with the text, opening the branches above it; no match keeps the selection.
+    // starts with the text, opening the branches above it; no match selects nothing.
     Empresa e({"1:Administración", "101:Contaduría", "10101:Sueldos", "2:Comercial", "201:Ventas zona norte", "3:Producción"});
     Lib_ClsCons3 m;
     buscar(m, Centros, [&](Lib_FrmCons3Tree& d) {
@@ -262,6 +262,8 @@ void TstArbol::incremental()
         QCOMPARE(actual(d), QStringLiteral("10101 - Sueldos"));
         QVERIFY(d.TreeV->isExpanded(d.modelo()->indiceDe(d.modelo()->arbol().buscarCodigo(QStringLiteral("101")))));
         QTest::keyClicks(d.CmbSearch, QStringLiteral("9"));
+        QCOMPARE(actual(d), QStringLiteral("<ninguno>"));
+        QTest::keyClick(d.CmbSearch, Qt::Key_Backspace);
         QCOMPARE(actual(d), QStringLiteral("10101 - Sueldos"));
         d.CmbSearch->clear();
         QCOMPARE(actual(d), QStringLiteral("Consulta..."));
@@ -347,7 +349,7 @@ void TstArbol::filtroF5()
 
 void TstArbol::nuevaBusqueda()
 {
-    // "&Nueva Busqueda" rebuilds from the current statement: a filter stays.
+    // "&Nueva Busqueda" goes back to the first statement: the filters are dropped.
     Empresa e({"1", "2", "201:Ventas"});
     Lib_ClsCons3 m;
     buscar(m, Centros, [&](Lib_FrmCons3Tree& d) {
@@ -356,7 +358,7 @@ void TstArbol::nuevaBusqueda()
         QCOMPARE(describir(d.modelo()->arbol()), QStringLiteral("201"));
         Empresa::centro(QStringLiteral("202"), QStringLiteral("Ventas web"));
         QTest::mouseClick(d.CmdNueva, Qt::LeftButton);
-        QCOMPARE(describir(d.modelo()->arbol()), QStringLiteral("201 202"));
+        QCOMPARE(describir(d.modelo()->arbol()), QStringLiteral("1 2[201 202]"));
     });
 }
 

@@ -193,7 +193,7 @@ void TstLista::nuevaBusqueda()
 void TstLista::incremental()
 {
     // Typing selects the first row, in the list's order, whose cell starts with the text;
-    // no match leaves the selection; an emptied box goes back to the first row.
+    // no match leaves nothing selected; an emptied box goes back to the first row.
     Empresa e;
     Lib_ClsCons3 m;
     buscar(m, QStringLiteral("P_CUENTAS"), QStringLiteral("TITULO=0"), [&](Lib_FrmCons3& d) {
@@ -205,6 +205,8 @@ void TstLista::incremental()
         QTest::keyClicks(nombre, QStringLiteral("caja e"));
         QCOMPARE(actual(d, 2), QStringLiteral("2"));
         QTest::keyClicks(nombre, QStringLiteral("x"));
+        QCOMPARE(actual(d, 2), QString());
+        QTest::keyClick(nombre, Qt::Key_Backspace);
         QCOMPARE(actual(d, 2), QStringLiteral("2"));
         QLineEdit* codigo = d.CmbSearch[2];
         codigo->setFocus();
@@ -394,7 +396,7 @@ void TstLista::opciones()
         QTest::keyClick(d.CmbSearch[0], Qt::Key_Return);
     });
     QCOMPARE(m.CheckOpciones(QStringLiteral("Columnas"), QStringLiteral("1Uno"), QStringLiteral("0Dos")), QString());
-    QCOMPARE(vistas, QStringList({QStringLiteral("Dos"), QStringLiteral("Uno+")}));
+    QCOMPARE(vistas, QStringList({QStringLiteral("Uno+"), QStringLiteral("Dos")}));
     QCOMPARE(*m.Valores, QStringList{QStringLiteral("Uno")});
     alAbrir([&](Lib_FrmCons3& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("Columnas"));

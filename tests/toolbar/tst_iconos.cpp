@@ -68,6 +68,10 @@ private Q_SLOTS:
     void carpetas();
     void agregarBuscaArchivos();
     void sinRedibujar();
+    void encimaConElRaton_data();
+    void encimaConElRaton();
+    void paletaMayorQueLaCaja_data();
+    void paletaMayorQueLaCaja();
 };
 
 void TstIconos::nombres_data()
@@ -354,6 +358,141 @@ void TstIconos::sinRedibujar()
     b.IconPx(16);
     QCOMPARE(b.DibujosDeArchivo(), leidos + 5);
     QCOMPARE(b.IconoDibujado(0).size(), QSize(16, 16));
+}
+
+void TstIconos::encimaConElRaton_data()
+{
+    QTest::addColumn<QString>("destino"); // where the mouse goes after resting on NUEVO's icon
+    QTest::addColumn<bool>("nuevoDeshabilitado");
+    QTest::addColumn<int>("encima");       // HoverIndex afterwards
+    QTest::addColumn<QColor>("colorNuevo"); // NUEVO's drawn picture afterwards
+    QTest::newRow("icono del item") << "icono nuevo" << false << 0 << Verde;
+    QTest::newRow("titulo del item") << "titulo nuevo" << false << 0 << Verde;
+    QTest::newRow("otro item con archivo") << "icono grabar" << false << 1 << Rojo;
+    QTest::newRow("item sin archivo (su caja)") << "caja reporte" << false << 2 << Rojo;
+    QTest::newRow("fondo de la barra") << "barra" << false << -1 << Rojo;
+    QTest::newRow("item deshabilitado") << "icono nuevo" << true << -1 << Rojo;
+}
+
+void TstIconos::encimaConElRaton()
+{
+    // The pointer moved by the window system (QTest::mouseMove moves the cursor), as a user does.
+    QFETCH(QString, destino);
+    QFETCH(bool, nuevoDeshabilitado);
+    QFETCH(int, encima);
+    QFETCH(QColor, colorNuevo);
+    QTemporaryDir dir;
+    escribirImagen(dir.filePath("img_menu/NUEVO.png"), {20, 20}, Rojo);
+    escribirImagen(dir.filePath("img_menu/NUEVO_over.png"), {20, 20}, Verde);
+    escribirImagen(dir.filePath("img_menu/GRABAR.png"), {20, 20}, Rojo);
+    escribirImagen(dir.filePath("img_menu/GRABAR_over.png"), {20, 20}, Verde);
+    Barra barra(dir.path());
+    UtilVela& b = barra.b;
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    b.ClearItems();
+    for (const char* t : {"NUEVO", "GRABAR", "REPORTE"})
+        b.AddItem(QLatin1String(t), QLatin1String(t));
+    QVERIFY(b.HasFileIcon(0) && b.HasFileIcon(1) && !b.HasFileIcon(2));
+
+    QTest::mouseMove(&b, QPoint(b.width() - 4, 4));
+    QTest::mouseMove(b.ImgIcon(0));
+    QTRY_COMPARE(b.HoverIndex(), 0); // under a real X server the pointer's events come later
+    QCOMPARE(QFileInfo(b.DrawnFile(0)).fileName(), QStringLiteral("NUEVO_over.png"));
+
+    if (nuevoDeshabilitado)
+        b.SetItemEnabled(QStringLiteral("NUEVO"), false);
+    QWidget* w = destino == QLatin1String("icono nuevo")    ? b.ImgIcon(0)
+                 : destino == QLatin1String("titulo nuevo") ? b.LblText(0)
+                 : destino == QLatin1String("icono grabar") ? b.ImgIcon(1)
+                 : destino == QLatin1String("caja reporte") ? b.PicItem(2)
+                                                            : static_cast<QWidget*>(&b);
+    // Two moves inside the target, as a real pointer sends them.
+    const QPoint punto = w == &b ? QPoint(b.width() - 4, 4) : w->rect().center();
+    QTest::mouseMove(w, punto - QPoint(1, 1));
+    QTest::mouseMove(w, punto);
+    QCOMPARE(b.childAt(w->mapTo(&b, punto)), w == &b ? nullptr : w);
+    QTRY_COMPARE(b.HoverIndex(), encima);
+    if (!nuevoDeshabilitado)
+        QCOMPARE(colorEn(b.ImgIcon(0), b.IconoDibujado(0).center()), colorNuevo);
+}
+
+namespace {
+
+// Bit depth and colour type from a PNG file's header.
+QPair<int, int> cabeceraPng(const QString& ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return {-1, -1};
+    const QByteArray d = f.read(26);
+    return d.size() == 26 ? qMakePair(int(quint8(d[24])), int(quint8(d[25]))) : qMakePair(-1, -1);
+}
+
+} // namespace
+
+void TstIconos::paletaMayorQueLaCaja_data()
+{
+    QTest::addColumn<int>("formato");     // QImage::Format written
+    QTest::addColumn<int>("bits");        // bit depth in the PNG
+    QTest::addColumn<QSize>("tam");
+    QTest::addColumn<QColor>("izquierda"); // palette entry of the left half; alpha 0: transparent
+    QTest::addColumn<QColor>("derecha");
+    QTest::newRow("1 bit, rojo y azul") << int(QImage::Format_Mono) << 1 << QSize(100, 100) << Rojo << Azul;
+    QTest::newRow("1 bit, ancho, verde y blanco") << int(QImage::Format_Mono) << 1 << QSize(160, 80) << Verde << QColor(Qt::white);
+    QTest::newRow("1 bit, transparente y azul") << int(QImage::Format_Mono) << 1 << QSize(96, 96) << QColor(0, 0, 0, 0) << Azul;
+    QTest::newRow("8 bits de paleta") << int(QImage::Format_Indexed8) << 8 << QSize(100, 100) << Rojo << Verde;
+}
+
+void TstIconos::paletaMayorQueLaCaja()
+{
+    QFETCH(int, formato);
+    QFETCH(int, bits);
+    QFETCH(QSize, tam);
+    QFETCH(QColor, izquierda);
+    QFETCH(QColor, derecha);
+    QTemporaryDir dir;
+    QImage img(tam, QImage::Format(formato));
+    img.setColorCount(2);
+    img.setColor(0, izquierda.rgba());
+    img.setColor(1, derecha.rgba());
+    img.fill(0);
+    for (int y = 0; y < tam.height(); ++y)
+        for (int x = tam.width() / 2; x < tam.width(); ++x)
+            img.setPixel(x, y, 1);
+    const QString ruta = dir.filePath("img_menu/GRABAR.png");
+    QDir().mkpath(QFileInfo(ruta).path());
+    QVERIFY(img.save(ruta));
+    QCOMPARE(cabeceraPng(ruta), qMakePair(bits, 3)); // a palette PNG with that depth
+
+    Barra barra(dir.path());
+    UtilVela& b = barra.b;
+    b.RefreshIcons();
+    const int i = b.FindItem(QStringLiteral("GRABAR"));
+    QVERIFY(b.HasFileIcon(i));
+    const QRect r = b.IconoDibujado(i);
+    const QSize caja = QSize(b.IconPx(), b.IconPx()).boundedTo(b.ImgIcon(i)->size());
+    QCOMPARE(r.size(), tam.scaled(caja, Qt::KeepAspectRatio)); // shrunk into the box
+    const QColor fondo = UtilVela::ColorQt(b.NormalBackColor());
+    const QImage visto = b.ImgIcon(i)->grab().toImage();
+    // Each half is its palette colour throughout (the item's colour where it is transparent),
+    // away from the blended middle column.
+    int distintos = 0;
+    QString primero;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const int medio = r.left() + r.width() / 2;
+            if (qAbs(x - medio) <= 2)
+                continue;
+            QColor esperado = x < medio ? izquierda : derecha;
+            if (esperado.alpha() == 0)
+                esperado = fondo;
+            const QColor c = visto.pixelColor(x, y);
+            if (qAbs(c.red() - esperado.red()) > 6 || qAbs(c.green() - esperado.green()) > 6 || qAbs(c.blue() - esperado.blue()) > 6) {
+                if (distintos++ == 0)
+                    primero = QStringLiteral("(%1,%2) %3 en vez de %4").arg(x).arg(y).arg(c.name(), esperado.name());
+            }
+        }
+    QVERIFY2(distintos == 0, qPrintable(QString::number(distintos) + QStringLiteral(" pixeles; ") + primero));
 }
 
 QTEST_MAIN(TstIconos)

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -30,6 +31,33 @@ struct Oyente {
 };
 
 QColor colorEn(QWidget* w, QPoint p) { return w->grab().toImage().pixelColor(p); }
+
+// Contrast ratio of two colours as WCAG defines it (1 to 21).
+double contraste(const QColor& a, const QColor& b)
+{
+    const auto lum = [](const QColor& c) {
+        const auto canal = [](int v) {
+            const double x = v / 255.0;
+            return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * canal(c.red()) + 0.7152 * canal(c.green()) + 0.0722 * canal(c.blue());
+    };
+    const double la = lum(a), lb = lum(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The pixel of a drawn label that stands out most from its background (its corner).
+QColor textoDibujado(QLabel* l)
+{
+    const QImage img = l->grab().toImage();
+    const QColor fondo = img.pixelColor(0, 0);
+    QColor mejor = fondo;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (contraste(img.pixelColor(x, y), fondo) > contraste(mejor, fondo))
+                mejor = img.pixelColor(x, y);
+    return mejor;
+}
 
 // Twips placed on whole pixels: within half a pixel of the value asked.
 #define CERCA(real, esperado) QVERIFY2(qAbs((real) - (esperado)) <= 7.5, qPrintable(QString::number(real)))
@@ -58,6 +86,8 @@ private Q_SLOTS:
     void activoHastaQueSeVaElFoco();
     void fuenteDeTitulos_data();
     void fuenteDeTitulos();
+    void textosDeshabilitadosLegibles_data();
+    void textosDeshabilitadosLegibles();
 };
 
 void TstUtilVela::tablas()
@@ -517,6 +547,55 @@ void TstUtilVela::fuenteDeTitulos()
     qunsetenv("KTX_DBNAME");
     QCOMPARE(b.LblText(0)->font().family(), familia);
     QCOMPARE(b.LblText(17)->font().family(), familia);
+}
+
+void TstUtilVela::textosDeshabilitadosLegibles_data()
+{
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<QColor>("barra"); // the style's colour, unchanged
+    QTest::newRow("estilo 1, azul") << 1 << QColor(96, 138, 204);
+    QTest::newRow("estilo 2, oscuro") << 2 << QColor(42, 42, 42);
+    QTest::newRow("estilo 3, arena") << 3 << QColor(160, 155, 135);
+    QTest::newRow("estilo 4, lila") << 4 << QColor(135, 133, 150);
+    QTest::newRow("estilo 5, gris") << 5 << QColor(122, 122, 122);
+}
+
+void TstUtilVela::textosDeshabilitadosLegibles()
+{
+    // A disabled item's caption, and its badge, read at 3:1 at least against what is behind
+    // them, as drawn; the bar keeps its style's colours.
+    QFETCH(int, estilo);
+    QFETCH(QColor, barra);
+    UtilVela b;
+    b.ApplyColorStyle(estilo);
+    b.ItemHeight(600);
+    b.resize(1000, 90);
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    b.SetItemEnabled(QStringLiteral("BORRAR"), false);
+    b.SetItemBadge(QStringLiteral("BORRAR"), 7);
+    QCOMPARE(UtilVela::ColorQt(b.NormalBackColor()), barra);
+    QCOMPARE(b.grab().toImage().pixelColor(b.width() - 2, 2), barra);
+    const QColor item = UtilVela::ColorQt(UtilVela::ShadeColor(b.NormalBackColor(), -6));
+    QCOMPARE(colorEn(b.PicItem(1), QPoint(2, 2)), item);
+
+    QLabel* titulo = b.LblText(1);
+    QCOMPARE(colorEn(titulo, QPoint(1, 1)), item);
+    const QColor usado = titulo->palette().color(QPalette::WindowText);
+    const QColor dibujado = textoDibujado(titulo);
+    for (const auto& [nombre, valor] : {std::pair{"titulo contra el item", contraste(usado, item)},
+                                        std::pair{"titulo contra la barra", contraste(usado, barra)},
+                                        std::pair{"titulo dibujado", contraste(dibujado, item)}})
+        QVERIFY2(valor >= 3.0, qPrintable(QStringLiteral("%1: %2 (%3 sobre %4)").arg(QLatin1String(nombre)).arg(valor, 0, 'f', 2).arg(usado.name(), item.name())));
+    // Still told apart from an enabled caption, which keeps its white.
+    QCOMPARE(b.LblText(0)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QVERIFY2(contraste(usado, Qt::white) >= 1.5, qPrintable(usado.name()));
+
+    QLabel* insignia = b.LblBadge(1);
+    QVERIFY(insignia->isVisible());
+    const double cInsignia = contraste(insignia->palette().color(QPalette::WindowText), insignia->palette().color(QPalette::Window));
+    QVERIFY2(cInsignia >= 3.0, qPrintable(QString::number(cInsignia, 'f', 2)));
+    QVERIFY2(contraste(textoDibujado(insignia), colorEn(insignia, QPoint(1, 1))) >= 3.0, qPrintable(textoDibujado(insignia).name()));
 }
 
 QTEST_MAIN(TstUtilVela)
