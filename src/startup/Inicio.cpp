@@ -51,7 +51,7 @@ void IniciarSesion(const QString& linea)
          ([&] {
              gDB.OpenServerADODB(false, 3, QString(), true, true);
              if (!gDB.gOpenFlag)
-                 suite::TerminarPrograma(0);
+                 suite::TerminarPrograma(suite::SalidaSinConexion);
          })
          ([&] { gDB.gCnn.CommandTimeout(360); })
          ([&] { gDB.gCnn.DefaultDatabase(gDB.gDBName); });

@@ -71,6 +71,9 @@ struct ProgramaTerminado {
     int codigo;
 };
 [[noreturn]] void TerminarPrograma(int codigo = 0);
+// Exit statuses of a program ended from a failure path.
+constexpr int SalidaSinConexion = 1;   // its first connection could not be opened
+constexpr int SalidaEnlacePerdido = 3; // the link to the server was lost and not recovered
 void FijarTerminador(std::function<void(int)> terminador);
 
 } // namespace suite

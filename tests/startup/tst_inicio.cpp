@@ -178,8 +178,9 @@ void TstInicio::sinLineaDeComandos()
     bool terminado = false;
     try {
         IniciarSesion(QString());
-    } catch (const suite::ProgramaTerminado&) {
+    } catch (const suite::ProgramaTerminado& t) {
         terminado = true;
+        QCOMPARE(t.codigo, suite::SalidaSinConexion);
     }
     QVERIFY(terminado);
     QCOMPARE(d.vistos().size(), 1);
