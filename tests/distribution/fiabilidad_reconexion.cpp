@@ -112,6 +112,8 @@ int main(int argc, char** argv)
         p.waitForFinished(120000);
         const int codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         ++salidas[codigo];
+        if (codigo != 0 && codigo != 1 && codigo != 3) // an end the console does not name: what it said
+            std::fprintf(stderr, "\nsalida %d: %s\n", codigo, p.readAllStandardError().right(600).constData());
         return codigo == 0;
     };
     QElapsedTimer reloj;
