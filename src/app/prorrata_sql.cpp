@@ -1,23 +1,28 @@
 // prorrata-sql: runs one T-SQL batch on a company database and prints what it returns.
 //
 //   prorrata-sql "@Server=DEMO; @DbName=EMPRESA_DEMO;" "SELECT * FROM TA_CCOSTO"
-//   echo "UPDATE ..." | prorrata-sql "@Server=DEMO; @DbName=EMPRESA_DEMO;"
+//   echo "UPDATE ..." | prorrata-sql "@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA;"
 //
 // Rows go to standard output as tab-separated text with a header line. An error prints its
 // number, native error and description on standard error and the exit status is 1; so does a
-// batch that leaves a transaction open (it is rolled back).
+// batch that leaves a transaction open (it is rolled back). A link to the server lost and not
+// recovered ends it with status 3 (suite::SalidaEnlacePerdido). The user of the connection
+// text sees what the program shows that user.
 #include "data/DB_Dll.h"
+#include "data/Sesion.h"
 #include "data/VentanaReconexion.h"
 #include "data/ado/TSQL.h"
 #include "startup/CNStuffContable.h"
 #include "suite/CodigosSalida.h"
 #include "suite/Dialogos.h"
+#include "suite/ErrorRT.h"
 #include "suite/SuiteUtil.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -121,6 +126,48 @@ int informarErrores()
     return errores.Count() + int(gDB.ErroresDescartados().size()) > 0 ? 1 : 0;
 }
 
+// For a user who is no administrator: every name of a confidential table becomes its
+// restricted view (whatever its quoting or spacing), as the program's own statements read
+// them. A batch that carries the "@Admin_" marker, or runs text as SQL (EXEC, EXECUTE, DO),
+// could reach the tables themselves: refused, with the reason.
+std::optional<QString> restringir(const QString& sql, QString& motivo)
+{
+    if (sql.contains(QLatin1String("@Admin_"), Qt::CaseInsensitive)) {
+        motivo = QStringLiteral("el marcador @Admin_ no está permitido para el usuario %1").arg(gUsuarioLogeado);
+        return std::nullopt;
+    }
+    static const std::pair<const char*, const char*> sinonimos[] = {
+        {"MA_CUENTAS", "SS_MA_CUENTAS"},         {"V_TA_DEPOSITO", "SS_V_TA_DEPOSITO"},
+        {"MV_ASIENTOS", "SS_MV_ASIENTOS"},       {"V_TA_FAMILIAS", "SS_V_TA_FAMILIAS"},
+        {"V_TA_CAJAS", "SS_V_TA_CAJAS"},         {"AC_CUENTASDIARIO", "SS_AC_CUENTASDIARIO"},
+        {"AC_CUENTASDIARIO_CCOSTO", "SS_AC_CUENTAS_DIARIO_CCOSTO"},
+    };
+    namespace t = ado::tsql;
+    t::Tokens tokens = t::Tokenizar(sql);
+    bool inicio = true; // at the start of a statement
+    for (t::Token& k : tokens) {
+        if (!k.significativo())
+            continue;
+        if (k.tipo == t::Tipo::Palabra
+            && (k.es("EXEC") || k.es("EXECUTE") || k.es("sp_executesql") || (inicio && k.es("DO")))) {
+            motivo = QStringLiteral("%1 no está permitido para el usuario %2").arg(k.texto.toUpper(), gUsuarioLogeado);
+            return std::nullopt;
+        }
+        inicio = k.esSimbolo(';');
+        if (k.tipo != t::Tipo::Palabra && k.tipo != t::Tipo::Corchetes && k.tipo != t::Tipo::Comillas)
+            continue;
+        const QString nombre = k.identificador();
+        for (const auto& [tabla, vista] : sinonimos) {
+            if (nombre.compare(QLatin1String(tabla), Qt::CaseInsensitive) != 0)
+                continue;
+            if (qstrcmp(tabla, "MV_ASIENTOS") != 0 || gConfidencialidad)
+                k = {t::Tipo::Palabra, QString::fromLatin1(vista)};
+            break;
+        }
+    }
+    return t::Unir(tokens);
+}
+
 } // namespace
 
 // This program's dialogs are printed; with this definition the Qt ones, and Qt's GUI
@@ -193,14 +240,42 @@ int main(int argc, char** argv)
         sql = QString::fromUtf8(entrada.readAll());
     }
 
-    const QString base = ValorToken(args.first(), QStringLiteral("@DbName"));
-    gDB.gServidor = ValorToken(args.first(), QStringLiteral("@Server"));
+    // A run that ends because its link was lost and not recovered says so.
+    suite::FijarTerminador([](int codigo) {
+        if (codigo == suite::SalidaEnlacePerdido)
+            QTextStream(stderr) << "Se perdió la conexión con el servidor " << gDB.gServidor
+                                << " y no se recuperó: el lote no terminó y lo que no llegó a confirmarse no quedó grabado "
+                                   "(salida "
+                                << codigo << ")." << Qt::endl;
+    });
+
+    const QString linea = args.first();
+    const QString base = ValorToken(linea, QStringLiteral("@DbName"));
+    gDB.gServidor = ValorToken(linea, QStringLiteral("@Server"));
     gDB.gDBName = gDB.gUsuario = gDB.gUserPassWord = base;
+    const QString usuario = ValorToken(linea, QStringLiteral("@Usuario"));
+    const QString usuarioLogeado = ValorToken(linea, QStringLiteral("@UsuarioLogeado"));
+    gUsuarioLogeado = usuarioLogeado.isEmpty() ? usuario : usuarioLogeado;
     gDB.OpenServerADODB(false, ado::adUseClient, QString(), false, false);
     if (!gDB.gOpenFlag) {
         if (informarErrores() == 0)
             QTextStream(stderr) << "No se pudo abrir la base " << base << " en " << gDB.gServidor << Qt::endl;
         return 1;
+    }
+    // The user's rules, as the program applies them: confidential tables through their
+    // restricted views unless the user is an administrator (without a user, or with one the
+    // company does not list, the restricted views).
+    gDB.gEsAdmin = gDB.ExisteTablaDB(QStringLiteral("TA_USUARIOS")) && gDB.EsAdministrador(gUsuarioLogeado);
+    IniContable();
+
+    if (!gDB.gEsAdmin) {
+        QString motivo;
+        const auto restringida = restringir(sql, motivo);
+        if (!restringida) {
+            QTextStream(stderr) << "No se ejecutó el lote: " << motivo << '.' << Qt::endl;
+            return 1;
+        }
+        sql = *restringida;
     }
 
     const QString primera = sql.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);

@@ -185,13 +185,7 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
                 paso = 8;
                 [[fallthrough]];
             case 8:
-                if (!MuestraError) {
-                    gEsAdmin = true;
-                } else {
-                    const QVariant v = DatosTabla(QStringLiteral("ta_usuarios"), gUsuarioLogeado, QStringLiteral("Administrador"),
-                                                  QStringLiteral("nombre"), DatoTexto, QString(), true, false);
-                    gEsAdmin = suite::ValorNumerico(suite::TextoVariant(v)) == suite::Moneda::desdeEntero(1);
-                }
+                gEsAdmin = !MuestraError || EsAdministrador(gUsuarioLogeado);
                 return;
             }
             return;
@@ -201,6 +195,13 @@ void DB_Dll::OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString
             // the failing step once more
         }
     }
+}
+
+bool DB_Dll::EsAdministrador(const QString& usuario)
+{
+    const QVariant v = DatosTabla(QStringLiteral("ta_usuarios"), usuario, QStringLiteral("Administrador"), QStringLiteral("nombre"),
+                                  DatoTexto, QString(), true, false);
+    return suite::ValorNumerico(suite::TextoVariant(v)) == suite::Moneda::desdeEntero(1);
 }
 
 namespace {
@@ -333,9 +334,11 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
     const ado::tsql::EfectoTransaccion efecto = ado::tsql::EfectoEnTransacciones(SentenciaSQL);
     const bool enTransaccion = transaccion_ && !efecto.empieza; // runs inside one begun earlier
     const bool conTrans = contiene(SentenciaSQL, QStringLiteral("TRANS"));
-    // A batch that begins its own transaction, outside any other, and ends none: when the link
-    // drops the server undoes all of it, so the whole batch may run again on a new connection.
-    const bool repetibleEntero = efecto.empieza && !efecto.confirma && !transaccion_;
+    // A batch whose first statement begins its own transaction, outside any other, and that
+    // ends none: when the link drops the server undoes all of it, so the whole batch may run
+    // again on a new connection. Statements before a later BEGIN were kept: never again.
+    const bool previa = transaccion_;
+    const bool repetibleEntero = efecto.empiezaPrimero && !efecto.confirma && !previa;
     short intentos = 0;
     for (;;) {
         const bool cerrada = gCnn.State() != ado::adStateOpen;
@@ -364,7 +367,10 @@ void DB_Dll::EjecutaConsultaSQL(QString& SentenciaSQL, long& RecordsAffected, ad
                 errores.Agregar(ado::Error{e.Number, e.Description, e.Source, QString(), 0});
             }
             const bool perdido = enlacePerdido();
-            if ((cerrada && efecto.empieza) || (perdido && repetibleEntero)) // never begun, or undone whole
+            // Never begun, or undone whole by the server; also one the batch would have ended
+            // itself: nothing of it is left for a later COMMIT.
+            if ((cerrada && efecto.empieza) || (perdido && repetibleEntero)
+                || (perdido && efecto.empieza && efecto.abiertas == 0 && !previa))
                 transaccion_ = false;
             if (gCnn.State() != ado::adStateOpen)
                 gOpenFlag = false;
@@ -396,6 +402,7 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
         suite::MsgBox(MensajeTransaccionPerdida, suite::vbCritical, QStringLiteral("Aviso al operador!!!"));
         return;
     }
+    const bool previa = transaccion_;
     if (efecto.empieza)
         transaccion_ = true;
     try {
@@ -403,6 +410,7 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
             EjecutaScript(SentenciaSQL, RecordsAffected);
         } else {
             if (!AsegurarConexion()) {
+                transaccion_ = previa; // the batch never ran: it began nothing
                 suite::MsgBox(QStringLiteral("No hay conexión con el servidor. Intentá de nuevo en unos segundos."),
                               suite::vbExclamation);
                 return;
@@ -415,6 +423,8 @@ void DB_Dll::EjecutaConsultaRSQL(QString& SentenciaSQL, long& RecordsAffected, a
         descartarTruncado(SentenciaSQL, false);
     } catch (const std::exception&) {
         trasSentencia(efecto, false);
+        if (efecto.empieza && efecto.abiertas == 0 && !previa && enlacePerdido())
+            transaccion_ = false; // the server undid the batch's own transaction
         const ErrorRT e = suite::ErrorActual();
         if (descartarTruncado(SentenciaSQL, true))
             return;
@@ -439,7 +449,7 @@ void DB_Dll::AbrirRecordset(QString& SentenciaSQL, ado::Recordset& Lrcs, ado::Co
         if (decision == 1)
             return suite::Rutina::Repetir;
         if (decision == 2)
-            suite::TerminarPrograma();
+            suite::TerminarPrograma(suite::SalidaEnlacePerdido);
         return suite::DialogoError(e, std::nullopt, QStringLiteral("AbrirRecordset"));
     });
     r([&] { CierraRecordset(&Lrcs); })
@@ -639,7 +649,7 @@ bool DB_Dll::AsegurarConexion()
             if (decision == 1)
                 continue;
             if (decision == 2)
-                suite::TerminarPrograma();
+                suite::TerminarPrograma(suite::SalidaEnlacePerdido);
             if (suite::DialogoError(e, std::nullopt, QStringLiteral("AsegurarConexion")) != suite::vbRetry)
                 return false;
         }
@@ -767,7 +777,7 @@ bool DB_Dll::RecuperarEnlace(Recuperacion llamada, short& intentos)
             + QStringLiteral(" Servidor ") + gServidor + CRLF + CRLF + QStringLiteral("Elija SI para reintentar conectarse") + CRLF
             + QStringLiteral("Elija NO para cerrar la aplicacion") + CRLF + CRLF + CRLF;
         if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbCritical, QStringLiteral("AVISO AL OPERADOR")) != suite::vbYes) {
-            suite::TerminarPrograma();
+            suite::TerminarPrograma(suite::SalidaEnlacePerdido);
             return false;
         }
     }

@@ -48,6 +48,9 @@ public:
     // ---- Connections ---------------------------------------------------------------------
     void OpenServerADODB(bool PideParametrosSQL, long lCursor, const QString& ConnString, bool ValidaAdmin,
                          bool MuestraError);
+    // The user is marked as an administrator in the company's user table (TA_USUARIOS); an
+    // unlisted user is not.
+    bool EsAdministrador(const QString& usuario);
     // Opens the database file named by gDBName (a picker asks for it when empty): an Access
     // file (read only, through MDB Tools) or a SQLite file.
     void OpenLocalADODB(const QString& ConnString, const QString& CadenaID, const QString& CadenaPWD);

@@ -275,6 +275,19 @@ Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)
         const QString textoPorcentaje = valor(ColPorcentaje).trimmed();
         const QString nombre = sinApostrofo(valor(ColNombre)), concepto = sinApostrofo(valor(ColConcepto));
         const size_t erroresAntes = size_t(r.errores.size());
+        // A control character stored in a field, or read past by a number (10<NUL>0 as 100),
+        // refuses its row; a text field may keep tabs and line breaks.
+        for (int c = 0; c < Columnas; ++c) {
+            const bool texto = c == ColNombre || c == ColConcepto;
+            const QString v = texto ? valor(c) : valor(c).trimmed();
+            const auto control = std::find_if(v.begin(), v.end(), [&](QChar ch) {
+                return ch.category() == QChar::Other_Control && !(texto && (ch == u'\t' || ch == u'\r' || ch == u'\n'));
+            });
+            if (control != v.end())
+                r.errores << f + QStringLiteral("la columna %1 tiene un carácter de control (U+%2), que no puede ir en un campo.")
+                                     .arg(Encabezado()[c])
+                                     .arg(QString::number(control->unicode(), 16).toUpper().rightJustified(4, u'0'));
+        }
 
         if (codigo.isEmpty())
             r.errores << f + QStringLiteral("falta el código de la tabla.");

@@ -132,9 +132,9 @@ UtilVela* frmProrrata::construirBarra()
     UtilVela1 = new UtilVela(this);
     const BolsaPropiedades propiedades = BolsaPropiedades::Cargar(
         suite::BuscarArchivoSinCaso(CarpetaAplicacion(), QString::fromLatin1(ArchivoPropiedades)), UtilVela1->objectName());
-    for (const QString& aviso : propiedades.Avisos())
-        std::fprintf(stderr, "%s\n", qPrintable(aviso));
     UtilVela1->ReadProperties(propiedades);
+    for (const QString& aviso : propiedades.Avisos()) // those of the file and of each value read
+        std::fprintf(stderr, "%s\n", qPrintable(aviso));
     UtilVela1->setFixedHeight(66);
     // Spare items of the bar for the commands beyond the suite's: the sheet exports, import
     // reads a sheet back, copy starts a new table from the open one.

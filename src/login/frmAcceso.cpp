@@ -2,6 +2,7 @@
 
 #include "data/DB_Dll.h"
 #include "data/Sesion.h"
+#include "data/ado/CadenaConexion.h"
 #include "login/AccesoDirecto.h"
 #include "login/Bases.h"
 #include "startup/CNStuffContable.h"
@@ -24,8 +25,11 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QVBoxLayout>
+#include <utility>
 
 using suite::ErrorRT;
 
@@ -129,6 +133,7 @@ void frmAcceso::construir()
     TxtServidor = caja("TxtServidor", QStringLiteral("ingrese el nombre del servidor e instancia"), framAcceso);
     TxtPuerto = caja("TxtPuerto", QStringLiteral("Ingrese el Puerto "), framAcceso);
     TxtPuerto->setText(QStringLiteral("1433"));
+    TxtPuerto->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), TxtPuerto));
     TxtPuerto->setMaximumWidth(TxtPuerto->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     Label6 = etiqueta(QStringLiteral("Plataforma"), "Label6", framAcceso);
     CboPlataformaDB = new QComboBox(framAcceso);
@@ -370,6 +375,15 @@ void frmAcceso::AsignarDatosBase()
     TxtPuerto->setText(puerto_.toString());
 }
 
+QString frmAcceso::ServidorConPuerto() const
+{
+    const QString servidor = Valor(TxtServidor);
+    const QString puerto = TxtPuerto->text().trimmed();
+    if (servidor.isEmpty() || puerto.isEmpty() || puerto == QLatin1String("1433") || !ado::SepararPuerto(servidor).puerto.isEmpty())
+        return servidor;
+    return servidor + u':' + puerto;
+}
+
 // ---- Conectar and Cancelar --------------------------------------------------------------
 
 void frmAcceso::bcAceptar_Click()
@@ -379,13 +393,18 @@ void frmAcceso::bcAceptar_Click()
     gUsuarioLogeado = Valor(TxtUserId);
     gPassWordLogeado = TxtUserPassword->text();
     if (servidor_.trimmed().isEmpty()) {
-        servidor_ = Valor(TxtServidor);
+        servidor_ = ServidorConPuerto();
         base_ = Valor(TxtDbName);
         usuario_ = Valor(TxtUserId);
         clave_ = TxtUserPassword->text();
     }
     Aceptar = true;
+    volverAlFormulario_ = false;
     RegistrarBases();
+    if (std::exchange(volverAlFormulario_, false)) {
+        Aceptar = false; // the registration's failure asked to try again: this form, as it is
+        return;
+    }
     done(QDialog::Accepted);
 }
 
@@ -446,7 +465,7 @@ void frmAcceso::CmdRegistrar_Click()
         }
         for (QLineEdit* c : {TxtServidor, TxtUserId, TxtUserPassword, TxtDbName})
             c->setText(c->text().trimmed());
-        servidor = Valor(TxtServidor);
+        servidor = ServidorConPuerto();
         const QString base = Valor(TxtDbName);
         bool oracle = false;
         if (ExisteBaseDeDatos(servidor, base.toUpper(), base.toUpper(), base.toUpper(), DB_Dll::pSQLOLEDB)) {
@@ -534,17 +553,16 @@ void frmAcceso::CmdLineaComando_Click()
                           QStringLiteral("Acceso Directo"));
             return;
         }
-        const QString argumentos = ArgumentosAccesoDirecto(Valor(TxtServidor), Valor(TxtDbName), Valor(TxtUserId));
+        const QString argumentos = ArgumentosAccesoDirecto(ServidorConPuerto(), Valor(TxtDbName), Valor(TxtUserId));
         const QByteArray contenido = EntradaEscritorio(titulo, destino, {argumentos}, IconoPrograma()).toUtf8();
         QDir().mkpath(escritorio);
         QSaveFile archivo(ruta);
         if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size() || !archivo.commit())
             suite::Lanzar(75, QStringLiteral("No se pudo escribir %1 (%2)")
                                   .arg(QDir::toNativeSeparators(ruta), archivo.errorString()));
-        // Desktops start only launchers marked executable.
-        QFile::setPermissions(ruta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                                        | QFileDevice::ExeOther);
+        // Desktops start only launchers marked executable; it names the user's connection:
+        // its owner's only.
+        QFile::setPermissions(ruta, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         suite::MsgBox(QStringLiteral("Acceso directo creado correctamente en el escritorio."), suite::vbInformation,
                       QStringLiteral("Acceso Directo"));
     } catch (const suite::ErrorEjecucion& ex) {
@@ -557,7 +575,16 @@ void frmAcceso::CmdLineaComando_Click()
 
 std::optional<DatosAcceso> PromptFrmAcceso::Pedir(const DatosAcceso& inicial)
 {
+    // One login form at a time: a retry asked from inside the open one (its registration
+    // failed) goes back to it.
+    static frmAcceso* abierto = nullptr;
+    if (abierto) {
+        abierto->volverAlFormulario_ = true;
+        return std::nullopt;
+    }
     frmAcceso form;
+    abierto = &form;
+    const auto soltar = qScopeGuard([] { abierto = nullptr; });
     form.Form_Load();
     form.TxtDbName->setText(inicial.base);
     form.TxtServidor->setText(inicial.servidor);
@@ -569,7 +596,7 @@ std::optional<DatosAcceso> PromptFrmAcceso::Pedir(const DatosAcceso& inicial)
         return std::nullopt;
     DatosAcceso r;
     r.base = frmAcceso::Valor(form.TxtDbName);
-    r.servidor = frmAcceso::Valor(form.TxtServidor);
+    r.servidor = form.ServidorConPuerto();
     r.usuario = frmAcceso::Valor(form.TxtUserId);
     r.clave = form.TxtUserPassword->text();
     r.plataforma = form.CboPlataformaDB->currentIndex();

@@ -68,6 +68,9 @@ public:
     static QString Sugerencia(const QLineEdit* caja);
     // The box's text, empty while it shows its hint.
     static QString Valor(const QLineEdit* caja);
+    // The server box, with the port box's port after a colon when the server box names no
+    // port and that port is not SQL Server's default (1433).
+    QString ServidorConPuerto() const;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -85,6 +88,8 @@ private:
     QString extra_; // nothing sets it; passed to AgregaBase as its suffix
     QVariant puerto_;
     bool enMensajeInicial_ = false;
+    bool volverAlFormulario_ = false; // a login asked while this form was open
+    friend class PromptFrmAcceso;
 };
 
 // The login prompt of the connection code: shows frmAcceso pre-filled and hands back its

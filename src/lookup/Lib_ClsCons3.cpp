@@ -9,6 +9,9 @@
 #include "suite/SuiteUtil.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QSet>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -36,6 +39,32 @@ QString cfg(const QString& clave)
     return Cfg(clave, aux);
 }
 
+// The first plain column of a definition's list that the table does not have; nothing when
+// all are there, or when the table's columns cannot be listed (a view of another schema...).
+std::optional<QString> columnaInexistente(const QString& tabla, const QString& columnas)
+{
+    QSet<QString> conocidas;
+    try {
+        ado::Recordset rs = gDB.gCnn.OpenSchema(ado::adSchemaColumns, {gDB.gDBName, QVariant(), tabla, QVariant()});
+        for (; !rs.EOF_(); rs.MoveNext())
+            conocidas.insert(rs.Fields(QStringLiteral("COLUMN_NAME")).Value().toString().trimmed().toUpper());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (conocidas.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression simple(QStringLiteral("^\\[?[\\w]+\\]?$"));
+    for (const QString& c : columnas.split(u',')) {
+        QString nombre = c.trimmed();
+        if (!simple.match(nombre).hasMatch())
+            continue; // an expression or an alias: the server judges it
+        nombre.remove(u'[').remove(u']');
+        if (!conocidas.contains(nombre.toUpper()))
+            return nombre;
+    }
+    return std::nullopt;
+}
+
 std::unique_ptr<Lib_ClsCons3>& instancia()
 {
     static std::unique_ptr<Lib_ClsCons3> m;
@@ -44,18 +73,48 @@ std::unique_ptr<Lib_ClsCons3>& instancia()
 
 } // namespace
 
-std::optional<DefinicionConsulta> BuscarDefinicion(const QString& archivo, const QString& tabla)
+namespace {
+// A field of a record with its padding (NUL, blanks, 0xFF) taken off its end holds a control
+// character: the record was damaged.
+bool conControl(const QByteArray& campo)
+{
+    qsizetype n = campo.size();
+    while (n > 0 && (campo[n - 1] == 0 || campo[n - 1] == ' ' || uchar(campo[n - 1]) == 0xFF))
+        --n;
+    for (qsizetype i = 0; i < n; ++i)
+        if (uchar(campo[i]) < 0x20 || uchar(campo[i]) == 0x7F)
+            return true;
+    return false;
+}
+} // namespace
+
+std::optional<DefinicionConsulta> BuscarDefinicion(const QString& archivo, const QString& tabla, QString* problema)
 {
     QFile f(archivo);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QString buscada = tabla.trimmed();
-    for (;;) {
+    for (int registro = 1;; ++registro) {
         const QByteArray r = f.read(LargoRegistro);
-        if (r.size() < 700)
+        if (r.size() < 200 || !igual(limpio(r.mid(100, 100)), buscada)) {
+            if (r.size() < LargoRegistro)
+                return std::nullopt; // the end of the file
+            continue;
+        }
+        const auto danado = [&](const QString& motivo) {
+            if (problema)
+                *problema = QStringLiteral("el registro %1 (la consulta de %2, desde el byte %3) %4")
+                                .arg(registro)
+                                .arg(buscada)
+                                .arg(qint64(registro - 1) * LargoRegistro)
+                                .arg(motivo);
             return std::nullopt;
-        if (igual(limpio(r.mid(100, 100)), buscada))
-            return DefinicionConsulta{limpio(r.mid(100, 100)), limpio(r.mid(200, 500)), limpio(r.mid(700, 500))};
+        };
+        if (r.size() < 1200)
+            return danado(QStringLiteral("está cortado: tiene %1 bytes de %2").arg(r.size()).arg(LargoRegistro));
+        if (conControl(r.mid(100, 100)) || conControl(r.mid(200, 500)) || conControl(r.mid(700, 500)))
+            return danado(QStringLiteral("tiene caracteres de control en sus campos"));
+        return DefinicionConsulta{limpio(r.mid(100, 100)), limpio(r.mid(200, 500)), limpio(r.mid(700, 500)), registro};
     }
 }
 
@@ -102,13 +161,28 @@ QString Lib_ClsCons3::ArmarSentencia(const QString& Sql, QString& CampoBusqueda,
 
     // A stored definition.
     if (gUsarMascarasConsultas) {
-        if (const auto d = BuscarDefinicion(gRutaMascaraConsultas, Sql)) {
-            QString tabla = d->tabla;
-            QString columnas = suite::ReemplazarTexto(d->columnas, QStringLiteral("|"), QStringLiteral(",")).trimmed();
+        QString problema;
+        auto d = BuscarDefinicion(gRutaMascaraConsultas, Sql, &problema);
+        QString columnas;
+        if (d) {
+            columnas = suite::ReemplazarTexto(d->columnas, QStringLiteral("|"), QStringLiteral(",")).trimmed();
             if (columnas.startsWith(u','))
                 columnas.remove(0, 1);
             if (columnas.endsWith(u','))
                 columnas.chop(1);
+            if (const auto falta = columnaInexistente(d->tabla, columnas)) {
+                problema = QStringLiteral("el registro %1 (la consulta de %2) nombra la columna %3, que la tabla no tiene")
+                               .arg(d->registro)
+                               .arg(d->tabla, *falta);
+                d.reset();
+            }
+        }
+        if (!problema.isEmpty())
+            suite::MsgBox(QStringLiteral("El archivo de consultas %1 está dañado: %2. Se muestran las columnas de la tabla.")
+                              .arg(QDir::toNativeSeparators(gRutaMascaraConsultas), problema),
+                          suite::vbExclamation, QStringLiteral("Aviso al operador"));
+        if (d) {
+            QString tabla = d->tabla;
             if (columnas.isEmpty())
                 columnas = QStringLiteral("*");
             if (CampoBusqueda.isEmpty()) {

@@ -15,10 +15,12 @@ struct DefinicionConsulta {
     QString tabla;
     QString columnas;
     QString condicion;
+    int registro = 0; // its place in the file, from 1
 };
 // The first record of the file whose table is `tabla` (case-insensitive); nothing when the
-// file is missing, unreadable or has none.
-std::optional<DefinicionConsulta> BuscarDefinicion(const QString& archivo, const QString& tabla);
+// file is missing, unreadable or has none. A record of that table that is damaged (cut
+// short, control characters in its fields) gives nothing too, and *problema says why.
+std::optional<DefinicionConsulta> BuscarDefinicion(const QString& archivo, const QString& tabla, QString* problema = nullptr);
 
 class Lib_ClsCons3 {
 public:

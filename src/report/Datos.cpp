@@ -2,6 +2,16 @@
 
 #include "data/ado/Ado.h"
 #include "suite/ErrorRT.h"
+#include "suite/Reportes.h"
+#include "suite/SuiteUtil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+#include <optional>
 
 namespace reporte {
 
@@ -156,6 +166,53 @@ std::vector<Rango> cortes(const ado::Filas& filas, int columna)
     return r;
 }
 
+// After a query of the report failed: the first field it names that its table does not
+// have, as "the definition's file, line N" and the field; nullopt when all are there.
+std::optional<QString> campoFaltante(ado::Connection& cn, const Definicion& d, const NombreFisico& fisico)
+{
+    QList<Campo> campos = camposPrincipales(d);
+    campos << d.orden;
+    for (const Union& u : d.uniones)
+        campos << u.campo << u.con;
+    for (const Detalle& x : d.detalles)
+        campos << camposDetalle(x) << x.orden;
+    QHash<QString, QSet<QString>> columnas; // by table, in upper case
+    for (const Campo& c : campos) {
+        const QString tabla = c.tabla.toUpper();
+        if (!columnas.contains(tabla)) {
+            QSet<QString> nombres;
+            try {
+                for (const QString& t : {c.tabla, fisico(c.tabla)})
+                    for (const ado::ColumnaEsquema& col : cn.motor()->columnas(t))
+                        nombres.insert(col.columna.toUpper());
+            } catch (const std::exception&) {
+            }
+            columnas.insert(tabla, nombres);
+        }
+        const QSet<QString>& conocidas = columnas[tabla];
+        if (conocidas.isEmpty() || conocidas.contains(c.campo.toUpper()))
+            continue; // a table whose columns cannot be listed is not blamed
+        const QString ruta = QFileInfo(suite::CarpetaConBarra(suite::CarpetaReportesActual()) + d.nombre + QStringLiteral(".rpt"))
+                                 .absoluteFilePath();
+        QString donde = QDir::toNativeSeparators(ruta);
+        QFile f(ruta);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QStringList lineas = QString::fromUtf8(f.readAll()).split(u'\n');
+            for (const QString& buscado : {c.tabla + u'.' + c.campo, c.campo}) {
+                const auto it = std::find_if(lineas.begin(), lineas.end(),
+                                             [&](const QString& l) { return l.contains(buscado, Qt::CaseInsensitive); });
+                if (it != lineas.end()) {
+                    donde += QStringLiteral(", línea %1").arg(it - lineas.begin() + 1);
+                    break;
+                }
+            }
+        }
+        return QStringLiteral("El reporte %1 nombra la columna %2.%3, que la tabla %2 no tiene (%4).")
+            .arg(d.nombre, c.tabla, c.campo, donde);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 DatosReporte LeerDatos(ado::Connection& cn, const Definicion& d, const Nodo* seleccion, const NombreFisico& fisico)
@@ -165,13 +222,25 @@ DatosReporte LeerDatos(ado::Connection& cn, const Definicion& d, const Nodo* sel
     const Consultas c = ArmarConsultas(d, seleccion, *cn.motor(), fisico);
     DatosReporte r;
     r.principal.campos = camposPrincipales(d);
-    r.principal.filas = consultar(cn, c.principal, c.parametros);
+    // A query that fails for a column the definition names wrongly says which and where; the
+    // server's own words follow.
+    const auto consultarDefinicion = [&](const QString& sql) {
+        try {
+            return consultar(cn, sql, c.parametros);
+        } catch (const suite::ErrorEjecucion& e) {
+            const auto faltante = campoFaltante(cn, d, fisico);
+            if (!faltante)
+                throw;
+            suite::Lanzar(ErrorEnDefinicion, *faltante + QStringLiteral(" ") + e.error().Description, QStringLiteral("Reportes"));
+        }
+    };
+    r.principal.filas = consultarDefinicion(c.principal);
     r.grupos = cortes(r.principal.filas, d.grupo.tabla.isEmpty() ? -1 : r.principal.columna(d.grupo));
     const int columnaGrupo = r.principal.columna(d.grupo);
     for (size_t k = 0; k < c.detalles.size(); ++k) {
         Filas det;
         det.campos = camposDetalle(d.detalles[int(k)]);
-        det.filas = consultar(cn, c.detalles[k], c.parametros);
+        det.filas = consultarDefinicion(c.detalles[k]);
         QHash<QString, Rango> porClave;
         for (const Rango& x : cortes(det.filas, 0))
             porClave.insert(ClaveGrupo(det.filas[x.inicio][0]), x);

@@ -10,6 +10,8 @@ enum CodigoSalida : int {
     SalidaSinConexion = 1,
     // The command line was not understood.
     SalidaUsoIncorrecto = 2,
+    // The link to the server was lost and not recovered: what was under way may not be stored.
+    SalidaEnlacePerdido = 3,
 };
 
 } // namespace suite

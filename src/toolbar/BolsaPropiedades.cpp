@@ -92,9 +92,11 @@ QVariant BolsaPropiedades::ReadProperty(const QString& nombre, const QVariant& p
         return porDefecto;
     const QString& texto = valores_[i].second;
     const auto aviso = [&](const char* tipo) {
+        QString donde = origen_.isEmpty() ? QStringLiteral("Propiedades") : origen_;
+        if (lineas_.value(i) > 0)
+            donde += QStringLiteral(", línea %1").arg(lineas_[i]);
         avisos_ << QStringLiteral("%1: el valor de %2 (%3) no es %4; se usa %5.")
-                       .arg(origen_.isEmpty() ? QStringLiteral("Propiedades") : origen_, valores_[i].first, texto,
-                            QString::fromUtf8(tipo), porDefecto.toString());
+                       .arg(donde, valores_[i].first, texto, QString::fromUtf8(tipo), porDefecto.toString());
         return porDefecto;
     };
     switch (porDefecto.typeId()) {
@@ -155,8 +157,11 @@ void BolsaPropiedades::WriteProperty(const QString& nombre, const QVariant& valo
 {
     const int i = indice(nombre);
     if (porDefecto.isValid() && mismoValor(valor, porDefecto)) {
-        if (i >= 0)
+        if (i >= 0) {
             valores_.removeAt(i);
+            if (i < lineas_.size())
+                lineas_.removeAt(i);
+        }
         return;
     }
     QVariant v = valor;
@@ -200,8 +205,10 @@ BolsaPropiedades BolsaPropiedades::DesdeTexto(const QString& texto, const QStrin
             b.avisos_ << QStringLiteral("%1, línea %2: se esperaba Nombre = valor; la línea no se usa.").arg(donde).arg(n + 1);
             continue;
         }
-        if (b.indice(nombre) < 0)
+        if (b.indice(nombre) < 0) {
             b.valores_.append({nombre, linea.mid(igual + 1).trimmed()});
+            b.lineas_.append(n + 1);
+        }
     }
     if (!vista)
         b.avisos_ << QStringLiteral("%1 no tiene la sección [%2]; se usan los valores por omisión.").arg(donde, control);

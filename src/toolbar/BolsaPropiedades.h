@@ -44,6 +44,7 @@ private:
     int indice(const QString& nombre) const;
 
     QList<QPair<QString, QString>> valores_; // name as written, stored text
+    QList<int> lineas_;                      // the line each was read from (0: not read)
     mutable QStringList avisos_;
     QString origen_;
 };

@@ -1,8 +1,33 @@
 // prorrata-sql on the demo company: rows as tab-separated text, errors on standard error.
 #include "EmpresaPrueba.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
+
+namespace {
+bool cluster(const QString& accion)
+{
+    QStringList args{QStringLiteral(GUION_PG), accion, qEnvironmentVariable("VL_PG_CARPETA")};
+    if (accion == QLatin1String("reanudar"))
+        args << qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
+    return QProcess::execute(QStringLiteral("bash"), args) == 0;
+}
+
+// A value the server's own client reads on the company database.
+QString psql(const QString& sql)
+{
+    const QString servidor = qEnvironmentVariable("VL_PG_PRUEBA");
+    QProcess p;
+    p.start(QStringLiteral("/usr/lib/postgresql/15/bin/psql"),
+            {QStringLiteral("-qAt"), QStringLiteral("-h"), servidor.section(u':', 0, 0), QStringLiteral("-p"),
+             servidor.section(u':', 1, 1), QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-d"),
+             QStringLiteral("empresa_demo"), QStringLiteral("-c"), sql});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+} // namespace
 
 class TstConsola : public QObject {
     Q_OBJECT
@@ -12,6 +37,10 @@ private Q_SLOTS:
     void comandoPorEntrada();
     void loteQueNoTermina_data();
     void loteQueNoTermina();
+    void usuario_data();
+    void usuario();
+    void enlacePerdido();
+    void crearDemoSinClave();
 
 private:
     struct Salida {
@@ -111,6 +140,104 @@ void TstConsola::loteQueNoTermina()
     auto cn = e.conectar();
     const int filas = EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO WHERE CODIGO <> '97'")).toInt();
     QCOMPARE(filas, 14);
+}
+
+void TstConsola::usuario_data()
+{
+    // The confidential accounts that a query finds, as the user of the connection text.
+    QTest::addColumn<QString>("linea");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("todas"); // false: none of them
+    const QString ana = QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; orbe@ ;");
+    const QString contar = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Confidencial = 1");
+    QTest::newRow("ANA") << ana << contar.arg(QStringLiteral("MA_CUENTAS")) << false;
+    QTest::newRow("ANA, entre corchetes") << ana << contar.arg(QStringLiteral("[ma_cuentas]")) << false;
+    QTest::newRow("ANA, dbo. y salto de línea") << ana << contar.arg(QStringLiteral("\ndbo.MA_CUENTAS")) << false;
+    QTest::newRow("ANA, el nombre al final")
+        << ana << QStringLiteral("SELECT COUNT(*) FROM (SELECT Confidencial FROM MA_CUENTAS) c WHERE Confidencial = 1") << false;
+    QTest::newRow("ANA, tras otra sentencia")
+        << ana << QStringLiteral("SET NOCOUNT ON; ") + contar.arg(QStringLiteral("MA_CUENTAS")) << false;
+    QTest::newRow("sin usuario") << QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;") << contar.arg(QStringLiteral("MA_CUENTAS")) << false;
+    QTest::newRow("usuario que la empresa no tiene")
+        << QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=NADIE;") << contar.arg(QStringLiteral("MA_CUENTAS")) << false;
+    QTest::newRow("ADMIN") << QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ANA; @UsuarioLogeado=ADMIN;")
+                           << contar.arg(QStringLiteral("MA_CUENTAS")) << true;
+}
+
+void TstConsola::usuario()
+{
+    QFETCH(QString, linea);
+    QFETCH(QString, sql);
+    QFETCH(bool, todas);
+    EmpresaPrueba e;
+    auto cn = e.conectar();
+    const int confidenciales = EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS WHERE Confidencial = 1")).toInt();
+    QVERIFY(confidenciales > 0);
+    const auto s = correr(e, {linea, sql});
+    QVERIFY2(s.codigo == 0, qPrintable(s.err));
+    const QString visto = s.out.section(u'\n', 1, 1);
+    QVERIFY2(visto == QString::number(todas ? confidenciales : 0), qPrintable(s.out + s.err));
+
+    // The marker that reaches the table itself is the program's, not the user's.
+    if (!todas) {
+        const auto marcada = correr(e, {linea, QStringLiteral("SELECT COUNT(*) FROM @Admin_MA_CUENTAS WHERE Confidencial = 1")});
+        QCOMPARE(marcada.codigo, 1);
+        QVERIFY2(marcada.err.contains(QStringLiteral("@Admin_")), qPrintable(marcada.err));
+        QVERIFY(marcada.out.isEmpty());
+    }
+}
+
+void TstConsola::enlacePerdido()
+{
+    if (PeculiaridadesDelMotor().basesEnArchivos || qEnvironmentVariableIsEmpty("VL_PG_CARPETA"))
+        QSKIP("hace falta el servidor PostgreSQL de prueba (VL_PG_CARPETA)");
+    // The server stops while the console's save runs and does not come back: the run ends
+    // with status 3 and says why; nothing was stored.
+    EmpresaPrueba e;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VL_SERVIDORES"), e.ruta(QStringLiteral("servidores.ini")));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(PRORRATA_SQL), {QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO; @Usuario=ADMIN;"),
+                                           QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = 'Perdida' WHERE CODIGO = '11' "
+                                                          "AND (SELECT 1 FROM pg_sleep(4)) = 1")});
+    QElapsedTimer reloj;
+    reloj.start();
+    while (psql(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE query LIKE '%pg_sleep(4)%' AND pid <> pg_backend_pid()")) != u'1'
+           && reloj.elapsed() < 20000)
+        QThread::msleep(50);
+    QVERIFY(cluster(QStringLiteral("detener")));
+    const bool termino = p.waitForFinished(60000);
+    QVERIFY(cluster(QStringLiteral("reanudar")));
+    QVERIFY(termino);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), 3);
+    QVERIFY2(err.contains(QStringLiteral("Se perdió la conexión con el servidor DEMO y no se recuperó")), qPrintable(err));
+    QVERIFY2(!err.contains(QStringLiteral("filas afectadas")), qPrintable(err));
+    QCOMPARE(psql(QStringLiteral("SELECT descripcion FROM ta_ccosto WHERE codigo = '11'")), QStringLiteral("Contabilidad"));
+}
+
+void TstConsola::crearDemoSinClave()
+{
+    if (qEnvironmentVariableIsEmpty("VL_PG_PRUEBA"))
+        QSKIP("hace falta el servidor PostgreSQL de prueba (VL_PG_PRUEBA)");
+    // The server asks for the administrator's password and none was given: the message says
+    // where to give it, with libpq's own words after it.
+    EntornoPrueba e;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("PGPASSWORD"));
+    env.insert(QStringLiteral("HOME"), e.carpeta());
+    env.insert(QStringLiteral("PGPASSFILE"), e.ruta(QStringLiteral("no.pgpass")));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(CREAR_DEMO), {e.ruta(QStringLiteral("demo")), QStringLiteral("--postgresql"), qEnvironmentVariable("VL_PG_PRUEBA")});
+    p.closeWriteChannel();
+    QVERIFY(p.waitForFinished(60000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY2(err.contains(QStringLiteral("pide la clave del administrador postgres")) && err.contains(QStringLiteral("PGPASSWORD"))
+                 && err.contains(QStringLiteral("fe_sendauth")),
+             qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TstConsola)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <tuple>
 #include <functional>
 
 using namespace ado;
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void registroDeLaDemo();
     void registroInservible_data();
     void registroInservible();
+    void puertoDelServidor();
     void baseFueraDeLaCarpeta_data();
     void baseFueraDeLaCarpeta();
     void estadosYErroresDeAdo();
@@ -192,6 +194,12 @@ void TstAdo::registroDeLaDemo()
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray texto = f.readAll();
     QVERIFY2(!texto.toLower().contains("clave") && !texto.toLower().contains("pwd"), texto.constData());
+    // The company's files too: its database and its lookup definitions.
+    QStringList archivos{QStringLiteral("consultas.vlx")};
+    if (PeculiaridadesDelMotor().basesEnArchivos)
+        archivos << QStringLiteral("EMPRESA_DEMO.db") << QStringLiteral("VL_ESTADISTICAS.db");
+    for (const QString& a : archivos)
+        QVERIFY2((QFile::permissions(empresa.ruta(a)) & 0x7077) == (QFileDevice::ReadOwner | QFileDevice::WriteOwner), qPrintable(a));
 }
 
 void TstAdo::registroInservible_data()
@@ -225,6 +233,49 @@ void TstAdo::registroInservible()
     QCOMPARE(errorDe([&] { cn.Open(empresa.cadena()); }, &descripcion), err::Fallo);
     QVERIFY2(descripcion.contains(registro) && descripcion.contains(problema), qPrintable(descripcion));
     QCOMPARE(cn.State(), int(adStateClosed));
+}
+
+void TstAdo::puertoDelServidor()
+{
+    // A port written after the server's name ("DEMO:PORT", "DEMO,PORT") is where the listed
+    // server listens, over the registry's Puerto; a Puerto or Motor that cannot be used is
+    // refused with the file and the line that hold it.
+    EmpresaPrueba empresa;
+    const QString registro = empresa.ruta(QStringLiteral("servidores.ini"));
+    QFile f(registro);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QString texto = QString::fromUtf8(f.readAll());
+    f.close();
+    const QString puerto = qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
+    if (!PeculiaridadesDelMotor().basesEnArchivos) {
+        texto.replace(QStringLiteral("Puerto=") + puerto, QStringLiteral("Puerto=1"));
+        for (const QString& servidor : {QStringLiteral("DEMO:") + puerto, QStringLiteral("DEMO,") + puerto, QStringLiteral("demo : ") + puerto}) {
+            empresa.escribir(QStringLiteral("servidores.ini"), texto.toUtf8());
+            Connection cn;
+            cn.Open(empresa.cadena().replace(QStringLiteral("Server=DEMO"), QStringLiteral("Server=") + servidor));
+            QCOMPARE(cn.State(), int(adStateOpen));
+        }
+        Connection cn; // the registry's wrong port, with none after the name
+        QCOMPARE(errorDe([&] { cn.Open(empresa.cadena()); }), err::Fallo);
+    }
+    texto += QStringLiteral("\n[MALO]\nMotor=PostgreSQL\nServidor=127.0.0.1\nPuerto=54x32\n[RARO]\nMotor=Oracle8\n"
+                            "[SINCONTROLADOR]\nMotor=ODBC\nDriver=Controlador Inexistente\n");
+    empresa.escribir(QStringLiteral("servidores.ini"), texto.toUtf8());
+    const int lineaPuerto = int(texto.left(texto.indexOf(QStringLiteral("Puerto=54x32"))).count(u'\n')) + 1;
+    const int lineaMotor = int(texto.left(texto.indexOf(QStringLiteral("Motor=Oracle8"))).count(u'\n')) + 1;
+    const int lineaDriver = int(texto.left(texto.indexOf(QStringLiteral("Driver=Controlador"))).count(u'\n')) + 1;
+    for (const auto& [servidor, linea, valor] : {std::tuple{QStringLiteral("MALO"), lineaPuerto, QStringLiteral("54x32")},
+                                                  std::tuple{QStringLiteral("RARO"), lineaMotor, QStringLiteral("Oracle8")},
+                                                  std::tuple{QStringLiteral("SINCONTROLADOR"), lineaDriver,
+                                                             QStringLiteral("Controlador Inexistente")}}) {
+        Connection cn;
+        QString descripcion;
+        QVERIFY(errorDe([&] { cn.Open(empresa.cadena().replace(QStringLiteral("Server=DEMO"), QStringLiteral("Server=") + servidor)); },
+                        &descripcion)
+                != 0);
+        QVERIFY2(descripcion.contains(QStringLiteral("%1, línea %2").arg(registro).arg(linea)) && descripcion.contains(valor),
+                 qPrintable(descripcion));
+    }
 }
 
 void TstAdo::baseFueraDeLaCarpeta_data()

@@ -14,7 +14,10 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QTemporaryFile>
 #include <QTest>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +70,7 @@ class TstEditorApariencia : public QObject {
 private Q_SLOTS:
     void barraGuardada();
     void archivoDaniado();
+    void avisosConSuLinea();
     void pielEIcono();
 };
 
@@ -108,6 +112,31 @@ void TstEditorApariencia::archivoDaniado()
     f.Form_Load(Linea);
     QVERIFY(gDB.gOpenFlag);
     QVERIFY(b.ItemEnabled(QStringLiteral("NUEVO")));
+}
+
+void TstEditorApariencia::avisosConSuLinea()
+{
+    // Every stored value that does not read is written on standard error with its line, also
+    // those found while the bar reads them.
+    Apariencia a;
+    a.escribir(QStringLiteral("frmProrrata.propiedades"), "; barra\n[UtilVela1]\nItemHeight = mucho\nHorizontal = quizas\nbasura\n");
+    QTemporaryFile salida;
+    QVERIFY(salida.open());
+    std::fflush(stderr);
+    const int antes = ::dup(2);
+    ::dup2(salida.handle(), 2);
+    {
+        frmProrrata f;
+        QCOMPARE(f.UtilVela1->ItemHeight(), 600.0);
+    }
+    std::fflush(stderr);
+    ::dup2(antes, 2);
+    ::close(antes);
+    salida.seek(0);
+    const QString texto = QString::fromUtf8(salida.readAll());
+    for (const char* esperado : {"línea 3: el valor de ItemHeight (mucho)", "línea 4: el valor de Horizontal (quizas)",
+                                 "línea 5: se esperaba Nombre = valor"})
+        QVERIFY2(texto.contains(QString::fromUtf8(esperado)), qPrintable(texto));
 }
 
 void TstEditorApariencia::pielEIcono()

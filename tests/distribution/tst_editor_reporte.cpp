@@ -5,6 +5,8 @@
 #include "report/ImpresoraReportes.h"
 #include "suite/Reportes.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -224,6 +226,9 @@ void TstEditorReporte::errores_data()
     QTest::newRow("campo de otra tabla") << "{MA_CUENTAS.CODIGO} = '1'" << CARPETA_REPORTES
                                          << "La fórmula de selección nombra el campo {MA_CUENTAS.CODIGO}, que no es de las tablas";
     QTest::newRow("sin definición") << "" << "no-existe" << "Se ha producido el error 20507:\nNo se encuentra la definición del reporte RP_CCDIST";
+    QTest::newRow("columna que la tabla no tiene")
+        << "" << "<columna mala>"
+        << "El reporte RP_CCDIST nombra la columna TA_CCOSTO.DESCRIPCIN, que la tabla TA_CCOSTO no tiene (<carpeta>/RP_CCDIST.rpt, línea 29). ";
 }
 
 void TstEditorReporte::errores()
@@ -233,6 +238,17 @@ void TstEditorReporte::errores()
     QFETCH(QString, mensaje);
     Reporte e;
     DialogosGuionados d;
+    if (carpeta == QLatin1String("<columna mala>")) {
+        // A definition with a misspelt column, in a folder of its own.
+        QFile original(QStringLiteral(CARPETA_REPORTES "/RP_CCDIST.rpt"));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        carpeta = QFileInfo(e.pdf).absolutePath() + QStringLiteral("/reportes");
+        QVERIFY(QDir().mkpath(carpeta));
+        QFile copia(carpeta + QStringLiteral("/RP_CCDIST.rpt"));
+        QVERIFY(copia.open(QIODevice::WriteOnly));
+        copia.write(original.readAll().replace("{TA_CCOSTO.DESCRIPCION}", "{TA_CCOSTO.DESCRIPCIN}"));
+        mensaje.replace(QStringLiteral("<carpeta>"), carpeta);
+    }
     suite::CarpetaReportes(carpeta);
     d.responder(suite::vbAbort);
     suite::Rutina r = suite::Rutina::conDialogoError(QStringLiteral("Imprimir"));

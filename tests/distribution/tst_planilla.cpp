@@ -153,6 +153,15 @@ void TstPlanilla::errores_data()
     QTest::newRow("un salto de línea dentro de un campo cuenta en las filas")
         << e + QByteArray("1;G;\"dos\r\nrenglones\";0;11;10\r\n1;G;\"dos\r\nrenglones\";0;99;10\r\n")
         << QStringList{"Fila 4: el centro de costo «99» no existe."};
+    QTest::newRow("caracteres de control en los campos")
+        << e + QByteArrayLiteral("1;G;;0;11;10\x00" "0\r\n2;G\x00H;;0;12;10\r\n3;G;C\x1b;0;13;10\r\n4\x07;G;;0;21;10\r\n"
+                                 "5;G;\"con\ttab\";0;22;10\r\n6;G;;0;2\t2;10\r\n")
+        << QStringList{"Fila 2: la columna PORCENTAJE tiene un carácter de control (U+0000), que no puede ir en un campo.",
+                       "Fila 3: la columna NOMBRE tiene un carácter de control (U+0000), que no puede ir en un campo.",
+                       "Fila 4: la columna CONCEPTO tiene un carácter de control (U+001B), que no puede ir en un campo.",
+                       "Fila 5: la columna CODIGO tiene un carácter de control (U+0007), que no puede ir en un campo.",
+                       "Fila 7: la columna CCOSTO tiene un carácter de control (U+0009), que no puede ir en un campo.",
+                       "Fila 7: el centro de costo «2\t2» no existe."};
     QTest::newRow("comillas sin cerrar") << e + QByteArray("1;\"G;;0;11;10\r\n1;G;;0;12;10\r\n")
                                          << QStringList{"Fila 2: unas comillas abiertas no se cierran."};
     QTest::newRow("falta una columna en el encabezado")

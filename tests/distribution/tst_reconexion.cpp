@@ -86,6 +86,8 @@ private Q_SLOTS:
     void ventanaReconexion();
     void transaccionCortada();
     void loteCortadoUnaVez();
+    void loteEnteroCortado();
+    void loteConBeginTardio();
     void cleanup();
 };
 
@@ -197,8 +199,9 @@ void TstReconexion::servidorCaido()
     long n = 0;
     try {
         n = ejecutar(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION='Ventas' WHERE CODIGO='12'"));
-    } catch (const suite::ProgramaTerminado&) {
+    } catch (const suite::ProgramaTerminado& t) {
         terminado = true;
+        QCOMPARE(t.codigo, int(suite::SalidaEnlacePerdido)); // an end that is no success
     }
     QCOMPARE(d.vistos().size(), 1);
     QCOMPARE(d.ultimo().titulo, QStringLiteral("AVISO AL OPERADOR"));
@@ -265,8 +268,9 @@ void TstReconexion::ventanaReconexion()
     bool terminado = false;
     try {
         gDB.AbrirRecordset(s, rs);
-    } catch (const suite::ProgramaTerminado&) {
+    } catch (const suite::ProgramaTerminado& t) {
         terminado = true;
+        QCOMPARE(t.codigo, int(suite::SalidaEnlacePerdido));
     }
     mirar.stop();
     QCOMPARE(d.vistos().size(), 1);
@@ -345,6 +349,69 @@ void TstReconexion::loteCortadoUnaVez()
     QCOMPARE(lineasDe(g, QStringLiteral("1")), QStringLiteral("11=70 12=30"));
     QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE NOMBRE='Repetida'")).toInt(), 2);
     QVERIFY(!gDB.TransaccionPendiente());
+}
+
+namespace {
+// The server ends the session the first time a statement deletes from MA_CUENTAS_CCDIST.
+bool cortarUnaVez()
+{
+    return psql(QStringLiteral(
+        "CREATE SEQUENCE cortes; GRANT USAGE ON cortes TO PUBLIC;"
+        "CREATE FUNCTION cortar_una_vez() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF nextval('cortes') = 1 THEN PERFORM pg_terminate_backend(pg_backend_pid()); "
+        "PERFORM pg_sleep(1); END IF; RETURN NULL; END $$;"
+        "CREATE TRIGGER cortar AFTER DELETE ON ma_cuentas_ccdist FOR EACH STATEMENT EXECUTE FUNCTION cortar_una_vez();"));
+}
+} // namespace
+
+void TstReconexion::loteEnteroCortado()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    // The link drops inside a batch that begins and commits its own transaction: the server
+    // undid it, and nothing of it is left open. The next read reconnects silently.
+    GDBPrueba g;
+    QVERIFY(cortarUnaVez());
+    DialogosGuionados d; // any dialog fails the test
+    const long n = ejecutar(QStringLiteral("BEGIN TRANSACTION\r\nDELETE FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   1'\r\n"
+                                           "UPDATE TA_CCOSTO SET DESCRIPCION = 'Cortada' WHERE CODIGO = '11'\r\nCOMMIT TRANSACTION"));
+    QCOMPARE(n, -99L);
+    QCOMPARE(gDB.gCnn.Errors().Item(0).NativeError, long(ado::err::NativoEnlacePerdido));
+    QVERIFY(!gDB.TransaccionPendiente());
+    QCOMPARE(gDB.DatosTabla(QStringLiteral("TA_CCOSTO"), QStringLiteral("11"), QStringLiteral("DESCRIPCION"), QStringLiteral("CODIGO"), 8)
+                 .toString()
+                 .trimmed(),
+             QStringLiteral("Contabilidad"));
+    QString s = QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   1'");
+    ado::Recordset rs;
+    gDB.AbrirRecordset(s, rs);
+    QCOMPARE(rs.State(), int(ado::adStateOpen));
+    QVERIFY(rs.Fields(0).Value().toInt() > 0);
+    QCOMPARE(d.vistos().size(), 0);
+}
+
+void TstReconexion::loteConBeginTardio()
+{
+    if (!conServidor())
+        QSKIP("hace falta el servidor PostgreSQL de prueba");
+    // A batch whose BEGIN comes after a statement of its own: cut inside the transaction, it
+    // is not run again (its first statement was kept), and the transaction stays lost until
+    // the caller ends it.
+    GDBPrueba g;
+    QVERIFY(cortarUnaVez());
+    DialogosGuionados d;
+    const long n = ejecutar(QStringLiteral("UPDATE TA_CCOSTO SET DESCRIPCION = DESCRIPCION + '+' WHERE CODIGO = '11'\r\n"
+                                           "BEGIN TRANSACTION\r\nDELETE FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   1'"));
+    QCOMPARE(n, -99L);
+    QVERIFY(gDB.TransaccionPendiente());
+    QCOMPARE(ejecutar(QStringLiteral("COMMIT TRANSACTION")), -99L);
+    QVERIFY2(gDB.gCnn.Errors().Item(0).Description.startsWith(QStringLiteral("Se perdió la conexión con el servidor durante una transacción")),
+             qPrintable(gDB.gCnn.Errors().Item(0).Description));
+    QVERIFY(!gDB.TransaccionPendiente());
+    QCOMPARE(EmpresaPrueba::valor(*g.conectar(), QStringLiteral("SELECT DESCRIPCION FROM TA_CCOSTO WHERE CODIGO = '11'")).toString().trimmed(),
+             QStringLiteral("Contabilidad+"));
+    QVERIFY(EmpresaPrueba::valor(*g.conectar(), QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO = '   1'")).toInt() > 0);
+    QCOMPARE(d.vistos().size(), 0);
 }
 
 QTEST_MAIN(TstReconexion)

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -200,6 +201,9 @@ private Q_SLOTS:
     void sugerenciasYEnter();
     void conectar_data();
     void conectar();
+    void unFormularioALaVez();
+    void puertoHastaElControlador_data();
+    void puertoHastaElControlador();
     void registrar_data();
     void registrar();
     void accesoDirecto_data();
@@ -474,6 +478,107 @@ void TstAcceso::conectar()
     QCOMPARE(p.leer(p.bases()), registrada ? "OTRA / DEMO,OTRA,OTRA,OTRA,DEMO\r\n" + linea : linea);
 }
 
+void TstAcceso::unFormularioALaVez()
+{
+    // No BASES.TXT and a database that cannot be opened: Conectar tries to register it, the
+    // registration's failure asks to try again, and Sí goes back to the form on screen, never
+    // a second form on top of it.
+    Puesto p;
+    InstalarPromptAcceso();
+    DialogosGuionados d;
+    d.responder(suite::vbYes).responder(suite::vbYes).responder(suite::vbOK);
+    int masVisibles = 0;
+    QTimer mirar;
+    mirar.setInterval(20);
+    const auto contar = [&] {
+        QList<frmAcceso*> visibles;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<frmAcceso*>(w); f && f->isVisible())
+                visibles << f;
+        masVisibles = std::max(masVisibles, int(visibles.size()));
+        if (visibles.size() > 1) { // the one on top goes, so that the test can end
+            auto* arriba = qobject_cast<frmAcceso*>(QApplication::activeModalWidget());
+            (arriba ? arriba : visibles.last())->bcCancelar_Click();
+        }
+    };
+    connect(&mirar, &QTimer::timeout, this, contar);
+    mirar.start();
+    bool sigueAbierto = false;
+    alAbrir([&](frmAcceso& f) {
+        f.TxtDbName->setText(QStringLiteral("NO_EXISTE"));
+        f.TxtServidor->setText(QStringLiteral("DEMO"));
+        contar();
+        f.bcAceptar->click();
+        sigueAbierto = f.isVisible() && !f.Aceptar;
+    });
+    gDB.gServidor = QStringLiteral("DEMO");
+    gDB.gDBName = gDB.gUsuario = gDB.gUserPassWord = QStringLiteral("NO_EXISTE");
+    gDB.OpenServerADODB(false, 3, QString(), true, true);
+    mirar.stop();
+    FijarPromptAcceso(nullptr);
+
+    QVERIFY2(masVisibles == 1, qPrintable(QStringLiteral("%1 formularios a la vez; diálogos: %2").arg(masVisibles).arg(d.vistos().size())));
+    QVERIFY(sigueAbierto);
+    QVERIFY(!gDB.gOpenFlag);
+    QCOMPARE(d.vistos().size(), 3);
+    QCOMPARE(d.vistos()[1].titulo, QStringLiteral(" Error de Conexion a Base de Datos"));
+    QVERIFY(d.ultimo().texto.startsWith(QStringLiteral("NO SE PUDO CONECTAR AL SERVIDOR DEMO")));
+    QVERIFY(!QFileInfo::exists(p.bases()));
+}
+
+void TstAcceso::puertoHastaElControlador_data()
+{
+    QTest::addColumn<QString>("servidor"); // typed in the server box; "<lista>": the registered SRV:1447
+    QTest::addColumn<QString>("puerto");   // in the port box
+    QTest::addColumn<int>("esperado");     // where FreeTDS connects
+    QTest::newRow("caja de puerto") << "127.0.0.1" << "1444" << 1444;
+    QTest::newRow("HOST:PUERTO en la caja del servidor") << "127.0.0.1:1445" << "1433" << 1445;
+    QTest::newRow("HOST,PUERTO") << "127.0.0.1,1446" << "" << 1446;
+    QTest::newRow("puerto por defecto") << "127.0.0.1" << "1433" << 1433;
+    QTest::newRow("conexión registrada con puerto") << "<lista>" << "" << 1447;
+}
+
+void TstAcceso::puertoHastaElControlador()
+{
+    // The port of the login form reaches the SQL Server driver (FreeTDS's own log says where
+    // it connects); nothing listens there, so the connection fails and No ends the attempt.
+    QFETCH(QString, servidor);
+    QFETCH(QString, puerto);
+    QFETCH(int, esperado);
+    Puesto p;
+    p.escribir(QStringLiteral("BASES.TXT"), "EMPRESA / 127.0.0.1,EMPRESA,EMPRESA,EMPRESA,127.0.0.1:1447\r\n");
+    // FreeTDS opens its log once per process: one file for every case, read from where it was.
+    static QTemporaryDir carpetaTds;
+    const QString registroTds = carpetaTds.filePath(QStringLiteral("tds.log"));
+    Variable tds("TDSDUMP", QFile::encodeName(registroTds));
+    qint64 desde = 0;
+    InstalarPromptAcceso();
+    DialogosGuionados d;
+    d.responder(suite::vbYes).responder(suite::vbNo);
+    alAbrir([&](frmAcceso& f) {
+        if (servidor == QLatin1String("<lista>")) {
+            f.lstBases->setCurrentRow(0);
+            f.AsignarDatosBase();
+            QCOMPARE(f.TxtServidor->text(), QStringLiteral("127.0.0.1"));
+            QCOMPARE(f.TxtPuerto->text(), QStringLiteral("1447"));
+        } else {
+            f.TxtDbName->setText(QStringLiteral("EMPRESA"));
+            f.TxtServidor->setText(servidor);
+            f.TxtPuerto->setText(puerto);
+        }
+        desde = QFileInfo(registroTds).size();
+        f.bcAceptar->click();
+    });
+    gDB.gServidor = QStringLiteral("DEMO");
+    gDB.gDBName = gDB.gUsuario = gDB.gUserPassWord = QStringLiteral("NO_EXISTE");
+    gDB.OpenServerADODB(false, 3, QString(), true, true);
+    FijarPromptAcceso(nullptr);
+    QVERIFY(!gDB.gOpenFlag);
+    QCOMPARE(d.vistos().size(), 2);
+    const QByteArray log = p.leer(registroTds).mid(desde);
+    QVERIFY2(log.contains(QStringLiteral("Connecting to 127.0.0.1 port %1").arg(esperado).toLatin1()), log.right(2000).constData());
+}
+
 void TstAcceso::registrar_data()
 {
     QTest::addColumn<QByteArray>("archivo");
@@ -593,6 +698,7 @@ void TstAcceso::accesoDirecto()
     const QByteArray contenido = p.leer(lanzador);
     QVERIFY(!contenido.contains("secreta"));
     QVERIFY(QFileInfo(lanzador).isExecutable());
+    QCOMPARE(QFile::permissions(lanzador) & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     const QMap<QString, QString> c = claves(contenido);
     QVERIFY(contenido.startsWith("[Desktop Entry]\n"));
     QCOMPARE(c.value(QStringLiteral("Type")), QStringLiteral("Application"));

@@ -5,6 +5,7 @@
 #include "GDBPrueba.h"
 #include "lookup/Lib_ClsCons3.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void sentencia();
     void columnaUnica();
     void definiciones();
+    void definicionDaniada_data();
+    void definicionDaniada();
 };
 
 void TstConsulta::sentencia_data()
@@ -201,6 +204,43 @@ void TstConsulta::definiciones()
     QCOMPARE(d->condicion, QStringLiteral("TIPO='€'"));
     QVERIFY(!BuscarDefinicion(ruta, QStringLiteral("DOS")));
     QVERIFY(!BuscarDefinicion(e.ruta(QStringLiteral("no.vlx")), QStringLiteral("UNO")));
+}
+
+void TstConsulta::definicionDaniada_data()
+{
+    // A damaged record of consultas.vlx is named in one message (the file, the record, what is
+    // wrong) and the lookup shows the table's own columns instead of failing in the server.
+    QTest::addColumn<QByteArray>("cambio"); // "cortar": the file cut inside the record
+    QTest::addColumn<QString>("columnas");
+    QTest::addColumn<QString>("problema");
+    QTest::newRow("registro cortado") << QByteArray("cortar") << "CODIGO|NOMBRE" << "el registro 2 (la consulta de P_CUENTAS, desde el byte 1202) está cortado: tiene 800 bytes de 1202";
+    QTest::newRow("caracteres de control") << QByteArray() << QStringLiteral("CODIGO|NOM\x01" "BRE") << "el registro 2 (la consulta de P_CUENTAS, desde el byte 1202) tiene caracteres de control en sus campos";
+    QTest::newRow("columna que la tabla no tiene") << QByteArray() << "CODIGO|NOMBER"
+                                                   << "el registro 2 (la consulta de P_CUENTAS) nombra la columna NOMBER, que la tabla no tiene";
+}
+
+void TstConsulta::definicionDaniada()
+{
+    QFETCH(QByteArray, cambio);
+    QFETCH(QString, columnas);
+    QFETCH(QString, problema);
+    Empresa e;
+    DialogosGuionados d;
+    d.responder(suite::vbOK);
+    Lib_ClsCons3 m;
+    m.gUsarMascarasConsultas = true;
+    m.gRutaMascaraConsultas = e.ruta(QStringLiteral("propio.vlx"));
+    demo::EscribirConsultas(m.gRutaMascaraConsultas, {def("OTRA", "A|B"), def("P_CUENTAS", columnas.toUtf8().constData())});
+    if (cambio == "cortar")
+        QVERIFY(QFile::resize(m.gRutaMascaraConsultas, 1202 + 800));
+    QString campo, where;
+    const QString s = m.ArmarSentencia(QStringLiteral("P_CUENTAS"), campo, where, {});
+    QCOMPARE(d.vistos().size(), 1);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("Aviso al operador"));
+    QCOMPARE(d.ultimo().texto, QStringLiteral("El archivo de consultas %1 está dañado: %2. Se muestran las columnas de la tabla.")
+                                   .arg(m.gRutaMascaraConsultas, problema));
+    QVERIFY2(s.contains(QStringLiteral("FROM P_CUENTAS")) && s.contains(QStringLiteral("NOMBRE")) && !s.contains(QStringLiteral("NOMBER")),
+             qPrintable(s));
 }
 
 QTEST_MAIN(TstConsulta)

@@ -4,7 +4,6 @@
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
 #include "startup/CNStuffContable.h"
-#include "suite/CodigosSalida.h"
 #include "suite/Ini.h"
 #include "suite/Reportes.h"
 

@@ -19,7 +19,8 @@ void campo(QByteArray& registro, int desde, int largo, const QString& texto, cha
 void EscribirConsultas(const QString& ruta, const QList<DefinicionConsulta>& registros, char relleno)
 {
     QFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const auto soloDueno = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate, soloDueno) || !f.setPermissions(soloDueno))
         throw std::runtime_error(("no se puede escribir " + ruta).toStdString());
     for (const DefinicionConsulta& d : registros) {
         QByteArray r(LargoRegistroConsulta, relleno);

@@ -190,7 +190,12 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
               0, QStringLiteral("08001"));
     // A server the registry does not list is a SQL Server, reached through ODBC; an Oracle
     // data source has to be listed (with its ODBC driver or DSN).
-    const auto listada = local ? local : BuscarServidor(d.servidor);
+    // A port written after the name ("SRV:1444", "SRV,1444") is where that server listens.
+    const ServidorPuerto sp = SepararPuerto(d.servidor);
+    auto listada = local ? local : BuscarServidor(d.servidor);
+    const bool conPuerto = !local && !listada && !sp.puerto.isEmpty() && (listada = BuscarServidor(sp.nombre));
+    if (conPuerto)
+        listada->insert(QStringLiteral("puerto"), sp.puerto);
     if (!listada && d.proveedor.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
         falla(QStringLiteral("El origen de datos Oracle \"%1\" no figura en el registro de servidores (%2): indique allí su "
                              "controlador ODBC (Motor=ODBC, Driver=... o DSN=...).")
@@ -198,10 +203,22 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
               17, QStringLiteral("08001"));
     const auto entrada = listada.value_or(QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLServer")}});
     const QString nombreMotor = entrada.value(QStringLiteral("motor"));
+    const QString nombreServidor = conPuerto ? sp.nombre : d.servidor.trimmed();
     auto motor = CrearMotor(nombreMotor);
     if (!motor)
-        falla(QStringLiteral("El motor \"%1\" del servidor \"%2\" no existe en este programa.").arg(nombreMotor, d.servidor.trimmed()),
+        falla(QStringLiteral("El motor \"%1\" del servidor \"%2\" no existe en este programa (%3). Los motores son SQLite, "
+                             "PostgreSQL y ODBC.")
+                  .arg(nombreMotor, nombreServidor, UbicacionEnRegistro(nombreServidor, QStringLiteral("Motor"))),
               0, QStringLiteral("IM002"));
+    if (listada && !local && entrada.contains(QStringLiteral("puerto"))) {
+        bool ok = false;
+        const int puerto = entrada.value(QStringLiteral("puerto")).trimmed().toInt(&ok);
+        if (!ok || puerto < 1 || puerto > 65535)
+            falla(QStringLiteral("El puerto \"%1\" del servidor \"%2\" no es un número de puerto (1 a 65535)%3.")
+                      .arg(entrada.value(QStringLiteral("puerto")), nombreServidor,
+                           conPuerto ? QString() : QStringLiteral(" (%1)").arg(UbicacionEnRegistro(nombreServidor, QStringLiteral("Puerto")))),
+                  0, QStringLiteral("08001"));
+    }
 
     ParametrosConexion p;
     p.servidor = d.servidor.trimmed();

@@ -51,6 +51,19 @@ DestinoConexion InterpretarCadena(const QString& cadena)
     return d;
 }
 
+ServidorPuerto SepararPuerto(const QString& servidor)
+{
+    const QString s = servidor.trimmed();
+    const qsizetype p = std::max(s.lastIndexOf(u':'), s.lastIndexOf(u','));
+    if (p <= 0 || s.startsWith(u'#')) // an Oracle data source keeps its own syntax
+        return {s, {}};
+    const QString puerto = s.mid(p + 1).trimmed();
+    static const QRegularExpression digitos(QStringLiteral("^[0-9]{1,5}$"));
+    if (!digitos.match(puerto).hasMatch())
+        return {s, {}};
+    return {s.left(p).trimmed(), puerto};
+}
+
 namespace {
 bool tieneSecciones(const QString& ruta)
 {
@@ -132,6 +145,27 @@ std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor)
     if (carpeta != entrada->constEnd() && QFileInfo(*carpeta).isRelative())
         entrada->insert(QStringLiteral("carpeta"), QDir::cleanPath(QFileInfo(ruta).dir().absoluteFilePath(*carpeta)));
     return entrada;
+}
+
+QString UbicacionEnRegistro(const QString& servidor, const QString& clave)
+{
+    const QString ruta = QFileInfo(RutaRegistroServidores()).absoluteFilePath();
+    bool ok = false;
+    const QString texto = suite::LeerTextoSuite(ruta, &ok);
+    static const QRegularExpression saltos(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lineas = texto.split(saltos);
+    bool enSeccion = false;
+    for (qsizetype i = 0; ok && i < lineas.size(); ++i) {
+        const QString linea = lineas[i].trimmed();
+        if (linea.startsWith(u'[') && linea.endsWith(u']')) {
+            if (enSeccion)
+                break; // the first section of that name is the one read
+            enSeccion = linea.mid(1, linea.size() - 2).trimmed().compare(servidor.trimmed(), Qt::CaseInsensitive) == 0;
+        } else if (enSeccion && linea.section(u'=', 0, 0).trimmed().compare(clave, Qt::CaseInsensitive) == 0) {
+            return QStringLiteral("%1, línea %2").arg(QDir::toNativeSeparators(ruta)).arg(i + 1);
+        }
+    }
+    return QDir::toNativeSeparators(ruta);
 }
 
 } // namespace ado

@@ -25,6 +25,15 @@ struct DestinoConexion {
 // login (UId, User Id, User) and password (Pwd, Password), and Connect Timeout.
 DestinoConexion InterpretarCadena(const QString& cadena);
 
+// A server name with its port: "HOST:PORT" or "HOST,PORT" (SQL Server's form), also after
+// "HOST\INSTANCE". Without a port (or with text after the separator that is no number)
+// the name is returned whole and the port empty.
+struct ServidorPuerto {
+    QString nombre;
+    QString puerto;
+};
+ServidorPuerto SepararPuerto(const QString& servidor);
+
 // The registry of servers: an INI file whose sections are server names and whose keys name
 // the engine ("Motor") and its parameters. A relative "Carpeta" is taken from the registry's
 // folder. Where it lies: the path fixed here, else VL_SERVIDORES, else the first
@@ -39,5 +48,9 @@ std::optional<QString> ProblemaRegistroServidores();
 
 // The entry of a server (name compared without regard to case); nullopt when not listed.
 std::optional<QMap<QString, QString>> BuscarServidor(const QString& servidor);
+
+// Where a key of a server's entry is written: "FILE, línea N" (the file alone when the line
+// is not found), for messages about a value that cannot be used.
+QString UbicacionEnRegistro(const QString& servidor, const QString& clave);
 
 } // namespace ado

@@ -2,7 +2,21 @@
 
 #include "data/ado/Constantes.h"
 
+#include <QStringList>
+
 namespace ado {
+
+namespace {
+// A driver's message of several lines (libpq's on a lost link) as one: its lines joined.
+QString enUnaLinea(const QString& texto)
+{
+    QStringList lineas;
+    for (const QString& l : texto.split(u'\n'))
+        if (!l.trimmed().isEmpty())
+            lineas << l.trimmed();
+    return lineas.join(QStringLiteral(" / "));
+}
+} // namespace
 
 ErrorMotor ErrorDe(const Diagnostico& d)
 {
@@ -13,10 +27,13 @@ ErrorMotor ErrorDe(const Diagnostico& d)
         return {err::Fallo, QStringLiteral("La conexión con la base de datos está cerrada."), QStringLiteral("08003"),
                 err::NativoEnlacePerdido};
     case Categoria::EnlacePerdido:
-        return {err::Fallo, QStringLiteral("Se perdió la conexión con el servidor: %1").arg(t), QStringLiteral("08S01"),
-                err::NativoEnlacePerdido};
+        return {err::Fallo,
+                QStringLiteral("Se perdió la conexión con el servidor%1: el servidor se detuvo o cortó la sesión, o la red se "
+                               "interrumpió. (%2)")
+                    .arg(dato(0).isEmpty() ? QString() : u' ' + dato(0), enUnaLinea(t)),
+                QStringLiteral("08S01"), err::NativoEnlacePerdido};
     case Categoria::AccesoPerdido:
-        return {err::Fallo, QStringLiteral("Se perdió el acceso a la base de datos: %1").arg(t), QStringLiteral("08S01"),
+        return {err::Fallo, QStringLiteral("Se perdió el acceso a la base de datos: %1").arg(enUnaLinea(t)), QStringLiteral("08S01"),
                 err::NativoEnlacePerdido};
     case Categoria::SinServidor:
         return {err::Fallo, QStringLiteral("No se puede conectar con el servidor %1: %2").arg(dato(0), t), QStringLiteral("08001"), 17};

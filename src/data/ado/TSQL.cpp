@@ -1,6 +1,7 @@
 #include "data/ado/TSQL.h"
 
 #include <QSet>
+#include <utility>
 
 namespace ado::tsql {
 
@@ -295,13 +296,16 @@ std::vector<Tokens> DividirLote(const Tokens& t)
 EfectoTransaccion EfectoEnTransacciones(const QString& sql)
 {
     EfectoTransaccion e;
+    bool primera = true;
     for (const Tokens& s : DividirLote(Tokenizar(sql))) {
         const size_t p0 = Siguiente(s, 0);
         if (p0 >= s.size())
             continue;
         const size_t p1 = Siguiente(s, p0 + 1);
         const bool tran = p1 < s.size() && (s[p1].es("TRAN") || s[p1].es("TRANSACTION") || s[p1].es("WORK"));
+        const bool esPrimera = std::exchange(primera, false);
         if (s[p0].es("BEGIN") && tran) {
+            e.empiezaPrimero = e.empiezaPrimero || esPrimera;
             e.empieza = true;
             ++e.abiertas;
         } else if (s[p0].es("COMMIT") || s[p0].es("ROLLBACK")) {

@@ -52,6 +52,7 @@ size_t CierreParentesis(const Tokens& t, size_t i);
 // statements; words inside literals and comments do not count).
 struct EfectoTransaccion {
     bool empieza = false; // begins one
+    bool empiezaPrimero = false; // its first statement is that BEGIN
     int abiertas = 0;     // begun and left open at its end
     bool termina = false; // ends one it did not begin (a COMMIT or ROLLBACK of an earlier batch)
     bool confirma = false; // holds a COMMIT or ROLLBACK anywhere

@@ -1,5 +1,7 @@
 #include "data/ado/odbc/CadenaOdbc.h"
 
+#include "data/ado/CadenaConexion.h"
+
 #include <QStringList>
 #include <odbcinst.h>
 
@@ -39,18 +41,19 @@ std::optional<QString> ValorDsn(const QString& dsn, const QString& clave)
 QString CadenaSqlServer(const QString& servidor, const QString& base, const QString& usuario, const QString& clave,
                         const QString& driver)
 {
-    // "HOST\INSTANCE", "HOST,PORT" or "HOST" (the default port).
-    QString host = servidor.trimmed();
-    QString puerto = QStringLiteral("1433");
+    // "HOST\INSTANCE", "HOST,PORT", "HOST:PORT" or "HOST" (the default port). A port given
+    // wins over the instance's, as SQL Server's own clients take "HOST\INSTANCE,PORT".
+    const ServidorPuerto sp = SepararPuerto(servidor);
+    QString host = sp.nombre;
     QStringList partes{QStringLiteral("Driver={%1}").arg(driver)};
-    if (const qsizetype coma = host.indexOf(u','); coma >= 0) {
-        puerto = host.mid(coma + 1).trimmed();
-        host = host.left(coma).trimmed();
-    }
-    if (host.contains(u'\\')) {
+    if (!sp.puerto.isEmpty()) {
+        if (const qsizetype barra = host.indexOf(u'\\'); barra >= 0)
+            host = host.left(barra);
+        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + sp.puerto;
+    } else if (host.contains(u'\\')) {
         partes << QStringLiteral("Server=") + valor(host); // the instance's port is asked of the server
     } else {
-        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + puerto;
+        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=1433");
     }
     partes << QStringLiteral("Database=") + valor(base.trimmed()) << QStringLiteral("UID=") + valor(usuario)
            << QStringLiteral("PWD=") + valor(clave) << QStringLiteral("TDS_Version=7.4")

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <mutex>
 #include <pwd.h>
@@ -29,47 +30,31 @@ namespace ado::odbc {
 namespace {
 
 
-// The PostgreSQL driver keeps its logs per process: when the process's last connection closes
-// (or fails to open) it goes back to the driver-wide setting (Debian's registration:
-// CommLog=1) and writes one line to /tmp/psqlodbc_[<program>_]<user><pid>.log. While no
-// connection of this process asked for the logs, that file holds nothing anyone wanted and is
-// removed.
-class RegistrosPsql {
-public:
-    void abierta(bool conRegistro)
-    {
-        std::lock_guard l(m_);
-        ++abiertas_;
-        pedidos_ = pedidos_ || conRegistro;
-    }
-    void cerrada()
-    {
-        std::lock_guard l(m_);
-        if (--abiertas_ > 0 || pedidos_)
-            return;
-        const passwd* u = ::getpwuid(::geteuid());
-        const QString propio = QStringLiteral("_*%1%2.log").arg(QString::fromLocal8Bit(u ? u->pw_name : ""))
-                                   .arg(QCoreApplication::applicationPid());
-        const QDir tmp(QStringLiteral("/tmp"));
-        for (const QString& f : tmp.entryList({QStringLiteral("psqlodbc") + propio, QStringLiteral("mylog") + propio}, QDir::Files))
-            QFile::remove(tmp.filePath(f));
-    }
-
-private:
-    std::mutex m_;
-    int abiertas_ = 0;
-    bool pedidos_ = false;
-};
-
-RegistrosPsql& registrosPsql()
+// The PostgreSQL driver counts its connections with logs on and off; when none is left it
+// goes back to the driver-wide setting (Debian's registration: CommLog=1) and writes to
+// /tmp/psqlodbc_<program>_<user><pid>.log, a name anyone can foresee in a shared folder. An
+// opening that fails after the driver read its options is counted and never uncounted, so
+// one such opening with the logs off, early in the process, keeps them off for its whole
+// life: the port "-" fails in the client library before any network work. Its handles are
+// kept, so that the driver stays loaded with its count. Once per driver (or data source).
+void ApagarRegistrosPsql(const QString& controlador)
 {
-    static auto* r = new RegistrosPsql; // never destroyed: connections may close at exit
-    return *r;
+    static std::mutex m;
+    static QSet<QString> hechos;
+    std::lock_guard l(m);
+    if (hechos.contains(controlador))
+        return;
+    hechos.insert(controlador);
+    SQLHENV env = SQL_NULL_HANDLE;
+    SQLHDBC dbc = SQL_NULL_HANDLE;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))
+        return;
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc)))
+        return;
+    std::u16string c = Ancho(controlador + QStringLiteral("Server=127.0.0.1;Port=-;CommLog=0;Debug=0;"));
+    SQLDriverConnectW(dbc, nullptr, Puntero(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
 }
-
-struct CerrarRegistros {
-    void operator()(RegistrosPsql* r) const { r->cerrada(); }
-};
 
 } // namespace
 
@@ -80,9 +65,8 @@ struct Enlazados {
 };
 
 // One connection's handles, released in the reverse order: disconnected, the connection, the
-// environment, and last the PostgreSQL driver's logs tidied.
+// environment.
 struct MotorOdbc::Manijas {
-    std::unique_ptr<RegistrosPsql, CerrarRegistros> registros; // with the PostgreSQL driver
     Entorno env = NuevoEntorno();
     Conexion dbc = NuevaConexion(env.get());
     Enlace enlace;        // once connected
@@ -120,7 +104,7 @@ FalloMotor MotorOdbc::fallo(short tipoManija, void* manija, bool conectada) cons
             break;
         const Registro r{DeAncho(estado, 5), long(nativo), DeAncho(texto, std::min<qsizetype>(largo, qsizetype(std::size(texto)) - 1))};
         Diagnostico d = Clasificar(r, conectada, dialecto_ == Dialecto::PostgreSQL);
-        if (d.categoria == Categoria::SinServidor)
+        if (d.categoria == Categoria::SinServidor || d.categoria == Categoria::EnlacePerdido || d.categoria == Categoria::AccesoPerdido)
             d.datos = QStringList{destino_.servidor + QStringLiteral(" (ODBC)")};
         else if (d.categoria == Categoria::BaseInexistente)
             d.datos = QStringList{destino_.base};
@@ -156,15 +140,33 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
     const QString cadena = listado ? CadenaRegistro(p.registro, p.base, usuario, clave)
                                    : CadenaSqlServer(p.servidor, p.base, usuario, clave); // SQL Server through FreeTDS
     if (listado && ControladorPostgres(p.registro)) {
-        const auto claves = LeerCadenaConexion(cadena);
-        registrosPsql().abierta(claves.value(QStringLiteral("commlog")) != QLatin1String("0")
-                                || claves.value(QStringLiteral("debug")) != QLatin1String("0"));
-        h->registros.reset(&registrosPsql());
+        const QString dsn = p.registro.value(QStringLiteral("dsn"));
+        ApagarRegistrosPsql(dsn.isEmpty() ? QStringLiteral("Driver={%1};").arg(p.registro.value(QStringLiteral("driver")))
+                                          : QStringLiteral("DSN=%1;").arg(dsn));
     }
     std::u16string c = Ancho(cadena);
     const SQLRETURN r = SQLDriverConnectW(h->dbc.get(), nullptr, Puntero(c), SQLSMALLINT(c.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!Exito(r))
-        throw fallo(SQL_HANDLE_DBC, h->dbc.get(), false); // the handles go with h (a failed opening also leaves the driver's line)
+    if (!Exito(r)) {
+        FalloMotor f = fallo(SQL_HANDLE_DBC, h->dbc.get(), false); // the handles go with h
+        // A driver or data source the registry names and this workstation lacks: which, and
+        // where it is written, before the driver manager's own words.
+        const auto sinControlador = [](const ErrorMotor& e) {
+            return e.sqlState == QLatin1String("IM002") || e.sqlState == QLatin1String("IM003")
+                || e.descripcion.contains(QLatin1String("Can't open lib"));
+        };
+        if (listado && !f.errores.empty() && sinControlador(f.errores.front())) {
+            const bool conDsn = p.registro.contains(QStringLiteral("dsn"));
+            const QString clave = conDsn ? QStringLiteral("DSN") : QStringLiteral("Driver");
+            QString seccion = p.servidor;
+            if (!BuscarServidor(seccion))
+                seccion = SepararPuerto(p.servidor).nombre;
+            f.errores.front().descripcion = QStringLiteral("%1 «%2» del servidor %3 no está instalado en este equipo (%4): %5")
+                                                .arg(conDsn ? QStringLiteral("El origen de datos ODBC") : QStringLiteral("El controlador ODBC"),
+                                                     p.registro.value(clave.toLower(), QStringLiteral("FreeTDS")), seccion,
+                                                     UbicacionEnRegistro(seccion, clave), f.errores.front().descripcion);
+        }
+        throw f;
+    }
     h->enlace.reset(h->dbc.get());
     h_ = std::move(h);
     base_ = p.base.trimmed();

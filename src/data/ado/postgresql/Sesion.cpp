@@ -67,6 +67,22 @@ QString MotorPostgres::CadenaLibpq(const QMap<QString, QString>& registro, const
     return partes.join(u' ');
 }
 
+namespace {
+// Why the administrator's connection failed, in words a user can act on, and libpq's own.
+QString falloAdministrador(const QMap<QString, QString>& registro, const QString& admin, PGconn* cn)
+{
+    const QString msg = QString::fromUtf8(PQerrorMessage(cn)).trimmed();
+    const QString servidor = registro.value(QStringLiteral("servidor"), QStringLiteral("127.0.0.1")) + u':'
+        + registro.value(QStringLiteral("puerto"), QStringLiteral("5432"));
+    if (msg.contains(QLatin1String("no password supplied")) || msg.contains(QLatin1String("password authentication failed")))
+        return QStringLiteral("El servidor PostgreSQL %1 pide la clave del administrador %2 y no se le dio una clave válida: "
+                              "póngala en la variable PGPASSWORD o en ~/.pgpass, o escríbala cuando prorrata-empresa la pida en la "
+                              "terminal. (%3)")
+            .arg(servidor, admin, msg);
+    return QStringLiteral("No se pudo conectar como administrador %1 al servidor PostgreSQL %2: %3").arg(admin, servidor, msg);
+}
+} // namespace
+
 bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QString& base, bool reemplazar, QString* error)
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
@@ -77,7 +93,7 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
     };
     Conexion cn = Conectar(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10));
     if (PQstatus(cn.get()) != CONNECTION_OK)
-        return falla(QString::fromUtf8(PQerrorMessage(cn.get())).trimmed());
+        return falla(falloAdministrador(registro, admin, cn.get()));
     const QString nombre = base.trimmed().toLower();
     auto literal = [&](const QString& v) {
         char* e = PQescapeLiteral(cn.get(), v.toUtf8().constData(), size_t(v.toUtf8().size()));
@@ -99,7 +115,7 @@ bool MotorPostgres::CrearBase(const QMap<QString, QString>& registro, const QStr
     // The suite's logins reach each other's databases, as on the suite's SQL Server.
     cn = Conectar(CadenaLibpq(registro, nombre, admin, QString(), 10));
     if (PQstatus(cn.get()) != CONNECTION_OK)
-        return falla(QString::fromUtf8(PQerrorMessage(cn.get())).trimmed());
+        return falla(falloAdministrador(registro, admin, cn.get()));
     for (const char* privilegios : {"TABLES", "SEQUENCES", "FUNCTIONS"}) {
         const QString s = QStringLiteral("ALTER DEFAULT PRIVILEGES FOR ROLE %1 IN SCHEMA public GRANT ALL ON %2 TO PUBLIC")
                               .arg(Citar(nombre), QLatin1String(privilegios));
@@ -114,6 +130,11 @@ bool MotorPostgres::BorrarBase(const QMap<QString, QString>& registro, const QSt
 {
     const QString admin = registro.value(QStringLiteral("administrador"), QStringLiteral("postgres"));
     const Conexion cn = Conectar(CadenaLibpq(registro, QStringLiteral("postgres"), admin, QString(), 10));
+    if (PQstatus(cn.get()) != CONNECTION_OK) {
+        if (error)
+            *error = falloAdministrador(registro, admin, cn.get());
+        return false;
+    }
     const QString s = QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(Citar(base.trimmed()));
     const Respuesta r(PQexec(cn.get(), s.toUtf8().constData()));
     const bool ok = PQresultStatus(r.get()) == PGRES_COMMAND_OK;
@@ -137,6 +158,7 @@ void MotorPostgres::abrir(const ParametrosConexion& p)
     cn_ = std::move(cn);
     PQsetClientEncoding(cn_.get(), "UTF8");
     base_ = p.base.trimmed();
+    servidor_ = p.servidor.trimmed();
     comando("SET client_min_messages = warning");
     comando("SET datestyle = 'ISO, DMY'");
     fijarTiempoComando(tiempoSeg_);
@@ -174,8 +196,10 @@ void MotorPostgres::fallar(Respuesta r)
     Diagnostico d = Clasificar(estado, msg);
     if (!cn_ || PQstatus(cn_.get()) != CONNECTION_OK)
         d.categoria = Categoria::EnlacePerdido;
-    if (EsEnlacePerdido(d.categoria))
+    if (EsEnlacePerdido(d.categoria)) {
+        d.datos = QStringList{servidor_};
         cerrar();
+    }
     throw FalloDe(d);
 }
 

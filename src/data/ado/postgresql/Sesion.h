@@ -58,6 +58,7 @@ private:
 
     Conexion cn_;
     QString base_;
+    QString servidor_; // as the connection string names it, for messages
     int tiempoSeg_ = 30;
     QHash<unsigned, QHash<int, QString>> dominios_; // table OID -> column -> type name
     QHash<unsigned, QString> nombresTabla_;

@@ -44,17 +44,14 @@ bool MotorSqlite::CrearArchivo(const QString& ruta, QString* error)
             *error = QStringLiteral("El archivo %1 ya existe.").arg(ruta);
         return false;
     }
-    // The file is made first, readable by its owner only (it holds passwords and confidential
-    // accounts); SQLite takes an empty file as a new database and gives its journals the
-    // same permissions.
-    {
-        QFile vacio(ruta);
-        if (!vacio.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-            if (error)
-                *error = vacio.errorString();
-            return false;
-        }
+    // Company data: readable by its owner only (SQLite gives its journals the file's mode).
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        if (error)
+            *error = QStringLiteral("No se puede crear el archivo %1: %2").arg(ruta, archivo.errorString());
+        return false;
     }
+    archivo.close();
     int rc = SQLITE_OK;
     const Conexion db = AbrirConexion(ruta, SQLITE_OPEN_READWRITE, &rc);
     // Writing the header makes the file a database at once.
