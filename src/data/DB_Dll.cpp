@@ -4,6 +4,7 @@
 #include "data/PromptAcceso.h"
 #include "data/VentanaReconexion.h"
 #include "data/Sesion.h"
+#include "data/ado/Dialecto.h"
 #include "data/ado/TSQL.h"
 #include "suite/Dialogos.h"
 #include "suite/Regional.h"
@@ -502,8 +503,9 @@ QString DB_Dll::DescartaSentencia(QString& sentencia)
 
 void DB_Dll::EjecutaScript(QString& script, long& RecordsAffected)
 {
-    // Normalisation, in this order.
-    QString texto = script;
+    // Oracle takes no application locks (sp_getapplock): they go first. Then normalisation,
+    // in this order.
+    QString texto = ado::tsql::SinBloqueos(script);
     const std::pair<const char*, const char*> cambios[] = {
         {"SET NOCOUNT ON", ""},
         {"SET NOCOUNT OFF", ""},

@@ -83,7 +83,14 @@ QString AlmacenDistribucion::SentenciaCuentas(const QString& codigo)
 QString AlmacenDistribucion::LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto,
                                         bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas) const
 {
-    return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+    return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo) + CRLF
+        + SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+}
+
+QString AlmacenDistribucion::SentenciaBloqueo(const QString& codigo)
+{
+    return QStringLiteral("EXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:") + literal(Codigo(codigo).toUpper())
+        + QStringLiteral("', @LockMode='Exclusive', @LockOwner='Transaction'");
 }
 
 QString AlmacenDistribucion::SentenciasGrabar(const QString& codigo, const QString& nombre, const QString& concepto,
@@ -120,7 +127,8 @@ QString AlmacenDistribucion::SentenciaPlanilla(const QString& codigo)
 QString AlmacenDistribucion::LoteBorrar(const QString& codigo)
 {
     const QString c = literal(Codigo(codigo));
-    return QStringLiteral("BEGIN TRANSACTION") + CRLF + QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='") + c
+    return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo) + CRLF
+        + QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='") + c
         + QStringLiteral("'") + CRLF + QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c + QStringLiteral("'");
 }
 
@@ -291,7 +299,7 @@ AlmacenDistribucion::Grabado AlmacenDistribucion::Grabar(const QString& codigo, 
         return Grabado::Fallo;
     }
     const QString titulo = QStringLiteral("ATENCIÓN");
-    QString inicio = QStringLiteral("BEGIN TRANSACTION");
+    QString inicio = QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo);
     long n = 0;
     db_.EjecutaConsultaSQL(inicio, n);
     if (db_.gCnn.Errors().Count() > 0) {
@@ -442,16 +450,24 @@ QSet<QString> AlmacenDistribucion::CodigosExistentes()
     return codigos;
 }
 
-bool AlmacenDistribucion::GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas)
+QString AlmacenDistribucion::LoteGrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas) const
 {
     const QChar decimal = suite::RegionalActual().decimal; // the percentages travel as SQLValue reads them
     QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF;
+    for (const planilla::TablaPlanilla& t : tablas)
+        lote += SentenciaBloqueo(t.codigo) + CRLF;
     for (const planilla::TablaPlanilla& t : tablas) {
         std::vector<std::pair<QString, QString>> lineas;
         for (const planilla::LineaPlanilla& l : t.lineas)
             lineas.emplace_back(l.centro, l.porcentaje.texto(decimal));
         lote += SentenciasGrabar(t.codigo, t.nombre, t.concepto, t.pideConfirmacion, lineas);
     }
+    return lote;
+}
+
+bool AlmacenDistribucion::GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas)
+{
+    QString lote = LoteGrabarTablas(tablas);
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
     return confirmar(QStringLiteral("ATENCIÓN"));

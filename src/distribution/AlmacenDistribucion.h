@@ -48,6 +48,9 @@ public:
     // another workstation saved or deleted the table meanwhile.
     QByteArray Huella(const QString& codigo);
 
+    // Saves, deletes and imports hold each table's own lock for their transaction
+    // (SentenciaBloqueo): those of different tables run side by side, two of one table queue.
+
     // Replaces the table's lines in one transaction. Lines whose cost centre is blank are
     // skipped. False when nothing was written: no line (a message says so) or a failure
     // (rolled back, the engine's message shown).
@@ -80,6 +83,8 @@ public:
     QSet<QString> Centros();
     QSet<QString> CodigosExistentes();
     bool GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas);
+    // Its batch, without the COMMIT: every table's lock first, then each table's lines.
+    QString LoteGrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas) const;
 
     bool ExisteTabla(const QString& codigo);
     bool ExisteCentro(const QString& centro, ado::Recordset* rs);
@@ -96,6 +101,8 @@ public:
     QString SentenciasGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
                              const std::vector<std::pair<QString, QString>>& lineas) const;
     static QString SentenciaLineasBloqueadas(const QString& codigo); // inside a save's transaction
+    // The table's lock, right after BEGIN TRANSACTION: held until the transaction ends.
+    static QString SentenciaBloqueo(const QString& codigo);
     static QString SentenciaPlanilla(const QString& codigo);         // every table when empty
     static QString LoteBorrar(const QString& codigo);
     static QString SentenciaAsignar(const QString& cuenta, const QString& codigo);

@@ -201,6 +201,10 @@ void TstDbSentencias::guionOracle_data()
                                         << 11L << 4 << QStringList{"INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('PEDRO', 'CON05')"};
     QTest::newRow("deshecha") << "BEGIN TRANS INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('PEDRO', 'CON05') ROLLBACK TRANS"
                               << 11L << 3 << QStringList{"INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('PEDRO', 'CON05')"};
+    QTest::newRow("con el bloqueo de una tabla")
+        << "BEGIN TRANSACTION\r\nEXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:   1', @LockMode='Exclusive', @LockOwner='Transaction'\r\n"
+           "INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('PEDRO', 'CON05')\r\nCOMMIT TRANSACTION"
+        << 11L << 4 << QStringList{"INSERT INTO TA_TAREAS (USUARIO, TAREA) VALUES ('PEDRO', 'CON05')"};
     QTest::newRow("solo SET NOCOUNT") << "SET NOCOUNT ON" << 10L << 3 << QStringList{};
     QTest::newRow("SELECT suelto no se ejecuta") << "SELECT * FROM TA_TAREAS" << 10L << 3 << QStringList{};
     QTest::newRow("dos sentencias") << "DELETE FROM TA_TAREAS WHERE USUARIO = 'LUIS' UPDATE TA_TAREAS SET TAREA = 'CON01' WHERE USUARIO = 'ANA'"

@@ -1,9 +1,10 @@
-// T-SQL on SQLite: the batch splitter, and every kind of statement the program sends, each
-// run on a real demo company database (one for all the statements that only read, one of its
-// own for each that changes it).
+// T-SQL on SQLite: the batch splitter, application locks, and every kind of statement the
+// program sends, each run on a real demo company database (one for all the statements that
+// only read, one of its own for each that changes it).
 #include "EmpresaPrueba.h"
 #include "data/ado/TSQL.h"
 #include "suite/ErrorRT.h"
+#include "data/ado/postgresql/Dialecto.h"
 #include "data/ado/sqlite/Dialecto.h"
 
 #include <QTest>
@@ -17,6 +18,9 @@ private Q_SLOTS:
     void dividir();
     void literalesIntactos();
     void memoriaTraducciones();
+    void bloqueos_data();
+    void bloqueos();
+    void bloqueosEnPostgres();
     void lecturas_data();
     void lecturas();
     void arbolDeFamilias();
@@ -135,6 +139,69 @@ void TstTsql::memoriaTraducciones()
     QVERIFY(largo.size() > tsql::MemoriaTraducciones::MaximoLargo);
     QCOMPARE(memoria.traducir(largo).size(), size_t(100));
     QVERIFY(igual(memoria.traducir(largo), tsql::TraducirLote(largo, r)));
+}
+
+void TstTsql::bloqueos_data()
+{
+    QTest::addColumn<QString>("lote");
+    QTest::addColumn<QStringList>("acciones"); // "iniciar", "sentencia", "bloquear <resource>"
+    QTest::addColumn<QString>("sinBloqueos");
+
+    QTest::newRow("grabación de una tabla")
+        << "BEGIN TRANSACTION\r\nEXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:   1', @LockMode='Exclusive', "
+           "@LockOwner='Transaction'\r\nDELETE T WHERE A='1'\r\n"
+        << QStringList{"iniciar", "bloquear MA_CUENTAS_CCDIST:   1", "sentencia"} << "BEGIN TRANSACTION\r\nDELETE T WHERE A='1'";
+    QTest::newRow("EXECUTE, dbo., N'' y minúsculas") << "execute dbo.sp_getapplock @resource = N'tabla a  ', @lockmode = 'exclusive'"
+                                                    << QStringList{"bloquear TABLA A"} << "";
+    QTest::newRow("comillas dobladas y parámetros por posición") << "EXEC sp_getapplock 'b''1', 'Exclusive', 'Transaction', 5000"
+                                                                 << QStringList{"bloquear B'1"} << "";
+    QTest::newRow("de la sesión") << "EXEC sp_getapplock @Resource='x', @LockMode='Exclusive', @LockOwner='Session'"
+                                  << QStringList{"sentencia"} << "EXEC sp_getapplock @Resource='x', @LockMode='Exclusive', @LockOwner='Session'";
+    QTest::newRow("compartido") << "EXEC sp_getapplock @Resource='x', @LockMode='Shared'" << QStringList{"sentencia"}
+                                << "EXEC sp_getapplock @Resource='x', @LockMode='Shared'";
+    QTest::newRow("recurso en una variable") << "EXEC sp_getapplock @Resource=@r, @LockMode='Exclusive'" << QStringList{"sentencia"}
+                                             << "EXEC sp_getapplock @Resource=@r, @LockMode='Exclusive'";
+    QTest::newRow("otro procedimiento") << "EXEC sp_who 'Exclusive';\nSELECT 1" << QStringList{"sentencia", "sentencia"}
+                                        << "EXEC sp_who 'Exclusive';\nSELECT 1";
+}
+
+void TstTsql::bloqueos()
+{
+    QFETCH(QString, lote);
+    QFETCH(QStringList, acciones);
+    QFETCH(QString, sinBloqueos);
+    QStringList vistas;
+    for (const auto& s : sqlite::TraducirLote(lote)) {
+        switch (s.accion) {
+        case tsql::Accion::Iniciar: vistas << QStringLiteral("iniciar"); break;
+        case tsql::Accion::Bloquear: vistas << QStringLiteral("bloquear ") + s.sql; break;
+        case tsql::Accion::Sentencia: vistas << QStringLiteral("sentencia"); break;
+        case tsql::Accion::Confirmar:
+        case tsql::Accion::Deshacer: vistas << QStringLiteral("fin"); break;
+        }
+    }
+    QCOMPARE(vistas, acciones);
+    QCOMPARE(tsql::SinBloqueos(lote), sinBloqueos);
+}
+
+void TstTsql::bloqueosEnPostgres()
+{
+    // What a transaction locks after its BEGIN: the database alone, or the database shared
+    // and each resource in one order, named once.
+    using postgresql::BloqueosDeTransaccion;
+    QCOMPARE(BloqueosDeTransaccion({}), QStringList{"SELECT pg_advisory_xact_lock(20261210)"});
+    QCOMPARE(BloqueosDeTransaccion({"D'1"}),
+             QStringList{"SELECT pg_advisory_xact_lock_shared(20261210), pg_advisory_xact_lock(hashtextextended('D''1', 0))"});
+    QCOMPARE(BloqueosDeTransaccion({"B", "A", "B"}),
+             (QStringList{"SELECT pg_advisory_xact_lock_shared(20261210)",
+                          "SELECT count(pg_advisory_xact_lock(hashtextextended(r, 0))) FROM unnest(ARRAY['A','B']) AS r"}));
+    QStringList muchos;
+    for (int i = 0; i <= postgresql::MaximoRecursos; ++i)
+        muchos << QString::number(i);
+    QCOMPARE(BloqueosDeTransaccion(muchos), QStringList{"SELECT pg_advisory_xact_lock(20261210)"});
+    muchos.removeLast();
+    QCOMPARE(BloqueosDeTransaccion(muchos).size(), 2);
+    QCOMPARE(postgresql::BloqueoDeRecursos({"B"}), QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended('B', 0))"));
 }
 
 void TstTsql::lecturas_data()

@@ -1,7 +1,9 @@
 // The distribution store on the demo company: statements, save and reload, delete,
-// assignment, account lookup, quotes, a failed save and two workstations saving at once.
+// assignment, account lookup, quotes, a failed save, two workstations saving at once, and a
+// save made while another workstation's transaction is open.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "data/ado/postgresql/Dialecto.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "suite/Progreso.h"
 #include "suite/Regional.h"
@@ -22,6 +24,14 @@ QString lineasDe(const QString& codigo)
     return l.join(u' ');
 }
 int valor(const QString& sql) { return EmpresaPrueba::valor(gDB.gCnn, sql).toInt(); }
+
+// Another workstation: a connection of its own to the company.
+void abrirPuesto(DB_Dll& db)
+{
+    db.gServidor = QStringLiteral("DEMO");
+    db.gDBName = db.gUsuario = db.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
+    db.OpenServerADODB(false, 3, QString(), false, false);
+}
 } // namespace
 
 class TstAlmacen : public QObject {
@@ -39,6 +49,8 @@ private Q_SLOTS:
     void grabacionFallida();
     void dosPuestos();
     void grabarConHuella();
+    void mientrasOtroPuestoEscribe_data();
+    void mientrasOtroPuestoEscribe();
     void init();
     void cleanupTestCase();
 
@@ -65,11 +77,27 @@ void TstAlmacen::sentencias_data()
     QTest::newRow("líneas de una tabla") << AlmacenDistribucion::SentenciaLineas("1") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' ORDER BY ID";
     QTest::newRow("cuentas de una tabla") << AlmacenDistribucion::SentenciaCuentas(" 12 ") << "SELECT CODIGO,DESCRIPCION FROM MA_CUENTAS WHERE CC_DIST='  12' ORDER BY CODIGO";
     QTest::newRow("grabar, sin la línea vacía") << a.LoteGrabar("1", "Gastos", "Prorrateo", true, {{"11", "40,5"}, {" ", "9"}, {"12", "59,5"}})
-                       << "BEGIN TRANSACTION\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\n"
+                       << "BEGIN TRANSACTION\r\n"
+                          "EXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:   1', @LockMode='Exclusive', @LockOwner='Transaction'\r\n"
+                          "DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   1'\r\n"
                           "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   1','Gastos','Prorrateo','11',40.5,1)\r\n"
                           "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   1','Gastos','Prorrateo','12',59.5,1)\r\n";
     QTest::newRow("borrar") << AlmacenDistribucion::LoteBorrar("7")
-                       << "BEGIN TRANSACTION\r\nUPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='   7'\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   7'";
+                       << "BEGIN TRANSACTION\r\n"
+                          "EXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:   7', @LockMode='Exclusive', @LockOwner='Transaction'\r\n"
+                          "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='   7'\r\nDELETE MA_CUENTAS_CCDIST WHERE CODIGO='   7'";
+    QTest::newRow("bloqueo de una tabla, en mayúsculas") << AlmacenDistribucion::SentenciaBloqueo("b'1 ")
+                       << "EXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST: B''1', @LockMode='Exclusive', @LockOwner='Transaction'";
+    planilla::TablaPlanilla siete{"7", "Siete", "", true, {{"11", suite::Moneda::desdeEntero(100), 2}}, 2};
+    planilla::TablaPlanilla tres{"3", "Tres", "", false, {{"12", suite::Moneda::desdeEntero(100), 3}}, 3};
+    QTest::newRow("importación: los bloqueos primero") << a.LoteGrabarTablas({siete, tres})
+                       << "BEGIN TRANSACTION\r\n"
+                          "EXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:   7', @LockMode='Exclusive', @LockOwner='Transaction'\r\n"
+                          "EXEC sp_getapplock @Resource='MA_CUENTAS_CCDIST:   3', @LockMode='Exclusive', @LockOwner='Transaction'\r\n"
+                          "DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   7'\r\n"
+                          "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   7','Siete','','11',100,1)\r\n"
+                          "DELETE MA_CUENTAS_CCDIST WHERE CODIGO='   3'\r\n"
+                          "INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES('   3','Tres','','12',100,0)\r\n";
     QTest::newRow("asignar cuenta") << AlmacenDistribucion::SentenciaAsignar("5.1.01.003", "2") << "UPDATE MA_CUENTAS SET CC_DIST ='   2' WHERE CODIGO ='5.1.01.003'";
     QTest::newRow("desasignar cuenta") << AlmacenDistribucion::SentenciaDesasignar("5.1.01.003") << "UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CODIGO='5.1.01.003'";
     QTest::newRow("tabla grabada") << AlmacenDistribucion::SentenciaGrabada("3") << "SELECT * FROM MA_CUENTAS_CCDIST WHERE CODIGO='   3'";
@@ -301,9 +329,7 @@ void TstAlmacen::dosPuestos()
     auto puesto = [&](const Lineas& juego, const QString& nombre) {
         return QThread::create([&, juego, nombre] {
             DB_Dll db;
-            db.gServidor = QStringLiteral("DEMO");
-            db.gDBName = db.gUsuario = db.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
-            db.OpenServerADODB(false, 3, QString(), false, false);
+            abrirPuesto(db);
             AlmacenDistribucion a(db);
             for (int i = 0; i < 40; ++i)
                 if (!a.Grabar("1", nombre, "concurrente", true, juego))
@@ -333,9 +359,7 @@ void TstAlmacen::grabarConHuella()
     GDBPrueba g;
     DialogosGuionados d;
     DB_Dll otro;
-    otro.gServidor = QStringLiteral("DEMO");
-    otro.gDBName = otro.gUsuario = otro.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
-    otro.OpenServerADODB(false, 3, QString(), false, false);
+    abrirPuesto(otro);
     AlmacenDistribucion aqui, alla(otro);
     const Lineas nuestras{{"311", "50"}, {"32", "50"}};
     const QByteArray cargada = aqui.Cargar("3").huella;
@@ -363,6 +387,102 @@ void TstAlmacen::grabarConHuella()
     QCOMPARE(aqui.Grabar("8", "Nuestra", "", false, nuestras, QByteArray(), actual), AlmacenDistribucion::Grabado::Cambiada);
     QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   8' AND NOMBRE='Ocho'")), 1);
     QCOMPARE(d.vistos().size(), 0);
+}
+
+void TstAlmacen::mientrasOtroPuestoEscribe_data()
+{
+    QTest::addColumn<QString>("abierta"); // the transaction another workstation holds open
+    QTest::addColumn<QString>("codigo");  // the table saved here meanwhile
+    QTest::addColumn<bool>("espera");     // the save waits for the other's COMMIT
+
+    QTest::newRow("grabación de la misma tabla") << "grabar 1" << "1" << true;
+    QTest::newRow("grabación de otra tabla") << "grabar 1" << "2" << false;
+    QTest::newRow("borrado de la misma tabla") << "borrar 1" << "1" << true;
+    QTest::newRow("borrado de otra tabla") << "borrar 1" << "2" << false;
+    QTest::newRow("importación que la trae") << "importar" << "150" << true;
+    QTest::newRow("importación que no la trae") << "importar" << "2" << false;
+    // Past that many tables a transaction holds the whole database, as any other write does.
+    QTest::newRow("bloqueo de más tablas que el máximo") << "bloquear muchas" << "2" << true;
+    QTest::newRow("asignación de varias cuentas") << "asignar" << "2" << true;
+}
+
+// A workstation saves a table while another workstation's transaction is open: it goes
+// through at once when that transaction holds other tables, and waits for its end when it
+// holds the same table or the whole database (on engines with one writer at a time, always).
+// Either way each table ends with one workstation's lines, whole.
+void TstAlmacen::mientrasOtroPuestoEscribe()
+{
+    QFETCH(QString, abierta);
+    QFETCH(QString, codigo);
+    QFETCH(bool, espera);
+    GDBPrueba g;
+    SinDialogos sin;
+    suite::FijarDialogos(&sin);
+    DB_Dll otro;
+    abrirPuesto(otro);
+    AlmacenDistribucion alla(otro);
+    std::vector<planilla::TablaPlanilla> importadas;
+    for (int c = 100; c < 300; ++c)
+        importadas.push_back({QString::number(c), "Importada", "", false, {{"12", suite::Moneda::desdeEntero(100), 2}}, 2});
+    QString lote;
+    if (abierta == QLatin1String("grabar 1")) {
+        lote = alla.LoteGrabar("1", "Allá", "", false, {{"211", "60"}, {"212", "40"}});
+    } else if (abierta == QLatin1String("borrar 1")) {
+        lote = AlmacenDistribucion::LoteBorrar("1");
+    } else if (abierta == QLatin1String("importar")) {
+        lote = alla.LoteGrabarTablas(importadas);
+    } else if (abierta == QLatin1String("bloquear muchas")) {
+        lote = QStringLiteral("BEGIN TRANSACTION\r\n");
+        for (int c = 0; c <= ado::postgresql::MaximoRecursos; ++c)
+            lote += AlmacenDistribucion::SentenciaBloqueo(QString::number(1000 + c)) + QStringLiteral("\r\n");
+    } else {
+        lote = QStringLiteral("BEGIN TRANSACTION\r\n") + AlmacenDistribucion::SentenciaAsignar("5.1.01.003", "1");
+    }
+    long n = 0;
+    otro.EjecutaConsultaSQL(lote, n);
+    QCOMPARE(otro.gCnn.Errors().Count(), 0);
+
+    std::atomic<bool> grabada{false};
+    std::unique_ptr<QThread> aqui(QThread::create([&] {
+        DB_Dll db;
+        abrirPuesto(db);
+        grabada = AlmacenDistribucion(db).Grabar(codigo, "Aquí", "", false, {{"11", "100"}});
+    }));
+    // However the checks below end, the other transaction ends and the save is waited for.
+    struct Fin {
+        DB_Dll& otro;
+        QThread& aqui;
+        bool abierta = true;
+        void confirmar()
+        {
+            QString commit = QStringLiteral("COMMIT TRANSACTION");
+            long m = 0;
+            otro.EjecutaConsultaSQL(commit, m);
+            abierta = false;
+        }
+        ~Fin()
+        {
+            if (abierta)
+                confirmar();
+            aqui.wait();
+        }
+    } fin{otro, *aqui};
+    aqui->start();
+    if (espera || PeculiaridadesDelMotor().unEscritorALaVez)
+        QVERIFY2(!aqui->wait(1000), "no esperó a la transacción del otro puesto");
+    else
+        QVERIFY2(aqui->wait(20000), "esperó a la transacción del otro puesto");
+    fin.confirmar();
+    QCOMPARE(otro.gCnn.Errors().Count(), 0);
+    QVERIFY(aqui->wait(60000));
+    suite::FijarDialogos(nullptr);
+    QVERIFY(grabada);
+    QCOMPARE(sin.vistos.load(), 0);
+    QCOMPARE(lineasDe(codigo), QStringLiteral("11=100"));
+    if (abierta == QLatin1String("grabar 1") && codigo != QLatin1String("1"))
+        QCOMPARE(lineasDe("1"), QStringLiteral("211=60 212=40"));
+    if (abierta == QLatin1String("importar"))
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE NOMBRE='Importada'")), 200 - (codigo == QLatin1String("150")));
 }
 
 QTEST_MAIN(TstAlmacen)

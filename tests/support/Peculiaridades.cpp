@@ -12,6 +12,7 @@ constexpr Peculiaridades Sqlite{
     .baseFaltanteEsLogin = false,
     .errorAnulaTransaccion = false,
     .controladorConRegistros = false,
+    .unEscritorALaVez = true,
 };
 
 // The login is the database's name, so a database that is not there has no login either; a
@@ -24,6 +25,7 @@ constexpr Peculiaridades Postgres{
     .baseFaltanteEsLogin = true,
     .errorAnulaTransaccion = true,
     .controladorConRegistros = false,
+    .unEscritorALaVez = false,
 };
 
 // The PostgreSQL server through its ODBC driver.

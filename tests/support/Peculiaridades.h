@@ -12,6 +12,7 @@ struct Peculiaridades {
     bool errorAnulaTransaccion;     // a failed statement aborts the open transaction: the
                                     // statements after it fail and its COMMIT keeps nothing
     bool controladorConRegistros;   // the driver as the system registers it logs to /tmp
+    bool unEscritorALaVez;          // one write transaction at a time in the whole database
 };
 
 // The quirks of the engine the tests run on.

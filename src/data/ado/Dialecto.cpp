@@ -709,6 +709,9 @@ std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
 
     if (primero.es("BEGIN") && segundoTran)
         return SentenciaTraducida{Accion::Iniciar, {}};
+    if (primero.es("EXEC") || primero.es("EXECUTE"))
+        if (auto recurso = RecursoBloqueado(t))
+            return SentenciaTraducida{Accion::Bloquear, *recurso};
     if (primero.es("COMMIT") && (segundoTran || solo))
         return SentenciaTraducida{Accion::Confirmar, {}};
     if (primero.es("ROLLBACK") && (segundoTran || solo))
@@ -738,6 +741,79 @@ std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
 }
 
 } // namespace
+
+std::optional<QString> RecursoBloqueado(const Tokens& t)
+{
+    size_t i = Siguiente(t, 0);
+    if (i >= t.size() || !(t[i].es("EXEC") || t[i].es("EXECUTE")))
+        return std::nullopt;
+    i = Siguiente(t, i + 1);
+    if (const size_t punto = Siguiente(t, i + 1); i < t.size() && t[i].identificador().compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0
+        && punto < t.size() && t[punto].esSimbolo('.'))
+        i = Siguiente(t, punto + 1);
+    if (i >= t.size() || t[i].identificador().compare(QLatin1String("sp_getapplock"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    static const char* const enOrden[] = {"@resource", "@lockmode", "@lockowner", "@locktimeout", "@dbprincipal"};
+    QHash<QString, QString> valores; // parameter in lower case -> its value
+    size_t posicion = 0;
+    for (const auto& [a, b] : partes(t, i + 1, t.size())) {
+        size_t p = Siguiente(t, a);
+        if (p >= b)
+            return std::nullopt;
+        QString nombre;
+        if (t[p].tipo == Tipo::Palabra && t[p].texto.startsWith(u'@')) {
+            nombre = t[p].texto.toLower();
+            p = Siguiente(t, p + 1);
+            if (p >= b || !t[p].esSimbolo('='))
+                return std::nullopt;
+            p = Siguiente(t, p + 1);
+        } else if (posicion < std::size(enOrden)) {
+            nombre = QLatin1String(enOrden[posicion]);
+        } else {
+            return std::nullopt;
+        }
+        ++posicion;
+        if (p >= b || Siguiente(t, p + 1) < b || (t[p].tipo != Tipo::Cadena && t[p].tipo != Tipo::Numero))
+            return std::nullopt;
+        QString v = t[p].texto;
+        if (t[p].tipo == Tipo::Cadena) {
+            if (v.startsWith(u'N') || v.startsWith(u'n'))
+                v.remove(0, 1);
+            v = v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+        }
+        valores.insert(nombre, v);
+    }
+    const auto igual = [&](const char* clave, const char* valor) {
+        return valores.value(QLatin1String(clave)).compare(QLatin1String(valor), Qt::CaseInsensitive) == 0;
+    };
+    if (!valores.contains(QStringLiteral("@resource")) || !igual("@lockmode", "Exclusive")
+        || (valores.contains(QStringLiteral("@lockowner")) && !igual("@lockowner", "Transaction")))
+        return std::nullopt;
+    QString recurso = valores.value(QStringLiteral("@resource")).toUpper();
+    while (recurso.endsWith(u' '))
+        recurso.chop(1);
+    return recurso;
+}
+
+QStringList RecursosSiguientes(const std::vector<SentenciaTraducida>& lote, size_t& i)
+{
+    QStringList r;
+    while (i + 1 < lote.size() && lote[i + 1].accion == Accion::Bloquear)
+        r << lote[++i].sql;
+    return r;
+}
+
+QString SinBloqueos(const QString& lote)
+{
+    const std::vector<Tokens> sentencias = DividirLote(Tokenizar(lote));
+    if (std::none_of(sentencias.begin(), sentencias.end(), [](const Tokens& s) { return RecursoBloqueado(s).has_value(); }))
+        return lote;
+    QStringList resto;
+    for (const Tokens& s : sentencias)
+        if (!RecursoBloqueado(s))
+            resto << Unir(s);
+    return resto.join(QStringLiteral("\r\n"));
+}
 
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas)
 {

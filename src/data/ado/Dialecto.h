@@ -15,12 +15,24 @@
 
 namespace ado::tsql {
 
-enum class Accion { Sentencia, Iniciar, Confirmar, Deshacer };
+// Bloquear: an application lock of the open transaction (EXEC sp_getapplock); sql holds the
+// resource's name, in capitals and without trailing blanks.
+enum class Accion { Sentencia, Iniciar, Confirmar, Deshacer, Bloquear };
 
 struct SentenciaTraducida {
     Accion accion = Accion::Sentencia;
-    QString sql; // for Accion::Sentencia
+    QString sql; // for Accion::Sentencia; the resource for Accion::Bloquear
 };
+
+// EXEC[UTE] [dbo.]sp_getapplock of a text resource in Exclusive mode, owned by the
+// transaction (named or positional parameters): the resource's name in capitals without
+// trailing blanks, as the server compares keys. Any other statement: nullopt.
+std::optional<QString> RecursoBloqueado(const Tokens& sentencia);
+// The resources of the lock statements that follow lote[i]; i moves onto the last of them.
+QStringList RecursosSiguientes(const std::vector<SentenciaTraducida>& lote, size_t& i);
+// The batch without its application locks, its other statements one a line, for servers
+// that take none; the batch as it stands when it has none.
+QString SinBloqueos(const QString& lote);
 
 // A column of CREATE TABLE or ALTER TABLE ... ADD, as written.
 struct DefinicionColumna {

@@ -12,7 +12,7 @@ enum class Dialecto { SqlServer, PostgreSQL, SQLite };
 
 Dialecto DialectoDe(const QString& nombreDbms);
 // The batch's statements in the dialect. acciones receives 0 for a statement, 1 begin,
-// 2 commit, 3 roll back.
+// 2 commit, 3 roll back, 4 an application lock (the statement is the resource's name).
 std::vector<QString> Traducir(Dialecto d, const QString& tsql, std::vector<int>* acciones);
 // An identifier quoted the dialect's way.
 QString Citar(Dialecto d, const QString& id);

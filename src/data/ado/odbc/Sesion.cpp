@@ -377,9 +377,24 @@ Resultado MotorOdbc::ejecutar(const QString& tsql)
     Resultado acum;
     std::vector<int> acciones;
     const std::vector<QString> sentencias = Traducir(dialecto_, tsql, &acciones);
+    // The resources of the lock statements after statement j; j moves onto the last of them.
+    const auto recursosSiguientes = [&](size_t& j) {
+        QStringList r;
+        while (j + 1 < sentencias.size() && tsql::Accion(acciones[j + 1]) == tsql::Accion::Bloquear)
+            r << sentencias[++j];
+        return r;
+    };
     for (size_t i = 0; i < sentencias.size(); ++i) {
         switch (tsql::Accion(acciones[i])) {
-        case tsql::Accion::Iniciar: iniciarTransaccion(); break;
+        case tsql::Accion::Iniciar: iniciar(recursosSiguientes(i)); break;
+        case tsql::Accion::Bloquear: {
+            const QStringList recursos = QStringList{sentencias[i]} + recursosSiguientes(i);
+            if (dialecto_ == Dialecto::PostgreSQL) { // SQLite's BEGIN IMMEDIATE already holds the whole file
+                Resultado nada;
+                correr(postgresql::BloqueoDeRecursos(recursos), nullptr, nada);
+            }
+            break;
+        }
         case tsql::Accion::Confirmar: confirmarTransaccion(); break;
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
         case tsql::Accion::Sentencia:
@@ -441,12 +456,15 @@ Resultado MotorOdbc::ejecutarSql(const QString& sql, const std::vector<QVariant>
     return acum;
 }
 
-void MotorOdbc::iniciarTransaccion()
+void MotorOdbc::iniciarTransaccion() { iniciar({}); }
+
+void MotorOdbc::iniciar(const QStringList& recursos)
 {
     Resultado r;
     if (dialecto_ == Dialecto::PostgreSQL) {
         correr(QStringLiteral("BEGIN"), nullptr, r);
-        correr(postgresql::BloqueoDeTransaccion(), nullptr, r);
+        for (const QString& bloqueo : postgresql::BloqueosDeTransaccion(recursos))
+            correr(bloqueo, nullptr, r);
     } else {
         correr(dialecto_ == Dialecto::SqlServer ? QStringLiteral("BEGIN TRANSACTION") : QStringLiteral("BEGIN IMMEDIATE"), nullptr, r);
     }

@@ -9,6 +9,7 @@
 #include "data/ado/odbc/Tipos.h"
 
 #include <QHash>
+#include <QStringList>
 
 namespace ado::odbc {
 
@@ -51,6 +52,8 @@ private:
         QString declarado; // the spelling of CREATE TABLE, where it had capitals
     };
     void correr(const QString& sql, const std::vector<QVariant>* parametros, Resultado& acum);
+    // BEGIN, and on PostgreSQL the locks of a transaction that names these resources.
+    void iniciar(const QStringList& recursos);
     // A statement run on the connection, its first result pending (the reading cursor goes to
     // memory first); parametros as in correr.
     Sentencia enviar(const QString& sql, const std::vector<QVariant>* parametros, Enlazados& enlazados, SQLRETURN& r);

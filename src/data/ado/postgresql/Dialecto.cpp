@@ -105,7 +105,41 @@ QStringList Preparacion(const QString& sql, bool primeraDefinicion)
     return r;
 }
 
-QString BloqueoDeTransaccion() { return QStringLiteral("SELECT pg_advisory_xact_lock(20261210)"); }
+namespace {
+// The database's lock; a resource's lock is the server's 64-bit hash of its name.
+constexpr char BloqueoDeBase[] = "20261210";
+QString literal(const QString& texto) { return u'\'' + QString(texto).replace(u'\'', QStringLiteral("''")) + u'\''; }
+QStringList ordenados(QStringList recursos)
+{
+    recursos.sort();
+    recursos.removeDuplicates();
+    return recursos;
+}
+} // namespace
+
+QStringList BloqueosDeTransaccion(const QStringList& nombrados)
+{
+    const QStringList recursos = ordenados(nombrados);
+    if (recursos.isEmpty() || recursos.size() > MaximoRecursos)
+        return {QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(QLatin1String(BloqueoDeBase))};
+    const QString compartido = QStringLiteral("SELECT pg_advisory_xact_lock_shared(%1)").arg(QLatin1String(BloqueoDeBase));
+    if (recursos.size() == 1) // one statement: its columns are evaluated in order
+        return {compartido + QStringLiteral(", pg_advisory_xact_lock(hashtextextended(%1, 0))").arg(literal(recursos.front()))};
+    return {compartido, BloqueoDeRecursos(recursos)};
+}
+
+QString BloqueoDeRecursos(const QStringList& nombrados)
+{
+    const QStringList recursos = ordenados(nombrados);
+    if (recursos.size() == 1)
+        return QStringLiteral("SELECT pg_advisory_xact_lock(hashtextextended(%1, 0))").arg(literal(recursos.front()));
+    QStringList literales;
+    for (const QString& r : recursos)
+        literales << literal(r);
+    // unnest gives the names in the array's order, and count takes each lock in turn.
+    return QStringLiteral("SELECT count(pg_advisory_xact_lock(hashtextextended(r, 0))) FROM unnest(ARRAY[%1]) AS r")
+        .arg(literales.join(u','));
+}
 
 QStringList ComentariosDeNombres(const QString& sql)
 {

@@ -19,7 +19,17 @@ QStringList ComentariosDeNombres(const QString& sql);
 // domains it names. Empty for statements that define nothing.
 QStringList Preparacion(const QString& sql, bool primeraDefinicion);
 
-// The advisory lock an explicit transaction takes, so that writers queue as on SQL Server.
-QString BloqueoDeTransaccion();
+// The advisory locks an explicit transaction takes after its BEGIN, so that writers queue as
+// on SQL Server. A transaction that names the resources it writes (sp_getapplock right after
+// its BEGIN) holds the database's lock shared and each resource's lock exclusively: those of
+// different resources run side by side, two of one resource queue. Any other holds the
+// database's lock exclusively and waits for all of them, as every writer did before; so
+// does one naming more than MaximoRecursos (the server's lock table has room for about 64
+// locks a connection). Resources are locked in one order, so two transactions never hold
+// each other's.
+QStringList BloqueosDeTransaccion(const QStringList& recursos);
+// The locks of resources named later in a transaction.
+QString BloqueoDeRecursos(const QStringList& recursos);
+inline constexpr qsizetype MaximoRecursos = 2048;
 
 } // namespace ado::postgresql

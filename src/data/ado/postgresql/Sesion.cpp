@@ -321,9 +321,12 @@ void MotorPostgres::tomarFilas(const pg_result* r, Resultado& acum)
 Resultado MotorPostgres::ejecutar(const QString& tsql)
 {
     Resultado acum;
-    for (const auto& s : TraducirLote(tsql)) {
+    const auto lote = TraducirLote(tsql);
+    for (size_t i = 0; i < lote.size(); ++i) {
+        const auto& s = lote[i];
         switch (s.accion) {
-        case tsql::Accion::Iniciar: iniciarTransaccion(); break;
+        case tsql::Accion::Iniciar: iniciar(tsql::RecursosSiguientes(lote, i)); break;
+        case tsql::Accion::Bloquear: correr(BloqueoDeRecursos(QStringList{s.sql} + tsql::RecursosSiguientes(lote, i)), nullptr); break;
         case tsql::Accion::Confirmar: confirmarTransaccion(); break;
         case tsql::Accion::Deshacer: deshacerTransaccion(); break;
         case tsql::Accion::Sentencia: {
@@ -379,12 +382,15 @@ std::unique_ptr<Cursor> MotorPostgres::abrirCursor(const QString& tsql)
     return CrearCursor(std::move(r), std::move(columnas), std::move(tipos));
 }
 
-void MotorPostgres::iniciarTransaccion()
+void MotorPostgres::iniciarTransaccion() { iniciar({}); }
+
+void MotorPostgres::iniciar(const QStringList& recursos)
 {
-    // Explicit transactions take one lock of the database, as a writer on SQL Server waits
-    // for another: two workstations saving at once queue instead of mixing their lines.
+    // Explicit transactions take advisory locks, as a writer on SQL Server waits for another:
+    // two workstations saving one table at once queue instead of mixing their lines.
     correr(QStringLiteral("BEGIN"), nullptr);
-    correr(BloqueoDeTransaccion(), nullptr);
+    for (const QString& bloqueo : BloqueosDeTransaccion(recursos))
+        correr(bloqueo, nullptr);
 }
 
 void MotorPostgres::confirmarTransaccion() { correr(QStringLiteral("COMMIT"), nullptr); }

@@ -8,6 +8,7 @@
 #include "data/ado/postgresql/Tipos.h"
 
 #include <QHash>
+#include <QStringList>
 
 namespace ado::postgresql {
 
@@ -55,6 +56,8 @@ private:
     void tomarFilas(const pg_result* r, Resultado& acum);
     void asegurarTipos(const QString& sql);
     void comando(const char* sql);
+    // BEGIN, and the locks of a transaction that names these resources (none: the database).
+    void iniciar(const QStringList& recursos);
 
     Conexion cn_;
     QString base_;

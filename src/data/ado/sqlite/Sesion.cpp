@@ -189,6 +189,7 @@ Resultado MotorSqlite::ejecutar(const QString& tsql)
         case Accion::Confirmar: correr(QStringLiteral("COMMIT"), nullptr, acum); break;
         case Accion::Deshacer: correr(QStringLiteral("ROLLBACK"), nullptr, acum); break;
         case Accion::Sentencia: correr(s.sql, nullptr, acum); break;
+        case Accion::Bloquear: break; // BEGIN IMMEDIATE already holds the whole file
         }
     }
     return acum;
