@@ -33,7 +33,7 @@ lanzador=()
 command -v ccache >/dev/null && lanzador=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$b/build.ninja" ]; then
   cmake -S "$raiz" -B "$b" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DPRORRATA_FUZZ=ON -DPRORRATA_BENCH=OFF "${lanzador[@]}" >/dev/null
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" -DPRORRATA_FUZZ=ON -DPRORRATA_BENCH=OFF "${lanzador[@]}" >/dev/null
 fi
 cmake --build "$b" --target "fuzz_$objetivo"
 

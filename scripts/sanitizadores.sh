@@ -8,7 +8,7 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 b="$raiz/build-asan"
 lanzador=()
 command -v ccache >/dev/null && lanzador=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S "$raiz" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g -DNDEBUG" \
+cmake -S "$raiz" -B "$b" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DPRORRATA_SANITIZE=ON -DPRORRATA_BENCH=OFF "${lanzador[@]}" >/dev/null
 cmake --build "$b" --parallel "$(nproc)"
 

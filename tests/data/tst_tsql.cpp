@@ -16,6 +16,7 @@ private Q_SLOTS:
     void dividir_data();
     void dividir();
     void literalesIntactos();
+    void textoSinCerrar();
     void memoriaTraducciones();
     void lecturas_data();
     void lecturas();
@@ -106,6 +107,29 @@ void TstTsql::literalesIntactos()
     QCOMPARE(int(s.size()), 1);
     QVERIFY(s[0].sql.contains(QStringLiteral("'it''s TOP 5 with(nolock) dbo.x [y] ISNULL('")));
     QVERIFY(s[0].sql.contains(QStringLiteral("/* dbo.[z] */")));
+}
+
+void TstTsql::textoSinCerrar()
+{
+    // A text left open is refused with SQL Server's error, never closed by the dialect: where
+    // compared literals lose their trailing blanks, "<> '" became "<> ''" and deleted rows.
+    soltarCompartida();
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO");
+    const int antes = EmpresaPrueba::valor(*cn, cuenta).toInt();
+    QVERIFY(antes > 0);
+    for (const QString sql : {QStringLiteral("DELETE TA_CCOSTO WHERE DESCRIPCION <> '"),
+                              QStringLiteral("DELETE TA_CCOSTO WHERE DESCRIPCION <> 'x  ")}) {
+        try {
+            cn->Execute(sql);
+            QFAIL(qPrintable(sql));
+        } catch (const suite::ErrorEjecucion& e) {
+            QVERIFY2(e.error().Description.contains(QStringLiteral("Falta cerrar el texto entre comillas simples")),
+                     qPrintable(e.error().Description));
+        }
+    }
+    QCOMPARE(EmpresaPrueba::valor(*cn, cuenta).toInt(), antes);
 }
 
 void TstTsql::memoriaTraducciones()

@@ -744,15 +744,17 @@ std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& 
     if (tsql.contains(QChar(0)))
         throw FalloMotor({ErrorMotor{err::ErrorEnComando, MensajeCaracterNulo, QStringLiteral("22021"), 0}});
     const Tokens tokens = Tokenizar(tsql);
-    // An identifier left open would swallow the rest of the batch as a name.
-    if (!tokens.empty() && (tokens.back().tipo == Tipo::Corchetes || tokens.back().tipo == Tipo::Comillas)
-        && tokens.back().sinCerrar())
+    // A name or a text left open would swallow the rest of the batch (and a dialect that
+    // trims or marks literals could not write it back as it came): refused as SQL Server does.
+    if (!tokens.empty() && tokens.back().sinCerrar()) {
+        const Tipo tipo = tokens.back().tipo;
+        const QString que = tipo == Tipo::Corchetes ? QStringLiteral("el nombre entre corchetes")
+            : tipo == Tipo::Comillas               ? QStringLiteral("el nombre entre comillas dobles")
+                                                   : QStringLiteral("el texto entre comillas simples");
         throw FalloMotor({ErrorMotor{err::ErrorEnComando,
-                                     QStringLiteral("Falta cerrar el nombre entre %1 que empieza en %2.")
-                                         .arg(tokens.back().tipo == Tipo::Corchetes ? QStringLiteral("corchetes")
-                                                                                    : QStringLiteral("comillas dobles"),
-                                              tokens.back().texto.left(40)),
+                                     QStringLiteral("Falta cerrar %1 que empieza en %2.").arg(que, tokens.back().texto.left(40)),
                                      QStringLiteral("42000"), 105}});
+    }
     std::vector<SentenciaTraducida> r;
     for (const Tokens& s : DividirLote(tokens)) {
         if (auto x = traducir(s, reglas))
