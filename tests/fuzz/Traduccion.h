@@ -1,6 +1,7 @@
 #pragma once
 // What every dialect's translation must keep: it raises nothing but the layer's own failure
-// (FalloMotor), and the translated statements hold every string literal of the batch, as
+// (FalloMotor), and the translated statements hold every string literal of the batch (its
+// session statements SET, USE and PRINT aside), as
 // written (an N'' literal without its N; trailing blanks aside, which a dialect may drop
 // where SQL Server ignores them), and no literal of their own beyond the dialect's fixed ones.
 
@@ -40,18 +41,30 @@ inline void ComprobarTraduccion(const uint8_t* datos, size_t largo,
     } catch (const ado::FalloMotor&) {
         return;
     }
-    QStringList faltan = Literales(tsql);
-    QStringList sobran;
+    // An expression the dialect writes twice (CHARINDEX from a position, CONVERT style 103)
+    // repeats its literals: each one must come out at least as often as it went in.
+    // SET, USE and PRINT are SQL Server's session statements, which the dialects leave out.
+    QStringList entrada;
+    for (const auto& s : ado::tsql::DividirLote(ado::tsql::Tokenizar(tsql))) {
+        const auto& p = s[ado::tsql::Siguiente(s, 0)];
+        if (!p.es("SET") && !p.es("USE") && !p.es("PRINT"))
+            entrada << Literales(ado::tsql::Unir(s));
+    }
+    QStringList salida;
     QString traducido;
     for (const auto& s : lote) {
         if (s.accion != ado::tsql::Accion::Sentencia)
             continue;
         traducido += s.sql + QStringLiteral("\n");
-        for (const QString& l : Literales(s.sql)) {
-            if (!faltan.removeOne(l) && !propios.contains(l))
-                sobran << l;
-        }
+        salida << Literales(s.sql);
     }
+    QStringList faltan, sobran;
+    for (const QString& l : entrada)
+        if (entrada.count(l) > salida.count(l) && !faltan.contains(l))
+            faltan << l;
+    for (const QString& l : salida)
+        if (!entrada.contains(l) && !propios.contains(l))
+            sobran << l;
     EXIGIR(faltan.isEmpty() && sobran.isEmpty(),
            tsql + QStringLiteral("\n=> ") + traducido + QStringLiteral("faltan: ") + faltan.join(u'|')
                + QStringLiteral(" sobran: ") + sobran.join(u'|'));

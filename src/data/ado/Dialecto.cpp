@@ -216,7 +216,13 @@ private:
     {
         const size_t c = CierreParentesis(t_, sig);
         const auto args = partes(t_, sig + 1, std::min(c, b));
-        if (args.size() < 2)
+        // Only the forms T-SQL has; any other (a literal for CONVERT's type, a style that is
+        // no number, a fourth argument) is left as written for the engine to refuse, never
+        // rewritten into a statement that drops part of it.
+        if (args.size() < 2 || args.size() > 3)
+            return std::nullopt;
+        if (k.es("CONVERT")
+            && (!esTipo(args[0].first, args[0].second) || (args.size() == 3 && !esNumero(args[2].first, args[2].second))))
             return std::nullopt;
         auto traducido = [&](size_t n) {
             Tokens x;
@@ -233,6 +239,25 @@ private:
             out.push_back(palabra(r_.convertir(tipo, traducido(1), estilo103)));
         }
         return c;
+    }
+
+    // A type as CONVERT names it: a name, then a length or precision in parentheses.
+    bool esTipo(size_t a, size_t b) const
+    {
+        size_t j = Siguiente(t_, a);
+        if (j >= b || !esNombre(t_[j]))
+            return false;
+        for (j = Siguiente(t_, j + 1); j < b; j = Siguiente(t_, j + 1))
+            if (t_[j].tipo != Tipo::Numero && !t_[j].esSimbolo('(') && !t_[j].esSimbolo(')') && !t_[j].esSimbolo(',')
+                && !t_[j].es("MAX"))
+                return false;
+        return true;
+    }
+
+    bool esNumero(size_t a, size_t b) const
+    {
+        const size_t j = Siguiente(t_, a);
+        return j < b && t_[j].tipo == Tipo::Numero && Siguiente(t_, j + 1) >= b;
     }
 
     // A string literal without its N prefix; next to a comparison, without trailing blanks
@@ -707,11 +732,15 @@ std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
     const bool segundoTran = p1 < t.size() && (t[p1].es("TRAN") || t[p1].es("TRANSACTION") || t[p1].es("WORK"));
     const bool solo = p1 >= t.size();
 
-    if (primero.es("BEGIN") && segundoTran)
+    // BEGIN, COMMIT, ROLLBACK [TRAN[SACTION] [name]]: with anything more it is no transaction
+    // statement and goes to the engine as written, which refuses it; what follows is never dropped.
+    const size_t p2 = p1 < t.size() ? Siguiente(t, p1 + 1) : t.size();
+    const bool mas = p2 < t.size() && Siguiente(t, p2 + 1) < t.size();
+    if (primero.es("BEGIN") && segundoTran && !mas)
         return SentenciaTraducida{Accion::Iniciar, {}};
-    if (primero.es("COMMIT") && (segundoTran || solo))
+    if (primero.es("COMMIT") && (segundoTran || solo) && !mas)
         return SentenciaTraducida{Accion::Confirmar, {}};
-    if (primero.es("ROLLBACK") && (segundoTran || solo))
+    if (primero.es("ROLLBACK") && (segundoTran || solo) && !mas)
         return SentenciaTraducida{Accion::Deshacer, {}};
     if (primero.es("SET") || primero.es("USE") || primero.es("PRINT"))
         return std::nullopt; // session options of SQL Server: nothing to do here
@@ -754,6 +783,20 @@ std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& 
         throw FalloMotor({ErrorMotor{err::ErrorEnComando,
                                      QStringLiteral("Falta cerrar %1 que empieza en %2.").arg(que, tokens.back().texto.left(40)),
                                      QStringLiteral("42000"), 105}});
+    }
+    // The translation walks parentheses recursively: a depth no statement of the program
+    // comes near is refused, as SQL Server refuses it (191), before it could exhaust the stack.
+    int nivel = 0;
+    for (const Token& k : tokens) {
+        if (k.esSimbolo('(') && ++nivel > MaximoAnidamiento)
+            throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                         QStringLiteral("Una parte de la instrucción SQL está anidada a demasiada profundidad "
+                                                        "(más de %1 paréntesis). Vuelva a escribirla o divídala en "
+                                                        "instrucciones más pequeñas.")
+                                             .arg(MaximoAnidamiento),
+                                         QStringLiteral("42000"), 191}});
+        if (k.esSimbolo(')') && nivel > 0)
+            --nivel;
     }
     std::vector<SentenciaTraducida> r;
     for (const Tokens& s : DividirLote(tokens)) {
