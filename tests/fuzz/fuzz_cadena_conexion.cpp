@@ -72,6 +72,8 @@ ENTRADA_FUZZ
     EXIGIR(!repetidas, detalle);
     const QString host = servidor.section(u',', 0, 0).trimmed();
     EXIGIR(leida.value(QStringLiteral("SERVER")) == host, detalle);
+    if (servidor.contains(u',') && !host.contains(u'\\'))
+        EXIGIR(leida.value(QStringLiteral("PORT")) == servidor.section(u',', 1).trimmed(), detalle);
     EXIGIR(leida.value(QStringLiteral("DATABASE")) == campos[1].trimmed(), detalle);
     EXIGIR(leida.value(QStringLiteral("UID")) == campos[2], detalle);
     EXIGIR(leida.value(QStringLiteral("PWD")) == campos[3], detalle);

@@ -50,7 +50,7 @@ QString CadenaSqlServer(const QString& servidor, const QString& base, const QStr
     if (host.contains(u'\\')) {
         partes << QStringLiteral("Server=") + valor(host); // the instance's port is asked of the server
     } else {
-        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + puerto;
+        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + valor(puerto);
     }
     partes << QStringLiteral("Database=") + valor(base.trimmed()) << QStringLiteral("UID=") + valor(usuario)
            << QStringLiteral("PWD=") + valor(clave) << QStringLiteral("TDS_Version=7.4")
