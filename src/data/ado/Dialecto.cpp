@@ -601,6 +601,22 @@ QString nombreTabla(const Tokens& t, size_t& i)
     return nombre;
 }
 
+// A definition's translated text on one line: runs of blanks become one, line comments go;
+// string literals stay exactly as written (QString::simplified() would squeeze their blanks).
+QString enUnaLinea(const QString& sql)
+{
+    QString r;
+    for (const Token& k : Tokenizar(sql)) {
+        if (k.tipo == Tipo::Blanco || (k.tipo == Tipo::Comentario && k.texto.startsWith(u'-'))) {
+            if (!r.isEmpty() && !r.endsWith(u' '))
+                r += u' ';
+        } else {
+            r += k.texto;
+        }
+    }
+    return r.trimmed();
+}
+
 // One column definition, in the engine's terms.
 QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const Reglas& r, bool* identidad)
 {
@@ -620,7 +636,18 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
         const size_t p = Siguiente(t, resto);
         if (p < b && t[p].esSimbolo('(')) {
             const size_t c = CierreParentesis(t, p);
-            const QString dentro = texto(t, p + 1, std::min(c, b));
+            // A length, a precision and scale, or MAX: anything else is no type of T-SQL.
+            for (size_t j = Siguiente(t, p + 1); j < std::min(c, b); j = Siguiente(t, j + 1))
+                if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].es("MAX"))
+                    throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                                 QStringLiteral("Sintaxis incorrecta en el tipo de la columna %1 cerca de «%2».")
+                                                     .arg(d.nombre, t[j].texto.left(40)),
+                                                 QStringLiteral("42000"), 102}});
+            if (c >= b)
+                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                             QStringLiteral("Falta «)» en el tipo de la columna %1.").arg(d.nombre),
+                                             QStringLiteral("42000"), 102}});
+            const QString dentro = texto(t, p + 1, c);
             d.tipoEscrito += u'(' + dentro.simplified() + u')';
             bool ok = false;
             const int n = dentro.trimmed().toInt(&ok);
@@ -655,7 +682,7 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
         }
         otros.push_back(k);
     }
-    d.resto = traducirTokens(otros, r, false).simplified();
+    d.resto = enUnaLinea(traducirTokens(otros, r, false));
     if (identidad)
         *identidad = d.identidad;
     return r.columna(d);
@@ -704,7 +731,7 @@ QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
         // The identity column is already the key.
         if (!identidad.isEmpty() && columnasClave.size() == 1 && columnasClave.front().compare(identidad, Qt::CaseInsensitive) == 0)
             continue;
-        definiciones << traducirTokens(sin, r, false).simplified();
+        definiciones << enUnaLinea(traducirTokens(sin, r, false));
     }
     return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(r.identificador(tabla), definiciones.join(QStringLiteral(",\n  ")));
 }
