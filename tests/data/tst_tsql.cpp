@@ -251,8 +251,6 @@ void TstTsql::cambios_data()
              "ALTER TABLE dbo.MA_CUENTAS ADD Importe money Not Null  CONSTRAINT DF_MA_CUENTAS_Importe DEFAULT (0)\r\n"
              "SELECT TOP 1 Importe FROM MA_CUENTAS",
              1, "0");
-    consulta("valor por omisión con blancos",
-             "ALTER TABLE TA_CCOSTO ADD Nota varchar(20) NOT NULL DEFAULT 'A  B'\r\nSELECT TOP 1 Nota FROM TA_CCOSTO", 1, "A  B");
     // Lookups.
     comando("faltante", "INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values('10/12/2026 12:00:00','   A1','Artículo','ANA')", 1);
     // Functions and constructs of T-SQL.
