@@ -665,6 +665,10 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
             const size_t p = Siguiente(t, i + 1);
             if (p < b && t[p].esSimbolo('('))
                 i = CierreParentesis(t, p);
+            if (i >= b)
+                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                             QStringLiteral("Falta «)» en IDENTITY de la columna %1.").arg(d.nombre),
+                                             QStringLiteral("42000"), 102}});
             continue;
         }
         if (k.es("COLLATE")) {
@@ -696,6 +700,13 @@ QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
     if (abre >= t.size() || !t[abre].esSimbolo('('))
         return traducirTokens(t, r, false);
     const size_t cierra = CierreParentesis(t, abre);
+    // The definitions are rewritten one by one: an unclosed list, or text after it, would be lost.
+    if (cierra >= t.size() || Siguiente(t, cierra + 1) < t.size())
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                     QStringLiteral("Sintaxis incorrecta en CREATE TABLE %1: los paréntesis de las columnas no "
+                                                    "cierran al final de la instrucción.")
+                                         .arg(tabla),
+                                     QStringLiteral("42000"), 102}});
     QStringList definiciones;
     QString identidad;
     std::vector<std::pair<size_t, size_t>> restricciones;
