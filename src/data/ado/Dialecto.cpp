@@ -169,6 +169,9 @@ private:
         for (const Renombre& x : renombres_) {
             if (!t_[i].es(x.tsql) || (x.forma != Forma::Palabra && !llamada))
                 continue;
+            // GETDATE() with something between its parentheses is left for the engine to refuse.
+            if (x.forma == Forma::LlamadaSinArgumentos && Siguiente(t_, sig + 1) != CierreParentesis(t_, sig))
+                return std::nullopt;
             out.push_back(palabra(x.motor));
             return x.forma == Forma::LlamadaSinArgumentos ? CierreParentesis(t_, sig) : i;
         }
