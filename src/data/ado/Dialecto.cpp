@@ -626,6 +626,11 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
     a = Siguiente(t, a);
     if (a >= b)
         return {};
+    if (t[a].tipo != Tipo::Palabra && t[a].tipo != Tipo::Corchetes && t[a].tipo != Tipo::Comillas)
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                     QStringLiteral("Sintaxis incorrecta en la definición de la tabla %1 cerca de «%2».")
+                                         .arg(tabla, t[a].texto.left(40)),
+                                     QStringLiteral("42000"), 102}});
     DefinicionColumna d;
     d.tabla = tabla;
     d.nombre = t[a].identificador();
