@@ -30,4 +30,12 @@ if [ -z "${VL_PG_PRUEBA:-}" ]; then
 fi
 
 cd "$raiz/build"
-ctest --output-on-failure --timeout 600 "$@"
+estado=0
+ctest --output-on-failure --timeout 600 "$@" || estado=$?
+
+# With PRORRATA_SANITIZADORES=1, the same tests once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/ (scripts/sanitizadores.sh).
+if [ "${PRORRATA_SANITIZADORES:-0}" = 1 ]; then
+  bash "$raiz/scripts/sanitizadores.sh" "$@" || estado=$?
+fi
+exit "$estado"

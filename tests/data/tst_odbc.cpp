@@ -33,6 +33,8 @@ void TstOdbc::sqlServer_data()
     QTest::newRow("servidor") << "SRV01" << "Driver={FreeTDS};Server=SRV01;Port=1433;" + resto;
     QTest::newRow("instancia") << "SRV01\\ORBEVELA" << "Driver={FreeTDS};Server=SRV01\\ORBEVELA;" + resto;
     QTest::newRow("puerto") << " 10.0.0.5,1435 " << "Driver={FreeTDS};Server=10.0.0.5;Port=1435;" + resto;
+    // The port is a value like the others: it cannot add attributes to the string.
+    QTest::newRow("puerto con atributos") << "SRV01,1433;UID=sa" << "Driver={FreeTDS};Server=SRV01;Port={1433;UID=sa};" + resto;
 }
 
 void TstOdbc::sqlServer()

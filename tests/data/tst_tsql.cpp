@@ -17,6 +17,8 @@ private Q_SLOTS:
     void dividir_data();
     void dividir();
     void literalesIntactos();
+    void textoSinCerrar();
+    void anidamiento();
     void memoriaTraducciones();
     void bloqueos_data();
     void bloqueos();
@@ -110,6 +112,51 @@ void TstTsql::literalesIntactos()
     QCOMPARE(int(s.size()), 1);
     QVERIFY(s[0].sql.contains(QStringLiteral("'it''s TOP 5 with(nolock) dbo.x [y] ISNULL('")));
     QVERIFY(s[0].sql.contains(QStringLiteral("/* dbo.[z] */")));
+}
+
+void TstTsql::textoSinCerrar()
+{
+    // Batches the dialect cannot read whole are refused, never half run: a text left open
+    // (where compared literals lose their trailing blanks, "<> '" became "<> ''" and deleted
+    // rows), and a BEGIN TRANSACTION followed by words that start no statement (they were
+    // dropped with no error, the batch reported done).
+    soltarCompartida();
+    EmpresaPrueba empresa;
+    auto cn = empresa.conectar();
+    const QString cuenta = QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO");
+    const int antes = EmpresaPrueba::valor(*cn, cuenta).toInt();
+    QVERIFY(antes > 0);
+    const std::pair<QString, QString> casos[] = {
+        {QStringLiteral("DELETE TA_CCOSTO WHERE DESCRIPCION <> '"), QStringLiteral("Falta cerrar el texto entre comillas simples")},
+        {QStringLiteral("DELETE TA_CCOSTO WHERE DESCRIPCION <> 'x  "), QStringLiteral("Falta cerrar el texto entre comillas simples")},
+        {QStringLiteral("BEGIN TRANSACTION\nDJLETE TA_CCOSTO WHERE CODIGO <> ''\nCOMMIT TRANSACTION"), QString()},
+    };
+    for (const auto& [sql, mensaje] : casos) {
+        try {
+            cn->Execute(sql);
+            QFAIL(qPrintable(sql));
+        } catch (const suite::ErrorEjecucion& e) {
+            QVERIFY2(e.error().Description.contains(mensaje), qPrintable(e.error().Description));
+        }
+    }
+    QCOMPARE(EmpresaPrueba::valor(*cn, cuenta).toInt(), antes);
+}
+
+void TstTsql::anidamiento()
+{
+    // Parentheses nested deeper than the translation walks are SQL Server's error 191, not a
+    // stack overflow that ends the program; a depth the program uses runs.
+    const auto anidada = [](int n) { return QStringLiteral("SELECT ") + QString(n, u'(') + u'1' + QString(n, u')'); };
+    QCOMPARE(EmpresaPrueba::valor(compartida(), anidada(40)).toInt(), 1);
+    for (const int n : {tsql::MaximoAnidamiento + 1, 50000}) {
+        try {
+            compartida().Execute(anidada(n));
+            QFAIL("sin error");
+        } catch (const suite::ErrorEjecucion& e) {
+            QVERIFY2(e.error().Description.contains(QStringLiteral("anidada a demasiada profundidad")),
+                     qPrintable(e.error().Description));
+        }
+    }
 }
 
 void TstTsql::memoriaTraducciones()

@@ -169,6 +169,9 @@ private:
         for (const Renombre& x : renombres_) {
             if (!t_[i].es(x.tsql) || (x.forma != Forma::Palabra && !llamada))
                 continue;
+            // GETDATE() with something between its parentheses is left for the engine to refuse.
+            if (x.forma == Forma::LlamadaSinArgumentos && Siguiente(t_, sig + 1) != CierreParentesis(t_, sig))
+                return std::nullopt;
             out.push_back(palabra(x.motor));
             return x.forma == Forma::LlamadaSinArgumentos ? CierreParentesis(t_, sig) : i;
         }
@@ -216,7 +219,13 @@ private:
     {
         const size_t c = CierreParentesis(t_, sig);
         const auto args = partes(t_, sig + 1, std::min(c, b));
-        if (args.size() < 2)
+        // Only the forms T-SQL has; any other (a literal for CONVERT's type, a style that is
+        // no number, a fourth argument) is left as written for the engine to refuse, never
+        // rewritten into a statement that drops part of it.
+        if (args.size() < 2 || args.size() > 3)
+            return std::nullopt;
+        if (k.es("CONVERT")
+            && (!esTipo(args[0].first, args[0].second) || (args.size() == 3 && !esNumero(args[2].first, args[2].second))))
             return std::nullopt;
         auto traducido = [&](size_t n) {
             Tokens x;
@@ -233,6 +242,25 @@ private:
             out.push_back(palabra(r_.convertir(tipo, traducido(1), estilo103)));
         }
         return c;
+    }
+
+    // A type as CONVERT names it: a name, then a length or precision in parentheses.
+    bool esTipo(size_t a, size_t b) const
+    {
+        size_t j = Siguiente(t_, a);
+        if (j >= b || !esNombre(t_[j]))
+            return false;
+        for (j = Siguiente(t_, j + 1); j < b; j = Siguiente(t_, j + 1))
+            if (t_[j].tipo != Tipo::Numero && !t_[j].esSimbolo('(') && !t_[j].esSimbolo(')') && !t_[j].esSimbolo(',')
+                && !t_[j].es("MAX"))
+                return false;
+        return true;
+    }
+
+    bool esNumero(size_t a, size_t b) const
+    {
+        const size_t j = Siguiente(t_, a);
+        return j < b && t_[j].tipo == Tipo::Numero && Siguiente(t_, j + 1) >= b;
     }
 
     // A string literal without its N prefix; next to a comparison, without trailing blanks
@@ -576,12 +604,33 @@ QString nombreTabla(const Tokens& t, size_t& i)
     return nombre;
 }
 
+// A definition's translated text on one line: runs of blanks become one, line comments go;
+// string literals stay exactly as written (QString::simplified() would squeeze their blanks).
+QString enUnaLinea(const QString& sql)
+{
+    QString r;
+    for (const Token& k : Tokenizar(sql)) {
+        if (k.tipo == Tipo::Blanco || (k.tipo == Tipo::Comentario && k.texto.startsWith(u'-'))) {
+            if (!r.isEmpty() && !r.endsWith(u' '))
+                r += u' ';
+        } else {
+            r += k.texto;
+        }
+    }
+    return r.trimmed();
+}
+
 // One column definition, in the engine's terms.
 QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const Reglas& r, bool* identidad)
 {
     a = Siguiente(t, a);
     if (a >= b)
         return {};
+    if (t[a].tipo != Tipo::Palabra && t[a].tipo != Tipo::Corchetes && t[a].tipo != Tipo::Comillas)
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                     QStringLiteral("Sintaxis incorrecta en la definición de la tabla %1 cerca de «%2».")
+                                         .arg(tabla, t[a].texto.left(40)),
+                                     QStringLiteral("42000"), 102}});
     DefinicionColumna d;
     d.tabla = tabla;
     d.nombre = t[a].identificador();
@@ -595,7 +644,18 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
         const size_t p = Siguiente(t, resto);
         if (p < b && t[p].esSimbolo('(')) {
             const size_t c = CierreParentesis(t, p);
-            const QString dentro = texto(t, p + 1, std::min(c, b));
+            // A length, a precision and scale, or MAX: anything else is no type of T-SQL.
+            for (size_t j = Siguiente(t, p + 1); j < std::min(c, b); j = Siguiente(t, j + 1))
+                if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].es("MAX"))
+                    throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                                 QStringLiteral("Sintaxis incorrecta en el tipo de la columna %1 cerca de «%2».")
+                                                     .arg(d.nombre, t[j].texto.left(40)),
+                                                 QStringLiteral("42000"), 102}});
+            if (c >= b)
+                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                             QStringLiteral("Falta «)» en el tipo de la columna %1.").arg(d.nombre),
+                                             QStringLiteral("42000"), 102}});
+            const QString dentro = texto(t, p + 1, c);
             d.tipoEscrito += u'(' + dentro.simplified() + u')';
             bool ok = false;
             const int n = dentro.trimmed().toInt(&ok);
@@ -613,6 +673,10 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
             const size_t p = Siguiente(t, i + 1);
             if (p < b && t[p].esSimbolo('('))
                 i = CierreParentesis(t, p);
+            if (i >= b)
+                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                             QStringLiteral("Falta «)» en IDENTITY de la columna %1.").arg(d.nombre),
+                                             QStringLiteral("42000"), 102}});
             continue;
         }
         if (k.es("COLLATE")) {
@@ -630,7 +694,7 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
         }
         otros.push_back(k);
     }
-    d.resto = traducirTokens(otros, r, false).simplified();
+    d.resto = enUnaLinea(traducirTokens(otros, r, false));
     if (identidad)
         *identidad = d.identidad;
     return r.columna(d);
@@ -644,6 +708,13 @@ QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
     if (abre >= t.size() || !t[abre].esSimbolo('('))
         return traducirTokens(t, r, false);
     const size_t cierra = CierreParentesis(t, abre);
+    // The definitions are rewritten one by one: an unclosed list, or text after it, would be lost.
+    if (cierra >= t.size() || Siguiente(t, cierra + 1) < t.size())
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                     QStringLiteral("Sintaxis incorrecta en CREATE TABLE %1: los paréntesis de las columnas no "
+                                                    "cierran al final de la instrucción.")
+                                         .arg(tabla),
+                                     QStringLiteral("42000"), 102}});
     QStringList definiciones;
     QString identidad;
     std::vector<std::pair<size_t, size_t>> restricciones;
@@ -679,7 +750,7 @@ QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
         // The identity column is already the key.
         if (!identidad.isEmpty() && columnasClave.size() == 1 && columnasClave.front().compare(identidad, Qt::CaseInsensitive) == 0)
             continue;
-        definiciones << traducirTokens(sin, r, false).simplified();
+        definiciones << enUnaLinea(traducirTokens(sin, r, false));
     }
     return QStringLiteral("CREATE TABLE %1 (\n  %2\n)").arg(r.identificador(tabla), definiciones.join(QStringLiteral(",\n  ")));
 }
@@ -707,14 +778,18 @@ std::optional<SentenciaTraducida> traducir(const Tokens& t, const Reglas& r)
     const bool segundoTran = p1 < t.size() && (t[p1].es("TRAN") || t[p1].es("TRANSACTION") || t[p1].es("WORK"));
     const bool solo = p1 >= t.size();
 
-    if (primero.es("BEGIN") && segundoTran)
+    // BEGIN, COMMIT, ROLLBACK [TRAN[SACTION] [name]]: with anything more it is no transaction
+    // statement and goes to the engine as written, which refuses it; what follows is never dropped.
+    const size_t p2 = p1 < t.size() ? Siguiente(t, p1 + 1) : t.size();
+    const bool mas = p2 < t.size() && Siguiente(t, p2 + 1) < t.size();
+    if (primero.es("BEGIN") && segundoTran && !mas)
         return SentenciaTraducida{Accion::Iniciar, {}};
     if (primero.es("EXEC") || primero.es("EXECUTE"))
         if (auto recurso = RecursoBloqueado(t))
             return SentenciaTraducida{Accion::Bloquear, *recurso};
-    if (primero.es("COMMIT") && (segundoTran || solo))
+    if (primero.es("COMMIT") && (segundoTran || solo) && !mas)
         return SentenciaTraducida{Accion::Confirmar, {}};
-    if (primero.es("ROLLBACK") && (segundoTran || solo))
+    if (primero.es("ROLLBACK") && (segundoTran || solo) && !mas)
         return SentenciaTraducida{Accion::Deshacer, {}};
     if (primero.es("SET") || primero.es("USE") || primero.es("PRINT"))
         return std::nullopt; // session options of SQL Server: nothing to do here
@@ -820,15 +895,31 @@ std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& 
     if (tsql.contains(QChar(0)))
         throw FalloMotor({ErrorMotor{err::ErrorEnComando, MensajeCaracterNulo, QStringLiteral("22021"), 0}});
     const Tokens tokens = Tokenizar(tsql);
-    // An identifier left open would swallow the rest of the batch as a name.
-    if (!tokens.empty() && (tokens.back().tipo == Tipo::Corchetes || tokens.back().tipo == Tipo::Comillas)
-        && tokens.back().sinCerrar())
+    // A name or a text left open would swallow the rest of the batch (and a dialect that
+    // trims or marks literals could not write it back as it came): refused as SQL Server does.
+    if (!tokens.empty() && tokens.back().sinCerrar()) {
+        const Tipo tipo = tokens.back().tipo;
+        const QString que = tipo == Tipo::Corchetes ? QStringLiteral("el nombre entre corchetes")
+            : tipo == Tipo::Comillas               ? QStringLiteral("el nombre entre comillas dobles")
+                                                   : QStringLiteral("el texto entre comillas simples");
         throw FalloMotor({ErrorMotor{err::ErrorEnComando,
-                                     QStringLiteral("Falta cerrar el nombre entre %1 que empieza en %2.")
-                                         .arg(tokens.back().tipo == Tipo::Corchetes ? QStringLiteral("corchetes")
-                                                                                    : QStringLiteral("comillas dobles"),
-                                              tokens.back().texto.left(40)),
+                                     QStringLiteral("Falta cerrar %1 que empieza en %2.").arg(que, tokens.back().texto.left(40)),
                                      QStringLiteral("42000"), 105}});
+    }
+    // The translation walks parentheses recursively: a depth no statement of the program
+    // comes near is refused, as SQL Server refuses it (191), before it could exhaust the stack.
+    int nivel = 0;
+    for (const Token& k : tokens) {
+        if (k.esSimbolo('(') && ++nivel > MaximoAnidamiento)
+            throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                         QStringLiteral("Una parte de la instrucción SQL está anidada a demasiada profundidad "
+                                                        "(más de %1 paréntesis). Vuelva a escribirla o divídala en "
+                                                        "instrucciones más pequeñas.")
+                                             .arg(MaximoAnidamiento),
+                                         QStringLiteral("42000"), 191}});
+        if (k.esSimbolo(')') && nivel > 0)
+            --nivel;
+    }
     std::vector<SentenciaTraducida> r;
     for (const Tokens& s : DividirLote(tokens)) {
         if (auto x = traducir(s, reglas))

@@ -79,7 +79,9 @@ std::function<QString(const QString&, const QString&, bool)> ConvertirCon(Formas
 QString Citado(const QString& id, QChar abre = u'"', QChar cierra = u'"');
 
 // The batch's statements in the engine's terms. Raises FalloMotor for a text the engines
-// cannot take: a NUL character, or a [name] or "name" left open.
+// cannot take: a NUL character, a [name], "name" or 'text' left open, or parentheses nested
+// deeper than MaximoAnidamiento.
+inline constexpr int MaximoAnidamiento = 200;
 std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& reglas);
 
 // The translations of the batches a program repeats (its lookups, its loads), kept by their

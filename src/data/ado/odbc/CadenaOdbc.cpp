@@ -49,7 +49,7 @@ QString CadenaSqlServer(const QString& servidor, const QString& base, const QStr
     if (!sp.puerto.isEmpty()) {
         if (const qsizetype barra = host.indexOf(u'\\'); barra >= 0)
             host = host.left(barra);
-        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + sp.puerto;
+        partes << QStringLiteral("Server=") + valor(host) << QStringLiteral("Port=") + valor(sp.puerto);
     } else if (host.contains(u'\\')) {
         partes << QStringLiteral("Server=") + valor(host); // the instance's port is asked of the server
     } else {

@@ -1,0 +1,3 @@
+SELECT 'sin cerrar FROM [tabla
+GO
+"x

@@ -1,0 +1,1 @@
+SELECT TOP 1000 Codigo, Descripcion FROM dbo.[MA_CUENTAS] with(nolock) WHERE ISNULL(Descripcion,'') LIKE N'%caja%' AND LEN(Codigo) > 2 ORDER BY Codigo

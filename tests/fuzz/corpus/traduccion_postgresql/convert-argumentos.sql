@@ -1,0 +1,1 @@
+SELECT CONVERT(da'31/12/2026', 103), CONVERT(varchar, 'x', 'y'), CHARINDEX('a', 'b', 1, 'c'), CONVERT(decimal(10, 2), '1,5'), CONVERT(nvarchar(max), N'z')

@@ -1,0 +1,1 @@
+SELECT CHARINDEX('-', CODIGO, 2), CONVERT(varchar, GETDATE(), 103), CONVERT(datetime, '31/12/2026', 103), @@IDENTITY, 'a' + "NOMBRE" + 1 FROM TA_CCOSTO t WHERE LTRIM(RTRIM(t.CODIGO)) = '10 ' /* comentario ' */ -- fin '

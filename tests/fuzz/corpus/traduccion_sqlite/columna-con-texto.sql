@@ -1,0 +1,1 @@
+CREATE TABLE T (A int, '1.2' varchar(3), B int)

@@ -1,0 +1,9 @@
+CREATE TABLE [dbo].[TA_CCOSTO] (
+ [Codigo] varchar(4) NOT NULL PRIMARY KEY CLUSTERED,
+ Descripcion nvarchar(60) COLLATE Modern_Spanish_CI_AS NULL,
+ Id int IDENTITY(1,1),
+ Importe money DEFAULT 0)
+GO
+ALTER TABLE TA_CCOSTO ADD Nota text NULL;
+CREATE VIEW V_X AS SELECT * FROM TA_CCOSTO WHERE Codigo <> 'ZZ'
+go

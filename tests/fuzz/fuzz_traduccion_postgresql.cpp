@@ -1,0 +1,11 @@
+// T-SQL to PostgreSQL (see Traduccion.h).
+#include "Traduccion.h"
+
+#include "data/ado/postgresql/Dialecto.h"
+
+ENTRADA_FUZZ
+{
+    fuzz::ComprobarTraduccion(datos, largo, [](const QString& s) { return ado::postgresql::TraducirLote(s); },
+                              {QStringLiteral("'DD/MM/YYYY'")});
+    return 0;
+}
