@@ -4,7 +4,7 @@
 #include "EmpresaPrueba.h"
 #include "data/ado/TSQL.h"
 #include "suite/ErrorRT.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 
 #include <QTest>
 
