@@ -3,7 +3,7 @@
 // API as the program's engine opens it, and T-SQL batches translated once to the statements
 // that engine runs.
 
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Sesion.h"
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // What the lookup timing harnesses share: the median and worst of a series, and the same
 // statements run through the sqlite3 C API (the raw engine's time, rows counted, texts read).
 
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Sesion.h"
 
 #include <QElapsedTimer>

@@ -7,7 +7,7 @@
 #include "Medidas.h"
 #include "data/DB_Dll.h"
 #include "data/Sesion.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Sesion.h"
 #include "distribution/frmProrrata.h"
 #include "lookup/Lib_FrmCons3Tree.h"

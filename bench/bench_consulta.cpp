@@ -6,7 +6,7 @@
 #include "Medidas.h"
 #include "data/Sesion.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Sesion.h"
 #include "distribution/frmProrrata.h"
 #include "lookup/Lib_ClsCons3.h"

@@ -6,7 +6,7 @@
 #include "Demo.h"
 #include "data/DB_Dll.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Sesion.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "distribution/PlanillaCsv.h"

@@ -16,7 +16,7 @@
 #include "Demo.h"
 #include "data/DB_Dll.h"
 #include "data/ado/Ado.h"
-#include "data/ado/postgresql/Dialecto.h"
+#include "data/ado/servidores/PostgreSQL.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "suite/Dialogos.h"
 

@@ -3,7 +3,7 @@
 #include "Demo.h"
 #include "data/ado/Ado.h"
 #include "data/ado/CadenaConexion.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Sesion.h"
 
 #include <QCoreApplication>

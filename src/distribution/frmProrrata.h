@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -22,6 +23,12 @@ class QTabWidget;
 class QTableWidget;
 class QTreeView;
 class UtilVela;
+class ComandosHoja;
+class GrillaLineas;
+class PaginaCuentas;
+class QFocusEvent;
+class QKeyEvent;
+class QMouseEvent;
 
 // What the form asks of the lookup engine; the answer is the chosen values (one for a
 // single choice), or nothing when the user cancelled.
@@ -33,8 +40,14 @@ struct ConsultaPedida {
 };
 using Buscador = std::function<std::optional<QStringList>(const ConsultaPedida&)>;
 
+// The form keeps the header fields, the command cycle and the wiring; the lines grid, the
+// accounts page and the sheet commands are parts of their own that it owns.
 class frmProrrata : public QWidget {
     Q_OBJECT
+    friend class GrillaLineas;
+    friend class PaginaCuentas;
+    friend class ComandosHoja;
+
 public:
     static inline const QString Titulo = QStringLiteral("Distribución y Asignación de Centros de Costos");
     static constexpr int LineasGrilla = 50;
@@ -43,6 +56,7 @@ public:
     static constexpr int ColImporte = 4; // the split preview's column, shown while an amount is typed
 
     explicit frmProrrata(QWidget* parent = nullptr);
+    ~frmProrrata() override;
 
     // The load event: start-up from the command line, then the form made ready.
     void Form_Load(const QString& lineaComandos);
@@ -66,7 +80,7 @@ public:
     // Grid editing.
     void MsFlex_Inicializa();
     void TextPropiedades(int columna);
-    static bool ColEdit(int columna, int fila) { (void)fila; return columna == 1 || columna == 3; }
+    static bool ColEdit(int columna, int fila);
     void MsflexGridEdt(int caracter);
     void EditKeyCode(int tecla);
     void MsflexKey(int tecla);
@@ -120,46 +134,25 @@ private:
     void construir();
     UtilVela* construirBarra();
     QGridLayout* construirCabecera();
-    QWidget* construirPaginaLineas();
-    QWidget* construirPaginaCuentas();
     QLabel* etiqueta(const char* texto, QWidget* para);
     void error(const QString& mensaje);
-    bool errorEnCelda(int fila, int columna, const QString& mensaje);
-    // The open cell edit, validated and written into its cell; false (edit kept open, the
-    // message shown) when it does not pass.
-    void borrarCelda();
-    bool confirmarEdicion();
-    void revisarEdicionAbandonada();
+    void validarCodigo(QLineEdit* editor, const QString& texto);
+    void validarCuenta(QLineEdit* editor, const QString& texto);
     void revisarCodigoAbandonado(Qt::FocusReason razon);
-    void volverAEdicion();
-    void ocultarEdicion();
-    void abrirEdicion(int fila, int columna);
-    bool validarLineas();
-    void confirmarImporte();
     bool abandonarCambios();
-    void actualizarTotal();
-    suite::Moneda totalLineas() const;
     QStringList instantanea() const;
     void recordarAbierta(bool nueva);
-    void cambioDePagina(int pagina);
-    void desplazarSiHaceFalta();
-    bool edicionAbierta() const;
-    int filaActual() const;
-    int columnaActual() const;
-    void irA(int fila, int columna);
-    QString celda(int fila, int columna) const;
-    void fijarCelda(int fila, int columna, const QString& texto);
     bool teclaDeCampo(QLineEdit* campo, int tecla);
-    bool teclaDeGrilla(QKeyEvent* k);
-    bool teclaDeEdicion(QKeyEvent* k);
+    bool teclaDelForm(QObject* o, QKeyEvent* k);
+    void focoEntra(QObject* o);
+    void focoSale(QObject* o, Qt::FocusReason razon);
+    bool clicDerecho(QObject* o, QMouseEvent* m);
 
+    std::unique_ptr<GrillaLineas> grilla_;
+    std::unique_ptr<PaginaCuentas> cuentas_;
+    std::unique_ptr<ComandosHoja> hoja_;
     AlmacenDistribucion almacen_;
     Buscador buscador_;
-    int filaEdit_ = -1;      // the cell under the edit box
-    int columnaEdit_ = -1;
-    bool confirmando_ = false;
-    bool volviendo_ = false;
-    bool volviendoPendiente_ = false;
     bool editando_ = false;
     QString codigoAbierto_;  // the table open for editing, in code form
     bool abiertaNueva_ = false;
@@ -167,6 +160,4 @@ private:
     QByteArray huellaCargada_; // the table as stored then (AlmacenDistribucion::Huella)
     int paginaAnterior_ = 0;
     bool cambiandoPagina_ = false;
-    int ordenColumna_ = -1;
-    bool ordenAscendente_ = true;
 };

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <functional>
+
 namespace reporte {
 
 QStringList Definicion::tablas() const
@@ -117,101 +120,84 @@ private:
     int linea_ = 0;
 };
 
-} // namespace
+using Clave = std::function<bool(const char* seccion, const char* clave)>;
 
-Definicion LeerDefinicion(const QString& texto, const QString& origen)
+// [reporte], [encabezado] and [datos]; false for a key of another section.
+bool claveDeCabecera(Definicion& d, const Lector& l, const Clave& es, const QString& valor)
 {
-    Definicion d;
-    d.nombre = origen;
-    Lector l(origen);
-    QString seccion;
-    const QStringList lineas = texto.split(u'\n');
-    for (int i = 0; i < lineas.size(); ++i) {
-        l.fijarLinea(i + 1);
-        const QString linea = lineas[i].trimmed();
-        if (linea.isEmpty() || linea.startsWith(u';'))
-            continue;
-        if (linea.startsWith(u'[')) {
-            if (!linea.endsWith(u']'))
-                l.fallar(QStringLiteral("falta «]» en el nombre de la sección"));
-            seccion = linea.mid(1, linea.size() - 2).trimmed().toLower();
-            static const QStringList conocidas{"reporte", "encabezado", "datos", "grupo", "columnas", "detalle", "pie"};
-            if (!conocidas.contains(seccion))
-                l.fallar(QStringLiteral("sección desconocida [%1]").arg(seccion));
-            if (seccion == QLatin1String("detalle"))
-                d.detalles.append(Detalle{});
-            continue;
-        }
-        const qsizetype igual = linea.indexOf(u'=');
-        if (seccion.isEmpty())
-            l.fallar(QStringLiteral("la línea está fuera de toda sección"));
-        if (igual < 0)
-            l.fallar(QStringLiteral("se esperaba «clave = valor»"));
-        const QString clave = linea.left(igual).trimmed().toLower();
-        const QString valor = linea.mid(igual + 1).trimmed();
-        auto es = [&](const char* s, const char* c) { return seccion == QLatin1String(s) && clave == QLatin1String(c); };
-
-        if (es("reporte", "papel")) {
-            static const QStringList papeles{"A4", "Carta", "Oficio"};
-            const auto p = std::find_if(papeles.begin(), papeles.end(),
-                                        [&](const QString& x) { return x.compare(valor, Qt::CaseInsensitive) == 0; });
-            if (p == papeles.end())
-                l.fallar(QStringLiteral("papel desconocido «%1» (se admiten A4, Carta y Oficio)").arg(valor));
-            d.papel = *p;
-        } else if (es("reporte", "orientacion")) {
-            if (valor.compare(QLatin1String("horizontal"), Qt::CaseInsensitive) != 0
-                && valor.compare(QLatin1String("vertical"), Qt::CaseInsensitive) != 0)
-                l.fallar(QStringLiteral("la orientación es vertical u horizontal"));
-            d.horizontal = valor.compare(QLatin1String("horizontal"), Qt::CaseInsensitive) == 0;
-        } else if (es("encabezado", "empresa")) {
-            d.empresa = valor;
-        } else if (es("encabezado", "linea")) {
-            d.lineas << valor;
-        } else if (es("encabezado", "titulo")) {
-            d.titulo = valor;
-        } else if (es("datos", "tabla")) {
-            d.tabla = l.tabla(valor);
-        } else if (es("datos", "unir")) {
-            const auto [campo, con] = l.igualdad(valor);
-            d.uniones << Union{campo, con};
-        } else if (es("datos", "orden")) {
-            d.orden = l.campos(valor);
-        } else if (es("grupo", "campo")) {
-            d.grupo = l.campo(valor);
-        } else if (es("grupo", "rotulo")) {
-            d.rotulo = valor;
-        } else if (es("grupo", "dato")) {
-            const QStringList c = l.celdas(valor, 2, 3);
-            d.datos << Dato{c[0], l.campo(c[1]), c.size() > 2 ? l.formato(c[2]) : Formato::Texto};
-        } else if (es("columnas", "columna")) {
-            d.columnas << l.columna(valor);
-        } else if (es("columnas", "total")) {
-            const QStringList c = l.celdas(valor, 2, 3);
-            d.totales << Total{c[0], l.campo(c[1]), c.value(2)};
-        } else if (es("detalle", "titulo")) {
-            d.detalles.back().titulo = valor;
-        } else if (es("detalle", "tabla")) {
-            d.detalles.back().tabla = l.tabla(valor);
-        } else if (es("detalle", "enlace")) {
-            const auto [campo, con] = l.igualdad(valor);
-            if (!(con == d.grupo))
-                l.fallar(QStringLiteral("el enlace debe igualar un campo del detalle con el campo del grupo %1").arg(d.grupo.texto()));
-            d.detalles.back().enlace = campo;
-        } else if (es("detalle", "orden")) {
-            d.detalles.back().orden = l.campos(valor);
-        } else if (es("detalle", "columna")) {
-            d.detalles.back().columnas << l.columna(valor);
-        } else if (es("detalle", "vacio")) {
-            d.detalles.back().vacio = valor;
-        } else if (es("pie", "firma")) {
-            d.firmas << valor;
-        } else {
-            l.fallar(QStringLiteral("clave desconocida «%1» en [%2]").arg(clave, seccion));
-        }
+    if (es("reporte", "papel")) {
+        static const QStringList papeles{"A4", "Carta", "Oficio"};
+        const auto p = std::find_if(papeles.begin(), papeles.end(),
+                                    [&](const QString& x) { return x.compare(valor, Qt::CaseInsensitive) == 0; });
+        if (p == papeles.end())
+            l.fallar(QStringLiteral("papel desconocido «%1» (se admiten A4, Carta y Oficio)").arg(valor));
+        d.papel = *p;
+    } else if (es("reporte", "orientacion")) {
+        if (valor.compare(QLatin1String("horizontal"), Qt::CaseInsensitive) != 0
+            && valor.compare(QLatin1String("vertical"), Qt::CaseInsensitive) != 0)
+            l.fallar(QStringLiteral("la orientación es vertical u horizontal"));
+        d.horizontal = valor.compare(QLatin1String("horizontal"), Qt::CaseInsensitive) == 0;
+    } else if (es("encabezado", "empresa")) {
+        d.empresa = valor;
+    } else if (es("encabezado", "linea")) {
+        d.lineas << valor;
+    } else if (es("encabezado", "titulo")) {
+        d.titulo = valor;
+    } else if (es("datos", "tabla")) {
+        d.tabla = l.tabla(valor);
+    } else if (es("datos", "unir")) {
+        const auto [campo, con] = l.igualdad(valor);
+        d.uniones << Union{campo, con};
+    } else if (es("datos", "orden")) {
+        d.orden = l.campos(valor);
+    } else {
+        return false;
     }
+    return true;
+}
 
-    // What every report needs, checked once the whole file is read.
-    l.fijarLinea(lineas.size());
+// [grupo], [columnas], [detalle] and [pie]; false for a key of another section.
+bool claveDeCuerpo(Definicion& d, const Lector& l, const Clave& es, const QString& valor)
+{
+    if (es("grupo", "campo")) {
+        d.grupo = l.campo(valor);
+    } else if (es("grupo", "rotulo")) {
+        d.rotulo = valor;
+    } else if (es("grupo", "dato")) {
+        const QStringList c = l.celdas(valor, 2, 3);
+        d.datos << Dato{c[0], l.campo(c[1]), c.size() > 2 ? l.formato(c[2]) : Formato::Texto};
+    } else if (es("columnas", "columna")) {
+        d.columnas << l.columna(valor);
+    } else if (es("columnas", "total")) {
+        const QStringList c = l.celdas(valor, 2, 3);
+        d.totales << Total{c[0], l.campo(c[1]), c.value(2)};
+    } else if (es("detalle", "titulo")) {
+        d.detalles.back().titulo = valor;
+    } else if (es("detalle", "tabla")) {
+        d.detalles.back().tabla = l.tabla(valor);
+    } else if (es("detalle", "enlace")) {
+        const auto [campo, con] = l.igualdad(valor);
+        if (!(con == d.grupo))
+            l.fallar(QStringLiteral("el enlace debe igualar un campo del detalle con el campo del grupo %1").arg(d.grupo.texto()));
+        d.detalles.back().enlace = campo;
+    } else if (es("detalle", "orden")) {
+        d.detalles.back().orden = l.campos(valor);
+    } else if (es("detalle", "columna")) {
+        d.detalles.back().columnas << l.columna(valor);
+    } else if (es("detalle", "vacio")) {
+        d.detalles.back().vacio = valor;
+    } else if (es("pie", "firma")) {
+        d.firmas << valor;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// What every report needs, checked once the whole file is read: its table and columns, and
+// fields only of the tables [datos] reads.
+void comprobarDatos(const Definicion& d, const Lector& l)
+{
     if (d.tabla.isEmpty())
         l.fallar(QStringLiteral("falta la tabla de [datos]"));
     if (d.columnas.isEmpty())
@@ -237,6 +223,11 @@ Definicion LeerDefinicion(const QString& texto, const QString& origen)
         if (std::none_of(d.columnas.begin(), d.columnas.end(), [&](const Columna& c) { return c.campo == t.campo; }))
             l.fallar(QStringLiteral("el total de %1 debe ir bajo una de las columnas").arg(t.campo.texto()));
     }
+}
+
+// Each [detalle]: under a group, with its table, link and columns, every field its own table's.
+void comprobarDetalles(const Definicion& d, const Lector& l)
+{
     for (const Detalle& x : d.detalles) {
         if (d.grupo.tabla.isEmpty())
             l.fallar(QStringLiteral("un [detalle] necesita el campo de [grupo]"));
@@ -252,6 +243,55 @@ Definicion LeerDefinicion(const QString& texto, const QString& origen)
         for (const Columna& c : x.columnas)
             propio(c.campo);
     }
+}
+
+// A section's heading "[nombre]": the section, a new [detalle] started.
+QString abrirSeccion(Definicion& d, const Lector& l, const QString& linea)
+{
+    if (!linea.endsWith(u']'))
+        l.fallar(QStringLiteral("falta «]» en el nombre de la sección"));
+    const QString seccion = linea.mid(1, linea.size() - 2).trimmed().toLower();
+    static const QStringList conocidas{"reporte", "encabezado", "datos", "grupo", "columnas", "detalle", "pie"};
+    if (!conocidas.contains(seccion))
+        l.fallar(QStringLiteral("sección desconocida [%1]").arg(seccion));
+    if (seccion == QLatin1String("detalle"))
+        d.detalles.append(Detalle{});
+    return seccion;
+}
+
+} // namespace
+
+Definicion LeerDefinicion(const QString& texto, const QString& origen)
+{
+    Definicion d;
+    d.nombre = origen;
+    Lector l(origen);
+    QString seccion;
+    const QStringList lineas = texto.split(u'\n');
+    for (int i = 0; i < lineas.size(); ++i) {
+        l.fijarLinea(i + 1);
+        const QString linea = lineas[i].trimmed();
+        if (linea.isEmpty() || linea.startsWith(u';'))
+            continue;
+        if (linea.startsWith(u'[')) {
+            seccion = abrirSeccion(d, l, linea);
+            continue;
+        }
+        const qsizetype igual = linea.indexOf(u'=');
+        if (seccion.isEmpty())
+            l.fallar(QStringLiteral("la línea está fuera de toda sección"));
+        if (igual < 0)
+            l.fallar(QStringLiteral("se esperaba «clave = valor»"));
+        const QString clave = linea.left(igual).trimmed().toLower();
+        const QString valor = linea.mid(igual + 1).trimmed();
+        const Clave es = [&](const char* s, const char* c) { return seccion == QLatin1String(s) && clave == QLatin1String(c); };
+        if (!claveDeCabecera(d, l, es, valor) && !claveDeCuerpo(d, l, es, valor))
+            l.fallar(QStringLiteral("clave desconocida «%1» en [%2]").arg(clave, seccion));
+    }
+
+    l.fijarLinea(lineas.size());
+    comprobarDatos(d, l);
+    comprobarDetalles(d, l);
     return d;
 }
 

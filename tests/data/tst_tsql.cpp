@@ -4,8 +4,8 @@
 #include "EmpresaPrueba.h"
 #include "data/ado/TSQL.h"
 #include "suite/ErrorRT.h"
-#include "data/ado/postgresql/Dialecto.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/PostgreSQL.h"
+#include "data/ado/servidores/SQLite.h"
 
 #include <QTest>
 

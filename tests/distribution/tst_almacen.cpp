@@ -3,7 +3,7 @@
 // save made while another workstation's transaction is open.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
-#include "data/ado/postgresql/Dialecto.h"
+#include "data/ado/servidores/PostgreSQL.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "suite/Progreso.h"
 #include "suite/Regional.h"

@@ -7,6 +7,7 @@
 #include "GDBPrueba.h"
 #include "data/frmReconectar.h"
 #include "distribution/AlmacenDistribucion.h"
+#include "suite/CodigosSalida.h"
 #include "suite/ErrorRT.h"
 
 #include <QApplication>

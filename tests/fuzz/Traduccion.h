@@ -7,7 +7,7 @@
 
 #include "Fuzz.h"
 
-#include "data/ado/Dialecto.h"
+#include "data/ado/servidores/Dialecto.h"
 #include "data/ado/Motor.h"
 
 #include <QStringList>

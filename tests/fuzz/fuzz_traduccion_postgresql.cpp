@@ -1,7 +1,7 @@
 // T-SQL to PostgreSQL (see Traduccion.h).
 #include "Traduccion.h"
 
-#include "data/ado/postgresql/Dialecto.h"
+#include "data/ado/servidores/PostgreSQL.h"
 
 ENTRADA_FUZZ
 {

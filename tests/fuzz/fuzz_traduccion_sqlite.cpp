@@ -1,7 +1,7 @@
 // T-SQL to SQLite (see Traduccion.h).
 #include "Traduccion.h"
 
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 
 ENTRADA_FUZZ
 {

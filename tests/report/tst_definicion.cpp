@@ -31,7 +31,7 @@ void TstDefinicion::rpCcdist()
     QCOMPARE(d.tablas(), (QStringList{QStringLiteral("MA_CUENTAS_CCDIST"), QStringLiteral("TA_CCOSTO")}));
     QCOMPARE(d.grupo.texto(), QStringLiteral("{MA_CUENTAS_CCDIST.CODIGO}"));
     QCOMPARE(d.columnas.size(), 3);
-    QCOMPARE(d.columnas[2].formato, Formato::Moneda);
+    QCOMPARE(d.columnas[2].formato, Formato::Porcentaje);
     QCOMPARE(d.totales.size(), 1);
     QCOMPARE(d.totales[0].sufijo, QStringLiteral("%"));
     QCOMPARE(d.detalles.size(), 1);

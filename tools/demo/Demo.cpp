@@ -319,9 +319,11 @@ void AplicarEsquema(ado::Connection& cn, const QString& recurso)
     cn.Execute(QString::fromUtf8(f.readAll()));
 }
 
-void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
+namespace {
+
+// The chart of accounts, and the extra accounts a larger company asks for.
+void cargarCuentas(ado::Connection& cn, const Tamanio& t)
 {
-    cn.BeginTrans();
     Insertador cuenta(cn, QStringLiteral("MA_CUENTAS"),
                       {"Codigo", "Descripcion", "CodigoOpcional", "TITULO", "Nivel", "Confidencial"});
     for (const Cuenta& c : PlanDeCuentas) {
@@ -336,7 +338,11 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
             cuenta({codigo, QStringLiteral("Cuenta adicional %1").arg(i), sinPuntos(codigo), 0, 3, 0});
         }
     }
+}
 
+// The cost centres, and the extra ones a larger company asks for.
+void cargarCentros(ado::Connection& cn, const Tamanio& t)
+{
     Insertador centro(cn, QStringLiteral("TA_CCOSTO"), {"CODIGO", "DESCRIPCION"});
     for (const auto& c : Centros)
         centro({QString::fromUtf8(c[0]), QString::fromUtf8(c[1])});
@@ -356,7 +362,11 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
         ++extra;
         rama(QString::number(raiz));
     }
+}
 
+// The distribution tables with their lines, and the accounts assigned to them.
+void cargarDistribuciones(ado::Connection& cn)
+{
     Insertador linea(cn, QStringLiteral("MA_CUENTAS_CCDIST"),
                      {"CODIGO", "NOMBRE", "CONCEPTO", "CCOSTO", "PORCENTAJE", "PIDECONFIRMACION"});
     for (const Distribucion& d : distribuciones()) {
@@ -369,7 +379,10 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
                                              cn.motor()->citar(QStringLiteral("Codigo"))),
                                     {QString::fromUtf8(d.codigo), QString::fromUtf8(c)});
     }
+}
 
+void cargarConfiguracion(ado::Connection& cn)
+{
     Insertador cfg(cn, QStringLiteral("TA_CONFIGURACION"), {"Grupo", "Clave", "Valor", "valoraux", "PoliticaNegocio"});
     const char* const configuracion[][3] = {
         {"EMPRESA", "NOMBRE", "Comercial Andina S.A."}, {"EMPRESA", "CALLE", "Av. Corrientes"},
@@ -380,7 +393,11 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
     };
     for (const auto& c : configuracion)
         cfg({QString::fromUtf8(c[0]), QString::fromUtf8(c[1]), QString::fromUtf8(c[2]), QVariant(), 0});
+}
 
+// Users, the menu and the tasks each user may run.
+void cargarUsuarios(ado::Connection& cn)
+{
     Insertador usuario(cn, QStringLiteral("ta_usuarios"), {"nombre", "clave", "Administrador", "UNegocio"});
     usuario({QStringLiteral("ADMIN"), QStringLiteral("ADMIN"), 1, QStringLiteral("1")});
     usuario({QStringLiteral("ANA"), QStringLiteral("ANA"), 0, QStringLiteral("1")});
@@ -394,7 +411,11 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
     tarea({QStringLiteral("ADMIN"), QStringLiteral("CON05")});
     tarea({QStringLiteral("ANA"), QStringLiteral("CON05")});
     tarea({QStringLiteral("LUIS"), QStringLiteral("CON01")});
+}
 
+// The stock tables the look-ups read: families, deposit, till, position and articles.
+void cargarInventario(ado::Connection& cn)
+{
     Insertador familia(cn, QStringLiteral("TA_FAMILIAS"), {"IdFamilia", "Descripcion"});
     const char* const familias[][2] = {{"1", "Alimentos"}, {"11", "Lácteos"}, {"12", "Panificados"},
                                        {"2", "Bebidas"}, {"21", "Gaseosas"}, {"22", "Aguas"}};
@@ -420,6 +441,19 @@ void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
         articulo({QString::fromUtf8(a[0]), QString::fromUtf8(a[1]), QString::fromUtf8(a[2]), QString::fromUtf8(a[3]).toDouble(),
                   QString::fromUtf8(a[4]).toDouble(), QString::fromUtf8(a[5]).toDouble(),
                   QString::fromUtf8(a[6]).toDouble()});
+}
+
+} // namespace
+
+void CargarEmpresa(ado::Connection& cn, const Tamanio& t)
+{
+    cn.BeginTrans();
+    cargarCuentas(cn, t);
+    cargarCentros(cn, t);
+    cargarDistribuciones(cn);
+    cargarConfiguracion(cn);
+    cargarUsuarios(cn);
+    cargarInventario(cn);
     cn.CommitTrans();
 }
 

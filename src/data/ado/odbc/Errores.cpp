@@ -1,7 +1,7 @@
 #include "data/ado/odbc/Errores.h"
 
 #include "data/ado/Constantes.h"
-#include "data/ado/postgresql/Errores.h"
+#include "data/ado/servidores/ErroresPostgreSQL.h"
 
 namespace ado::odbc {
 

@@ -4,10 +4,10 @@
 #include "data/ado/odbc/CadenaOdbc.h"
 #include "data/ado/odbc/Errores.h"
 #include "data/ado/odbc/Manijas.h"
-#include "data/ado/odbc/Dialecto.h"
+#include "data/ado/servidores/Servidor.h"
 #include "data/ado/odbc/Tipos.h"
-#include "data/ado/postgresql/Dialecto.h"
-#include "data/ado/postgresql/Tipos.h"
+#include "data/ado/servidores/PostgreSQL.h"
+#include "data/ado/servidores/TiposPostgreSQL.h"
 #include "suite/Moneda.h"
 
 #include "data/ado/CadenaConexion.h"
@@ -88,7 +88,7 @@ MotorOdbc::~MotorOdbc() { cerrar(); }
 
 bool MotorOdbc::abierto() const { return h_ && h_->enlace && !h_->perdida; }
 
-QString MotorOdbc::citar(const QString& id) const { return Citar(dialecto_, id); }
+QString MotorOdbc::citar(const QString& id) const { return servidores::Citar(dialecto_, id); }
 
 FalloMotor MotorOdbc::fallo(short tipoManija, void* manija, bool conectada) const
 {
@@ -174,7 +174,7 @@ void MotorOdbc::abrir(const ParametrosConexion& p)
     SQLSMALLINT largo = 0;
     SQLGetInfoW(h_->dbc.get(), SQL_DBMS_NAME, nombre, sizeof(nombre), &largo);
     dbms_ = DeAncho(nombre, largo / qsizetype(sizeof(SQLWCHAR)));
-    dialecto_ = DialectoDe(dbms_);
+    dialecto_ = servidores::DialectoDe(dbms_);
     fijarTiempoComando(tiempoSeg_);
 }
 
@@ -376,7 +376,7 @@ Resultado MotorOdbc::ejecutar(const QString& tsql)
 {
     Resultado acum;
     std::vector<int> acciones;
-    const std::vector<QString> sentencias = Traducir(dialecto_, tsql, &acciones);
+    const std::vector<QString> sentencias = servidores::Traducir(dialecto_, tsql, &acciones);
     // The resources of the lock statements after statement j; j moves onto the last of them.
     const auto recursosSiguientes = [&](size_t& j) {
         QStringList r;
@@ -414,7 +414,7 @@ std::unique_ptr<Cursor> MotorOdbc::abrirCursor(const QString& tsql)
 {
     // A single query streams its rows as a forward-only recordset.
     std::vector<int> acciones;
-    const std::vector<QString> sentencias = abierto() ? Traducir(dialecto_, tsql, &acciones) : std::vector<QString>{};
+    const std::vector<QString> sentencias = abierto() ? servidores::Traducir(dialecto_, tsql, &acciones) : std::vector<QString>{};
     if (sentencias.size() != 1 || acciones.front() != int(tsql::Accion::Sentencia))
         return nullptr;
     const QString sql = sentencias.front().trimmed();

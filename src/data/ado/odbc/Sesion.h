@@ -5,7 +5,7 @@
 
 #include "data/ado/Motor.h"
 #include "data/ado/odbc/Cursor.h"
-#include "data/ado/odbc/Dialecto.h"
+#include "data/ado/servidores/Servidor.h"
 #include "data/ado/odbc/Tipos.h"
 
 #include <QHash>
@@ -17,7 +17,7 @@ struct Enlazados; // a statement's parameter buffers
 
 class MotorOdbc : public Motor {
 public:
-    using Dialecto = odbc::Dialecto;
+    using Dialecto = servidores::Dialecto;
 
     MotorOdbc();
     ~MotorOdbc() override;

@@ -3,8 +3,8 @@
 #include "data/ado/postgresql/Cursor.h"
 
 #include "data/ado/Constantes.h"
-#include "data/ado/postgresql/Dialecto.h"
-#include "data/ado/postgresql/Errores.h"
+#include "data/ado/servidores/PostgreSQL.h"
+#include "data/ado/servidores/ErroresPostgreSQL.h"
 #include "data/ado/postgresql/Tipos.h"
 
 #include <QDateTime>

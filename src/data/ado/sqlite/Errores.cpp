@@ -1,6 +1,6 @@
 #include "data/ado/sqlite/Errores.h"
 
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

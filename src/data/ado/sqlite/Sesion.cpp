@@ -2,7 +2,7 @@
 
 #include "data/ado/Constantes.h"
 #include "data/ado/sqlite/Cursor.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 #include "data/ado/sqlite/Errores.h"
 #include "data/ado/sqlite/FuncionesVL.h"
 #include "data/ado/sqlite/Tipos.h"

@@ -1,4 +1,4 @@
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/SQLite.h"
 
 namespace ado::sqlite {
 

@@ -1,6 +1,6 @@
 #pragma once
-// PostgreSQL's SQLSTATEs and messages as categories of the shared error mapping. The ODBC
-// engine uses them too when the server at the other end is PostgreSQL.
+// PostgreSQL's SQLSTATEs and messages as categories of the shared error mapping, for every
+// engine that reaches a PostgreSQL server (libpq, ODBC).
 
 #include "data/ado/Errores.h"
 

@@ -1,4 +1,4 @@
-#include "data/ado/postgresql/Dialecto.h"
+#include "data/ado/servidores/PostgreSQL.h"
 
 #include <QRegularExpression>
 

@@ -1,12 +1,12 @@
 #pragma once
-// What a statement sent through ODBC is written in: the dialect of the database at the other
-// end (the driver's DBMS name), not of the engine that carries it. SQL Server gets T-SQL as
-// written; PostgreSQL and SQLite get the rules of their own engines.
+// The server at the other end, and what a statement sent to it is written in: the dialect
+// of the database (named by the driver's DBMS name), not of the engine that carries it.
+// SQL Server gets T-SQL as written; PostgreSQL and SQLite get their own rules.
 
 #include <QString>
 #include <vector>
 
-namespace ado::odbc {
+namespace ado::servidores {
 
 enum class Dialecto { SqlServer, PostgreSQL, SQLite };
 
@@ -17,4 +17,4 @@ std::vector<QString> Traducir(Dialecto d, const QString& tsql, std::vector<int>*
 // An identifier quoted the dialect's way.
 QString Citar(Dialecto d, const QString& id);
 
-} // namespace ado::odbc
+} // namespace ado::servidores

@@ -4,7 +4,7 @@
 // (vl_varchar_N, vl_char_N) that compare without regard to letter case and refuse values
 // longer than N; literals next to a comparison lose their trailing blanks.
 
-#include "data/ado/Dialecto.h"
+#include "data/ado/servidores/Dialecto.h"
 
 namespace ado::postgresql {
 

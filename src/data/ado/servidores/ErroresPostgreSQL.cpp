@@ -1,4 +1,4 @@
-#include "data/ado/postgresql/Errores.h"
+#include "data/ado/servidores/ErroresPostgreSQL.h"
 
 #include <QRegularExpression>
 

@@ -3,7 +3,7 @@
 // ignored) and a length check that fails as SQL Server's truncation error does; literals in
 // data statements carry the VL collation, so that LTRIM(RTRIM(col)) = 'x' compares the same.
 
-#include "data/ado/Dialecto.h"
+#include "data/ado/servidores/Dialecto.h"
 
 namespace ado::sqlite {
 

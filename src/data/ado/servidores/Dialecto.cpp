@@ -1,4 +1,4 @@
-#include "data/ado/Dialecto.h"
+#include "data/ado/servidores/Dialecto.h"
 
 #include "data/ado/Constantes.h"
 #include "data/ado/Motor.h"

@@ -1,8 +1,8 @@
 #pragma once
-// The dialect step shared by the engines: a T-SQL batch split into statements, each rewritten
+// The dialect step shared by the servers: a T-SQL batch split into statements, each rewritten
 // token by token (TOP n, table hints, DELETE without FROM, dbo., brackets, N'' literals,
 // ISNULL, LEN, CHARINDEX, CONVERT, GETDATE, @@IDENTITY, CREATE TABLE and ALTER TABLE ... ADD
-// with SQL Server types). What differs from engine to engine comes in Reglas.
+// with SQL Server types). What differs from server to server comes in Reglas.
 
 #include "data/ado/TSQL.h"
 

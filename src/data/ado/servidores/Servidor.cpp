@@ -1,10 +1,10 @@
-#include "data/ado/odbc/Dialecto.h"
+#include "data/ado/servidores/Servidor.h"
 
-#include "data/ado/Dialecto.h"
-#include "data/ado/postgresql/Dialecto.h"
-#include "data/ado/sqlite/Dialecto.h"
+#include "data/ado/servidores/Dialecto.h"
+#include "data/ado/servidores/PostgreSQL.h"
+#include "data/ado/servidores/SQLite.h"
 
-namespace ado::odbc {
+namespace ado::servidores {
 
 Dialecto DialectoDe(const QString& nombreDbms)
 {
@@ -41,4 +41,4 @@ QString Citar(Dialecto d, const QString& id)
     return tsql::Citado(id);
 }
 
-} // namespace ado::odbc
+} // namespace ado::servidores
