@@ -10,7 +10,7 @@ namespace suite {
 
 namespace {
 // An XDG variable's folder, or the default under the home folder when it is unset, empty or
-// relative (the specification says such values are to be ignored).
+// relative (the XDG base directory rules say to ignore such values).
 QString baseXdg(const char* variable, const char* predeterminada)
 {
     const QString v = qEnvironmentVariable(variable);

@@ -34,7 +34,8 @@ void TstOdbc::sqlServer_data()
     QTest::newRow("instancia") << "SRV01\\ORBEVELA" << "Driver={FreeTDS};Server=SRV01\\ORBEVELA;" + resto;
     QTest::newRow("puerto") << " 10.0.0.5,1435 " << "Driver={FreeTDS};Server=10.0.0.5;Port=1435;" + resto;
     // The port is a value like the others: it cannot add attributes to the string.
-    QTest::newRow("puerto con atributos") << "SRV01,1433;UID=sa" << "Driver={FreeTDS};Server=SRV01;Port={1433;UID=sa};" + resto;
+    // A "port" that is no number leaves the whole text as the server's name, quoted: it adds no attribute.
+    QTest::newRow("puerto con atributos") << "SRV01,1433;UID=sa" << "Driver={FreeTDS};Server={SRV01,1433;UID=sa};Port=1433;" + resto;
 }
 
 void TstOdbc::sqlServer()

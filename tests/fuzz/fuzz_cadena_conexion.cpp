@@ -70,10 +70,13 @@ ENTRADA_FUZZ
     const auto leida = LeerOdbc(cadena, &repetidas);
     const QString detalle = texto + QStringLiteral("\n-> ") + cadena;
     EXIGIR(!repetidas, detalle);
-    const QString host = servidor.section(u',', 0, 0).trimmed();
+    // The server and the port as the program splits them ("HOST,PORT", "HOST:PORT"; a port given
+    // wins over an instance's): each comes back whole.
+    const ado::ServidorPuerto sp = ado::SepararPuerto(servidor);
+    const QString host = sp.puerto.isEmpty() ? sp.nombre : sp.nombre.section(u'\\', 0, 0);
     EXIGIR(leida.value(QStringLiteral("SERVER")) == host, detalle);
-    if (servidor.contains(u',') && !host.contains(u'\\'))
-        EXIGIR(leida.value(QStringLiteral("PORT")) == servidor.section(u',', 1).trimmed(), detalle);
+    if (!sp.puerto.isEmpty())
+        EXIGIR(leida.value(QStringLiteral("PORT")) == sp.puerto, detalle);
     EXIGIR(leida.value(QStringLiteral("DATABASE")) == campos[1].trimmed(), detalle);
     EXIGIR(leida.value(QStringLiteral("UID")) == campos[2], detalle);
     EXIGIR(leida.value(QStringLiteral("PWD")) == campos[3], detalle);
