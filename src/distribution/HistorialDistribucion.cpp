@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QThread>
 
 namespace {
 
@@ -115,12 +116,11 @@ QString HistorialDistribucion::SentenciaLineasVersiones(const QString& codigo)
         + literal(codigoTabla(codigo)) + QStringLiteral("' ORDER BY VERSION,ESTADO,ORDEN");
 }
 
-bool HistorialDistribucion::existe()
+bool HistorialDistribucion::existe(const QString& tabla)
 {
     // A read of no rows: it fails only when the table is not there (or the link is gone).
     try {
-        db_.gCnn.Execute(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST_HISTLIN WHERE 1=0"));
-        db_.gCnn.Execute(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST_HIST WHERE 1=0"));
+        db_.gCnn.Execute(QStringLiteral("SELECT COUNT(*) FROM ") + tabla + QStringLiteral(" WHERE 1=0"));
         return true;
     } catch (const std::exception&) {
         db_.gCnn.Errors().Clear();
@@ -130,20 +130,29 @@ bool HistorialDistribucion::existe()
 
 bool HistorialDistribucion::Preparar(QString& error)
 {
-    if (existe())
-        return true;
-    for (QString s : SentenciasCrear()) {
-        long n = 0;
-        db_.EjecutaConsultaSQL(s, n);
-        if (db_.gCnn.Errors().Count() > 0) {
+    const QStringList crear = SentenciasCrear();
+    const QString tablas[] = {Tabla, TablaLineas};
+    for (int i = 0; i < 2; ++i) {
+        if (existe(tablas[i]))
+            continue;
+        for (QString s : crear.mid(2 * i, 2)) { // the table, then its index
+            long n = 0;
+            db_.EjecutaConsultaSQL(s, n);
+            if (db_.gCnn.Errors().Count() == 0)
+                continue;
             error = db_.gCnn.Errors().Item(0).Description;
             db_.gCnn.Errors().Clear();
-            // Another workstation may have created them meanwhile.
-            if (existe()) {
-                error.clear();
-                return true;
+            // Another workstation creating it at the same moment: it is there once that commits.
+            bool creada = false;
+            for (int espera = 0; espera < 20 && !creada; ++espera) {
+                creada = existe(tablas[i]);
+                if (!creada)
+                    QThread::msleep(100);
             }
-            return false;
+            if (!creada)
+                return false;
+            error.clear();
+            break;
         }
     }
     return true;
@@ -245,11 +254,11 @@ QString HistorialDistribucion::Resumen(const VersionTabla& v)
         return v.despues.existe() ? QStringLiteral("Sin cambios") : QString();
     QStringList partes;
     for (const CambioTabla& c : cambios) {
-        if (c.que == QLatin1String("Línea agregada"))
+        if (c.que == QStringLiteral("Línea agregada"))
             partes << QStringLiteral("+ %1 (%2 %)").arg(c.centro, c.despues);
-        else if (c.que == QLatin1String("Línea quitada"))
+        else if (c.que == QStringLiteral("Línea quitada"))
             partes << QStringLiteral("− %1 (%2 %)").arg(c.centro, c.antes);
-        else if (c.que == QLatin1String("Porcentaje"))
+        else if (c.que == QStringLiteral("Porcentaje"))
             partes << QStringLiteral("%1: %2 % → %3 %").arg(c.centro, c.antes, c.despues);
         else
             partes << QStringLiteral("%1: «%2» → «%3»").arg(c.que, c.antes, c.despues);

@@ -87,6 +87,6 @@ public:
     static QString Resumen(const VersionTabla& v);
 
 private:
-    bool existe();
+    bool existe(const QString& tabla);
     DB_Dll& db_;
 };
