@@ -31,15 +31,27 @@ QString sinApostrofo(const QString& t)
     return t.size() > 1 && t.front() == u'\'' && formula.contains(t.at(1)) ? t.mid(1) : t;
 }
 
-// A field as CSV writes it: between quotes, with its quotes doubled, when it holds the
-// separator, a quote, a line break or blanks at either end that a reader would lose.
-QString campo(const QString& valor, QChar separador)
+// A field as CSV writes it, added to `destino`: between quotes, with its quotes doubled,
+// when it holds the separator, a quote, a line break or blanks at either end that a reader
+// would lose.
+void agregarCampo(QString& destino, QStringView valor, QChar separador)
 {
-    const bool comillas = valor.contains(separador) || valor.contains(u'"') || valor.contains(u'\n') || valor.contains(u'\r')
-        || (!valor.isEmpty() && (valor.front().isSpace() || valor.back().isSpace()));
-    if (!comillas)
-        return valor;
-    return u'"' + QString(valor).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    bool comillas = !valor.isEmpty() && (valor.front().isSpace() || valor.back().isSpace());
+    for (qsizetype i = 0; i < valor.size() && !comillas; ++i) {
+        const QChar c = valor[i];
+        comillas = c == separador || c == u'"' || c == u'\n' || c == u'\r';
+    }
+    if (!comillas) {
+        destino += valor;
+        return;
+    }
+    destino += u'"';
+    for (const QChar c : valor) {
+        if (c == u'"')
+            destino += u'"';
+        destino += c;
+    }
+    destino += u'"';
 }
 
 // The file's text: UTF-8 (with or without its mark), else Windows-1252.
@@ -211,11 +223,24 @@ QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal)
 {
     const QChar sep = u';';
     QString texto = Encabezado().join(sep) + CRLF;
+    QString cabecera;
     for (const TablaPlanilla& t : tablas) {
-        const QString cabecera = campo(t.codigo.trimmed(), sep) + sep + campo(comoTexto(t.nombre), sep) + sep + campo(comoTexto(t.concepto), sep) + sep
-            + (t.pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")) + sep;
-        for (const LineaPlanilla& l : t.lineas)
-            texto += cabecera + campo(l.centro.trimmed(), sep) + sep + campo(l.porcentaje.texto(decimal), sep) + CRLF;
+        cabecera.clear();
+        agregarCampo(cabecera, QStringView(t.codigo).trimmed(), sep);
+        cabecera += sep;
+        agregarCampo(cabecera, comoTexto(t.nombre), sep);
+        cabecera += sep;
+        agregarCampo(cabecera, comoTexto(t.concepto), sep);
+        cabecera += sep;
+        cabecera += t.pideConfirmacion ? u'1' : u'0';
+        cabecera += sep;
+        for (const LineaPlanilla& l : t.lineas) {
+            texto += cabecera;
+            agregarCampo(texto, QStringView(l.centro).trimmed(), sep);
+            texto += sep;
+            agregarCampo(texto, l.porcentaje.texto(decimal), sep);
+            texto += CRLF;
+        }
     }
     return QByteArray("\xEF\xBB\xBF") + texto.toUtf8();
 }

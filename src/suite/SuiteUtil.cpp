@@ -60,6 +60,8 @@ QVariant SinNulo(const QVariant& valor)
 
 QString TextoVariant(const QVariant& valor)
 {
+    if (valor.typeId() == QMetaType::QString) // the common case, first
+        return *static_cast<const QString*>(valor.constData());
     if (!valor.isValid() || valor.isNull())
         return {};
     switch (valor.typeId()) {
