@@ -223,6 +223,10 @@ QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal)
 {
     const QChar sep = u';';
     QString texto = Encabezado().join(sep) + CRLF;
+    qsizetype largo = 0; // about what the rows take, to write them without growing
+    for (const TablaPlanilla& t : tablas)
+        largo += qsizetype(t.lineas.size()) * (t.codigo.size() + t.nombre.size() + t.concepto.size() + 24);
+    texto.reserve(texto.size() + largo);
     QString cabecera;
     for (const TablaPlanilla& t : tablas) {
         cabecera.clear();

@@ -88,6 +88,7 @@ Tokens Tokenizar(const QString& s)
     Tokens t;
     qsizetype i = 0;
     const qsizetype n = s.size();
+    t.reserve(size_t(n / 4));
     while (i < n) {
         const QChar c = s[i];
         qsizetype j = i + 1;
@@ -131,11 +132,13 @@ Tokens Tokenizar(const QString& s)
                 ++j;
             tipo = Tipo::Palabra;
         } else {
-            static const QSet<QString> dobles{QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
-                                              QStringLiteral("!="), QStringLiteral("!<"), QStringLiteral("!>"),
-                                              QStringLiteral("||")};
-            if (j < n && dobles.contains(s.mid(i, 2)))
-                ++j;
+            // Two-character operators: <> <= >= != !< !> ||
+            if (j < n) {
+                const QChar d = s[j];
+                if ((c == u'<' && (d == u'>' || d == u'=')) || (c == u'>' && d == u'=')
+                    || (c == u'!' && (d == u'=' || d == u'<' || d == u'>')) || (c == u'|' && d == u'|'))
+                    ++j;
+            }
             tipo = Tipo::Simbolo;
         }
         t.push_back({tipo, s.mid(i, j - i)});
