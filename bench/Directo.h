@@ -30,6 +30,8 @@ inline std::vector<QByteArray> Traducir(const QString& tsql)
 {
     std::vector<QByteArray> sentencias;
     for (const auto& s : ado::sqlite::TraducirLote(tsql)) {
+        if (s.accion == ado::sqlite::Accion::Bloquear)
+            continue; // the engine runs nothing for a table's lock: BEGIN IMMEDIATE holds the file
         const char* sql = s.accion == ado::sqlite::Accion::Iniciar ? "BEGIN IMMEDIATE"
             : s.accion == ado::sqlite::Accion::Confirmar           ? "COMMIT"
             : s.accion == ado::sqlite::Accion::Deshacer            ? "ROLLBACK"

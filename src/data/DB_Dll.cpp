@@ -267,6 +267,11 @@ bool DB_Dll::reintentarApertura(const ErrorRT& e, bool MuestraError, bool& abier
 void DB_Dll::PrepararSentencia(QString& s) const
 {
     const QString marca = QStringLiteral("@Admin_");
+    // Without the marker, and without CREATE and DROP, the text goes as it is: the tokens
+    // would only be joined back into it (a long batch saves its tokenizing).
+    if (!s.contains(marca, Qt::CaseInsensitive)
+        && !(s.contains(QLatin1String("CREATE"), Qt::CaseInsensitive) && s.contains(QLatin1String("DROP"), Qt::CaseInsensitive)))
+        return;
     TextoPropio t(s);
     if (t.contiene(QStringLiteral("CREATE")) && t.contiene(QStringLiteral("DROP"))) {
         if (t.contiene(marca))

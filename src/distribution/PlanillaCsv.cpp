@@ -31,15 +31,27 @@ QString sinApostrofo(const QString& t)
     return t.size() > 1 && t.front() == u'\'' && formula.contains(t.at(1)) ? t.mid(1) : t;
 }
 
-// A field as CSV writes it: between quotes, with its quotes doubled, when it holds the
-// separator, a quote, a line break or blanks at either end that a reader would lose.
-QString campo(const QString& valor, QChar separador)
+// A field as CSV writes it, added to `destino`: between quotes, with its quotes doubled,
+// when it holds the separator, a quote, a line break or blanks at either end that a reader
+// would lose.
+void agregarCampo(QString& destino, QStringView valor, QChar separador)
 {
-    const bool comillas = valor.contains(separador) || valor.contains(u'"') || valor.contains(u'\n') || valor.contains(u'\r')
-        || (!valor.isEmpty() && (valor.front().isSpace() || valor.back().isSpace()));
-    if (!comillas)
-        return valor;
-    return u'"' + QString(valor).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    bool comillas = !valor.isEmpty() && (valor.front().isSpace() || valor.back().isSpace());
+    for (qsizetype i = 0; i < valor.size() && !comillas; ++i) {
+        const QChar c = valor[i];
+        comillas = c == separador || c == u'"' || c == u'\n' || c == u'\r';
+    }
+    if (!comillas) {
+        destino += valor;
+        return;
+    }
+    destino += u'"';
+    for (const QChar c : valor) {
+        if (c == u'"')
+            destino += u'"';
+        destino += c;
+    }
+    destino += u'"';
 }
 
 // The file's text: UTF-8 (with or without its mark), else Windows-1252.
@@ -211,11 +223,28 @@ QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal)
 {
     const QChar sep = u';';
     QString texto = Encabezado().join(sep) + CRLF;
+    qsizetype largo = 0; // about what the rows take, to write them without growing
+    for (const TablaPlanilla& t : tablas)
+        largo += qsizetype(t.lineas.size()) * (t.codigo.size() + t.nombre.size() + t.concepto.size() + 24);
+    texto.reserve(texto.size() + largo);
+    QString cabecera;
     for (const TablaPlanilla& t : tablas) {
-        const QString cabecera = campo(t.codigo.trimmed(), sep) + sep + campo(comoTexto(t.nombre), sep) + sep + campo(comoTexto(t.concepto), sep) + sep
-            + (t.pideConfirmacion ? QStringLiteral("1") : QStringLiteral("0")) + sep;
-        for (const LineaPlanilla& l : t.lineas)
-            texto += cabecera + campo(l.centro.trimmed(), sep) + sep + campo(l.porcentaje.texto(decimal), sep) + CRLF;
+        cabecera.clear();
+        agregarCampo(cabecera, QStringView(t.codigo).trimmed(), sep);
+        cabecera += sep;
+        agregarCampo(cabecera, comoTexto(t.nombre), sep);
+        cabecera += sep;
+        agregarCampo(cabecera, comoTexto(t.concepto), sep);
+        cabecera += sep;
+        cabecera += t.pideConfirmacion ? u'1' : u'0';
+        cabecera += sep;
+        for (const LineaPlanilla& l : t.lineas) {
+            texto += cabecera;
+            agregarCampo(texto, QStringView(l.centro).trimmed(), sep);
+            texto += sep;
+            agregarCampo(texto, l.porcentaje.texto(decimal), sep);
+            texto += CRLF;
+        }
     }
     return QByteArray("\xEF\xBB\xBF") + texto.toUtf8();
 }
@@ -223,17 +252,224 @@ QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal)
 QByteArray EscribirFilas(const QStringList& encabezado, const std::vector<QStringList>& filas)
 {
     const QChar sep = u';';
+    QString texto;
     const auto linea = [&](const QStringList& valores) {
-        QStringList campos;
-        for (const QString& v : valores)
-            campos << campo(comoTexto(v), sep);
-        return campos.join(sep) + CRLF;
+        for (qsizetype i = 0; i < valores.size(); ++i) {
+            if (i > 0)
+                texto += sep;
+            agregarCampo(texto, comoTexto(valores[i]), sep);
+        }
+        texto += CRLF;
     };
-    QString texto = linea(encabezado);
+    linea(encabezado);
     for (const QStringList& f : filas)
-        texto += linea(f);
+        linea(f);
     return QByteArray("\xEF\xBB\xBF") + texto.toUtf8();
 }
+
+namespace {
+
+// The checks of a file's rows, step by step: the header's columns, each row's fields, the
+// table the row belongs to, and each table's total at the end.
+class Lector {
+public:
+    Lector(Lectura& r, const std::function<bool(const QString&)>& centroExiste) : r_(r), centroExiste_(centroExiste) {}
+
+    // The header names the columns, in any order; name, concept and flag may be missing.
+    bool encabezado(const Registro& encabezado)
+    {
+        encabezado_ = &encabezado;
+        std::fill(std::begin(posicion_), std::end(posicion_), -1);
+        for (int i = 0; i < encabezado.campos.size(); ++i)
+            if (const int c = columnaDe(encabezado.campos[i]); c >= 0 && posicion_[c] < 0)
+                posicion_[c] = i;
+        for (const int c : {ColCodigo, ColCentro, ColPorcentaje})
+            if (posicion_[c] < 0)
+                r_.errores << fila(encabezado.fila) + QStringLiteral("falta la columna ") + Encabezado()[c]
+                        + QStringLiteral(" en el encabezado (se esperaba: ") + Encabezado().join(u';') + QStringLiteral(").");
+        return r_.errores.isEmpty();
+    }
+
+    void registro(const Registro& reg)
+    {
+        reg_ = &reg;
+        if (std::all_of(reg.campos.begin(), reg.campos.end(), [](const QString& v) { return v.trimmed().isEmpty(); }))
+            return; // a blank row
+        f_ = fila(reg.fila);
+        int necesarias = 0;
+        for (int p : posicion_)
+            necesarias = std::max(necesarias, p + 1);
+        if (reg.campos.size() < necesarias) {
+            r_.errores << f_ + QStringLiteral("tiene %1 columnas y el encabezado %2.").arg(reg.campos.size()).arg(encabezado_->campos.size());
+            return;
+        }
+        const size_t erroresAntes = size_t(r_.errores.size());
+        const Campos c = campos();
+        if (c.codigo.isEmpty() || c.codigo.size() > LargoCodigo)
+            return;
+        anotar(c, erroresAntes);
+    }
+
+    // Tables that ask for confirmation must add up to 100 %; a file needs some line.
+    void cerrar()
+    {
+        const suite::Moneda cien = suite::Moneda::desdeEntero(100);
+        for (size_t i = 0; i < r_.tablas.size(); ++i) {
+            const TablaPlanilla& t = r_.tablas[i];
+            if (t.pideConfirmacion && estados_[i].total < cien && !t.lineas.empty())
+                r_.errores << fila(t.fila) + QStringLiteral("la tabla ") + t.codigo + QStringLiteral(" no pide confirmación y suma ")
+                        + porcentajeTexto(estados_[i].total) + QStringLiteral(" %; debe completar el 100 %.");
+        }
+        if (r_.errores.isEmpty() && r_.filas == 0)
+            r_.errores << QStringLiteral("El archivo no tiene filas con líneas de tablas (después del encabezado).");
+        if (!r_.errores.isEmpty())
+            r_.tablas.clear();
+    }
+
+private:
+    struct Estado {
+        suite::Moneda total;
+        bool avisadoExceso = false;
+        QHash<QString, int> centros; // centre in capitals: its row
+        int filaNombre = 0, filaConcepto = 0, filaMarca = 0;
+    };
+    struct Campos {
+        QString codigo, centro, textoPorcentaje, nombre, concepto;
+        std::optional<bool> marca;
+        std::optional<suite::Moneda> porcentaje;
+    };
+
+    QString valor(int c) const
+    {
+        return posicion_[c] >= 0 && posicion_[c] < reg_->campos.size() ? reg_->campos[posicion_[c]] : QString();
+    }
+
+    // A control character stored in a field, or read past by a number (10<NUL>0 as 100),
+    // refuses its row; a text field may keep tabs and line breaks.
+    void controles()
+    {
+        for (int c = 0; c < Columnas; ++c) {
+            const bool texto = c == ColNombre || c == ColConcepto;
+            const QString v = texto ? valor(c) : valor(c).trimmed();
+            const auto control = std::find_if(v.begin(), v.end(), [&](QChar ch) {
+                return ch.category() == QChar::Other_Control && !(texto && (ch == u'\t' || ch == u'\r' || ch == u'\n'));
+            });
+            if (control != v.end())
+                r_.errores << f_ + QStringLiteral("la columna %1 tiene un carácter de control (U+%2), que no puede ir en un campo.")
+                                       .arg(Encabezado()[c])
+                                       .arg(QString::number(control->unicode(), 16).toUpper().rightJustified(4, u'0'));
+        }
+    }
+
+    // The row's fields, each checked on its own.
+    Campos campos()
+    {
+        Campos k{valor(ColCodigo).trimmed(), valor(ColCentro).trimmed(), valor(ColPorcentaje).trimmed(),
+                 sinApostrofo(valor(ColNombre)), sinApostrofo(valor(ColConcepto)), {}, {}};
+        controles();
+        if (k.codigo.isEmpty())
+            r_.errores << f_ + QStringLiteral("falta el código de la tabla.");
+        else if (k.codigo.size() > LargoCodigo)
+            r_.errores << f_ + QStringLiteral("el código ") + entreComillas(k.codigo)
+                    + QStringLiteral(" tiene más de %1 caracteres.").arg(LargoCodigo);
+        if (k.nombre.size() > LargoTexto)
+            r_.errores << f_ + QStringLiteral("el nombre tiene más de %1 caracteres.").arg(LargoTexto);
+        if (k.concepto.size() > LargoTexto)
+            r_.errores << f_ + QStringLiteral("el concepto tiene más de %1 caracteres.").arg(LargoTexto);
+        k.marca = leerMarca(valor(ColPide));
+        if (!k.marca)
+            r_.errores << f_ + QStringLiteral("la columna PIDECONFIRMACION vale ") + entreComillas(valor(ColPide).trimmed())
+                    + QStringLiteral("; se esperaba 1 o 0.");
+        if (k.centro.isEmpty())
+            r_.errores << f_ + QStringLiteral("falta el centro de costo.");
+        else if (k.centro.size() > LargoCentro)
+            r_.errores << f_ + QStringLiteral("el centro de costo ") + entreComillas(k.centro)
+                    + QStringLiteral(" tiene más de %1 caracteres.").arg(LargoCentro);
+        else if (!centroExiste_(k.centro))
+            r_.errores << f_ + QStringLiteral("el centro de costo ") + entreComillas(k.centro) + QStringLiteral(" no existe.");
+        bool demasiados = false;
+        k.porcentaje = leerPorcentaje(k.textoPorcentaje, demasiados);
+        if (k.textoPorcentaje.isEmpty())
+            r_.errores << f_ + QStringLiteral("falta el porcentaje.");
+        else if (!k.porcentaje)
+            r_.errores << f_ + QStringLiteral("el porcentaje ") + entreComillas(k.textoPorcentaje) + QStringLiteral(" no es un número.");
+        else if (demasiados)
+            r_.errores << f_ + QStringLiteral("el porcentaje ") + entreComillas(k.textoPorcentaje)
+                    + QStringLiteral(" tiene más de 4 decimales.");
+        else if (*k.porcentaje < suite::Moneda())
+            r_.errores << f_ + QStringLiteral("el porcentaje ") + entreComillas(k.textoPorcentaje) + QStringLiteral(" es negativo.");
+        return k;
+    }
+
+    // The table of the row: the first row gives its header; a later row may leave those
+    // columns empty but may not say something else. A row without errors adds its line.
+    void anotar(const Campos& k, size_t erroresAntes)
+    {
+        const QString claveTabla = suite::FormatoCodigo(k.codigo, LargoCodigo).toUpper();
+        auto it = indice_.constFind(claveTabla);
+        if (it == indice_.cend()) {
+            it = indice_.insert(claveTabla, r_.tablas.size());
+            TablaPlanilla t;
+            t.codigo = k.codigo;
+            t.fila = reg_->fila;
+            r_.tablas.push_back(std::move(t));
+            estados_.emplace_back();
+        }
+        TablaPlanilla& t = r_.tablas[*it];
+        Estado& e = estados_[*it];
+        const auto comparar = [&](const QString& nuevo, QString& guardado, int& filaGuardada, const char* que) {
+            if (nuevo.trimmed().isEmpty())
+                return;
+            if (filaGuardada == 0) {
+                guardado = nuevo;
+                filaGuardada = reg_->fila;
+            } else if (nuevo != guardado) {
+                r_.errores << f_ + QStringLiteral("la tabla ") + t.codigo + QStringLiteral(" tiene otro ") + QString::fromUtf8(que)
+                        + QStringLiteral(" en la fila %1.").arg(filaGuardada);
+            }
+        };
+        comparar(k.nombre, t.nombre, e.filaNombre, "nombre");
+        comparar(k.concepto, t.concepto, e.filaConcepto, "concepto");
+        if (k.marca && !valor(ColPide).trimmed().isEmpty()) {
+            if (e.filaMarca == 0) {
+                t.pideConfirmacion = *k.marca;
+                e.filaMarca = reg_->fila;
+            } else if (*k.marca != t.pideConfirmacion) {
+                r_.errores << f_ + QStringLiteral("la tabla ") + t.codigo
+                        + QStringLiteral(" tiene otro valor de PIDECONFIRMACION en la fila %1.").arg(e.filaMarca);
+            }
+        }
+        if (!k.centro.isEmpty()) {
+            const QString claveCentro = k.centro.toUpper();
+            if (const auto otra = e.centros.constFind(claveCentro); otra != e.centros.cend())
+                r_.errores << f_ + QStringLiteral("el centro de costo ") + k.centro + QStringLiteral(" ya figura en la tabla ") + t.codigo
+                        + QStringLiteral(" (fila %1).").arg(*otra);
+            else
+                e.centros.insert(claveCentro, reg_->fila);
+        }
+        if (size_t(r_.errores.size()) != erroresAntes || !k.porcentaje)
+            return;
+        e.total += *k.porcentaje;
+        if (e.total > suite::Moneda::desdeEntero(100) && !e.avisadoExceso) {
+            e.avisadoExceso = true;
+            r_.errores << f_ + QStringLiteral("la tabla ") + t.codigo + QStringLiteral(" suma ") + porcentajeTexto(e.total)
+                    + QStringLiteral(" %; no puede superar el 100 %.");
+        }
+        t.lineas.push_back({k.centro, *k.porcentaje, reg_->fila});
+        ++r_.filas;
+    }
+
+    Lectura& r_;
+    const std::function<bool(const QString&)>& centroExiste_;
+    int posicion_[Columnas];
+    const Registro* encabezado_ = nullptr;
+    const Registro* reg_ = nullptr;
+    QString f_;                      // "Fila N: " of the row being read
+    QHash<QString, size_t> indice_;  // table key: its position
+    std::vector<Estado> estados_;
+};
+
+} // namespace
 
 Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)>& centroExiste)
 {
@@ -243,166 +479,15 @@ Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)
         r.errores << QStringLiteral("El archivo está vacío.");
         return r;
     }
-    std::vector<Registro> registros = partir(texto, separadorDe(texto), r.errores);
+    const std::vector<Registro> registros = partir(texto, separadorDe(texto), r.errores);
     if (!r.errores.isEmpty())
         return r;
-
-    // The header names the columns, in any order; name, concept and flag may be missing.
-    int posicion[Columnas];
-    std::fill(std::begin(posicion), std::end(posicion), -1);
-    const Registro& encabezado = registros.front();
-    for (int i = 0; i < encabezado.campos.size(); ++i)
-        if (const int c = columnaDe(encabezado.campos[i]); c >= 0 && posicion[c] < 0)
-            posicion[c] = i;
-    for (const int c : {ColCodigo, ColCentro, ColPorcentaje})
-        if (posicion[c] < 0)
-            r.errores << fila(encabezado.fila) + QStringLiteral("falta la columna ") + Encabezado()[c]
-                    + QStringLiteral(" en el encabezado (se esperaba: ") + Encabezado().join(u';') + QStringLiteral(").");
-    if (!r.errores.isEmpty())
+    Lector lector(r, centroExiste);
+    if (!lector.encabezado(registros.front()))
         return r;
-
-    struct Estado {
-        suite::Moneda total;
-        bool avisadoExceso = false;
-        QHash<QString, int> centros; // centre in capitals: its row
-        int filaNombre = 0, filaConcepto = 0, filaMarca = 0;
-        bool conMarca = false;
-    };
-    QHash<QString, size_t> indice;
-    std::vector<Estado> estados;
-    const suite::Moneda cien = suite::Moneda::desdeEntero(100);
-
-    for (size_t k = 1; k < registros.size(); ++k) {
-        const Registro& reg = registros[k];
-        const auto valor = [&](int c) { return posicion[c] >= 0 && posicion[c] < reg.campos.size() ? reg.campos[posicion[c]] : QString(); };
-        if (std::all_of(reg.campos.begin(), reg.campos.end(), [](const QString& v) { return v.trimmed().isEmpty(); }))
-            continue; // a blank row
-        const QString f = fila(reg.fila);
-        int necesarias = 0;
-        for (int p : posicion)
-            necesarias = std::max(necesarias, p + 1);
-        if (reg.campos.size() < necesarias) {
-            r.errores << f + QStringLiteral("tiene %1 columnas y el encabezado %2.").arg(reg.campos.size()).arg(encabezado.campos.size());
-            continue;
-        }
-        const QString codigo = valor(ColCodigo).trimmed();
-        const QString centro = valor(ColCentro).trimmed();
-        const QString textoPorcentaje = valor(ColPorcentaje).trimmed();
-        const QString nombre = sinApostrofo(valor(ColNombre)), concepto = sinApostrofo(valor(ColConcepto));
-        const size_t erroresAntes = size_t(r.errores.size());
-        // A control character stored in a field, or read past by a number (10<NUL>0 as 100),
-        // refuses its row; a text field may keep tabs and line breaks.
-        for (int c = 0; c < Columnas; ++c) {
-            const bool texto = c == ColNombre || c == ColConcepto;
-            const QString v = texto ? valor(c) : valor(c).trimmed();
-            const auto control = std::find_if(v.begin(), v.end(), [&](QChar ch) {
-                return ch.category() == QChar::Other_Control && !(texto && (ch == u'\t' || ch == u'\r' || ch == u'\n'));
-            });
-            if (control != v.end())
-                r.errores << f + QStringLiteral("la columna %1 tiene un carácter de control (U+%2), que no puede ir en un campo.")
-                                     .arg(Encabezado()[c])
-                                     .arg(QString::number(control->unicode(), 16).toUpper().rightJustified(4, u'0'));
-        }
-
-        if (codigo.isEmpty())
-            r.errores << f + QStringLiteral("falta el código de la tabla.");
-        else if (codigo.size() > LargoCodigo)
-            r.errores << f + QStringLiteral("el código ") + entreComillas(codigo)
-                    + QStringLiteral(" tiene más de %1 caracteres.").arg(LargoCodigo);
-        if (nombre.size() > LargoTexto)
-            r.errores << f + QStringLiteral("el nombre tiene más de %1 caracteres.").arg(LargoTexto);
-        if (concepto.size() > LargoTexto)
-            r.errores << f + QStringLiteral("el concepto tiene más de %1 caracteres.").arg(LargoTexto);
-        const auto marca = leerMarca(valor(ColPide));
-        if (!marca)
-            r.errores << f + QStringLiteral("la columna PIDECONFIRMACION vale ") + entreComillas(valor(ColPide).trimmed())
-                    + QStringLiteral("; se esperaba 1 o 0.");
-        if (centro.isEmpty())
-            r.errores << f + QStringLiteral("falta el centro de costo.");
-        else if (centro.size() > LargoCentro)
-            r.errores << f + QStringLiteral("el centro de costo ") + entreComillas(centro)
-                    + QStringLiteral(" tiene más de %1 caracteres.").arg(LargoCentro);
-        else if (!centroExiste(centro))
-            r.errores << f + QStringLiteral("el centro de costo ") + entreComillas(centro) + QStringLiteral(" no existe.");
-        bool demasiados = false;
-        const auto porcentaje = leerPorcentaje(textoPorcentaje, demasiados);
-        if (textoPorcentaje.isEmpty())
-            r.errores << f + QStringLiteral("falta el porcentaje.");
-        else if (!porcentaje)
-            r.errores << f + QStringLiteral("el porcentaje ") + entreComillas(textoPorcentaje) + QStringLiteral(" no es un número.");
-        else if (demasiados)
-            r.errores << f + QStringLiteral("el porcentaje ") + entreComillas(textoPorcentaje)
-                    + QStringLiteral(" tiene más de 4 decimales.");
-        else if (*porcentaje < suite::Moneda())
-            r.errores << f + QStringLiteral("el porcentaje ") + entreComillas(textoPorcentaje) + QStringLiteral(" es negativo.");
-        if (codigo.isEmpty() || codigo.size() > LargoCodigo)
-            continue;
-
-        // The table of the row: the first row gives its header; a later row may leave those
-        // columns empty but may not say something else.
-        const QString claveTabla = suite::FormatoCodigo(codigo, LargoCodigo).toUpper();
-        auto it = indice.constFind(claveTabla);
-        if (it == indice.cend()) {
-            it = indice.insert(claveTabla, r.tablas.size());
-            TablaPlanilla t;
-            t.codigo = codigo;
-            t.fila = reg.fila;
-            r.tablas.push_back(std::move(t));
-            estados.emplace_back();
-        }
-        TablaPlanilla& t = r.tablas[*it];
-        Estado& e = estados[*it];
-        const auto comparar = [&](const QString& nuevo, QString& guardado, int& filaGuardada, const char* que) {
-            if (nuevo.trimmed().isEmpty())
-                return;
-            if (filaGuardada == 0) {
-                guardado = nuevo;
-                filaGuardada = reg.fila;
-            } else if (nuevo != guardado) {
-                r.errores << f + QStringLiteral("la tabla ") + t.codigo + QStringLiteral(" tiene otro ") + QString::fromUtf8(que)
-                        + QStringLiteral(" en la fila %1.").arg(filaGuardada);
-            }
-        };
-        comparar(nombre, t.nombre, e.filaNombre, "nombre");
-        comparar(concepto, t.concepto, e.filaConcepto, "concepto");
-        if (marca && !valor(ColPide).trimmed().isEmpty()) {
-            if (e.filaMarca == 0) {
-                t.pideConfirmacion = *marca;
-                e.filaMarca = reg.fila;
-            } else if (*marca != t.pideConfirmacion) {
-                r.errores << f + QStringLiteral("la tabla ") + t.codigo
-                        + QStringLiteral(" tiene otro valor de PIDECONFIRMACION en la fila %1.").arg(e.filaMarca);
-            }
-        }
-        if (!centro.isEmpty()) {
-            const QString claveCentro = centro.toUpper();
-            if (const auto otra = e.centros.constFind(claveCentro); otra != e.centros.cend())
-                r.errores << f + QStringLiteral("el centro de costo ") + centro + QStringLiteral(" ya figura en la tabla ") + t.codigo
-                        + QStringLiteral(" (fila %1).").arg(*otra);
-            else
-                e.centros.insert(claveCentro, reg.fila);
-        }
-        if (size_t(r.errores.size()) != erroresAntes || !porcentaje)
-            continue;
-        e.total += *porcentaje;
-        if (e.total > cien && !e.avisadoExceso) {
-            e.avisadoExceso = true;
-            r.errores << f + QStringLiteral("la tabla ") + t.codigo + QStringLiteral(" suma ") + porcentajeTexto(e.total)
-                    + QStringLiteral(" %; no puede superar el 100 %.");
-        }
-        t.lineas.push_back({centro, *porcentaje, reg.fila});
-        ++r.filas;
-    }
-    for (size_t i = 0; i < r.tablas.size(); ++i) {
-        const TablaPlanilla& t = r.tablas[i];
-        if (t.pideConfirmacion && estados[i].total < cien && !t.lineas.empty())
-            r.errores << fila(t.fila) + QStringLiteral("la tabla ") + t.codigo + QStringLiteral(" no pide confirmación y suma ")
-                    + porcentajeTexto(estados[i].total) + QStringLiteral(" %; debe completar el 100 %.");
-    }
-    if (r.errores.isEmpty() && r.filas == 0)
-        r.errores << QStringLiteral("El archivo no tiene filas con líneas de tablas (después del encabezado).");
-    if (!r.errores.isEmpty())
-        r.tablas.clear();
+    for (size_t k = 1; k < registros.size(); ++k)
+        lector.registro(registros[k]);
+    lector.cerrar();
     return r;
 }
 

@@ -60,8 +60,10 @@ void AplicarEstilo(QWidget* form)
         std::fprintf(stderr, "%s Se sigue con el aspecto del sistema.\n", qPrintable(motor.Error()));
         return;
     }
-    motor.ApplyWindow(form);
+    // The program's sheet first: set while the form's widgets are still unpolished it costs
+    // little; the window then only joins it (the same end state as the other way round).
     motor.ApplyOptions(motor.ApplyOptions() | 1);
+    motor.ApplyWindow(form);
 }
 
 QIcon IconoVela(const QString& recurso)

@@ -149,12 +149,31 @@ QString Moneda::formatear(int n, QChar decimal, QChar miles) const
 
 QString Moneda::texto(QChar decimal) const
 {
-    QString t = formatear(Decimales, decimal);
-    while (t.endsWith(u'0') && t.contains(decimal))
-        t.chop(1);
-    if (t.endsWith(decimal))
-        t.chop(1);
-    return t;
+    // Written from the right into a buffer: the decimals without their trailing zeros, the
+    // separator only when one is left, then the integer part and the sign.
+    const bool negativo = v_ < 0;
+    const uint64_t absoluto = negativo ? uint64_t(0) - uint64_t(v_) : uint64_t(v_);
+    uint64_t enteros = absoluto / uint64_t(Escala);
+    uint64_t fraccion = absoluto % uint64_t(Escala);
+    int decimales = Decimales;
+    while (decimales > 0 && fraccion % 10 == 0) {
+        fraccion /= 10;
+        --decimales;
+    }
+    char16_t b[32];
+    int i = 32;
+    if (decimales > 0) {
+        for (int k = 0; k < decimales; ++k, fraccion /= 10)
+            b[--i] = char16_t(u'0' + fraccion % 10);
+        b[--i] = decimal.unicode();
+    }
+    do {
+        b[--i] = char16_t(u'0' + enteros % 10);
+        enteros /= 10;
+    } while (enteros > 0);
+    if (negativo)
+        b[--i] = u'-';
+    return QString(reinterpret_cast<const QChar*>(b + i), 32 - i);
 }
 
 namespace {

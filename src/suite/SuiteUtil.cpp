@@ -60,6 +60,10 @@ QVariant SinNulo(const QVariant& valor)
 
 QString TextoVariant(const QVariant& valor)
 {
+    if (valor.typeId() == QMetaType::QString) // the common case, first
+        return *static_cast<const QString*>(valor.constData());
+    if (valor.metaType() == QMetaType::fromType<Moneda>()) // as its registered conversion writes it
+        return static_cast<const Moneda*>(valor.constData())->texto(RegionalActual().decimal);
     if (!valor.isValid() || valor.isNull())
         return {};
     switch (valor.typeId()) {

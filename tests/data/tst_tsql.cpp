@@ -186,6 +186,14 @@ void TstTsql::memoriaTraducciones()
     QVERIFY(largo.size() > tsql::MemoriaTraducciones::MaximoLargo);
     QCOMPARE(memoria.traducir(largo).size(), size_t(100));
     QVERIFY(igual(memoria.traducir(largo), tsql::TraducirLote(largo, r)));
+    // Another long batch after it is translated anew, one that fails fails every time, and
+    // the first one comes back right after them.
+    const QString otro = QString(largo).replace(QStringLiteral("UPDATE T"), QStringLiteral("UPDATE U"));
+    QVERIFY(igual(memoria.traducir(otro), tsql::TraducirLote(otro, r)));
+    const QString largoNulo = largo + nulo;
+    for (int vuelta = 0; vuelta < 2; ++vuelta)
+        QVERIFY_THROWS_EXCEPTION(ado::FalloMotor, memoria.traducir(largoNulo));
+    QVERIFY(igual(memoria.traducir(largo), tsql::TraducirLote(largo, r)));
 }
 
 void TstTsql::bloqueos_data()

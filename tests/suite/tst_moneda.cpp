@@ -13,6 +13,8 @@ private Q_SLOTS:
     void leer();
     void redondearYFormatear_data();
     void redondearYFormatear();
+    void texto_data();
+    void texto();
     void sumasExactas();
     void desdeDouble();
 };
@@ -83,6 +85,34 @@ void TstMoneda::redondearYFormatear()
     QFETCH(bool, miles);
     QFETCH(QString, esperado);
     QCOMPARE(Moneda::desdeUnidades(unidades).formatear(decimales, u',', miles ? QChar(u'.') : QChar()), esperado);
+}
+
+// Every stored decimal, no trailing zeros, no separator for a whole number; read back equal.
+void TstMoneda::texto_data()
+{
+    QTest::addColumn<qint64>("unidades");
+    QTest::addColumn<QString>("decimal");
+    QTest::addColumn<QString>("esperado");
+    QTest::newRow("cero") << qint64(0) << "," << "0";
+    QTest::newRow("entero") << qint64(1000000) << "," << "100";
+    QTest::newRow("ceros finales") << qint64(123400) << "," << "12,34";
+    QTest::newRow("cuatro decimales") << qint64(333333) << "," << "33,3333";
+    QTest::newRow("punto") << qint64(5) << "." << "0.0005";
+    QTest::newRow("negativo menor que uno") << qint64(-5000) << "," << "-0,5";
+    QTest::newRow("negativo entero") << qint64(-10000) << "," << "-1";
+    QTest::newRow("máximo") << std::numeric_limits<qint64>::max() << "," << "922337203685477,5807";
+    QTest::newRow("mínimo") << std::numeric_limits<qint64>::min() << "," << "-922337203685477,5808";
+}
+
+void TstMoneda::texto()
+{
+    QFETCH(qint64, unidades);
+    QFETCH(QString, decimal);
+    QFETCH(QString, esperado);
+    const Moneda m = Moneda::desdeUnidades(unidades);
+    QCOMPARE(m.texto(decimal.front()), esperado);
+    if (unidades != std::numeric_limits<qint64>::min()) // one past the largest that reads back
+        QCOMPARE(Moneda::leer(esperado, decimal.front(), QChar())->unidades(), unidades);
 }
 
 void TstMoneda::sumasExactas()

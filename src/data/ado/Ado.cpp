@@ -556,6 +556,10 @@ int Recordset::FieldCount() const
 int Recordset::indiceDe(const QString& nombre) const
 {
     const QString buscado = nombre.trimmed();
+    // Names are mostly written as the columns are: an exact match is found first, cheaply.
+    for (size_t i = 0; i < datos_.columnas.size(); ++i)
+        if (datos_.columnas[i].nombre == buscado)
+            return int(i);
     for (size_t i = 0; i < datos_.columnas.size(); ++i)
         if (datos_.columnas[i].nombre.compare(buscado, Qt::CaseInsensitive) == 0)
             return int(i);

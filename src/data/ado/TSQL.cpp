@@ -7,7 +7,24 @@ namespace ado::tsql {
 
 bool Token::es(const char* palabra) const
 {
-    return tipo == Tipo::Palabra && texto.compare(QLatin1String(palabra), Qt::CaseInsensitive) == 0;
+    if (tipo != Tipo::Palabra)
+        return false;
+    // ASCII letters compared in place; a word with other characters takes Qt's case folding.
+    const QChar* t = texto.constData();
+    const qsizetype n = texto.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t c = t[i].unicode();
+        if (c >= 0x80)
+            return texto.compare(QLatin1String(palabra), Qt::CaseInsensitive) == 0;
+        const auto p = static_cast<unsigned char>(palabra[i]);
+        if (p == 0)
+            return false;
+        if (c >= u'a' && c <= u'z')
+            c -= u'a' - u'A';
+        if (c != ((p >= 'a' && p <= 'z') ? char16_t(p - ('a' - 'A')) : char16_t(p)))
+            return false;
+    }
+    return palabra[n] == 0;
 }
 
 bool Token::sinCerrar() const
@@ -71,6 +88,7 @@ Tokens Tokenizar(const QString& s)
     Tokens t;
     qsizetype i = 0;
     const qsizetype n = s.size();
+    t.reserve(size_t(n / 4));
     while (i < n) {
         const QChar c = s[i];
         qsizetype j = i + 1;
@@ -114,11 +132,13 @@ Tokens Tokenizar(const QString& s)
                 ++j;
             tipo = Tipo::Palabra;
         } else {
-            static const QSet<QString> dobles{QStringLiteral("<>"), QStringLiteral("<="), QStringLiteral(">="),
-                                              QStringLiteral("!="), QStringLiteral("!<"), QStringLiteral("!>"),
-                                              QStringLiteral("||")};
-            if (j < n && dobles.contains(s.mid(i, 2)))
-                ++j;
+            // Two-character operators: <> <= >= != !< !> ||
+            if (j < n) {
+                const QChar d = s[j];
+                if ((c == u'<' && (d == u'>' || d == u'=')) || (c == u'>' && d == u'=')
+                    || (c == u'!' && (d == u'=' || d == u'<' || d == u'>')) || (c == u'|' && d == u'|'))
+                    ++j;
+            }
             tipo = Tipo::Simbolo;
         }
         t.push_back({tipo, s.mid(i, j - i)});

@@ -930,8 +930,15 @@ std::vector<SentenciaTraducida> TraducirLote(const QString& tsql, const Reglas& 
 
 std::vector<SentenciaTraducida> MemoriaTraducciones::traducir(const QString& tsql)
 {
-    if (tsql.size() > MaximoLargo)
-        return TraducirLote(tsql, reglas_);
+    if (tsql.size() > MaximoLargo) {
+        // Only the last long batch is kept: the engine asks twice for the same one (as a
+        // cursor first, then to run it).
+        if (tsql != ultimoLargo_) {
+            ultimaTraduccion_ = TraducirLote(tsql, reglas_); // a text that fails keeps nothing
+            ultimoLargo_ = tsql;
+        }
+        return ultimaTraduccion_;
+    }
     if (const auto hallado = lotes_.constFind(tsql); hallado != lotes_.cend())
         return *hallado;
     std::vector<SentenciaTraducida> r = TraducirLote(tsql, reglas_);

@@ -98,6 +98,8 @@ public:
 private:
     const Reglas& reglas_;
     QHash<QString, std::vector<SentenciaTraducida>> lotes_;
+    QString ultimoLargo_;
+    std::vector<SentenciaTraducida> ultimaTraduccion_;
 };
 
 inline const QString MensajeCaracterNulo =
