@@ -224,7 +224,9 @@ int main(int argc, char** argv)
         if (!ok && esNueva)
             ++fallidasGuardadas;
         anterior = ahora;
-        std::printf("\rvuelta %d/%d: %s", i, n, ok ? "grabada " : "fallida ");
+        // The counts so far, for a run stopped before its end.
+        std::printf("\rvuelta %d/%d: %s (hechas %d, fallidas %d, a medio grabar %d, dadas por hechas y perdidas %d)   ", i, n,
+                    ok ? "grabada" : "fallida", hechas, fallidas, medias, perdidas);
         std::fflush(stdout);
     }
     std::printf("\n%d grabaciones con %s a mitad: %d informadas como hechas, %d como fallidas "
