@@ -131,7 +131,8 @@ std::vector<Registro> partir(const QString& texto, QChar separador, QStringList&
         errores << fila(aperturaComillas) + QStringLiteral("unas comillas abiertas no se cierran.");
         return {};
     }
-    if (!valor.isEmpty() || !actual.campos.isEmpty())
+    // The last record, also when all it holds is one empty quoted value ("").
+    if (!valor.isEmpty() || !actual.campos.isEmpty() || huboComillas)
         cerrarRegistro();
     return registros;
 }
@@ -231,6 +232,10 @@ Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)
     std::vector<Registro> registros = partir(texto, separadorDe(texto), r.errores);
     if (!r.errores.isEmpty())
         return r;
+    if (registros.empty()) {
+        r.errores << QStringLiteral("El archivo está vacío.");
+        return r;
+    }
 
     // The header names the columns, in any order; name, concept and flag may be missing.
     int posicion[Columnas];
