@@ -143,7 +143,8 @@ std::vector<Registro> partir(const QString& texto, QChar separador, QStringList&
         errores << fila(aperturaComillas) + QStringLiteral("unas comillas abiertas no se cierran.");
         return {};
     }
-    if (!valor.isEmpty() || !actual.campos.isEmpty())
+    // The last record, also when all it holds is one empty quoted value ("").
+    if (!valor.isEmpty() || !actual.campos.isEmpty() || huboComillas)
         cerrarRegistro();
     return registros;
 }
@@ -482,6 +483,10 @@ Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)
     const std::vector<Registro> registros = partir(texto, separadorDe(texto), r.errores);
     if (!r.errores.isEmpty())
         return r;
+    if (registros.empty()) {
+        r.errores << QStringLiteral("El archivo está vacío.");
+        return r;
+    }
     Lector lector(r, centroExiste);
     if (!lector.encabezado(registros.front()))
         return r;

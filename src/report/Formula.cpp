@@ -190,8 +190,18 @@ private:
         return izq;
     }
 
+    // Each parenthesis, function call and NOT passes here once: their nesting is bounded, so
+    // that a formula nested thousands deep is refused instead of exhausting the stack.
     std::unique_ptr<Nodo> negacion()
     {
+        struct Nivel {
+            int& n;
+            explicit Nivel(int& p) : n(++p) {}
+            ~Nivel() { --n; }
+        } nivel(profundidad_);
+        if (profundidad_ > MaximoAnidamiento)
+            fallar(f_, actual().posicion, QStringLiteral("la fórmula anida más de %1 niveles de paréntesis, funciones o NOT")
+                                              .arg(MaximoAnidamiento));
         if (palabra("NOT")) {
             const int pos = actual().posicion;
             ++k_;
@@ -296,6 +306,8 @@ private:
     const QString& f_;
     std::vector<Ficha> t_;
     size_t k_ = 0;
+    int profundidad_ = 0;
+    static constexpr int MaximoAnidamiento = 200;
 };
 
 QString citarTexto(const QString& s) { return u'\'' + QString(s).replace(u'\'', QStringLiteral("''")) + u'\''; }

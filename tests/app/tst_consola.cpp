@@ -2,9 +2,11 @@
 #include "EmpresaPrueba.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <QThread>
+#include <unistd.h>
 
 namespace {
 bool cluster(const QString& accion)
@@ -40,6 +42,8 @@ private Q_SLOTS:
     void usuario_data();
     void usuario();
     void enlacePerdido();
+    void sinEscritura_data();
+    void sinEscritura();
     void crearDemoSinClave();
 
 private:
@@ -215,6 +219,52 @@ void TstConsola::enlacePerdido()
     QVERIFY2(err.contains(QStringLiteral("Se perdió la conexión con el servidor DEMO y no se recuperó")), qPrintable(err));
     QVERIFY2(!err.contains(QStringLiteral("filas afectadas")), qPrintable(err));
     QCOMPARE(psql(QStringLiteral("SELECT descripcion FROM ta_ccosto WHERE codigo = '11'")), QStringLiteral("Contabilidad"));
+}
+
+void TstConsola::sinEscritura_data()
+{
+    QTest::addColumn<bool>("lleno"); // else read-only
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("disco lleno") << true << "no queda espacio en el disco";
+    QTest::newRow("archivo de sólo lectura") << false << "es de sólo lectura";
+}
+
+// A batch on a company file that cannot grow or cannot be written: exit status 1 with a
+// Spanish message, nothing of the batch kept, the file sound; the next run writes again.
+void TstConsola::sinEscritura()
+{
+    if (!PeculiaridadesDelMotor().basesEnArchivos)
+        QSKIP("un archivo de empresa del motor incorporado");
+    QFETCH(bool, lleno);
+    QFETCH(QString, mensaje);
+    EmpresaPrueba e;
+    const QString archivo = e.ruta(QStringLiteral("EMPRESA_DEMO.db"));
+    QString cambios = QStringLiteral("BEGIN TRANSACTION\n");
+    for (int k = 0; k < 300; ++k)
+        cambios += QStringLiteral("INSERT INTO TA_CCOSTO (CODIGO, DESCRIPCION) VALUES ('Z%1', '%2')\n").arg(k).arg(QString(60, u'd'));
+    cambios += QStringLiteral("COMMIT TRANSACTION\n");
+    QString previo;
+    if (lleno) {
+        auto cn = e.conectar();
+        previo = QStringLiteral("PRAGMA max_page_count = %1\n").arg(EmpresaPrueba::valor(*cn, QStringLiteral("PRAGMA page_count")).toInt());
+    } else {
+        QVERIFY(QFile::setPermissions(archivo, QFileDevice::ReadOwner));
+        if (::geteuid() == 0) // the file's mode does not bind root: the engine is told instead
+            previo = QStringLiteral("PRAGMA query_only = ON\n");
+    }
+    const QStringList linea{QStringLiteral("@Server=DEMO; @DbName=EMPRESA_DEMO;")};
+    const auto s = correr(e, linea, (previo + cambios).toUtf8());
+    QCOMPARE(s.codigo, 1);
+    QVERIFY2(s.err.contains(mensaje), qPrintable(s.err));
+    QVERIFY(QFile::setPermissions(archivo, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    {
+        auto cn = e.conectar();
+        QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 14);
+        QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    }
+    QCOMPARE(correr(e, linea, cambios.toUtf8()).codigo, 0);
+    auto cn = e.conectar();
+    QCOMPARE(EmpresaPrueba::valor(*cn, QStringLiteral("SELECT COUNT(*) FROM TA_CCOSTO")).toInt(), 314);
 }
 
 void TstConsola::crearDemoSinClave()

@@ -8,9 +8,11 @@
 #include "suite/Progreso.h"
 #include "suite/Regional.h"
 
+#include <QFile>
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <unistd.h>
 
 using Lineas = std::vector<std::pair<QString, QString>>;
 
@@ -47,6 +49,8 @@ private Q_SLOTS:
     void buscarCuenta();
     void comillas();
     void grabacionFallida();
+    void sinEscritura_data();
+    void sinEscritura();
     void dosPuestos();
     void grabarConHuella();
     void mientrasOtroPuestoEscribe_data();
@@ -303,6 +307,72 @@ void TstAlmacen::grabacionFallida()
     QVERIFY(gDB.gOpenFlag);
     QCOMPARE(lineasDe("1"), QStringLiteral("12=100"));
     QCOMPARE(d.vistos().size(), 1); // the truncation's message only
+}
+
+void TstAlmacen::sinEscritura_data()
+{
+    QTest::addColumn<bool>("lleno"); // else read-only
+    QTest::addColumn<QString>("mensaje");
+    QTest::newRow("disco lleno") << true << "no queda espacio en el disco";
+    QTest::newRow("archivo de sólo lectura") << false << "es de sólo lectura";
+}
+
+// A company file that cannot grow or cannot be written: the save fails with a Spanish
+// message, the previous lines stay whole, and once the file can be written again the next
+// save goes through on the same session.
+void TstAlmacen::sinEscritura()
+{
+    if (!PeculiaridadesDelMotor().basesEnArchivos)
+        QSKIP("a company file of the embedded engine");
+    QFETCH(bool, lleno);
+    QFETCH(QString, mensaje);
+    GDBPrueba g;
+    const QString archivo = g.ruta(QStringLiteral("EMPRESA_DEMO.db"));
+    QVERIFY(QFile::exists(archivo));
+    const QString antes = lineasDe("1");
+    const auto pragma = [](const QString& sentencia) {
+        long n = 0;
+        QString s = sentencia;
+        gDB.EjecutaConsultaSQL(s, n);
+        return gDB.gCnn.Errors().Count() == 0;
+    };
+    // The file's mode does not bind root: there the engine is told to refuse writes instead.
+    const bool root = ::geteuid() == 0;
+    if (lleno) {
+        // Not one page more than the file has now.
+        QVERIFY(pragma(QStringLiteral("PRAGMA max_page_count = ")
+                       + EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("PRAGMA page_count")).toString()));
+    } else {
+        QVERIFY(QFile::setPermissions(archivo, QFileDevice::ReadOwner));
+        if (root)
+            QVERIFY(pragma(QStringLiteral("PRAGMA query_only = ON")));
+        else
+            gDB.gCnn.Close(); // opened again, read-only, by the save
+    }
+    Lineas muchas;
+    for (int k = 0; k < 400; ++k)
+        muchas.push_back({k % 2 ? "11" : "12", "0,25"});
+    DialogosGuionados d;
+    d.responder(suite::vbOK);
+    AlmacenDistribucion a;
+    QVERIFY(!a.Grabar("1", "Sin lugar", "c", true, muchas));
+    QCOMPARE(d.vistos().size(), 1);
+    QCOMPARE(d.ultimo().titulo, QStringLiteral("ATENCIÓN"));
+    QVERIFY2(d.ultimo().texto.contains(mensaje), qPrintable(d.ultimo().texto));
+    QCOMPARE(lineasDe("1"), antes);
+
+    if (lleno) {
+        QVERIFY(pragma(QStringLiteral("PRAGMA max_page_count = 1073741823")));
+    } else {
+        QVERIFY(QFile::setPermissions(archivo, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        if (root)
+            QVERIFY(pragma(QStringLiteral("PRAGMA query_only = OFF")));
+        else
+            gDB.gCnn.Close();
+    }
+    QVERIFY(a.Grabar("1", "Con lugar", "c", true, muchas));
+    QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE CODIGO='   1' AND NOMBRE='Con lugar'")), 400);
+    QCOMPARE(d.vistos().size(), 1);
 }
 
 namespace {

@@ -66,8 +66,16 @@ ErrorMotor ErrorDe(const Diagnostico& d)
         return {err::TiempoAgotado, QStringLiteral("Se ha superado el tiempo de espera de la solicitud de bloqueo (%1).").arg(t),
                 QStringLiteral("HYT00"), 1222};
     case Categoria::SinTransaccion: return {err::ErrorEnComando, t, QStringLiteral("25000"), 3903};
-    case Categoria::SoloLectura: return {err::ErrorEnComando, t, QStringLiteral("25006"), 3906};
-    case Categoria::DiscoLleno: return {err::Fallo, t, QStringLiteral("42000"), 1105};
+    case Categoria::SoloLectura:
+        return {err::ErrorEnComando,
+                QStringLiteral("No se pudo escribir en la base de datos: es de sólo lectura (el archivo o su carpeta no "
+                               "admiten cambios). Los datos no se modificaron. (%1)").arg(enUnaLinea(t)),
+                QStringLiteral("25006"), 3906};
+    case Categoria::DiscoLleno:
+        return {err::Fallo,
+                QStringLiteral("No se pudo escribir en la base de datos: no queda espacio en el disco o la base de datos "
+                               "llegó a su tamaño máximo. Libere espacio y vuelva a intentarlo. (%1)").arg(enUnaLinea(t)),
+                QStringLiteral("42000"), 1105};
     case Categoria::SinRecursos: return {err::Fallo, t, QStringLiteral("42000"), 0};
     case Categoria::Otro:
         return {err::ErrorEnComando, t, d.sqlState.isEmpty() ? QStringLiteral("HY000") : d.sqlState, d.nativo};

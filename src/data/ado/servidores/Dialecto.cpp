@@ -671,8 +671,17 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
         const Token& k = t[i];
         if (k.es("IDENTITY")) {
             const size_t p = Siguiente(t, i + 1);
-            if (p < b && t[p].esSimbolo('('))
+            if (p < b && t[p].esSimbolo('(')) {
                 i = CierreParentesis(t, p);
+                // Seed and increment, which the engine's identity does not take: anything else
+                // in the parentheses would be dropped with them.
+                for (size_t j = Siguiente(t, p + 1); j < std::min(i, b); j = Siguiente(t, j + 1))
+                    if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].esSimbolo('-') && !t[j].esSimbolo('+'))
+                        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                                     QStringLiteral("Sintaxis incorrecta en IDENTITY de la columna %1 cerca de «%2».")
+                                                         .arg(d.nombre, t[j].texto.left(40)),
+                                                     QStringLiteral("42000"), 102}});
+            }
             if (i >= b)
                 throw FalloMotor({ErrorMotor{err::ErrorEnComando,
                                              QStringLiteral("Falta «)» en IDENTITY de la columna %1.").arg(d.nombre),
@@ -680,8 +689,12 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
             continue;
         }
         if (k.es("COLLATE")) {
-            i = Siguiente(t, i + 1);
-            continue;
+            // A collation is a name; anything else after COLLATE is left for the engine to refuse.
+            const size_t nombre = Siguiente(t, i + 1);
+            if (nombre < b && (t[nombre].tipo == Tipo::Palabra || t[nombre].tipo == Tipo::Corchetes || t[nombre].tipo == Tipo::Comillas)) {
+                i = nombre;
+                continue;
+            }
         }
         if (k.es("CLUSTERED") || k.es("NONCLUSTERED"))
             continue;
