@@ -142,23 +142,11 @@ void UtilVela::ApplyColorStyle(int estilo)
     LayoutItems();
 }
 
-void UtilVela::NormalBackColor(long c)
-{
-    normalBackColor_ = c;
-    LayoutItems();
-}
+void UtilVela::NormalBackColor(long c) { cambiar(normalBackColor_, c); }
 
-void UtilVela::ActiveBackColor(long c)
-{
-    activeBackColor_ = c;
-    LayoutItems();
-}
+void UtilVela::ActiveBackColor(long c) { cambiar(activeBackColor_, c); }
 
-void UtilVela::ActiveBarColor(long c)
-{
-    activeBarColor_ = c;
-    LayoutItems();
-}
+void UtilVela::ActiveBarColor(long c) { cambiar(activeBarColor_, c); }
 
 // ---- Slots ----------------------------------------------------------------------------
 
@@ -725,41 +713,17 @@ void UtilVela::changeEvent(QEvent* e)
 
 // ---- Layout properties ----------------------------------------------------------------
 
-void UtilVela::ItemHeight(double v)
-{
-    itemHeight_ = std::max(v, 480.0);
-    LayoutItems();
-}
+void UtilVela::ItemHeight(double v) { cambiar(itemHeight_, std::max(v, 480.0)); }
 
-void UtilVela::ItemGap(double v)
-{
-    itemGap_ = std::max(v, -300.0);
-    LayoutItems();
-}
+void UtilVela::ItemGap(double v) { cambiar(itemGap_, std::max(v, -300.0)); }
 
-void UtilVela::TopOffset(double v)
-{
-    topOffset_ = v;
-    LayoutItems();
-}
+void UtilVela::TopOffset(double v) { cambiar(topOffset_, v); }
 
-void UtilVela::GroupGap(double v)
-{
-    groupGap_ = std::max(v, 0.0);
-    LayoutItems();
-}
+void UtilVela::GroupGap(double v) { cambiar(groupGap_, std::max(v, 0.0)); }
 
-void UtilVela::GroupBreakTag(const QString& v)
-{
-    groupBreakTag_ = normal(v);
-    LayoutItems();
-}
+void UtilVela::GroupBreakTag(const QString& v) { cambiar(groupBreakTag_, normal(v)); }
 
-void UtilVela::ShowCaptions(bool v)
-{
-    showCaptions_ = v;
-    LayoutItems();
-}
+void UtilVela::ShowCaptions(bool v) { cambiar(showCaptions_, v); }
 
 void UtilVela::Horizontal(bool v)
 {
@@ -768,11 +732,7 @@ void UtilVela::Horizontal(bool v)
     LayoutItems();
 }
 
-void UtilVela::AutoOrientacion(bool v)
-{
-    autoOrientacion_ = v;
-    LayoutItems();
-}
+void UtilVela::AutoOrientacion(bool v) { cambiar(autoOrientacion_, v); }
 
 void UtilVela::IconPx(int v)
 {

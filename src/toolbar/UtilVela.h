@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 class BolsaPropiedades;
@@ -232,6 +233,13 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // A layout property changed: stored, then the items laid out again.
+    template <typename T, typename V>
+    void cambiar(T& propiedad, V&& valor)
+    {
+        propiedad = std::forward<V>(valor);
+        LayoutItems();
+    }
     struct Slot {
         QString tag, caption, toolTip;
         QString iconFile, iconOverFile, iconDisFile, drawnFile;
