@@ -84,6 +84,21 @@ QString conCondicion(const QString& condicion)
     return (contiene(condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ")) + condicion;
 }
 
+// The statements of ExisteEnTabla (primera: its first row, text compared trimmed) and of
+// ExisteEnTablaST (every row, text as given), blanks as each has always written them.
+QString sentenciaExiste(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, const QVariant& Tipodato,
+                        const QString& Condicion, bool primera)
+{
+    const QString todo = primera ? QStringLiteral("SELECT TOP 1 * FROM ") : QStringLiteral("SELECT * FROM ");
+    if (!Condicion.isEmpty())
+        return todo + Tabla + (primera ? QStringLiteral(" with(nolock) ") : QStringLiteral(" with(nolock)  ")) + conCondicion(Condicion);
+    const int tipo = tipoDato(Tipodato, false);
+    const bool texto = tipo == DatoTexto;
+    return (primera && texto ? QStringLiteral("SELECT TOP 1  * FROM ") : todo) + Tabla
+        + (primera ? QStringLiteral(" with(nolock)  WHERE ") : QStringLiteral(" with(nolock)   WHERE "))
+        + (texto ? igualTexto(Campo, ValorBuscado, primera) : comparacion(tipo, Campo, ValorBuscado));
+}
+
 } // namespace
 
 // ---- Table helpers --------------------------------------------------------------------
@@ -128,33 +143,13 @@ bool DB_Dll::buscarFila(const QString& sentencia, ado::Recordset* Lrcs, bool Sol
 bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, ado::Recordset* Lrcs,
                            const QVariant& Tipodato, const QString& Condicion, bool SoloLectura)
 {
-    QString s;
-    if (!Condicion.isEmpty()) {
-        s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock) ") + conCondicion(Condicion);
-    } else {
-        const int tipo = tipoDato(Tipodato, false);
-        if (tipo == DatoTexto)
-            s = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
-                + igualTexto(Campo, ValorBuscado, true);
-        else
-            s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
-                + comparacion(tipo, Campo, ValorBuscado);
-    }
-    return buscarFila(s, Lrcs, SoloLectura, true);
+    return buscarFila(sentenciaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, true), Lrcs, SoloLectura, true);
 }
 
 bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, ado::Recordset* Lrcs,
                              const QVariant& Tipodato, const QString& Condicion, bool SoloLectura)
 {
-    QString s;
-    if (!Condicion.isEmpty()) {
-        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)  ") + conCondicion(Condicion);
-    } else {
-        const int tipo = tipoDato(Tipodato, false);
-        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)   WHERE ")
-            + (tipo == DatoTexto ? igualTexto(Campo, ValorBuscado, false) : comparacion(tipo, Campo, ValorBuscado));
-    }
-    return buscarFila(s, Lrcs, SoloLectura, false);
+    return buscarFila(sentenciaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, false), Lrcs, SoloLectura, false);
 }
 
 QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
