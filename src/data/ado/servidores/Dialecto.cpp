@@ -582,10 +582,11 @@ QString traducirTokens(const Tokens& t, const Reglas& r, bool datos)
     return Unir(out);
 }
 
-// The name after CREATE TABLE / ALTER TABLE at i (dbo. and brackets removed); i moves past it.
-QString nombreTabla(const Tokens& t, size_t& i)
+// The name after CREATE TABLE / ALTER TABLE (dbo. and brackets removed); siguiente receives
+// the position of the first token after it.
+QString nombreTabla(const Tokens& t, size_t trasTable, size_t& siguiente)
 {
-    i = Siguiente(t, i);
+    size_t i = Siguiente(t, trasTable);
     QString nombre;
     while (i < t.size()) {
         const Token& k = t[i];
@@ -601,6 +602,7 @@ QString nombreTabla(const Tokens& t, size_t& i)
         }
         break;
     }
+    siguiente = Siguiente(t, i);
     return nombre;
 }
 
@@ -702,9 +704,8 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
 
 QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
 {
-    size_t i = trasTable;
-    const QString tabla = nombreTabla(t, i);
-    const size_t abre = Siguiente(t, i);
+    size_t abre = 0;
+    const QString tabla = nombreTabla(t, trasTable, abre);
     if (abre >= t.size() || !t[abre].esSimbolo('('))
         return traducirTokens(t, r, false);
     const size_t cierra = CierreParentesis(t, abre);
@@ -757,9 +758,8 @@ QString crearTabla(const Tokens& t, size_t trasTable, const Reglas& r)
 
 QString alterarTabla(const Tokens& t, size_t trasTable, const Reglas& r)
 {
-    size_t i = trasTable;
-    const QString tabla = nombreTabla(t, i);
-    const size_t add = Siguiente(t, i);
+    size_t add = 0;
+    const QString tabla = nombreTabla(t, trasTable, add);
     if (add >= t.size() || !t[add].es("ADD"))
         return traducirTokens(t, r, false);
     size_t col = Siguiente(t, add + 1);
