@@ -99,6 +99,18 @@ QString sentenciaExiste(const QString& Tabla, const QString& ValorBuscado, const
         + (texto ? igualTexto(Campo, ValorBuscado, primera) : comparacion(tipo, Campo, ValorBuscado));
 }
 
+// The text of column `campo` in the first row of statement s ("" for NULL or no row).
+QString valorAgregado(ado::Connection& cn, const QString& s, const QString& campo)
+{
+    ado::Recordset rs;
+    rs.Open(s, &cn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
+    if (rs.EOF_())
+        return {};
+    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(campo).Value()));
+    rs.Close();
+    return v;
+}
+
 } // namespace
 
 // ---- Table helpers --------------------------------------------------------------------
@@ -218,12 +230,7 @@ QVariant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, c
     QString s = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
     if (Condicion)
         s += QStringLiteral(" WHERE ") + Condicion->trimmed();
-    ado::Recordset rs;
-    rs.Open(s, &gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
-    if (rs.EOF_())
-        return {};
-    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MAYOR")).Value()));
-    rs.Close();
+    const QString v = valorAgregado(gCnn, s, QStringLiteral("MAYOR"));
     if (v.isEmpty())
         return {}; // an empty table: no maximum, not 0
     if (QueTabla.compare(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive) == 0 && v.trimmed().startsWith(u'0')) {
@@ -242,11 +249,7 @@ QVariant DB_Dll::BuscaMinimo(const QString& QueTabla, const QString& QueCampo, c
     QString s = QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla + QStringLiteral("  with(nolock) ");
     if (Condicion)
         s += QStringLiteral(" WHERE ") + Condicion->trimmed();
-    ado::Recordset rs;
-    rs.Open(s, &gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
-    if (rs.EOF_())
-        return {};
-    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MENOR")).Value()));
+    const QString v = valorAgregado(gCnn, s, QStringLiteral("MENOR"));
     if (v.isEmpty())
         return {};
     return suite::ValorNumerico(v).aDouble();

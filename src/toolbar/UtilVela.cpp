@@ -507,34 +507,26 @@ bool UtilVela::ItemChecked(const QString& BTag) const
 
 void UtilVela::ImpresoraCheckable(bool v)
 {
-    impresora_.checkable = v;
-    if (!v)
-        impresora_.checked = false;
+    impresora_.fijarMarcable(v);
     LayoutItems();
 }
 
 void UtilVela::ImpresoraChecked(bool v)
 {
-    if (!impresora_.checkable)
-        return;
-    impresora_.checked = v;
-    LayoutItems();
+    if (impresora_.marcar(v))
+        LayoutItems();
 }
 
 void UtilVela::CompartirCheckable(bool v)
 {
-    compartir_.checkable = v;
-    if (!v)
-        compartir_.checked = false;
+    compartir_.fijarMarcable(v);
     LayoutItems();
 }
 
 void UtilVela::CompartirChecked(bool v)
 {
-    if (!compartir_.checkable)
-        return;
-    compartir_.checked = v;
-    LayoutItems();
+    if (compartir_.marcar(v))
+        LayoutItems();
 }
 
 QVariant UtilVela::PropiedadItem(const QString& nombre)

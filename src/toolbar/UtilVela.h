@@ -264,6 +264,21 @@ private:
     struct Par {
         bool checkable;
         bool checked;
+        // No longer checkable: no longer checked either.
+        void fijarMarcable(bool v)
+        {
+            checkable = v;
+            if (!v)
+                checked = false;
+        }
+        // Checked or not only while checkable; false when it is not.
+        bool marcar(bool v)
+        {
+            if (!checkable)
+                return false;
+            checked = v;
+            return true;
+        }
     };
 
     const Slot& slot(int i) const { return slots_.at(size_t(i)); }
