@@ -391,35 +391,25 @@ void UtilVela::SetItemAttention(const QString& BTag, bool bAttention, long nColo
     RefreshItem(i);
 }
 
-bool UtilVela::ItemAttention(const QString& BTag) const
-{
-    const int i = FindItem(BTag);
-    return i >= 0 && slot(i).attention;
-}
+bool UtilVela::ItemAttention(const QString& BTag) const { return campoDe(BTag, &Slot::attention); }
 
 void UtilVela::SetItemVisible(const QString& BTag, bool bVisible)
 {
-    const int i = FindItem(BTag);
-    if (i < 0 || slot(i).visible == bVisible)
+    const int i = cambiarCampo(BTag, &Slot::visible, bVisible);
+    if (i < 0)
         return;
-    slots_[size_t(i)].visible = bVisible;
     if (!bVisible && activeIndex_ == i)
         activeIndex_ = -1;
     LayoutItems();
 }
 
-bool UtilVela::ItemVisible(const QString& BTag) const
-{
-    const int i = FindItem(BTag);
-    return i >= 0 && slot(i).visible;
-}
+bool UtilVela::ItemVisible(const QString& BTag) const { return campoDe(BTag, &Slot::visible); }
 
 void UtilVela::SetItemEnabled(const QString& BTag, bool bEnabled)
 {
-    const int i = FindItem(BTag);
-    if (i < 0 || slot(i).enabled == bEnabled)
+    const int i = cambiarCampo(BTag, &Slot::enabled, bEnabled);
+    if (i < 0)
         return;
-    slots_[size_t(i)].enabled = bEnabled;
     if (!bEnabled) {
         if (activeIndex_ == i)
             activeIndex_ = -1;
@@ -429,11 +419,7 @@ void UtilVela::SetItemEnabled(const QString& BTag, bool bEnabled)
     RefreshItem(i);
 }
 
-bool UtilVela::ItemEnabled(const QString& BTag) const
-{
-    const int i = FindItem(BTag);
-    return i >= 0 && slot(i).enabled;
-}
+bool UtilVela::ItemEnabled(const QString& BTag) const { return campoDe(BTag, &Slot::enabled); }
 
 void UtilVela::SetActive(const QString& BTag)
 {
@@ -442,6 +428,21 @@ void UtilVela::SetActive(const QString& BTag)
         return;
     activeIndex_ = i;
     LayoutItems();
+}
+
+bool UtilVela::campoDe(const QString& tag, bool Slot::*campo) const
+{
+    const int i = FindItem(tag);
+    return i >= 0 && slot(i).*campo;
+}
+
+int UtilVela::cambiarCampo(const QString& tag, bool Slot::*campo, bool valor)
+{
+    const int i = FindItem(tag);
+    if (i < 0 || slot(i).*campo == valor)
+        return -1;
+    slots_[size_t(i)].*campo = valor;
+    return i;
 }
 
 UtilVela::Par* UtilVela::par(const QString& tag)

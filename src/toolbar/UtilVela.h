@@ -282,6 +282,10 @@ private:
     };
 
     const Slot& slot(int i) const { return slots_.at(size_t(i)); }
+    // A yes/no field of the item with that tag; false when there is none.
+    bool campoDe(const QString& tag, bool Slot::*campo) const;
+    // Sets it; the item's index when that changed it, else -1.
+    int cambiarCampo(const QString& tag, bool Slot::*campo, bool valor);
     void ResetSlot(int i);
     void EnsureCapacity(int n);
     void crearPartes(int desde, int hasta);
