@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -67,6 +68,23 @@ const std::pair<const char*, const char*> Tallos[] = {
 };
 
 QString normal(const QString& tag) { return tag.trimmed().toUpper(); }
+
+// The item a property named "<stem>Enabled" or "<stem>Visible" stands for: its key, and
+// whether the property is the Enabled one.
+struct PropiedadDeItem {
+    QString clave;
+    bool enabled;
+};
+std::optional<PropiedadDeItem> propiedadDeItem(const QString& nombre)
+{
+    for (const auto& [tallo, clave] : Tallos) {
+        const QString t = QString::fromLatin1(tallo);
+        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
+        if (esEnabled || nombre == t + QStringLiteral("Visible"))
+            return PropiedadDeItem{QString::fromLatin1(clave), esEnabled};
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -532,35 +550,25 @@ void UtilVela::CompartirChecked(bool v)
 
 QVariant UtilVela::PropiedadItem(const QString& nombre)
 {
-    for (const auto& [tallo, clave] : Tallos) {
-        const QString t = QString::fromLatin1(tallo);
-        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
-        if (!esEnabled && nombre != t + QStringLiteral("Visible"))
-            continue;
-        if (itemCount_ < 1)
-            LoadDefaultItems();
-        const QString k = QString::fromLatin1(clave);
-        return esEnabled ? ItemEnabled(k) : ItemVisible(k);
-    }
-    return {};
+    const auto p = propiedadDeItem(nombre);
+    if (!p)
+        return {};
+    if (itemCount_ < 1)
+        LoadDefaultItems();
+    return p->enabled ? ItemEnabled(p->clave) : ItemVisible(p->clave);
 }
 
 void UtilVela::PropiedadItem(const QString& nombre, const QVariant& valor)
 {
-    for (const auto& [tallo, clave] : Tallos) {
-        const QString t = QString::fromLatin1(tallo);
-        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
-        if (!esEnabled && nombre != t + QStringLiteral("Visible"))
-            continue;
-        if (itemCount_ < 1)
-            LoadDefaultItems();
-        const QString k = QString::fromLatin1(clave);
-        if (esEnabled)
-            SetItemEnabled(k, valor.toBool());
-        else
-            SetItemVisible(k, valor.toBool());
+    const auto p = propiedadDeItem(nombre);
+    if (!p)
         return;
-    }
+    if (itemCount_ < 1)
+        LoadDefaultItems();
+    if (p->enabled)
+        SetItemEnabled(p->clave, valor.toBool());
+    else
+        SetItemVisible(p->clave, valor.toBool());
 }
 
 // ---- Clicks, hover and keys ------------------------------------------------------------
