@@ -108,8 +108,12 @@ void TstDbDialecto::oracleScript_data()
     QTest::newRow("NOCOUNT y minúsculas") << "SET NOCOUNT ON delete from T where A = 1 rollback trans SET NOCOUNT OFF"
                                           << "delete from T where A = 1|R";
     QTest::newRow("bloqueo de aplicación fuera")
-        << "BEGIN TRAN\nEXEC sp_getapplock @Resource = 'X', @LockMode = 'Exclusive'\nBEGIN TRANS INSERT INTO T VALUES (1) COMMIT TRANS"
+        << "BEGIN TRANSACTION\nEXEC sp_getapplock @Resource = 'X', @LockMode = 'Exclusive'\nINSERT INTO T VALUES (1)\nCOMMIT TRANSACTION"
         << "B|INSERT INTO T VALUES (1)|C";
+    // Text before the first key word (here the blanks SET NOCOUNT ON leaves) is not carried
+    // into the first statement, nor the next key word's first letters with it.
+    QTest::newRow("texto antes de la primera sentencia") << "SET NOCOUNT ON\r\nBEGIN TRANSACTION\r\nDELETE FROM T\r\nCOMMIT TRANSACTION"
+                                                         << "B|DELETE FROM T|C";
     QTest::newRow("sin palabras clave") << "SELECT * FROM T" << "";
     QTest::newRow("IF NOT EXISTS y GRANT") << "IF NOT EXISTS (SELECT 1) GRANT SELECT ON T TO X"
                                            << "IF NOT EXISTS (SELECT 1)|GRANT SELECT ON T TO X";

@@ -209,7 +209,8 @@ std::vector<PasoScript> DividirScript(const QString& script)
     QString texto = normalizarScript(script);
     qsizetype inicio = 0, fin = 0;
     while (buscarSentencia(texto, inicio, fin)) {
-        const QString sentencia = texto.mid(inicio - 1, fin).trimmed(); // fin is used as a length
+        // From the key word up to the next one: text before the first key word is no part of it.
+        const QString sentencia = texto.mid(inicio - 1, fin >= Centinela ? -1 : fin - (inicio - 1)).trimmed();
         auto es = [&](const char* palabra) { return sentencia.compare(QLatin1String(palabra), Qt::CaseInsensitive) == 0; };
         if (es("SET TRANSACTION"))
             pasos.push_back({Paso::Empezar, {}});
