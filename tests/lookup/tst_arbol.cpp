@@ -57,8 +57,6 @@ QString describir(const ArbolCodigos& a, int nodo = 0)
     return partes.join(u' ');
 }
 
-Lib_FrmCons3Tree* dialogo() { return qobject_cast<Lib_FrmCons3Tree*>(QApplication::activeModalWidget()); }
-
 void alAbrir(const Pasos& pasos) { alAbrirModal<Lib_FrmCons3Tree>(pasos); }
 
 // A tree search of the engine, the dialog driven by `pasos`.

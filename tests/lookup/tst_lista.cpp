@@ -41,8 +41,6 @@ struct Empresa : GDBPrueba {
     }
 };
 
-Lib_FrmCons3* dialogo() { return qobject_cast<Lib_FrmCons3*>(QApplication::activeModalWidget()); }
-
 void alAbrir(const Pasos& pasos) { alAbrirModal<Lib_FrmCons3>(pasos); }
 
 // A search of the engine with the given request, the dialog driven by `pasos`.
