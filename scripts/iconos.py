@@ -100,6 +100,15 @@ DIBUJOS = {
   <circle cx="6" cy="12" r="2.8" fill="{A}" stroke="{T}" stroke-width="1.3"/>
   <circle cx="18" cy="5.5" r="2.8" fill="{A}" stroke="{T}" stroke-width="1.3"/>
   <circle cx="18" cy="18.5" r="2.8" fill="{A}" stroke="{T}" stroke-width="1.3"/>"""),
+    "HISTORIAL": ("#f2a23a", """
+  <path d="M4.6 12a7.6 7.6 0 1 0 2.2-5.4" fill="none" stroke="{T}" stroke-width="1.8"/>
+  <path d="M3.6 3.8v4.4H8" fill="none" stroke="{T}" stroke-width="1.8"/>
+  <circle cx="12.2" cy="12" r="4.6" fill="{A}" stroke="none"/>
+  <path d="M12.2 8.8V12l2.4 1.6" fill="none" stroke="{T}" stroke-width="1.7"/>"""),
+    "VERIFICAR": ("#49c463", """
+  <path d="M6 3.5h12v17H6z" fill="none" stroke="{T}"/>
+  <path d="M8.5 8.5l1.4 1.4 2.6-2.8M8.5 14.5l1.4 1.4 2.6-2.8" fill="none" stroke="{A}" stroke-width="1.9"/>
+  <path d="M14 8.8h2M14 14.8h2" stroke="{T}" stroke-width="1.5"/>"""),
     "AJUSTES": ("#f2c14e", """
   <path d="M10.6 2.8h2.8l.5 2.6 1.9.8 2.2-1.5 2 2-1.5 2.2.8 1.9 2.6.5v2.8l-2.6.5-.8 1.9 1.5 2.2-2 2-2.2-1.5-1.9.8-.5 2.6h-2.8l-.5-2.6-1.9-.8-2.2 1.5-2-2 1.5-2.2-.8-1.9-2.6-.5v-2.8l2.6-.5.8-1.9-1.5-2.2 2-2 2.2 1.5 1.9-.8z" fill="none" stroke="{T}" stroke-width="1.4"/>
   <circle cx="12" cy="12" r="3.4" fill="{A}" stroke="{T}" stroke-width="1.3"/>"""),

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QHash>
+#include <QUuid>
 
 namespace {
 
@@ -81,10 +82,32 @@ QString AlmacenDistribucion::SentenciaCuentas(const QString& codigo)
 }
 
 QString AlmacenDistribucion::LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto,
-                                        bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas) const
+                                        bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas,
+                                        const MotivoGrabacion* motivo) const
 {
     return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo) + CRLF
-        + SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+        + conHistorial(codigo, motivo, SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas));
+}
+
+bool AlmacenDistribucion::PrepararHistorial(QString& error, const AutorGrabacion& autor)
+{
+    autor_.reset();
+    if (!HistorialDistribucion(db_).Preparar(error))
+        return false;
+    autor_ = autor;
+    return true;
+}
+
+QString AlmacenDistribucion::conHistorial(const QString& codigo, const MotivoGrabacion* motivo, const QString& cuerpo) const
+{
+    if (!autor_ || !motivo)
+        return cuerpo;
+    const QString version = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString lote = HistorialDistribucion::SentenciaRegistro(version, codigo, *autor_, *motivo) + CRLF
+        + HistorialDistribucion::SentenciaCopia(version, codigo, u'A') + CRLF + cuerpo;
+    if (!lote.endsWith(CRLF))
+        lote += CRLF;
+    return lote + HistorialDistribucion::SentenciaCopia(version, codigo, u'D') + CRLF;
 }
 
 QString AlmacenDistribucion::SentenciaBloqueo(const QString& codigo)
@@ -126,10 +149,14 @@ QString AlmacenDistribucion::SentenciaPlanilla(const QString& codigo)
 
 QString AlmacenDistribucion::LoteBorrar(const QString& codigo)
 {
+    return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo) + CRLF + SentenciasBorrar(codigo);
+}
+
+QString AlmacenDistribucion::SentenciasBorrar(const QString& codigo)
+{
     const QString c = literal(Codigo(codigo));
-    return QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo) + CRLF
-        + QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='") + c
-        + QStringLiteral("'") + CRLF + QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c + QStringLiteral("'");
+    return QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST=NULL WHERE CC_DIST='") + c + QStringLiteral("'") + CRLF
+        + QStringLiteral("DELETE MA_CUENTAS_CCDIST WHERE CODIGO='") + c + QStringLiteral("'");
 }
 
 QString AlmacenDistribucion::SentenciaAsignar(const QString& cuenta, const QString& codigo)
@@ -276,14 +303,14 @@ bool AlmacenDistribucion::confirmar(const QString& titulo)
 }
 
 bool AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
-                                 const std::vector<std::pair<QString, QString>>& lineas)
+                                 const std::vector<std::pair<QString, QString>>& lineas, const MotivoGrabacion& motivo)
 {
     const bool alguna = std::any_of(lineas.begin(), lineas.end(), [](const auto& l) { return !l.first.trimmed().isEmpty(); });
     if (!alguna) {
         suite::MsgBox(MensajeSinLineas, suite::vbInformation, QStringLiteral("Aviso al Usuario"));
         return false;
     }
-    QString lote = LoteGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+    QString lote = LoteGrabar(codigo, nombre, concepto, pideConfirmacion, lineas, &motivo);
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
     return confirmar(QStringLiteral("ATENCIÓN"));
@@ -291,7 +318,8 @@ bool AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, c
 
 AlmacenDistribucion::Grabado AlmacenDistribucion::Grabar(const QString& codigo, const QString& nombre, const QString& concepto,
                                                          bool pideConfirmacion, const std::vector<std::pair<QString, QString>>& lineas,
-                                                         const QByteArray& esperada, QByteArray& actual)
+                                                         const QByteArray& esperada, QByteArray& actual,
+                                                         const MotivoGrabacion& motivo)
 {
     const bool alguna = std::any_of(lineas.begin(), lineas.end(), [](const auto& l) { return !l.first.trimmed().isEmpty(); });
     if (!alguna) {
@@ -317,7 +345,7 @@ AlmacenDistribucion::Grabado AlmacenDistribucion::Grabar(const QString& codigo, 
         actual = *ahora;
         return Grabado::Cambiada;
     }
-    QString lote = SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas);
+    QString lote = conHistorial(codigo, &motivo, SentenciasGrabar(codigo, nombre, concepto, pideConfirmacion, lineas));
     db_.EjecutaConsultaSQL(lote, n);
     const auto escrita = db_.gCnn.Errors().Count() == 0 ? leerHuella(SentenciaLineas(codigo)) : std::nullopt;
     if (!confirmar(titulo))
@@ -333,7 +361,9 @@ AlmacenDistribucion::Borrado AlmacenDistribucion::Borrar(const QString& codigo)
         + QStringLiteral(" ?\nSe desafectarán las cuentas asignadas a dicha tabla.\nConfirma?");
     if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, QStringLiteral("Atención")) != suite::vbYes)
         return Borrado::Cancelado;
-    QString lote = LoteBorrar(codigo);
+    const MotivoGrabacion motivo{QStringLiteral("BORRAR"), {}};
+    QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF + SentenciaBloqueo(codigo) + CRLF
+        + conHistorial(codigo, &motivo, SentenciasBorrar(codigo));
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
     return confirmar(QStringLiteral("Atención")) ? Borrado::Hecho : Borrado::Fallo;
@@ -450,7 +480,7 @@ QSet<QString> AlmacenDistribucion::CodigosExistentes()
     return codigos;
 }
 
-QString AlmacenDistribucion::LoteGrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas) const
+QString AlmacenDistribucion::LoteGrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas, const MotivoGrabacion* motivo) const
 {
     const QChar decimal = suite::RegionalActual().decimal; // the percentages travel as SQLValue reads them
     QString lote = QStringLiteral("BEGIN TRANSACTION") + CRLF;
@@ -460,14 +490,14 @@ QString AlmacenDistribucion::LoteGrabarTablas(const std::vector<planilla::TablaP
         std::vector<std::pair<QString, QString>> lineas;
         for (const planilla::LineaPlanilla& l : t.lineas)
             lineas.emplace_back(l.centro, l.porcentaje.texto(decimal));
-        lote += SentenciasGrabar(t.codigo, t.nombre, t.concepto, t.pideConfirmacion, lineas);
+        lote += conHistorial(t.codigo, motivo, SentenciasGrabar(t.codigo, t.nombre, t.concepto, t.pideConfirmacion, lineas));
     }
     return lote;
 }
 
-bool AlmacenDistribucion::GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas)
+bool AlmacenDistribucion::GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas, const MotivoGrabacion& motivo)
 {
-    QString lote = LoteGrabarTablas(tablas);
+    QString lote = LoteGrabarTablas(tablas, &motivo);
     long n = 0;
     db_.EjecutaConsultaSQL(lote, n);
     return confirmar(QStringLiteral("ATENCIÓN"));
@@ -482,6 +512,12 @@ bool AlmacenDistribucion::ExisteTabla(const QString& codigo)
 bool AlmacenDistribucion::ExisteCentro(const QString& centro, ado::Recordset* rs)
 {
     return db_.ExisteEnTabla(QStringLiteral("TA_CCOSTO"), centro, QStringLiteral("CODIGO"), rs, 8, QString(), true);
+}
+
+QString AlmacenDistribucion::DescripcionCentro(const QString& centro)
+{
+    return suite::TextoVariant(db_.DatosTabla(QStringLiteral("TA_CCOSTO"), centro, QStringLiteral("DESCRIPCION"), QStringLiteral("CODIGO"),
+                                              8, QString(), true, true));
 }
 
 bool AlmacenDistribucion::TablaGrabada(const QString& codigo)

@@ -4,6 +4,7 @@
 // No widgets: the editor shows what it returns.
 
 #include "data/DB_Dll.h"
+#include "distribution/HistorialDistribucion.h"
 #include "distribution/ListaCuentas.h"
 #include "distribution/PlanillaCsv.h"
 
@@ -51,17 +52,24 @@ public:
     // Saves, deletes and imports hold each table's own lock for their transaction
     // (SentenciaBloqueo): those of different tables run side by side, two of one table queue.
 
+    // The history of the writes (HistorialDistribucion), its tables created when missing:
+    // from then on every save, delete and import records its version in its own transaction.
+    // False, with the reason, when the tables cannot be created; writes then record nothing.
+    bool PrepararHistorial(QString& error, const AutorGrabacion& autor = AutorGrabacion::actual());
+    bool ConHistorial() const { return autor_.has_value(); }
+
     // Replaces the table's lines in one transaction. Lines whose cost centre is blank are
     // skipped. False when nothing was written: no line (a message says so) or a failure
     // (rolled back, the engine's message shown).
     bool Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
-                const std::vector<std::pair<QString, QString>>& lineas);
+                const std::vector<std::pair<QString, QString>>& lineas, const MotivoGrabacion& motivo = {});
     // The same save, written only while the table still holds what `esperada` (a Huella)
     // says: inside the transaction, its rows are read under an update lock and compared.
     // Cambiada: nothing written, `actual` is what the table holds now. Hecho: `actual` is
     // the Huella of the lines just written.
     Grabado Grabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
-                   const std::vector<std::pair<QString, QString>>& lineas, const QByteArray& esperada, QByteArray& actual);
+                   const std::vector<std::pair<QString, QString>>& lineas, const QByteArray& esperada, QByteArray& actual,
+                   const MotivoGrabacion& motivo = {});
 
     // Asks, then deletes the table and frees its accounts in one transaction.
     Borrado Borrar(const QString& codigo);
@@ -82,12 +90,14 @@ public:
     std::vector<planilla::TablaPlanilla> TablasParaPlanilla(const QString& codigo);
     QSet<QString> Centros();
     QSet<QString> CodigosExistentes();
-    bool GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas);
-    // Its batch, without the COMMIT: every table's lock first, then each table's lines.
-    QString LoteGrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas) const;
+    bool GrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas, const MotivoGrabacion& motivo = {});
+    // Its batch, without the COMMIT: every table's lock first, then each table's lines (and
+    // its version, when a motive is given and the history is on).
+    QString LoteGrabarTablas(const std::vector<planilla::TablaPlanilla>& tablas, const MotivoGrabacion* motivo = nullptr) const;
 
     bool ExisteTabla(const QString& codigo);
     bool ExisteCentro(const QString& centro, ado::Recordset* rs);
+    QString DescripcionCentro(const QString& centro); // empty when none
     bool TablaGrabada(const QString& codigo);
 
     // The statements, each written in one place.
@@ -96,7 +106,7 @@ public:
     static QString SentenciaCuentas(const QString& codigo);
     static QString SentenciaDescripciones(const QString& codigo); // the lines' centres and their descriptions
     QString LoteGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
-                       const std::vector<std::pair<QString, QString>>& lineas) const;
+                       const std::vector<std::pair<QString, QString>>& lineas, const MotivoGrabacion* motivo = nullptr) const;
     // The lot without its BEGIN TRANSACTION: the delete and the inserts.
     QString SentenciasGrabar(const QString& codigo, const QString& nombre, const QString& concepto, bool pideConfirmacion,
                              const std::vector<std::pair<QString, QString>>& lineas) const;
@@ -105,6 +115,7 @@ public:
     static QString SentenciaBloqueo(const QString& codigo);
     static QString SentenciaPlanilla(const QString& codigo);         // every table when empty
     static QString LoteBorrar(const QString& codigo);
+    static QString SentenciasBorrar(const QString& codigo); // the lot without BEGIN and lock
     static QString SentenciaAsignar(const QString& cuenta, const QString& codigo);
     static QString SentenciaDesasignar(const QString& cuenta);
     static QString SentenciaGrabada(const QString& codigo);
@@ -122,8 +133,12 @@ private:
     void leerDescripciones(const QString& codigo, std::vector<LineaDistribucion>& lineas);
     std::optional<QByteArray> leerHuella(const QString& sentencia);
     void deshacer();
+    // The statements of a write of one table, with its version around them when the history
+    // is on and a motive is given.
+    QString conHistorial(const QString& codigo, const MotivoGrabacion* motivo, const QString& cuerpo) const;
 
     DB_Dll& db_;
+    std::optional<AutorGrabacion> autor_; // set while the history is on
 };
 
 // Finds an account by its code or, failing that, by its optional code (or the other way

@@ -115,6 +115,7 @@ void ComandosHoja::Copiar()
     f.txtFields[0]->setText(nuevo);
     f.ModoEdicion(true);
     f.recordarAbierta(true); // an empty new table: the copied lines are changes not yet saved
+    f.motivo_ = {QStringLiteral("COPIAR"), titulo("copia de la tabla ") + origen};
     f.txtFields[2]->setText(nombre);
     f.txtFields[1]->setText(concepto);
     f.ChkPideConf->setChecked(pide);
@@ -241,7 +242,7 @@ void ComandosHoja::Importar()
     pregunta += QStringLiteral("\n") + titulo("¿Confirma?");
     if (suite::MsgBox(pregunta, suite::vbYesNo + suite::vbQuestion, titulo("Atención")) != suite::vbYes)
         return;
-    if (f.almacen_.GrabarTablas(lectura.tablas))
+    if (f.almacen_.GrabarTablas(lectura.tablas, {QStringLiteral("IMPORTAR"), titulo("planilla ") + QFileInfo(ruta).fileName()}))
         suite::MsgBox(titulo("Se importaron ") + cuantas + QStringLiteral("."), suite::vbInformation, QStringLiteral("Aviso al Usuario"));
 }
 

@@ -220,6 +220,21 @@ QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal)
     return QByteArray("\xEF\xBB\xBF") + texto.toUtf8();
 }
 
+QByteArray EscribirFilas(const QStringList& encabezado, const std::vector<QStringList>& filas)
+{
+    const QChar sep = u';';
+    const auto linea = [&](const QStringList& valores) {
+        QStringList campos;
+        for (const QString& v : valores)
+            campos << campo(comoTexto(v), sep);
+        return campos.join(sep) + CRLF;
+    };
+    QString texto = linea(encabezado);
+    for (const QStringList& f : filas)
+        texto += linea(f);
+    return QByteArray("\xEF\xBB\xBF") + texto.toUtf8();
+}
+
 Lectura Leer(const QByteArray& archivo, const std::function<bool(const QString&)>& centroExiste)
 {
     Lectura r;

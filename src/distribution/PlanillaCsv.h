@@ -39,6 +39,8 @@ inline constexpr int LargoCentro = 4;
 inline constexpr int LargoTexto = 60; // name and concept
 
 QByteArray Escribir(const std::vector<TablaPlanilla>& tablas, QChar decimal);
+// Any list in the same form: a header line, then its rows.
+QByteArray EscribirFilas(const QStringList& encabezado, const std::vector<QStringList>& filas);
 
 struct Lectura {
     std::vector<TablaPlanilla> tablas; // in the order they first appear

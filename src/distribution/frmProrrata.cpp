@@ -1,6 +1,7 @@
 #include "distribution/frmProrrata.h"
 
 #include "distribution/ComandosHoja.h"
+#include "distribution/ComandosRevision.h"
 #include "distribution/EditorComun.h"
 #include "distribution/GrillaLineas.h"
 #include "distribution/PaginaCuentas.h"
@@ -52,6 +53,7 @@ frmProrrata::frmProrrata(QWidget* parent)
     , grilla_(std::make_unique<GrillaLineas>(*this))
     , cuentas_(std::make_unique<PaginaCuentas>(*this))
     , hoja_(std::make_unique<ComandosHoja>(*this))
+    , revision_(std::make_unique<ComandosRevision>(*this))
 {
     setObjectName(QStringLiteral("frmProrrata"));
     setWindowTitle(Titulo);
@@ -125,6 +127,10 @@ UtilVela* frmProrrata::construirBarra()
     UtilVela1->AddItem(QStringLiteral("IMPORTAR"), QStringLiteral("Importar"), titulo("Importar tablas desde una planilla CSV (F8)"));
     UtilVela1->AddItem(QStringLiteral("COPIAR"), QStringLiteral("Copiar"),
                        titulo("Copiar esta tabla en una nueva, con el código libre siguiente, sin grabarla (F7)"));
+    UtilVela1->AddItem(QStringLiteral("HISTORIAL"), QStringLiteral("Historial"),
+                       titulo("Historial de cambios de esta tabla: quién, cuándo y qué cambió; restaurar una versión (F11)"));
+    UtilVela1->AddItem(QStringLiteral("VERIFICAR"), QStringLiteral("Verificar"),
+                       titulo("Verificar la consistencia de todas las tablas de distribución y sus cuentas (F12)"));
     connect(UtilVela1, &UtilVela::click, this, [this](QString& t) { Comando(t); });
     return UtilVela1;
 }
@@ -168,6 +174,15 @@ QGridLayout* frmProrrata::construirCabecera()
 void frmProrrata::Form_Load(const QString& lineaComandos)
 {
     IniciarSesion(lineaComandos);
+    if (gDB.gOpenFlag) {
+        QString error;
+        if (!almacen_.PrepararHistorial(error))
+            suite::MsgBox(titulo("No se pudo crear el historial de las tablas de distribución (") + HistorialDistribucion::Tabla
+                              + QStringLiteral("):\n") + error + QStringLiteral("\n")
+                              + titulo("Las grabaciones no quedarán registradas en el historial hasta que un usuario con permiso "
+                                       "para crear tablas abra el editor."),
+                          suite::vbExclamation, QStringLiteral("Aviso al Operador"));
+    }
     AplicarEstilo(this);
     suite::PrepararForm(this);
     AsignarIcono(this);
@@ -230,6 +245,10 @@ void frmProrrata::ActualizarReparto() { hoja_->ActualizarReparto(); }
 void frmProrrata::Copiar() { hoja_->Copiar(); }
 void frmProrrata::Exportar() { hoja_->Exportar(); }
 void frmProrrata::Importar() { hoja_->Importar(); }
+void frmProrrata::Historial() { revision_->Historial(); }
+void frmProrrata::Restaurar(const EstadoTabla& e, const QString& descripcion) { revision_->Restaurar(e, descripcion); }
+void frmProrrata::Verificar() { revision_->Verificar(); }
+void frmProrrata::AbrirTabla(const QString& codigo) { revision_->AbrirTabla(codigo); }
 void frmProrrata::Agregar() { cuentas_->Agregar(); }
 void frmProrrata::AgregarVarias(const QStringList& cuentas) { cuentas_->AgregarVarias(cuentas); }
 void frmProrrata::Quitar() { cuentas_->Quitar(); }
@@ -271,6 +290,10 @@ void frmProrrata::Comando(QString texto)
             hoja_->Importar();
         } else if (clave == QLatin1String("COPIAR")) {
             hoja_->Copiar();
+        } else if (clave == QLatin1String("HISTORIAL")) {
+            revision_->Historial();
+        } else if (clave == QLatin1String("VERIFICAR")) {
+            revision_->Verificar();
         } else if (clave == QLatin1String("REPORTE")) {
             Imprimir();
         } else if (clave == QLatin1String("CERRAR")) {
@@ -307,6 +330,7 @@ void frmProrrata::Limpiar()
          abiertaNueva_ = false;
          huellaCargada_.clear();
          guardada_.clear();
+         motivo_ = {};
          cambiandoPagina_ = true;
          SSTab1->setCurrentIndex(0);
          paginaAnterior_ = 0;
@@ -333,6 +357,7 @@ void frmProrrata::ModoEdicion(bool editando)
     UtilVela1->CerrarEnabled(!editando);
     UtilVela1->BorrarEnabled(editando);
     UtilVela1->SetItemEnabled(QStringLiteral("COPIAR"), editando);
+    UtilVela1->SetItemEnabled(QStringLiteral("HISTORIAL"), editando);
     UtilVela1->SetItemEnabled(QStringLiteral("IMPORTAR"), !editando); // tables replaced while none is open
     SSTab1->setEnabled(editando);
     if (editando)
@@ -508,7 +533,7 @@ void frmProrrata::Grabar()
     for (;;) {
         QByteArray actual;
         const auto r = almacen_.Grabar(txtFields[0]->text(), txtFields[2]->text(), txtFields[1]->text(), ChkPideConf->isChecked(),
-                                       lineas, esperada, actual);
+                                       lineas, esperada, actual, motivo_);
         if (r != AlmacenDistribucion::Grabado::Cambiada) {
             HayError = r != AlmacenDistribucion::Grabado::Hecho;
             if (!HayError)
@@ -606,9 +631,14 @@ bool frmProrrata::teclaDelForm(QObject* o, QKeyEvent* k)
 {
     // Key preview: the form hands Esc and the function keys to the bar, except the
     // Escape that ends an edit in the grid.
-    // F7 and F8 run the bar's copy and import items while usable; F9 goes to the amount.
-    if (k->key() == Qt::Key_F7 || k->key() == Qt::Key_F8) {
-        const QString item = k->key() == Qt::Key_F7 ? QStringLiteral("COPIAR") : QStringLiteral("IMPORTAR");
+    // F7, F8, F11 and F12 run the bar's copy, import, history and check items while usable;
+    // F9 goes to the amount.
+    static const QHash<int, QString> extras{{Qt::Key_F7, QStringLiteral("COPIAR")},
+                                            {Qt::Key_F8, QStringLiteral("IMPORTAR")},
+                                            {Qt::Key_F11, QStringLiteral("HISTORIAL")},
+                                            {Qt::Key_F12, QStringLiteral("VERIFICAR")}};
+    if (const auto e = extras.constFind(k->key()); e != extras.cend()) {
+        const QString& item = *e;
         if (UtilVela1->ItemVisible(item) && UtilVela1->ItemEnabled(item))
             Comando(item);
         return true;

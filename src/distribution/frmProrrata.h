@@ -24,6 +24,7 @@ class QTableWidget;
 class QTreeView;
 class UtilVela;
 class ComandosHoja;
+class ComandosRevision;
 class GrillaLineas;
 class PaginaCuentas;
 class QFocusEvent;
@@ -47,6 +48,7 @@ class frmProrrata : public QWidget {
     friend class GrillaLineas;
     friend class PaginaCuentas;
     friend class ComandosHoja;
+    friend class ComandosRevision;
 
 public:
     static inline const QString Titulo = QStringLiteral("Distribución y Asignación de Centros de Costos");
@@ -91,6 +93,12 @@ public:
     void Copiar();
     void Exportar();
     void Importar();
+    // The open table's versions (Restaurar loads one as unsaved edits), and the consistency
+    // check of every table (a finding opens its table).
+    void Historial();
+    void Restaurar(const EstadoTabla& e, const QString& descripcion);
+    void Verificar();
+    void AbrirTabla(const QString& codigo);
 
     // Account page.
     void Agregar();
@@ -151,6 +159,7 @@ private:
     std::unique_ptr<GrillaLineas> grilla_;
     std::unique_ptr<PaginaCuentas> cuentas_;
     std::unique_ptr<ComandosHoja> hoja_;
+    std::unique_ptr<ComandosRevision> revision_;
     AlmacenDistribucion almacen_;
     Buscador buscador_;
     bool editando_ = false;
@@ -158,6 +167,7 @@ private:
     bool abiertaNueva_ = false;
     QStringList guardada_;   // what the open table held when it was loaded or saved
     QByteArray huellaCargada_; // the table as stored then (AlmacenDistribucion::Huella)
+    MotivoGrabacion motivo_;   // what the next save records: a copy, a restored version
     int paginaAnterior_ = 0;
     bool cambiandoPagina_ = false;
 };

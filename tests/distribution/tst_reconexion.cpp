@@ -60,6 +60,8 @@ struct FinCapturado {
     ~FinCapturado() { suite::FijarTerminador({}); }
 };
 
+int versiones() { return EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST_HIST")).toInt(); }
+
 frmReconectar* ventana() { return dynamic_cast<frmReconectar*>(&VentanaReconexionPredeterminada()); }
 
 const QString PreguntaOperador = QStringLiteral(
@@ -306,9 +308,12 @@ void TstReconexion::transaccionCortada()
     const QString antes = lineasDe(g, QStringLiteral("1"));
     QVERIFY(!antes.isEmpty());
     AlmacenDistribucion a;
+    QString error;
+    QVERIFY2(a.PrepararHistorial(error), qPrintable(error));
     DialogosGuionados d;
     d.responder(suite::vbOK);
     QVERIFY(!a.Grabar(QStringLiteral("1"), QStringLiteral("Cortada"), QStringLiteral("c"), true, {{"11", "60"}, {"12", "40"}}));
+    QCOMPARE(versiones(), 0); // no history for a save that did not happen
     QCOMPARE(d.vistos().size(), 1);
     QCOMPARE(d.ultimo().titulo, QStringLiteral("ATENCIÓN"));
     QCOMPARE(lineasDe(g, QStringLiteral("1")), antes);
@@ -320,6 +325,7 @@ void TstReconexion::transaccionCortada()
     QCOMPARE(d.vistos().size(), 1);
     QCOMPARE(lineasDe(g, QStringLiteral("1")), QStringLiteral("11=60 12=40"));
     QVERIFY(gDB.gOpenFlag);
+    QCOMPARE(versiones(), 1);
 }
 
 void TstReconexion::loteCortadoUnaVez()
@@ -337,9 +343,12 @@ void TstReconexion::loteCortadoUnaVez()
         "PERFORM pg_sleep(1); END IF; RETURN NULL; END $$;"
         "CREATE TRIGGER cortar AFTER DELETE ON ma_cuentas_ccdist FOR EACH STATEMENT EXECUTE FUNCTION cortar_una_vez();")));
     AlmacenDistribucion a;
+    QString error;
+    QVERIFY2(a.PrepararHistorial(error), qPrintable(error));
     DialogosGuionados d;
     QVERIFY(a.Grabar(QStringLiteral("1"), QStringLiteral("Repetida"), QStringLiteral("c"), true, {{"11", "70"}, {"12", "30"}}));
     QCOMPARE(d.vistos().size(), 0);
+    QCOMPARE(versiones(), 1); // the batch ran twice, the server kept it once
     QCOMPARE(lineasDe(g, QStringLiteral("1")), QStringLiteral("11=70 12=30"));
     QCOMPARE(EmpresaPrueba::valor(gDB.gCnn, QStringLiteral("SELECT COUNT(*) FROM MA_CUENTAS_CCDIST WHERE NOMBRE='Repetida'")).toInt(), 2);
     QVERIFY(!gDB.TransaccionPendiente());
