@@ -114,6 +114,9 @@ void TstDbDialecto::oracleScript_data()
     // into the first statement, nor the next key word's first letters with it.
     QTest::newRow("texto antes de la primera sentencia") << "SET NOCOUNT ON\r\nBEGIN TRANSACTION\r\nDELETE FROM T\r\nCOMMIT TRANSACTION"
                                                          << "B|DELETE FROM T|C";
+    QTest::newRow("líneas con GO entre sentencias") << "BEGIN TRANSACTION\r\nGO\r\nINSERT INTO T VALUES (1)\r\nGO\r\nCOMMIT TRANSACTION"
+                                                    << "B|INSERT INTO T VALUES (1)|C";
+    QTest::newRow("solo SET NOCOUNT ON") << "SET NOCOUNT ON" << "";
     QTest::newRow("sin palabras clave") << "SELECT * FROM T" << "";
     QTest::newRow("IF NOT EXISTS y GRANT") << "IF NOT EXISTS (SELECT 1) GRANT SELECT ON T TO X"
                                            << "IF NOT EXISTS (SELECT 1)|GRANT SELECT ON T TO X";
