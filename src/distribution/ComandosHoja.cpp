@@ -1,5 +1,7 @@
 #include "distribution/ComandosHoja.h"
 
+#include "distribution/ArchivoCsv.h"
+
 #include "distribution/EditorComun.h"
 #include "distribution/GrillaLineas.h"
 #include "distribution/PlanillaCsv.h"
@@ -18,8 +20,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTableWidget>
 
 #include <array>
@@ -129,15 +129,6 @@ void ComandosHoja::Copiar()
     f.txtFields[2]->selectAll();
 }
 
-namespace {
-
-QString carpetaDocumentos()
-{
-    const QString d = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return d.isEmpty() || !QDir(d).exists() ? QDir::homePath() : d;
-}
-
-} // namespace
 
 // The open table (when the user says so) or every table, as stored, to a CSV file.
 void ComandosHoja::Exportar()
@@ -160,33 +151,17 @@ void ComandosHoja::Exportar()
                       QStringLiteral("Aviso al Usuario"));
         return;
     }
-    suite::DialogoArchivo d;
-    d.TituloDialogo = titulo("Exportar a planilla CSV");
-    d.Filtro = QStringLiteral("Planillas CSV|*.csv");
-    d.NombreArchivo = QDir(carpetaDocumentos())
-                          .filePath(codigo.isEmpty() ? QStringLiteral("tablas_distribucion.csv")
-                                                     : QStringLiteral("tabla_distribucion_") + codigo.trimmed() + QStringLiteral(".csv"));
-    d.MostrarGuardar();
-    if (d.Cancelado || d.NombreArchivo.trimmed().isEmpty())
+    const auto ruta = archivo_csv::PedirRuta(titulo("Exportar a planilla CSV"),
+                                             codigo.isEmpty() ? QStringLiteral("tablas_distribucion.csv")
+                                                              : QStringLiteral("tabla_distribucion_") + codigo.trimmed() + QStringLiteral(".csv"));
+    if (!ruta || !archivo_csv::Escribir(*ruta, planilla::Escribir(tablas, suite::RegionalActual().decimal)))
         return;
-    QString ruta = d.NombreArchivo;
-    if (QFileInfo(ruta).suffix().isEmpty())
-        ruta += QStringLiteral(".csv");
-    // Written aside and put in place whole: a failure leaves any earlier file as it was.
-    const QByteArray contenido = planilla::Escribir(tablas, suite::RegionalActual().decimal);
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size() || !archivo.commit()) {
-        suite::MsgBox(titulo("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral(":\n")
-                          + archivo.errorString(),
-                      suite::vbCritical, titulo("ATENCIÓN"));
-        return;
-    }
     size_t lineas = 0;
     for (const planilla::TablaPlanilla& t : tablas)
         lineas += t.lineas.size();
     suite::MsgBox(QStringLiteral("Se exportaron %1 y %2 a\n").arg(tablas.size() == 1 ? titulo("1 tabla") : QStringLiteral("%1 tablas").arg(tablas.size()),
                                                                    lineas == 1 ? titulo("1 línea") : titulo("%1 líneas").arg(lineas))
-                      + QDir::toNativeSeparators(ruta),
+                      + QDir::toNativeSeparators(*ruta),
                   suite::vbInformation, QStringLiteral("Aviso al Usuario"));
 }
 

@@ -99,7 +99,7 @@ void frmProrrata::construir()
     setTabOrder(txtFields[2], txtFields[1]);
     setTabOrder(txtFields[1], ChkPideConf);
     setTabOrder(ChkPideConf, SSTab1);
-    resize(760, 620);
+    resize(800, 620); // the bar's twelve items in one row (64 pixels each)
 }
 
 QLabel* frmProrrata::etiqueta(const char* texto, QWidget* para)

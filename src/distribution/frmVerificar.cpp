@@ -1,8 +1,8 @@
 #include "distribution/frmVerificar.h"
 
+#include "distribution/ArchivoCsv.h"
 #include "distribution/PlanillaCsv.h"
 #include "startup/CNStuffContable.h"
-#include "suite/DialogoArchivo.h"
 #include "suite/Dialogos.h"
 
 #include <QDate>
@@ -13,8 +13,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -100,30 +98,11 @@ QByteArray frmVerificar::Csv() const { return planilla::EscribirFilas(Verificaci
 
 void frmVerificar::Exportar()
 {
-    suite::DialogoArchivo d;
-    d.TituloDialogo = QStringLiteral("Exportar la verificación a una planilla CSV");
-    d.Filtro = QStringLiteral("Planillas CSV|*.csv");
-    QString carpeta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (carpeta.isEmpty() || !QDir(carpeta).exists())
-        carpeta = QDir::homePath();
-    d.NombreArchivo = QDir(carpeta).filePath(QStringLiteral("verificacion_tablas.csv"));
-    d.MostrarGuardar();
-    if (d.Cancelado || d.NombreArchivo.trimmed().isEmpty())
-        return;
-    QString ruta = d.NombreArchivo;
-    if (QFileInfo(ruta).suffix().isEmpty())
-        ruta += QStringLiteral(".csv");
-    // Written aside and put in place whole: a failure leaves any earlier file as it was.
-    const QByteArray contenido = Csv();
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(contenido) != contenido.size() || !archivo.commit()) {
-        suite::MsgBox(QStringLiteral("No se pudo escribir el archivo ") + QDir::toNativeSeparators(ruta) + QStringLiteral(":\n")
-                          + archivo.errorString(),
-                      suite::vbCritical, QStringLiteral("ATENCIÓN"));
-        return;
-    }
-    suite::MsgBox(QStringLiteral("Se exportó la verificación a\n") + QDir::toNativeSeparators(ruta), suite::vbInformation,
-                  QStringLiteral("Aviso al Usuario"));
+    const auto ruta = archivo_csv::PedirRuta(QStringLiteral("Exportar la verificación a una planilla CSV"),
+                                             QStringLiteral("verificacion_tablas.csv"));
+    if (ruta && archivo_csv::Escribir(*ruta, Csv()))
+        suite::MsgBox(QStringLiteral("Se exportó la verificación a\n") + QDir::toNativeSeparators(*ruta), suite::vbInformation,
+                      QStringLiteral("Aviso al Usuario"));
 }
 
 void frmVerificar::Imprimir(QPagedPaintDevice& dispositivo) const

@@ -87,7 +87,7 @@ void TstEditorApariencia::barraGuardada()
     const UtilVela& b = *f.UtilVela1;
     QCOMPARE(b.ItemHeight(), 600.0);
     QCOMPARE(b.IconPx(), 42);
-    QCOMPARE(visibles(b), (QStringList{"NUEVO", "BORRAR", "REPORTE", "CONSULTAR", "PLANILLA", "CANCELAR", "GRABAR", "CERRAR", "IMPORTAR", "COPIAR"}));
+    QCOMPARE(visibles(b), (QStringList{"NUEVO", "BORRAR", "REPORTE", "CONSULTAR", "PLANILLA", "CANCELAR", "GRABAR", "CERRAR", "IMPORTAR", "COPIAR", "HISTORIAL", "VERIFICAR"}));
     QVERIFY(b.ItemEnabled(QStringLiteral("PLANILLA")));
     // The style is the user's in cn000pr.ini (3 is the bar's 4), not the stored dark colours.
     QCOMPARE(b.Estilo(), 4);
@@ -107,7 +107,7 @@ void TstEditorApariencia::archivoDaniado()
     QCOMPARE(b.ItemHeight(), 600.0);
     QCOMPARE(b.IconPx(), 32);
     QCOMPARE(b.Estilo(), 1); // nothing set: the blue style
-    QCOMPARE(visibles(b), (QStringList{"NUEVO", "BORRAR", "REPORTE", "CONSULTAR", "PLANILLA", "CANCELAR", "GRABAR", "CERRAR", "IMPORTAR", "COPIAR"}));
+    QCOMPARE(visibles(b), (QStringList{"NUEVO", "BORRAR", "REPORTE", "CONSULTAR", "PLANILLA", "CANCELAR", "GRABAR", "CERRAR", "IMPORTAR", "COPIAR", "HISTORIAL", "VERIFICAR"}));
     // The form works as ever.
     f.Form_Load(Linea);
     QVERIFY(gDB.gOpenFlag);
