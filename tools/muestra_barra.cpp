@@ -11,7 +11,7 @@
 
 namespace {
 
-void dibujar(UtilVela& b, const QString& imagenes, QSize tam, const QString& ruta)
+void dibujarBarra(UtilVela& b, const QString& imagenes, QSize tam, const QString& ruta)
 {
     b.ItemHeight(600);
     b.IconSize(630);
@@ -46,10 +46,10 @@ int main(int argc, char** argv)
     for (int estilo = 1; estilo <= 5; ++estilo) {
         UtilVela fila;
         fila.ApplyColorStyle(estilo);
-        dibujar(fila, imagenes, {760, 66}, QDir(carpeta).filePath(QStringLiteral("barra_estilo%1.png").arg(estilo)));
+        dibujarBarra(fila, imagenes, {760, 66}, QDir(carpeta).filePath(QStringLiteral("barra_estilo%1.png").arg(estilo)));
         UtilVela columna;
         columna.ApplyColorStyle(estilo);
-        dibujar(columna, imagenes, {80, 640}, QDir(carpeta).filePath(QStringLiteral("columna_estilo%1.png").arg(estilo)));
+        dibujarBarra(columna, imagenes, {80, 640}, QDir(carpeta).filePath(QStringLiteral("columna_estilo%1.png").arg(estilo)));
     }
     return 0;
 }

@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <termios.h>
 #include <unistd.h>
@@ -81,6 +82,67 @@ int usoIncorrecto(const QString& motivo)
     return suite::SalidaUsoIncorrecto;
 }
 
+// What the command line asks for.
+struct Opciones {
+    demo::Tamanio t;
+    QString base = QString::fromLatin1(demo::BaseDemo);
+    QString servidor = QString::fromLatin1(demo::ServidorDemo);
+    QString carpeta = suite::CarpetaDatosUsuario();
+    QString registro;
+    QString consultas;
+    QString postgresql;
+    bool vacia = false;
+    bool reemplazar = false;
+};
+
+// The options after the folder of the older form; an exit status when they are not understood.
+std::optional<int> leerOpciones(const QStringList& args, Opciones& o)
+{
+    o.registro = qEnvironmentVariable("VL_SERVIDORES");
+    if (o.registro.isEmpty())
+        o.registro = QDir(suite::CarpetaConfiguracionUsuario()).filePath(QStringLiteral("servidores.ini"));
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--vacia")) {
+            o.vacia = true;
+            continue;
+        }
+        if (a == QLatin1String("--reemplazar")) {
+            o.reemplazar = true;
+            continue;
+        }
+        static const QStringList conValor{"--base", "--servidor", "--carpeta", "--postgresql", "--registro",
+                                          "--cuentas", "--centros", "--consultas"};
+        if (!conValor.contains(a))
+            return usoIncorrecto(QStringLiteral("opción desconocida: %1").arg(a));
+        if (i + 1 >= args.size() || args[i + 1].isEmpty())
+            return usoIncorrecto(QStringLiteral("falta el valor de %1").arg(a));
+        const QString v = args[++i];
+        bool ok = true;
+        if (a == QLatin1String("--base"))
+            o.base = v;
+        else if (a == QLatin1String("--servidor"))
+            o.servidor = v;
+        else if (a == QLatin1String("--carpeta"))
+            o.carpeta = QFileInfo(v).absoluteFilePath();
+        else if (a == QLatin1String("--postgresql"))
+            o.postgresql = v;
+        else if (a == QLatin1String("--registro"))
+            o.registro = QFileInfo(v).absoluteFilePath();
+        else if (a == QLatin1String("--cuentas"))
+            o.t.cuentas = v.toInt(&ok);
+        else if (a == QLatin1String("--centros"))
+            o.t.centros = v.toInt(&ok);
+        else
+            o.consultas = v;
+        if (!ok)
+            return usoIncorrecto(QStringLiteral("%1 espera un número: %2").arg(a, v));
+    }
+    if (o.servidor.contains(u'[') || o.servidor.contains(u']') || o.servidor.trimmed().isEmpty())
+        return usoIncorrecto(QStringLiteral("nombre de servidor no válido: %1").arg(o.servidor));
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -101,90 +163,43 @@ int main(int argc, char** argv)
     if (!args.isEmpty() && !args.first().startsWith(u'-'))
         carpetaUnica = args.takeFirst();
 
-    demo::Tamanio t;
-    QString base = QString::fromLatin1(demo::BaseDemo);
-    QString servidor = QString::fromLatin1(demo::ServidorDemo);
-    QString carpeta = suite::CarpetaDatosUsuario();
-    QString registro = qEnvironmentVariable("VL_SERVIDORES");
-    if (registro.isEmpty())
-        registro = QDir(suite::CarpetaConfiguracionUsuario()).filePath(QStringLiteral("servidores.ini"));
-    QString consultas;
-    QString postgresql;
-    bool vacia = false;
-    bool reemplazar = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--vacia")) {
-            vacia = true;
-            continue;
-        }
-        if (a == QLatin1String("--reemplazar")) {
-            reemplazar = true;
-            continue;
-        }
-        static const QStringList conValor{"--base", "--servidor", "--carpeta", "--postgresql", "--registro",
-                                          "--cuentas", "--centros", "--consultas"};
-        if (!conValor.contains(a))
-            return usoIncorrecto(QStringLiteral("opción desconocida: %1").arg(a));
-        if (i + 1 >= args.size() || args[i + 1].isEmpty())
-            return usoIncorrecto(QStringLiteral("falta el valor de %1").arg(a));
-        const QString v = args[++i];
-        bool ok = true;
-        if (a == QLatin1String("--base"))
-            base = v;
-        else if (a == QLatin1String("--servidor"))
-            servidor = v;
-        else if (a == QLatin1String("--carpeta"))
-            carpeta = QFileInfo(v).absoluteFilePath();
-        else if (a == QLatin1String("--postgresql"))
-            postgresql = v;
-        else if (a == QLatin1String("--registro"))
-            registro = QFileInfo(v).absoluteFilePath();
-        else if (a == QLatin1String("--cuentas"))
-            t.cuentas = v.toInt(&ok);
-        else if (a == QLatin1String("--centros"))
-            t.centros = v.toInt(&ok);
-        else
-            consultas = v;
-        if (!ok)
-            return usoIncorrecto(QStringLiteral("%1 espera un número: %2").arg(a, v));
-    }
-    if (servidor.contains(u'[') || servidor.contains(u']') || servidor.trimmed().isEmpty())
-        return usoIncorrecto(QStringLiteral("nombre de servidor no válido: %1").arg(servidor));
+    Opciones o;
+    if (const auto salida = leerOpciones(args, o))
+        return *salida;
 
     QElapsedTimer reloj;
     reloj.start();
     try {
-        if (!consultas.isEmpty()) {
-            demo::EscribirConsultas(consultas, {demo::ConsultaCuentas()});
+        if (!o.consultas.isEmpty()) {
+            demo::EscribirConsultas(o.consultas, {demo::ConsultaCuentas()});
             return suite::SalidaNormal;
         }
-        if (!postgresql.isEmpty()) {
+        if (!o.postgresql.isEmpty()) {
             qputenv("VL_MOTOR_PRUEBA", "PostgreSQL");
-            qputenv("VL_PG_PRUEBA", postgresql.toUtf8());
-            pedirClaveAdministrador(postgresql);
+            qputenv("VL_PG_PRUEBA", o.postgresql.toUtf8());
+            pedirClaveAdministrador(o.postgresql);
         }
         if (!carpetaUnica.isEmpty()) {
-            if (vacia || servidor != QLatin1String(demo::ServidorDemo))
+            if (o.vacia || o.servidor != QLatin1String(demo::ServidorDemo))
                 return usoIncorrecto(QStringLiteral("con una CARPETA se crea solo la demostración del servidor DEMO"));
-            if (!reemplazar && QFileInfo::exists(QDir(carpetaUnica).filePath(base + QStringLiteral(".db"))))
+            if (!o.reemplazar && QFileInfo::exists(QDir(carpetaUnica).filePath(o.base + QStringLiteral(".db"))))
                 return usoIncorrecto(QStringLiteral("la base %1 ya existe en %2 (--reemplazar la crea de nuevo)")
-                                         .arg(base, carpetaUnica));
-            const QString escrito = demo::CrearDemo(carpetaUnica, t, base);
+                                         .arg(o.base, carpetaUnica));
+            const QString escrito = demo::CrearDemo(carpetaUnica, o.t, o.base);
             std::printf("Empresa de demostración creada en %s (%lld ms). Registro de servidores: %s\n",
                         qPrintable(carpetaUnica), static_cast<long long>(reloj.elapsed()), qPrintable(escrito));
             return suite::SalidaNormal;
         }
-        if (postgresql.isEmpty() && !suite::CrearCarpetaPropia(carpeta))
-            suite::Lanzar(75, QStringLiteral("No se puede crear la carpeta %1").arg(carpeta), QStringLiteral("demo"));
-        demo::AnotarEnRegistro(registro, servidor, demo::EntradaRegistro(servidor, carpeta));
-        ado::FijarRegistroServidores(registro);
-        demo::CrearEmpresa(servidor, base, !vacia, reemplazar, t);
+        if (o.postgresql.isEmpty() && !suite::CrearCarpetaPropia(o.carpeta))
+            suite::Lanzar(75, QStringLiteral("No se puede crear la carpeta %1").arg(o.carpeta), QStringLiteral("demo"));
+        demo::AnotarEnRegistro(o.registro, o.servidor, demo::EntradaRegistro(o.servidor, o.carpeta));
+        ado::FijarRegistroServidores(o.registro);
+        demo::CrearEmpresa(o.servidor, o.base, !o.vacia, o.reemplazar, o.t);
         std::printf("%s %s creada en el servidor %s (%s) en %lld ms.\nRegistro de servidores: %s\n"
                     "Para abrirla: prorrata --acceso (base %s, servidor %s)\n",
-                    vacia ? "Empresa vacía" : "Empresa de demostración", qPrintable(base), qPrintable(servidor),
-                    qPrintable(postgresql.isEmpty() ? carpeta : postgresql), static_cast<long long>(reloj.elapsed()),
-                    qPrintable(registro), qPrintable(base), qPrintable(servidor));
+                    o.vacia ? "Empresa vacía" : "Empresa de demostración", qPrintable(o.base), qPrintable(o.servidor),
+                    qPrintable(o.postgresql.isEmpty() ? o.carpeta : o.postgresql), static_cast<long long>(reloj.elapsed()),
+                    qPrintable(o.registro), qPrintable(o.base), qPrintable(o.servidor));
     } catch (const suite::ErrorEjecucion& e) {
         std::fprintf(stderr, "No se pudo crear la empresa: %s\n", qPrintable(e.error().Description));
         return suite::SalidaSinConexion;

@@ -19,14 +19,7 @@ public:
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override
     {
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(titulo), qUtf8Printable(QString(texto).replace(u'\r', u'\n')));
-        switch (estilo & 7) {
-        case suite::vbOKCancel:
-        case suite::vbRetryCancel:
-        case suite::vbYesNoCancel: return suite::vbCancel;
-        case suite::vbAbortRetryIgnore: return suite::vbAbort;
-        case suite::vbYesNo: return suite::vbNo;
-        default: return suite::vbOK;
-        }
+        return suite::RespuestaSinOperador(estilo);
     }
     std::optional<QString> InputBox(const QString& texto, const QString& titulo, const QString&) override
     {

@@ -33,14 +33,7 @@ public:
     int MsgBox(const QString& texto, int estilo, const QString& titulo) override
     {
         QTextStream(stderr) << titulo.trimmed() << ": " << texto << Qt::endl;
-        switch (estilo & 7) {
-        case suite::vbOKCancel:
-        case suite::vbRetryCancel:
-        case suite::vbYesNoCancel: return suite::vbCancel;
-        case suite::vbAbortRetryIgnore: return suite::vbAbort;
-        case suite::vbYesNo: return suite::vbNo;
-        default: return suite::vbOK;
-        }
+        return suite::RespuestaSinOperador(estilo);
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> AbrirArchivo(const QString&, const QString&) override { return std::nullopt; }
@@ -214,42 +207,21 @@ const char Ayuda[] =
     "\n"
     "Estado de salida: 0 correcto; 1 error de la base (o un lote que deja una transacción\n"
     "abierta, que se deshace); 2 uso incorrecto. Ver prorrata-sql(1).\n";
-} // namespace
-
-int main(int argc, char** argv)
+// The batch: after the connection text on the command line, or else on standard input.
+QString leerLote(const QStringList& args)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
-        std::fputs(Ayuda, stdout);
-        return suite::SalidaNormal;
-    }
-    if (!args.isEmpty() && (args.first() == QLatin1String("--version") || args.first() == QLatin1String("-V"))) {
-        std::printf("prorrata-sql %s\n", PRORRATA_VERSION);
-        return suite::SalidaNormal;
-    }
-    if (args.isEmpty()) {
-        std::fprintf(stderr, "uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n"
-                             "Más información: prorrata-sql --help\n");
-        return suite::SalidaUsoIncorrecto;
-    }
     QString sql = args.mid(1).join(u' ');
     if (sql.trimmed().isEmpty()) {
         QFile entrada;
         entrada.open(stdin, QIODevice::ReadOnly);
         sql = QString::fromUtf8(entrada.readAll());
     }
+    return sql;
+}
 
-    // A run that ends because its link was lost and not recovered says so.
-    suite::FijarTerminador([](int codigo) {
-        if (codigo == suite::SalidaEnlacePerdido)
-            QTextStream(stderr) << "Se perdió la conexión con el servidor " << gDB.gServidor
-                                << " y no se recuperó: el lote no terminó y lo que no llegó a confirmarse no quedó grabado "
-                                   "(salida "
-                                << codigo << ")." << Qt::endl;
-    });
-
-    const QString linea = args.first();
+// Opens the company of the connection text as its user; false (said) when it cannot.
+bool abrirBase(const QString& linea)
+{
     const QString base = ValorToken(linea, QStringLiteral("@DbName"));
     gDB.gServidor = ValorToken(linea, QStringLiteral("@Server"));
     gDB.gDBName = gDB.gUsuario = gDB.gUserPassWord = base;
@@ -260,34 +232,30 @@ int main(int argc, char** argv)
     if (!gDB.gOpenFlag) {
         if (informarErrores() == 0)
             QTextStream(stderr) << "No se pudo abrir la base " << base << " en " << gDB.gServidor << Qt::endl;
-        return 1;
+        return false;
     }
     // The user's rules, as the program applies them: confidential tables through their
     // restricted views unless the user is an administrator (without a user, or with one the
     // company does not list, the restricted views).
     gDB.gEsAdmin = gDB.ExisteTablaDB(QStringLiteral("TA_USUARIOS")) && gDB.EsAdministrador(gUsuarioLogeado);
     IniContable();
+    return true;
+}
 
-    if (!gDB.gEsAdmin) {
-        QString motivo;
-        const auto restringida = restringir(sql, motivo);
-        if (!restringida) {
-            QTextStream(stderr) << "No se ejecutó el lote: " << motivo << '.' << Qt::endl;
-            return 1;
-        }
-        sql = *restringida;
-    }
+// A query: its rows to standard output.
+int ejecutarConsulta(QString& sql)
+{
+    ado::Recordset rs;
+    gDB.AbrirRecordset(sql, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly, -1, true);
+    if (rs.State() != ado::adStateOpen)
+        return std::max(informarErrores(), 1);
+    imprimir(rs);
+    return 0;
+}
 
-    const QString primera = sql.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
-    if (primera.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
-        || primera.compare(QLatin1String("WITH"), Qt::CaseInsensitive) == 0) {
-        ado::Recordset rs;
-        gDB.AbrirRecordset(sql, rs, nullptr, ado::adOpenForwardOnly, ado::adLockReadOnly, -1, true);
-        if (rs.State() != ado::adStateOpen)
-            return std::max(informarErrores(), 1);
-        imprimir(rs);
-        return 0;
-    }
+// Any other batch: the rows it returns, else the count of rows it changed.
+int ejecutarLote(QString& sql)
+{
     long afectados = 0;
     ado::Recordset rs;
     gDB.EjecutaConsultaSQL(sql, afectados, &rs);
@@ -309,4 +277,54 @@ int main(int argc, char** argv)
     else if (afectados >= 0)
         QTextStream(stderr) << afectados << " filas afectadas" << Qt::endl;
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (!args.isEmpty() && (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
+        std::fputs(Ayuda, stdout);
+        return suite::SalidaNormal;
+    }
+    if (!args.isEmpty() && (args.first() == QLatin1String("--version") || args.first() == QLatin1String("-V"))) {
+        std::printf("prorrata-sql %s\n", PRORRATA_VERSION);
+        return suite::SalidaNormal;
+    }
+    if (args.isEmpty()) {
+        std::fprintf(stderr, "uso: prorrata-sql \"@Server=SERVIDOR; @DbName=BASE;\" [SENTENCIAS]\n"
+                             "Más información: prorrata-sql --help\n");
+        return suite::SalidaUsoIncorrecto;
+    }
+    QString sql = leerLote(args);
+
+    // A run that ends because its link was lost and not recovered says so.
+    suite::FijarTerminador([](int codigo) {
+        if (codigo == suite::SalidaEnlacePerdido)
+            QTextStream(stderr) << "Se perdió la conexión con el servidor " << gDB.gServidor
+                                << " y no se recuperó: el lote no terminó y lo que no llegó a confirmarse no quedó grabado "
+                                   "(salida "
+                                << codigo << ")." << Qt::endl;
+    });
+
+    if (!abrirBase(args.first()))
+        return 1;
+
+    if (!gDB.gEsAdmin) {
+        QString motivo;
+        const auto restringida = restringir(sql, motivo);
+        if (!restringida) {
+            QTextStream(stderr) << "No se ejecutó el lote: " << motivo << '.' << Qt::endl;
+            return 1;
+        }
+        sql = *restringida;
+    }
+
+    const QString primera = sql.trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
+    if (primera.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
+        || primera.compare(QLatin1String("WITH"), Qt::CaseInsensitive) == 0)
+        return ejecutarConsulta(sql);
+    return ejecutarLote(sql);
 }

@@ -4,7 +4,7 @@
 #include "data/PromptAcceso.h"
 #include "data/VentanaReconexion.h"
 #include "data/Sesion.h"
-#include "data/ado/servidores/Dialecto.h"
+#include "data/ado/servidores/Oracle.h"
 #include "data/ado/TSQL.h"
 #include "suite/CodigosSalida.h"
 #include "suite/Dialogos.h"
@@ -509,70 +509,22 @@ QString DB_Dll::DescartaSentencia(QString& sentencia)
 
 void DB_Dll::EjecutaScript(QString& script, long& RecordsAffected)
 {
-    // Oracle takes no application locks (sp_getapplock): they go first. Then normalisation,
-    // in this order.
-    QString texto = ado::tsql::SinBloqueos(script);
-    const std::pair<const char*, const char*> cambios[] = {
-        {"SET NOCOUNT ON", ""},
-        {"SET NOCOUNT OFF", ""},
-        {" GO ", " "},
-        {"\r\nGO ", " "},
-        {"\r\nGO ", " "},
-        {"\r\nGO\r\n", " "},
-        {"\r", " "},
-        {"\r\n", " "},
-        {"BEGIN TRANSACTION", "SET TRANSACTION"},
-        {"BEGIN TRANS", "SET TRANSACTION"},
-        {"COMMIT TRANSACTION", "COMMIT"},
-        {"COMMIT TRANS", "COMMIT"},
-        {"ROLLBACK TRANSACTION", "ROLLBACK"},
-        {"ROLLBACK TRANS", "ROLLBACK"},
-    };
-    for (const auto& [viejo, nuevo] : cambios)
-        texto = reemplazar(texto, QString::fromLatin1(viejo), QString::fromLatin1(nuevo));
-
-    static const char* const claves[] = {"INSERT ", "DELETE ", "UPDATE ", "CREATE ", "DROP ", "ALTER ",
-                                         "SET TRANSACTION", "COMMIT", "ROLLBACK", "IF NOT EXIST", "IF EXIST", "GRANT "};
-    constexpr qsizetype Centinela = 1999999;
-    auto buscar = [&](qsizetype& inicio, qsizetype& fin) {
-        inicio = fin = Centinela;
-        for (const char* c : claves) {
-            const qsizetype p = instr(texto, QString::fromLatin1(c));
-            if (p > 0 && p < inicio)
-                inicio = p;
-        }
-        if (inicio == Centinela)
-            return false;
-        qsizetype menor = Centinela + 1;
-        for (const char* c : claves) {
-            const qsizetype p = instr(texto, QString::fromLatin1(c), inicio + 1);
-            if (p > inicio && p < menor)
-                menor = p;
-        }
-        if (menor <= Centinela)
-            fin = menor - 1;
-        return true;
-    };
-
-    qsizetype inicio = 0, fin = 0;
-    while (buscar(inicio, fin)) {
-        const QString sentencia = texto.mid(inicio - 1, fin).trimmed(); // fin is used as a length
-        if (sentencia.compare(QLatin1String("SET TRANSACTION"), Qt::CaseInsensitive) == 0) {
-            gCnn.BeginTrans();
-        } else if (sentencia.compare(QLatin1String("COMMIT"), Qt::CaseInsensitive) == 0) {
-            gCnn.CommitTrans();
-        } else if (sentencia.compare(QLatin1String("ROLLBACK"), Qt::CaseInsensitive) == 0) {
-            gCnn.RollbackTrans();
-        } else {
-            QString traducida = ORACLE_Dicc(sentencia);
+    for (const ado::oracle::PasoScript& paso : ado::oracle::DividirScript(script)) {
+        switch (paso.paso) {
+        case ado::oracle::Paso::Empezar: gCnn.BeginTrans(); break;
+        case ado::oracle::Paso::Confirmar: gCnn.CommitTrans(); break;
+        case ado::oracle::Paso::Deshacer: gCnn.RollbackTrans(); break;
+        case ado::oracle::Paso::Sentencia: {
+            QString traducida = ORACLE_Dicc(paso.texto);
             DescartaSentencia(traducida);
             if (!traducida.trimmed().isEmpty()) {
                 long n = 0;
                 gCnn.Execute(traducida, &n, -1);
                 RecordsAffected += n;
             }
+            break;
         }
-        texto = fin >= Centinela ? QString() : texto.mid(fin).trimmed();
+        }
     }
     if (gCnn.Errors().Count() == 1 && gCnn.Errors().Item(0).Number == 265929)
         gCnn.Errors().Clear();

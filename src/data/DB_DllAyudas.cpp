@@ -84,6 +84,33 @@ QString conCondicion(const QString& condicion)
     return (contiene(condicion, QStringLiteral(" WHERE ")) ? QStringLiteral(" ") : QStringLiteral(" WHERE ")) + condicion;
 }
 
+// The statements of ExisteEnTabla (primera: its first row, text compared trimmed) and of
+// ExisteEnTablaST (every row, text as given), blanks as each has always written them.
+QString sentenciaExiste(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, const QVariant& Tipodato,
+                        const QString& Condicion, bool primera)
+{
+    const QString todo = primera ? QStringLiteral("SELECT TOP 1 * FROM ") : QStringLiteral("SELECT * FROM ");
+    if (!Condicion.isEmpty())
+        return todo + Tabla + (primera ? QStringLiteral(" with(nolock) ") : QStringLiteral(" with(nolock)  ")) + conCondicion(Condicion);
+    const int tipo = tipoDato(Tipodato, false);
+    const bool texto = tipo == DatoTexto;
+    return (primera && texto ? QStringLiteral("SELECT TOP 1  * FROM ") : todo) + Tabla
+        + (primera ? QStringLiteral(" with(nolock)  WHERE ") : QStringLiteral(" with(nolock)   WHERE "))
+        + (texto ? igualTexto(Campo, ValorBuscado, primera) : comparacion(tipo, Campo, ValorBuscado));
+}
+
+// The text of column `campo` in the first row of statement s ("" for NULL or no row).
+QString valorAgregado(ado::Connection& cn, const QString& s, const QString& campo)
+{
+    ado::Recordset rs;
+    rs.Open(s, &cn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
+    if (rs.EOF_())
+        return {};
+    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(campo).Value()));
+    rs.Close();
+    return v;
+}
+
 } // namespace
 
 // ---- Table helpers --------------------------------------------------------------------
@@ -128,33 +155,13 @@ bool DB_Dll::buscarFila(const QString& sentencia, ado::Recordset* Lrcs, bool Sol
 bool DB_Dll::ExisteEnTabla(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, ado::Recordset* Lrcs,
                            const QVariant& Tipodato, const QString& Condicion, bool SoloLectura)
 {
-    QString s;
-    if (!Condicion.isEmpty()) {
-        s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock) ") + conCondicion(Condicion);
-    } else {
-        const int tipo = tipoDato(Tipodato, false);
-        if (tipo == DatoTexto)
-            s = QStringLiteral("SELECT TOP 1  * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
-                + igualTexto(Campo, ValorBuscado, true);
-        else
-            s = QStringLiteral("SELECT TOP 1 * FROM ") + Tabla + QStringLiteral(" with(nolock)  WHERE ")
-                + comparacion(tipo, Campo, ValorBuscado);
-    }
-    return buscarFila(s, Lrcs, SoloLectura, true);
+    return buscarFila(sentenciaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, true), Lrcs, SoloLectura, true);
 }
 
 bool DB_Dll::ExisteEnTablaST(const QString& Tabla, const QString& ValorBuscado, const QString& Campo, ado::Recordset* Lrcs,
                              const QVariant& Tipodato, const QString& Condicion, bool SoloLectura)
 {
-    QString s;
-    if (!Condicion.isEmpty()) {
-        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)  ") + conCondicion(Condicion);
-    } else {
-        const int tipo = tipoDato(Tipodato, false);
-        s = QStringLiteral("SELECT * FROM ") + Tabla + QStringLiteral(" with(nolock)   WHERE ")
-            + (tipo == DatoTexto ? igualTexto(Campo, ValorBuscado, false) : comparacion(tipo, Campo, ValorBuscado));
-    }
-    return buscarFila(s, Lrcs, SoloLectura, false);
+    return buscarFila(sentenciaExiste(Tabla, ValorBuscado, Campo, Tipodato, Condicion, false), Lrcs, SoloLectura, false);
 }
 
 QVariant DB_Dll::DatosTabla(const QString& Tabla, const QString& ValorBuscado, const QString& CampoDevuelto,
@@ -223,12 +230,7 @@ QVariant DB_Dll::BuscaMaximo(const QString& QueTabla, const QString& QueCampo, c
     QString s = QStringLiteral("SELECT MAX(") + QueCampo + QStringLiteral(") AS MAYOR FROM ") + QueTabla;
     if (Condicion)
         s += QStringLiteral(" WHERE ") + Condicion->trimmed();
-    ado::Recordset rs;
-    rs.Open(s, &gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
-    if (rs.EOF_())
-        return {};
-    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MAYOR")).Value()));
-    rs.Close();
+    const QString v = valorAgregado(gCnn, s, QStringLiteral("MAYOR"));
     if (v.isEmpty())
         return {}; // an empty table: no maximum, not 0
     if (QueTabla.compare(QLatin1String("V_MA_ARTICULOS"), Qt::CaseInsensitive) == 0 && v.trimmed().startsWith(u'0')) {
@@ -247,11 +249,7 @@ QVariant DB_Dll::BuscaMinimo(const QString& QueTabla, const QString& QueCampo, c
     QString s = QStringLiteral("SELECT MIN(") + QueCampo + QStringLiteral(") AS MENOR FROM ") + QueTabla + QStringLiteral("  with(nolock) ");
     if (Condicion)
         s += QStringLiteral(" WHERE ") + Condicion->trimmed();
-    ado::Recordset rs;
-    rs.Open(s, &gCnn, ado::adOpenForwardOnly, ado::adLockReadOnly, -1);
-    if (rs.EOF_())
-        return {};
-    const QString v = suite::TextoVariant(suite::SinNulo(rs.Fields(QStringLiteral("MENOR")).Value()));
+    const QString v = valorAgregado(gCnn, s, QStringLiteral("MENOR"));
     if (v.isEmpty())
         return {};
     return suite::ValorNumerico(v).aDouble();

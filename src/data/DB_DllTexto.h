@@ -5,6 +5,7 @@
 
 #include "data/ado/Constantes.h"
 #include "data/ado/TSQL.h"
+#include "data/ado/Texto.h"
 
 #include <QString>
 #include <algorithm>
@@ -19,22 +20,9 @@ constexpr int DatoEntero = ado::adInteger; // 3
 constexpr int DatoSimple = ado::adSingle;  // 4
 constexpr int DatoDoble = ado::adDouble;   // 5
 
-inline bool contiene(const QString& s, const QString& sub) { return s.contains(sub, Qt::CaseInsensitive); }
-
-// Every occurrence replaced, letter case ignored.
-inline QString reemplazar(QString s, const QString& viejo, const QString& nuevo)
-{
-    return s.replace(viejo, nuevo, Qt::CaseInsensitive);
-}
-
-// 1-based position of sub in s at or after `desde`, letter case ignored; 0 when absent.
-inline qsizetype instr(const QString& s, const QString& sub, qsizetype desde = 1)
-{
-    if (desde < 1)
-        desde = 1;
-    const qsizetype p = s.indexOf(sub, desde - 1, Qt::CaseInsensitive);
-    return p < 0 ? 0 : p + 1;
-}
+using ado::texto::contiene;
+using ado::texto::instr;
+using ado::texto::reemplazar;
 
 // Quotes doubled: a quote typed by the user is searched for or stored as typed.
 inline QString comillas(const QString& texto) { return QString(texto).replace(u'\'', QStringLiteral("''")); }

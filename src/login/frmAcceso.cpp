@@ -83,7 +83,17 @@ void frmAcceso::construir()
     setWindowTitle(QStringLiteral("Control de Acceso"));
     setModal(true);
 
-    // Heading band: the title and the product.
+    QFrame* cabecera = construirCabecera();
+    construirLista();
+    construirEntradas();
+    construirBotones();
+    disponer(cabecera);
+    conectar();
+}
+
+// Heading band: the title and the product.
+QFrame* frmAcceso::construirCabecera()
+{
     auto* cabecera = new QFrame(this);
     cabecera->setObjectName(QStringLiteral("cabecera"));
     // Its own sheet: the band keeps its colours under every skin.
@@ -105,7 +115,12 @@ void frmAcceso::construir()
     filaCabecera->addStretch();
     filaCabecera->addWidget(Label7);
 
-    // Left: the registered connections.
+    return cabecera;
+}
+
+// Left: the registered connections.
+void frmAcceso::construirLista()
+{
     Label1 << etiqueta(QStringLiteral("AUTENTICACION"), "Label1_1", this);
     Label1 << etiqueta(QStringLiteral("Conexiones registradas"), "Label1_2", this);
     QFont titulo = Label1[1]->font();
@@ -118,7 +133,11 @@ void frmAcceso::construir()
     lstBases->setMinimumWidth(250);
     Label1[2]->setBuddy(lstBases);
 
-    // Right: the inputs.
+}
+
+// Right: the inputs.
+void frmAcceso::construirEntradas()
+{
     framAcceso = new QFrame(this);
     framAcceso->setObjectName(QStringLiteral("framAcceso"));
     framAcceso->setFrameShape(QFrame::StyledPanel);
@@ -159,14 +178,20 @@ void frmAcceso::construir()
     grilla->addWidget(Label6, 4, 0);
     grilla->addWidget(CboPlataformaDB, 4, 1, 1, 2);
     grilla->setColumnStretch(1, 1);
+}
 
+void frmAcceso::construirBotones()
+{
     bcAceptar = boton(QStringLiteral("Conectar"), "bcAceptar", this);
     bcCancelar = boton(QStringLiteral("Cancelar"), "bcCancelar", this);
     CmdRegistrar = boton(QStringLiteral("Registrar"), "CmdRegistrar", this);
     CmdLineaComando = boton(QStringLiteral("Crear Acceso Directo"), "CmdLineaComando", this);
     for (QPushButton* b : {bcCancelar, CmdRegistrar, CmdLineaComando})
         b->setAutoDefault(false); // Enter on a box moves on; only a focused Conectar connects
+}
 
+void frmAcceso::disponer(QFrame* cabecera)
+{
     auto* izquierda = new QVBoxLayout;
     izquierda->addWidget(Label1[2]);
     izquierda->addWidget(lstBases, 1);
@@ -196,7 +221,10 @@ void frmAcceso::construir()
     principal->setSpacing(0);
     principal->addWidget(cabecera);
     principal->addLayout(contenido, 1);
+}
 
+void frmAcceso::conectar()
+{
     // Tab order: the boxes first, then the list and the buttons.
     setTabOrder(TxtUserId, TxtUserPassword);
     setTabOrder(TxtUserPassword, TxtDbName);

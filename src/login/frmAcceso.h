@@ -78,6 +78,12 @@ protected:
 
 private:
     void construir();
+    QFrame* construirCabecera();
+    void construirLista();
+    void construirEntradas();
+    void construirBotones();
+    void disponer(QFrame* cabecera);
+    void conectar();
     void pintarSugerencia(QLineEdit* caja);
 
     // The current connection (loaded from BASES.TXT or typed).

@@ -132,11 +132,11 @@ Lib_ClsCons3::Lib_ClsCons3()
     gUsarMascarasConsultas = gValoresConsulta.gUsarMascarasConsultas;
 }
 
-QString Lib_ClsCons3::ArmarSentencia(const QString& Sql, QString& CampoBusqueda, QString& Where,
-                                     const QString& SentenciaOpcional)
+namespace {
+
+// "SELECT TOP n " with the configured limit of lookup rows (1000 when none).
+QString seleccionTop()
 {
-    if (Where.trimmed().size() > 1 && !Where.trimmed().startsWith(u'('))
-        Where = QStringLiteral(" (") + Where + QStringLiteral(") ");
     long n = 0;
     try {
         n = cfg(QStringLiteral("TopConsArt")).trimmed().toLong();
@@ -144,76 +144,13 @@ QString Lib_ClsCons3::ArmarSentencia(const QString& Sql, QString& CampoBusqueda,
     }
     if (n == 0)
         n = 1000;
-    const QString top = QStringLiteral("SELECT TOP ") + QString::number(n) + u' ';
+    return QStringLiteral("SELECT TOP ") + QString::number(n) + u' ';
+}
 
-    // A whole statement: used as given, with the condition appended.
-    if (contiene(Sql, QStringLiteral("SELECT"))) {
-        QString s = Sql;
-        if (contiene(s, QStringLiteral("V_MA_ARTICULOS")))
-            s = suite::ReemplazarTodo(s, QStringLiteral("V_MA_ARTICULOS"), QStringLiteral("VT_MA_ARTICULOS"));
-        if (!Where.trimmed().isEmpty()) {
-            if (!contiene(Where, QStringLiteral("WHERE")))
-                Where = QStringLiteral(" WHERE ") + Where;
-            s += Where;
-        }
-        return s;
-    }
-
-    // A stored definition.
-    if (gUsarMascarasConsultas) {
-        QString problema;
-        auto d = BuscarDefinicion(gRutaMascaraConsultas, Sql, &problema);
-        QString columnas;
-        if (d) {
-            columnas = suite::ReemplazarTexto(d->columnas, QStringLiteral("|"), QStringLiteral(",")).trimmed();
-            if (columnas.startsWith(u','))
-                columnas.remove(0, 1);
-            if (columnas.endsWith(u','))
-                columnas.chop(1);
-            if (const auto falta = columnaInexistente(d->tabla, columnas)) {
-                problema = QStringLiteral("el registro %1 (la consulta de %2) nombra la columna %3, que la tabla no tiene")
-                               .arg(d->registro)
-                               .arg(d->tabla, *falta);
-                d.reset();
-            }
-        }
-        if (!problema.isEmpty())
-            suite::MsgBox(QStringLiteral("El archivo de consultas %1 está dañado: %2. Se muestran las columnas de la tabla.")
-                              .arg(QDir::toNativeSeparators(gRutaMascaraConsultas), problema),
-                          suite::vbExclamation, QStringLiteral("Aviso al operador"));
-        if (d) {
-            QString tabla = d->tabla;
-            if (columnas.isEmpty())
-                columnas = QStringLiteral("*");
-            if (CampoBusqueda.isEmpty()) {
-                if (!columnas.contains(u',')) {
-                    suite::MsgBox(QStringLiteral("Debe configurar la consulta para esta tabla"), suite::vbInformation,
-                                  QStringLiteral("Aviso al operador"));
-                    return {};
-                }
-                CampoBusqueda = columnas.section(u',', 0, 0);
-            }
-            QString condicion = d->condicion;
-            if (condicion.trimmed().isEmpty() && !Where.trimmed().isEmpty())
-                condicion = Where;
-            if (condicion.trimmed().isEmpty() && (igual(tabla, QStringLiteral("VT_PROVEEDORES")) || igual(tabla, QStringLiteral("VT_CLIENTES"))))
-                condicion = QStringLiteral("Dada_De_Baja = 0");
-            if (igual(tabla, QStringLiteral("V_MA_ARTICULOS"))) {
-                if (condicion.trimmed().isEmpty())
-                    condicion = QStringLiteral("SUSPENDIDO = 0");
-                tabla = QStringLiteral("VT_MA_ARTICULOS");
-            }
-            const QString donde = condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE ");
-            if (CampoBusqueda.isEmpty())
-                return top + columnas + QStringLiteral(" FROM ") + tabla + QStringLiteral(" with(nolock) ") + donde + condicion;
-            return top + columnas + QStringLiteral(" FROM ") + tabla + QStringLiteral("  with(nolock) ") + donde + condicion
-                + QStringLiteral(" ORDER BY ") + CampoBusqueda;
-        }
-    }
-
-    // The table's own columns.
-    if (!SentenciaOpcional.isEmpty())
-        return SentenciaOpcional;
+// The columns a lookup of a table or view shows, with a comma after each, and the column it
+// is searched by: fixed for some views, else the table's own (a text column is searched by).
+QString columnasDeTabla(const QString& Sql, QString& CampoBusqueda)
+{
     QString lista;
     struct Fija {
         const char* vista;
@@ -257,10 +194,98 @@ QString Lib_ClsCons3::ArmarSentencia(const QString& Sql, QString& CampoBusqueda,
         }
         gDB.CierraRecordset(&rs);
     }
+    return lista;
+}
+
+} // namespace
+
+QString Lib_ClsCons3::ArmarSentencia(const QString& Sql, QString& CampoBusqueda, QString& Where,
+                                     const QString& SentenciaOpcional)
+{
+    if (Where.trimmed().size() > 1 && !Where.trimmed().startsWith(u'('))
+        Where = QStringLiteral(" (") + Where + QStringLiteral(") ");
+    const QString top = seleccionTop();
+
+    // A whole statement: used as given, with the condition appended.
+    if (contiene(Sql, QStringLiteral("SELECT"))) {
+        QString s = Sql;
+        if (contiene(s, QStringLiteral("V_MA_ARTICULOS")))
+            s = suite::ReemplazarTodo(s, QStringLiteral("V_MA_ARTICULOS"), QStringLiteral("VT_MA_ARTICULOS"));
+        if (!Where.trimmed().isEmpty()) {
+            if (!contiene(Where, QStringLiteral("WHERE")))
+                Where = QStringLiteral(" WHERE ") + Where;
+            s += Where;
+        }
+        return s;
+    }
+
+    // A stored definition.
+    if (gUsarMascarasConsultas)
+        if (auto s = sentenciaDeDefinicion(Sql, CampoBusqueda, Where, top))
+            return *s;
+
+    // The table's own columns.
+    if (!SentenciaOpcional.isEmpty())
+        return SentenciaOpcional;
+    const QString lista = columnasDeTabla(Sql, CampoBusqueda);
     const QString columnas = lista.isEmpty() ? QStringLiteral(" * ") : lista.left(lista.size() - 1);
     const QString condicion = u' ' + Where;
     return top + columnas + QStringLiteral(" FROM ") + Sql + (condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE "))
         + condicion + QStringLiteral(" ORDER BY ") + CampoBusqueda;
+}
+
+std::optional<QString> Lib_ClsCons3::sentenciaDeDefinicion(const QString& Sql, QString& CampoBusqueda, const QString& Where,
+                                                          const QString& top)
+{
+    QString problema;
+    auto d = BuscarDefinicion(gRutaMascaraConsultas, Sql, &problema);
+    QString columnas;
+    if (d) {
+        columnas = suite::ReemplazarTexto(d->columnas, QStringLiteral("|"), QStringLiteral(",")).trimmed();
+        if (columnas.startsWith(u','))
+            columnas.remove(0, 1);
+        if (columnas.endsWith(u','))
+            columnas.chop(1);
+        if (const auto falta = columnaInexistente(d->tabla, columnas)) {
+            problema = QStringLiteral("el registro %1 (la consulta de %2) nombra la columna %3, que la tabla no tiene")
+                           .arg(d->registro)
+                           .arg(d->tabla, *falta);
+            d.reset();
+        }
+    }
+    if (!problema.isEmpty())
+        suite::MsgBox(QStringLiteral("El archivo de consultas %1 está dañado: %2. Se muestran las columnas de la tabla.")
+                          .arg(QDir::toNativeSeparators(gRutaMascaraConsultas), problema),
+                      suite::vbExclamation, QStringLiteral("Aviso al operador"));
+    if (d) {
+        QString tabla = d->tabla;
+        if (columnas.isEmpty())
+            columnas = QStringLiteral("*");
+        if (CampoBusqueda.isEmpty()) {
+            if (!columnas.contains(u',')) {
+                suite::MsgBox(QStringLiteral("Debe configurar la consulta para esta tabla"), suite::vbInformation,
+                              QStringLiteral("Aviso al operador"));
+                return QString();
+            }
+            CampoBusqueda = columnas.section(u',', 0, 0);
+        }
+        QString condicion = d->condicion;
+        if (condicion.trimmed().isEmpty() && !Where.trimmed().isEmpty())
+            condicion = Where;
+        if (condicion.trimmed().isEmpty() && (igual(tabla, QStringLiteral("VT_PROVEEDORES")) || igual(tabla, QStringLiteral("VT_CLIENTES"))))
+            condicion = QStringLiteral("Dada_De_Baja = 0");
+        if (igual(tabla, QStringLiteral("V_MA_ARTICULOS"))) {
+            if (condicion.trimmed().isEmpty())
+                condicion = QStringLiteral("SUSPENDIDO = 0");
+            tabla = QStringLiteral("VT_MA_ARTICULOS");
+        }
+        const QString donde = condicion.trimmed().isEmpty() ? QString() : QStringLiteral(" WHERE ");
+        if (CampoBusqueda.isEmpty())
+            return top + columnas + QStringLiteral(" FROM ") + tabla + QStringLiteral(" with(nolock) ") + donde + condicion;
+        return top + columnas + QStringLiteral(" FROM ") + tabla + QStringLiteral("  with(nolock) ") + donde + condicion
+            + QStringLiteral(" ORDER BY ") + CampoBusqueda;
+    }
+    return std::nullopt;
 }
 
 void Lib_ClsCons3::ConsultaSearch(QString Sql, QStringList* CmpsDevueltos, const QString& Clave, QString& CampoBusqueda,

@@ -71,6 +71,10 @@ public:
     std::function<void(Lib_FrmCons3&)> AlAbrir;
 
 private:
+    // The statement of Sql's definition in the file of lookups; nothing when it has none
+    // (or the file is damaged: said once), "" after "Debe configurar la consulta".
+    std::optional<QString> sentenciaDeDefinicion(const QString& Sql, QString& CampoBusqueda, const QString& Where,
+                                                 const QString& top);
     QString opciones(const QString& Titulo, const QStringList& filas, bool marcas, const QList<bool>& marcadas);
 
     bool UsaConsultaLike = false;

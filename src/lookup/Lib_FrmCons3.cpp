@@ -4,12 +4,10 @@
 #include "data/Sesion.h"
 #include "startup/CNStuffContable.h"
 #include "suite/Carpetas.h"
-#include "suite/Regional.h"
-#include "suite/Reloj.h"
 #include "suite/SuiteUtil.h"
 
-#include <QApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,7 +20,10 @@
 #include <QTableView>
 #include <QTextStream>
 #include <algorithm>
-#include <numeric>
+
+using consulta::contiene;
+using consulta::rutinaConAviso;
+using consulta::textoCampo;
 
 namespace {
 
@@ -32,12 +33,6 @@ const QString CajaBlanca = QStringLiteral("QLineEdit { background: #FFFFFF; }");
 int indiceSinCaso(const QString& texto, const QString& buscado, qsizetype desde = 0)
 {
     return int(texto.indexOf(buscado, desde, Qt::CaseInsensitive));
-}
-bool contiene(const QString& texto, const QString& buscado) { return indiceSinCaso(texto, buscado) >= 0; }
-
-QString textoCampo(const QVariant& v)
-{
-    return v.typeId() == QMetaType::QString ? v.toString() : suite::TextoVariant(v);
 }
 
 suite::Moneda aMoneda(const QVariant& v)
@@ -60,148 +55,9 @@ QString tituloDePrecio(const QString& campo)
     return nombre.trimmed().isEmpty() ? campo : nombre.trimmed();
 }
 
-QString formatoCantidad(suite::Moneda v, int decimales)
-{
-    return v.formatear(decimales, suite::RegionalActual().decimal);
-}
-
-constexpr long ErrSinFila = 91;
-constexpr long ErrElementoInexistente = 3265;
-
-// Errors of the load sequence go to the error dialog: Retry repeats the step, Ignore goes on.
-suite::Rutina rutinaConAviso(const QString& nombre)
-{
-    return suite::Rutina([nombre](const suite::ErrorRT& e) { return AvisoError(e, std::nullopt, nombre); });
-}
-
 } // namespace
 
-int TwipsAPixeles(double twips)
-{
-    const QScreen* s = QGuiApplication::primaryScreen();
-    const double ppp = s ? s->logicalDotsPerInchX() : 96.0;
-    return int(std::lround(twips * ppp / 1440.0));
-}
-
-double PixelesATwips(int pixeles)
-{
-    const QScreen* s = QGuiApplication::primaryScreen();
-    const double ppp = s ? s->logicalDotsPerInchX() : 96.0;
-    return pixeles * 1440.0 / ppp;
-}
-
-// ---- ModeloConsulta ---------------------------------------------------------------------
-
-void ModeloConsulta::reiniciar(const QStringList& titulos, bool marcas)
-{
-    beginResetModel();
-    titulos_ = titulos;
-    conMarcas_ = marcas;
-    celdas_.clear();
-    marcas_.clear();
-    colores_.clear();
-    orden_.clear();
-    endResetModel();
-}
-
-void ModeloConsulta::agregarFila(std::vector<QString>&& celdas, bool marcada, QColor color)
-{
-    celdas.resize(size_t(titulos_.size()));
-    for (QString& c : celdas)
-        celdas_.push_back(std::move(c));
-    orden_.push_back(marcas_.size());
-    marcas_.push_back(marcada ? 1 : 0);
-    colores_.push_back(color.isValid() ? color.rgb() : QRgb(0));
-}
-
-void ModeloConsulta::fijarCelda(int fila, int columna, const QString& texto)
-{
-    celdas_[orden_[size_t(fila)] * size_t(titulos_.size()) + size_t(columna)] = texto;
-    const QModelIndex i = index(fila, columna);
-    Q_EMIT dataChanged(i, i, {Qt::DisplayRole});
-}
-
-QColor ModeloConsulta::color(int fila) const
-{
-    const QRgb c = colores_[orden_[size_t(fila)]];
-    return c == 0 ? QColor() : QColor::fromRgb(c);
-}
-
-void ModeloConsulta::vaciar() { reiniciar({}, conMarcas_); }
-
-QVariant ModeloConsulta::data(const QModelIndex& i, int rol) const
-{
-    if (!i.isValid())
-        return {};
-    if (rol == Qt::DisplayRole)
-        return celda(i.row(), i.column());
-    if (rol == Qt::CheckStateRole && conMarcas_ && i.column() == 0)
-        return marcada(i.row()) ? Qt::Checked : Qt::Unchecked;
-    if (rol == Qt::ForegroundRole) {
-        const QColor c = color(i.row());
-        return c.isValid() ? QVariant(c) : QVariant();
-    }
-    return {};
-}
-
-bool ModeloConsulta::setData(const QModelIndex& i, const QVariant& v, int rol)
-{
-    if (!i.isValid() || rol != Qt::CheckStateRole || !conMarcas_ || i.column() != 0)
-        return false;
-    marcar(i.row(), v.toInt() == Qt::Checked);
-    return true;
-}
-
-void ModeloConsulta::marcar(int fila, bool si)
-{
-    marcas_[orden_[size_t(fila)]] = si ? 1 : 0;
-    const QModelIndex i = index(fila, 0);
-    Q_EMIT dataChanged(i, i, {Qt::CheckStateRole});
-}
-
-Qt::ItemFlags ModeloConsulta::flags(const QModelIndex& i) const
-{
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (conMarcas_ && i.column() == 0)
-        f |= Qt::ItemIsUserCheckable;
-    return f;
-}
-
-QVariant ModeloConsulta::headerData(int seccion, Qt::Orientation o, int rol) const
-{
-    if (o == Qt::Horizontal && rol == Qt::DisplayRole && seccion < titulos_.size())
-        return titulos_[seccion];
-    return {};
-}
-
-void ModeloConsulta::sort(int columna, Qt::SortOrder orden)
-{
-    if (columna < 0 || columna >= titulos_.size())
-        return;
-    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const std::vector<size_t> antes = orden_;
-    const size_t n = size_t(titulos_.size());
-    const size_t c = size_t(columna);
-    std::stable_sort(orden_.begin(), orden_.end(), [&](size_t a, size_t b) {
-        const int r = celdas_[a * n + c].compare(celdas_[b * n + c], Qt::CaseInsensitive);
-        return orden == Qt::AscendingOrder ? r < 0 : r > 0;
-    });
-    // The current and selected rows (persistent indexes) follow their records.
-    std::vector<int> posicion(orden_.size());
-    for (size_t f = 0; f < orden_.size(); ++f)
-        posicion[orden_[f]] = int(f);
-    const QModelIndexList viejos = persistentIndexList();
-    QModelIndexList nuevos;
-    nuevos.reserve(viejos.size());
-    for (const QModelIndex& i : viejos)
-        nuevos << (i.isValid() && size_t(i.row()) < antes.size() ? index(posicion[antes[size_t(i.row())]], i.column()) : QModelIndex());
-    changePersistentIndexList(viejos, nuevos);
-    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-// ---- Lib_FrmCons3 -----------------------------------------------------------------------
-
-Lib_FrmCons3::Lib_FrmCons3(QWidget* parent) : QDialog(parent)
+Lib_FrmCons3::Lib_FrmCons3(QWidget* parent) : DialogoConsulta(parent)
 {
     construir();
 }
@@ -213,12 +69,8 @@ void Lib_FrmCons3::construir()
     setWindowTitle(QStringLiteral("Consulta..."));
     Label1 = new QLabel(QStringLiteral("CONSULTA"), this);
     Label1->setStyleSheet(QStringLiteral("font-weight: bold; padding: 2px;"));
-    lblEstado = new QLabel(this);
-    lblEstado->setObjectName(QStringLiteral("lblEstado"));
-    lblEstado->setWordWrap(true);
-    lblEstado->setTextFormat(Qt::PlainText);
+    crearEstado();
     lblEstado->setStyleSheet(QStringLiteral("padding: 0px 2px;"));
-    lblEstado->hide();
     CmdTodos = new QPushButton(QStringLiteral("&Marcar"), this);
     CmdNuevo = new QPushButton(QStringLiteral("N&uevo"), this);
     for (auto* b : {CmdTodos, CmdNuevo}) {
@@ -249,13 +101,7 @@ void Lib_FrmCons3::construir()
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { ubicarCajas(); });
     connect(ListView1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { ubicarCajas(); });
 
-    Frame1 = new QWidget(this);
-    CmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), Frame1);
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), Frame1);
-    CmdNueva = new QPushButton(QStringLiteral("&Nueva Busqueda"), Frame1);
-    CmdAceptar->setDefault(true);
-    cmdCancelar->setAutoDefault(false);
-    CmdNueva->setAutoDefault(false);
+    crearBotones();
     const int anchoBoton = std::max({CmdAceptar->sizeHint().width(), cmdCancelar->sizeHint().width(), CmdNueva->sizeHint().width()});
     for (auto* b : {CmdAceptar, cmdCancelar, CmdNueva})
         b->resize(anchoBoton, b->sizeHint().height());
@@ -264,9 +110,6 @@ void Lib_FrmCons3::construir()
     setMinimumWidth(anchoBoton + TwipsAPixeles(650));
     Frame1->raise();
 
-    connect(CmdAceptar, &QPushButton::clicked, this, [this] { Aceptar(); });
-    connect(cmdCancelar, &QPushButton::clicked, this, [this] { Cancelar(); });
-    connect(CmdNueva, &QPushButton::clicked, this, [this] { NuevaBusqueda(); });
     connect(CmdTodos, &QPushButton::clicked, this, [this] { Marcar(); });
     Lanzador = [](const QString& programa, const QString& parametro, qint64& PID) { EjecutarPrograma(programa, parametro, PID); };
     connect(CmdNuevo, &QPushButton::clicked, this, [this] {
@@ -454,8 +297,7 @@ void Lib_FrmCons3::mostrarEstado()
 {
     QStringList lineas;
     if (!filtros_.isEmpty())
-        lineas << QStringLiteral("Filtros: ") + filtros_.join(QStringLiteral("; "))
-                + QStringLiteral(" («Nueva Busqueda» los quita).");
+        lineas << lineaDeFiltros();
     const bool cortada = limite_ > 0 && modelo_->rowCount() >= limite_;
     if (cortada)
         lineas << QStringLiteral("Se muestran sólo las primeras %1 filas: escriba en una columna y pulse F5 para buscar en toda la tabla.")
@@ -785,15 +627,6 @@ void Lib_FrmCons3::Aceptar()
     done(QDialog::Accepted);
 }
 
-void Lib_FrmCons3::Cancelar()
-{
-    ValorDevuelto = QString();
-    CmpsDevueltos = nullptr;
-    Valores.reset();
-    hide();
-    done(QDialog::Rejected);
-}
-
 void Lib_FrmCons3::Marcar()
 {
     for (int f = 0; f < modelo_->rowCount(); ++f)
@@ -890,152 +723,4 @@ bool Lib_FrmCons3::eventFilter(QObject* o, QEvent* e)
         break;
     }
     return QDialog::eventFilter(o, e);
-}
-
-// ---- Extras for the suite's tables ------------------------------------------------------
-
-int Lib_FrmCons3::NivelStock(suite::Moneda puntoPedido, suite::Moneda stock)
-{
-    const suite::Moneda cero;
-    if (puntoPedido == cero && stock > cero)
-        return 1;
-    if (puntoPedido > cero && stock > puntoPedido)
-        return 2;
-    if (puntoPedido > cero && stock < puntoPedido)
-        return 3;
-    return 4;
-}
-
-QColor Lib_FrmCons3::ColorConfigurado(const QVariant& valor)
-{
-    QString t = valor.toString().trimmed();
-    if (t.isEmpty())
-        return {};
-    bool ok = false;
-    qlonglong v = 0;
-    if (t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
-        t = t.mid(2);
-        if (t.endsWith(u'&'))
-            t.chop(1);
-        v = t.toLongLong(&ok, 16);
-    } else {
-        v = t.toLongLong(&ok, 10);
-    }
-    if (!ok || v < 0 || v > 0xFFFFFF)
-        return {};
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
-
-Lib_FrmCons3::Mantenimiento Lib_FrmCons3::ProgramaMantenimiento(const QString& tabla)
-{
-    const QString t = tabla.trimmed();
-    auto es = [&t](const char* nombre) { return t.compare(QLatin1String(nombre), Qt::CaseInsensitive) == 0; };
-    if (es("V_TA_RUBROS") || es("V_TA_UNIDAD"))
-        return {QStringLiteral("SHELL:V_TA_TABLAS"), t};
-    if (es("VT_CLIENTES"))
-        return {QStringLiteral("SHELL:V_MA_CLIENTES"), QStringLiteral("1")};
-    if (es("VT_PROVEEDORES"))
-        return {QStringLiteral("SHELL:V_MA_CLIENTES"), QStringLiteral("0")};
-    if (es("V_TA_Tecnicos"))
-        return {QStringLiteral("SHELL:V_TA_Tecnicos"), {}};
-    if (es("V_TA_VENDEDORES"))
-        return {QStringLiteral("SHELL:V_TA_VENDEDORES"), {}};
-    if (es("V_MA_ARTICULOS") || es("VT_MA_ARTICULOS"))
-        return {QStringLiteral("SHELL:V_MA_ARTICULOS"), {}};
-    return {QStringLiteral("SHELL:V_TA_TABLAS"), t};
-}
-
-void Lib_FrmCons3::TeclaCantidad(int tecla, Qt::KeyboardModifiers modificadores)
-{
-    suite::Rutina r = rutinaConAviso(QStringLiteral("ListView1_KeyDown"));
-    r([&] {
-        const QModelIndex actual = ListView1->currentIndex();
-        if (!actual.isValid())
-            suite::Lanzar(ErrSinFila, QStringLiteral("No hay un artículo seleccionado en la lista."), QStringLiteral("Lib_FrmCons3"));
-        const int columna = IndiceColumna(TituloCantidad());
-        if (columna == 0)
-            suite::Lanzar(ErrElementoInexistente, QStringLiteral("La consulta no tiene la columna de cantidades (%1).").arg(TituloCantidad()),
-                          QStringLiteral("Lib_FrmCons3"));
-        const int fila = actual.row();
-        const int c = columna - 1;
-        const suite::Moneda uno = suite::Moneda::desdeEntero(1);
-        const suite::Moneda cero;
-        const bool shift = modificadores & Qt::ShiftModifier;
-        if (tecla == Qt::Key_Insert && shift) {
-            const auto respuesta = suite::InputBox(QStringLiteral("Ingrese la Cantidad del Articulo..."),
-                                                   QStringLiteral("Carga de Datos"), modelo_->celda(fila, c));
-            if (!respuesta)
-                return; // cancelled: the quantity stays as it was
-            suite::Moneda q;
-            if (!respuesta->trimmed().isEmpty()) {
-                const suite::Regional& reg = suite::RegionalActual();
-                const auto leida = suite::Moneda::leer(*respuesta, reg.decimal, reg.miles);
-                if (!leida) {
-                    suite::MsgBox(QStringLiteral("La cantidad ingresada (%1) no es un número.").arg(respuesta->trimmed()),
-                                  suite::vbExclamation, QStringLiteral("Aviso al Operador"));
-                    return;
-                }
-                q = *leida;
-            }
-            // Zero (or less) is no quantity: the row is left out, as Delete leaves it.
-            modelo_->fijarCelda(fila, c, formatoCantidad(std::max(q, cero), 2));
-            modelo_->marcar(fila, q > cero);
-        } else if (tecla == Qt::Key_Insert) {
-            modelo_->fijarCelda(fila, c, formatoCantidad(suite::ValorNumerico(modelo_->celda(fila, c)) + uno, 1));
-            modelo_->marcar(fila, true);
-        } else if (tecla == Qt::Key_Delete && !shift) {
-            const suite::Moneda q = suite::ValorNumerico(modelo_->celda(fila, c)) - uno;
-            if (q <= cero) {
-                modelo_->fijarCelda(fila, c, formatoCantidad(cero, 2));
-                modelo_->marcar(fila, false);
-            } else {
-                modelo_->fijarCelda(fila, c, formatoCantidad(q, 1));
-            }
-        }
-    });
-}
-
-void Lib_FrmCons3::InformarFaltante()
-{
-    suite::Rutina r = rutinaConAviso(QStringLiteral("Form_KeyDown"));
-    r([&] {
-        const QModelIndex actual = ListView1->currentIndex();
-        if (!actual.isValid())
-            suite::Lanzar(ErrSinFila, QStringLiteral("No hay un artículo seleccionado en la lista."), QStringLiteral("Lib_FrmCons3"));
-        const QString id = valorDeFila(actual.row(), QStringLiteral("idarticulo")).trimmed();
-        const QString desc = valorDeFila(actual.row(), QStringLiteral("Descripcion")).trimmed();
-        if (suite::MsgBox(QStringLiteral("Desea informar el articulo ") + id + u' ' + desc + QStringLiteral("\ncomo un faltante de stock?"),
-                          suite::vbYesNo + suite::vbQuestion, QStringLiteral("Atención!"))
-            != suite::vbYes)
-            return;
-        QString usuario = gUsuarioLogeado.isEmpty() ? gDB.gUsuario : gUsuarioLogeado;
-        // Texts go in as literals: an apostrophe in a description must not lose the shortage.
-        auto literal = [](QString t) { return u'\'' + t.replace(u'\'', QStringLiteral("''")) + u'\''; };
-        QString s = QStringLiteral("INSERT INTO V_MV_FALTANTES (FechaHora,IdArticulo,Descripcion,Usuario) values(")
-            + literal(suite::TextoVariant(suite::Ahora())) + u',' + literal(suite::FormatoCodigo(id, 25)) + u','
-            + literal(desc) + u',' + literal(usuario) + u')';
-        long n = 0;
-        gDB.gCnn.Errors().Clear();
-        gDB.EjecutaConsultaSQL(s, n);
-        // A shortage that was not written must not pass for reported.
-        QString error;
-        if (gDB.gCnn.Errors().Count() > 0)
-            error = gDB.gCnn.Errors().Item(0).Description;
-        else if (!gDB.ErroresDescartados().empty())
-            error = gDB.ErroresDescartados().front().Description;
-        if (!error.isEmpty())
-            suite::MsgBox(QStringLiteral("No se pudo informar el faltante del articulo ") + id + QStringLiteral(":\n") + error,
-                          suite::vbCritical, QStringLiteral("Aviso al Operador"));
-    });
-}
-
-void Lib_FrmCons3::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_F12) {
-        if (EsArticulos)
-            InformarFaltante();
-        e->accept();
-        return;
-    }
-    QDialog::keyPressEvent(e);
 }

@@ -14,19 +14,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+using consulta::contiene;
+using consulta::rutinaConAviso;
+using consulta::textoCampo;
+
 namespace {
-
-bool contiene(const QString& texto, const QString& buscado) { return texto.contains(buscado, Qt::CaseInsensitive); }
-
-suite::Rutina rutinaConAviso(const QString& nombre)
-{
-    return suite::Rutina([nombre](const suite::ErrorRT& e) { return AvisoError(e, std::nullopt, nombre); });
-}
-
-QString texto(const QVariant& v)
-{
-    return v.typeId() == QMetaType::QString ? v.toString() : suite::TextoVariant(v);
-}
 
 // "a, b, c" with at most a screenful of codes.
 QString listaCodigos(const QStringList& codigos)
@@ -142,7 +134,7 @@ Qt::ItemFlags ModeloArbol::flags(const QModelIndex& i) const
 
 // ---- Lib_FrmCons3Tree -------------------------------------------------------------------
 
-Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : QDialog(parent)
+Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : DialogoConsulta(parent)
 {
     setWindowTitle(QStringLiteral("Consulta..."));
     modelo_ = new ModeloArbol(this);
@@ -156,11 +148,7 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : QDialog(parent)
     cajas->setContentsMargins(0, 0, 0, 0);
     cajas->addWidget(CmbSearch);
 
-    lblEstado = new QLabel(this);
-    lblEstado->setObjectName(QStringLiteral("lblEstado"));
-    lblEstado->setWordWrap(true);
-    lblEstado->setTextFormat(Qt::PlainText);
-    lblEstado->hide();
+    crearEstado();
 
     TreeV = new QTreeView(this);
     TreeV->setModel(modelo_);
@@ -173,13 +161,7 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : QDialog(parent)
     TreeV->header()->setStretchLastSection(true);
     connect(TreeV, &QTreeView::doubleClicked, this, [this] { Aceptar(); });
 
-    Frame1 = new QWidget(this);
-    CmdAceptar = new QPushButton(QStringLiteral("&Aceptar"), Frame1);
-    cmdCancelar = new QPushButton(QStringLiteral("&Cancelar"), Frame1);
-    CmdNueva = new QPushButton(QStringLiteral("&Nueva Busqueda"), Frame1);
-    CmdAceptar->setDefault(true);
-    cmdCancelar->setAutoDefault(false);
-    CmdNueva->setAutoDefault(false);
+    crearBotones();
     auto* botones = new QHBoxLayout(Frame1);
     botones->setContentsMargins(0, 0, 0, 0);
     botones->addWidget(CmdAceptar);
@@ -187,9 +169,6 @@ Lib_FrmCons3Tree::Lib_FrmCons3Tree(QWidget* parent) : QDialog(parent)
     botones->addWidget(cmdCancelar);
     botones->addStretch();
     botones->addWidget(CmdNueva);
-    connect(CmdAceptar, &QPushButton::clicked, this, [this] { Aceptar(); });
-    connect(cmdCancelar, &QPushButton::clicked, this, [this] { Cancelar(); });
-    connect(CmdNueva, &QPushButton::clicked, this, [this] { NuevaBusqueda(); });
     connect(CmbSearch, &QLineEdit::textChanged, this, [this] { buscarIncremental(); });
 
     auto* todo = new QVBoxLayout(this);
@@ -288,10 +267,10 @@ void Lib_FrmCons3Tree::armar(Armado como)
                                .arg(rs.FieldCount()),
                            QStringLiteral("Lib_FrmCons3Tree"));
          for (; !rs.EOF_(); rs.MoveNext()) {
-             Fila f{texto(rs.Fields(0).Value()).trimmed(), texto(rs.Fields(1).Value()).trimmed(), {}};
+             Fila f{textoCampo(rs.Fields(0).Value()).trimmed(), textoCampo(rs.Fields(1).Value()).trimmed(), {}};
              if (como == Armado::Familias) {
                  const QVariant rel = rs.Fields(2).Value();
-                 f.relativo = rel.isNull() ? QString() : texto(rel).trimmed();
+                 f.relativo = rel.isNull() ? QString() : textoCampo(rel).trimmed();
              }
              filas.push_back(std::move(f));
          }
@@ -358,7 +337,7 @@ void Lib_FrmCons3Tree::mostrarEstado()
 {
     QStringList lineas;
     if (!filtros_.isEmpty())
-        lineas << QStringLiteral("Filtros: ") + filtros_.join(QStringLiteral("; ")) + QStringLiteral(" («Nueva Busqueda» los quita).");
+        lineas << lineaDeFiltros();
     if (!sinCoincidencia_.isEmpty())
         lineas << QStringLiteral("Ningún código ni descripción empieza con «%1».").arg(sinCoincidencia_);
     lblEstado->setText(lineas.join(u'\n'));
@@ -405,7 +384,7 @@ void Lib_FrmCons3Tree::Aceptar()
         ado::Recordset rs;
         std::optional<QString> v;
         if (gDB.ExisteEnTabla(tabla, codigo, columna, &rs, 8, QString(), true))
-            v = texto(suite::SinNulo(rs.Fields(CampoDevuelto.trimmed()).Value()));
+            v = textoCampo(suite::SinNulo(rs.Fields(CampoDevuelto.trimmed()).Value()));
         gDB.CierraRecordset(&rs);
         return v;
     };
@@ -453,15 +432,6 @@ void Lib_FrmCons3Tree::Aceptar()
     }
     hide();
     done(QDialog::Accepted);
-}
-
-void Lib_FrmCons3Tree::Cancelar()
-{
-    ValorDevuelto = QString();
-    CmpsDevueltos = nullptr;
-    Valores.reset();
-    hide();
-    done(QDialog::Rejected);
 }
 
 bool Lib_FrmCons3Tree::eventFilter(QObject* o, QEvent* e)

@@ -4,18 +4,12 @@
 // code comes back after it is checked against the table it belongs to.
 
 #include "lookup/ArbolCodigos.h"
+#include "lookup/DialogoConsulta.h"
 
 #include <QAbstractItemModel>
-#include <QDialog>
-#include <QStringList>
-#include <QVariant>
-#include <optional>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QTreeView;
-class QWidget;
 
 // The nodes of an ArbolCodigos for a tree view; checking a node checks its descendants.
 class ModeloArbol : public QAbstractItemModel {
@@ -50,19 +44,13 @@ private:
     bool marcas_ = false;
 };
 
-class Lib_FrmCons3Tree : public QDialog {
+class Lib_FrmCons3Tree : public DialogoConsulta {
     Q_OBJECT
 public:
     explicit Lib_FrmCons3Tree(QWidget* parent = nullptr);
     ~Lib_FrmCons3Tree() override;
 
-    // ---- Set by the engine; results read after the dialog hides -------------------------
-    QString Sql;
-    QString CampoDevuelto;  // "CODIGO", "IDFAMILIA" or "IDPOSICION"
-    bool CheckBoxes = false;
-    QVariant ValorDevuelto;
-    std::optional<QStringList> Valores;
-    const QStringList* CmpsDevueltos = nullptr;
+    // CampoDevuelto is "CODIGO", "IDFAMILIA" or "IDPOSICION".
 
     // The load sequence (again after each F5 filter).
     void Cargar();
@@ -78,32 +66,21 @@ public:
 
     // Controls, named as the form names them.
     QTreeView* TreeV = nullptr;
-    QWidget* picFields = nullptr;
     QLineEdit* CmbSearch = nullptr;
-    QLabel* lblEstado = nullptr;  // the filters in force, a text no node starts with
-    QWidget* Frame1 = nullptr;
-    QPushButton* CmdAceptar = nullptr;
-    QPushButton* cmdCancelar = nullptr;
-    QPushButton* CmdNueva = nullptr;
     ModeloArbol* modelo() const { return modelo_; }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
-    void reject() override { Cancelar(); } // Escape and the close box cancel
 
 private:
     enum class Armado { PorPrefijo, Familias };
     void armar(Armado como);
     void buscarIncremental();
     void nuevoFiltro();
-    void Aceptar();
-    void Cancelar();
+    void Aceptar() override;
     void seleccionar(int nodo);
-    void NuevaBusqueda();
+    void NuevaBusqueda() override;
     void mostrarEstado();
 
     ModeloArbol* modelo_ = nullptr;
-    QString SqlInicial, SqlBase, SqlCola;
-    QStringList filtros_;      // the F5 filters in force, as typed
-    QString sinCoincidencia_;
 };

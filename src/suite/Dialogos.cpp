@@ -36,6 +36,18 @@ IDialogos& Dialogos()
 
 void FijarDialogos(IDialogos* dialogos) { instalados() = dialogos; }
 
+int RespuestaSinOperador(int estilo)
+{
+    switch (estilo & 7) {
+    case vbOKCancel:
+    case vbRetryCancel:
+    case vbYesNoCancel: return vbCancel;
+    case vbAbortRetryIgnore: return vbAbort;
+    case vbYesNo: return vbNo;
+    default: return vbOK;
+    }
+}
+
 QString TituloAplicacion()
 {
     const QString nombre = QCoreApplication::applicationName();

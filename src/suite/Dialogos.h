@@ -75,4 +75,8 @@ std::optional<QString> InputBox(const QString& texto, const QString& titulo = {}
 // Button captions, in the order of the answers 1 to 7.
 QString TextoBoton(int respuesta);
 
+// The answer that gives up, for a message nobody at the screen answers: Cancel, Abort or
+// No; OK when it is the only button.
+int RespuestaSinOperador(int estilo);
+
 } // namespace suite

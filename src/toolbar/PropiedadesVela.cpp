@@ -5,6 +5,8 @@
 #include "toolbar/ModUtilVelaBar.h"
 #include "toolbar/UtilVela.h"
 
+#include <initializer_list>
+
 namespace {
 
 // The per-item stems that are stored, and the keys they address.
@@ -199,27 +201,23 @@ void UtilVela::WriteProperties(BolsaPropiedades& PropBag) const
     const auto escribir = [&](const char* nombre, const QVariant& valor, const QVariant& porDefecto) {
         PropBag.WriteProperty(QString::fromLatin1(nombre), valor, porDefecto);
     };
+    // A value stored under each of its names, old and new, in this order.
+    const auto escribirComo = [&](std::initializer_list<const char*> nombres, const QVariant& valor, const QVariant& porDefecto) {
+        for (const char* n : nombres)
+            escribir(n, valor, porDefecto);
+    };
     escribir("Enabled", enabled_, true);
-    escribir("ShowCaptions", showCaptions_, true);
-    escribir("MostrarTitulo", showCaptions_, true);
-    escribir("ConTitulo", showCaptions_, true);
-    escribir("Horizontal", horizontal_, false);
-    escribir("ModoHorizontal", horizontal_, false);
+    escribirComo({"ShowCaptions", "MostrarTitulo", "ConTitulo"}, showCaptions_, true);
+    escribirComo({"Horizontal", "ModoHorizontal"}, horizontal_, false);
     escribir("AutoOrientacion", autoOrientacion_, true);
     escribir("ItemHeight", simple(itemHeight_), simple(520));
-    escribir("ItemGap", simple(itemGap_), simple(0));
-    escribir("ButtonGap", simple(itemGap_), simple(0));
-    escribir("SeparacionBotones", simple(itemGap_), simple(0));
-    escribir("TopOffset", simple(topOffset_), simple(10));
-    escribir("TopBotones", simple(topOffset_), simple(10));
+    escribirComo({"ItemGap", "ButtonGap", "SeparacionBotones"}, simple(itemGap_), simple(0));
+    escribirComo({"TopOffset", "TopBotones"}, simple(topOffset_), simple(10));
     escribir("GroupGap", simple(groupGap_), simple(0));
-    escribir("GroupBreakAfterTag", groupBreakTag_, QString());
-    escribir("GroupBreakTag", groupBreakTag_, QString());
+    escribirComo({"GroupBreakAfterTag", "GroupBreakTag"}, groupBreakTag_, QString());
     escribir("IconSize", simple(iconSize_), simple(480));
-    escribir("IconPx", corto(iconPx_), corto(32));
-    escribir("TamanoIcono", corto(iconPx_), corto(32));
-    escribir("Estilo", corto(estilo_), corto(2));
-    escribir("Theme", corto(estilo_), corto(2));
+    escribirComo({"IconPx", "TamanoIcono"}, corto(iconPx_), corto(32));
+    escribirComo({"Estilo", "Theme"}, corto(estilo_), corto(2));
     escribir("NormalBackColor", color(normalBackColor_), color(0x343434));
     escribir("ActiveBackColor", color(activeBackColor_), color(0x404040));
     escribir("ActiveBarColor", color(activeBarColor_), color(0xFFFFFF));

@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -67,6 +68,23 @@ const std::pair<const char*, const char*> Tallos[] = {
 };
 
 QString normal(const QString& tag) { return tag.trimmed().toUpper(); }
+
+// The item a property named "<stem>Enabled" or "<stem>Visible" stands for: its key, and
+// whether the property is the Enabled one.
+struct PropiedadDeItem {
+    QString clave;
+    bool enabled;
+};
+std::optional<PropiedadDeItem> propiedadDeItem(const QString& nombre)
+{
+    for (const auto& [tallo, clave] : Tallos) {
+        const QString t = QString::fromLatin1(tallo);
+        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
+        if (esEnabled || nombre == t + QStringLiteral("Visible"))
+            return PropiedadDeItem{QString::fromLatin1(clave), esEnabled};
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -142,23 +160,11 @@ void UtilVela::ApplyColorStyle(int estilo)
     LayoutItems();
 }
 
-void UtilVela::NormalBackColor(long c)
-{
-    normalBackColor_ = c;
-    LayoutItems();
-}
+void UtilVela::NormalBackColor(long c) { cambiar(normalBackColor_, c); }
 
-void UtilVela::ActiveBackColor(long c)
-{
-    activeBackColor_ = c;
-    LayoutItems();
-}
+void UtilVela::ActiveBackColor(long c) { cambiar(activeBackColor_, c); }
 
-void UtilVela::ActiveBarColor(long c)
-{
-    activeBarColor_ = c;
-    LayoutItems();
-}
+void UtilVela::ActiveBarColor(long c) { cambiar(activeBarColor_, c); }
 
 // ---- Slots ----------------------------------------------------------------------------
 
@@ -403,35 +409,25 @@ void UtilVela::SetItemAttention(const QString& BTag, bool bAttention, long nColo
     RefreshItem(i);
 }
 
-bool UtilVela::ItemAttention(const QString& BTag) const
-{
-    const int i = FindItem(BTag);
-    return i >= 0 && slot(i).attention;
-}
+bool UtilVela::ItemAttention(const QString& BTag) const { return campoDe(BTag, &Slot::attention); }
 
 void UtilVela::SetItemVisible(const QString& BTag, bool bVisible)
 {
-    const int i = FindItem(BTag);
-    if (i < 0 || slot(i).visible == bVisible)
+    const int i = cambiarCampo(BTag, &Slot::visible, bVisible);
+    if (i < 0)
         return;
-    slots_[size_t(i)].visible = bVisible;
     if (!bVisible && activeIndex_ == i)
         activeIndex_ = -1;
     LayoutItems();
 }
 
-bool UtilVela::ItemVisible(const QString& BTag) const
-{
-    const int i = FindItem(BTag);
-    return i >= 0 && slot(i).visible;
-}
+bool UtilVela::ItemVisible(const QString& BTag) const { return campoDe(BTag, &Slot::visible); }
 
 void UtilVela::SetItemEnabled(const QString& BTag, bool bEnabled)
 {
-    const int i = FindItem(BTag);
-    if (i < 0 || slot(i).enabled == bEnabled)
+    const int i = cambiarCampo(BTag, &Slot::enabled, bEnabled);
+    if (i < 0)
         return;
-    slots_[size_t(i)].enabled = bEnabled;
     if (!bEnabled) {
         if (activeIndex_ == i)
             activeIndex_ = -1;
@@ -441,11 +437,7 @@ void UtilVela::SetItemEnabled(const QString& BTag, bool bEnabled)
     RefreshItem(i);
 }
 
-bool UtilVela::ItemEnabled(const QString& BTag) const
-{
-    const int i = FindItem(BTag);
-    return i >= 0 && slot(i).enabled;
-}
+bool UtilVela::ItemEnabled(const QString& BTag) const { return campoDe(BTag, &Slot::enabled); }
 
 void UtilVela::SetActive(const QString& BTag)
 {
@@ -454,6 +446,21 @@ void UtilVela::SetActive(const QString& BTag)
         return;
     activeIndex_ = i;
     LayoutItems();
+}
+
+bool UtilVela::campoDe(const QString& tag, bool Slot::*campo) const
+{
+    const int i = FindItem(tag);
+    return i >= 0 && slot(i).*campo;
+}
+
+int UtilVela::cambiarCampo(const QString& tag, bool Slot::*campo, bool valor)
+{
+    const int i = FindItem(tag);
+    if (i < 0 || slot(i).*campo == valor)
+        return -1;
+    slots_[size_t(i)].*campo = valor;
+    return i;
 }
 
 UtilVela::Par* UtilVela::par(const QString& tag)
@@ -519,67 +526,49 @@ bool UtilVela::ItemChecked(const QString& BTag) const
 
 void UtilVela::ImpresoraCheckable(bool v)
 {
-    impresora_.checkable = v;
-    if (!v)
-        impresora_.checked = false;
+    impresora_.fijarMarcable(v);
     LayoutItems();
 }
 
 void UtilVela::ImpresoraChecked(bool v)
 {
-    if (!impresora_.checkable)
-        return;
-    impresora_.checked = v;
-    LayoutItems();
+    if (impresora_.marcar(v))
+        LayoutItems();
 }
 
 void UtilVela::CompartirCheckable(bool v)
 {
-    compartir_.checkable = v;
-    if (!v)
-        compartir_.checked = false;
+    compartir_.fijarMarcable(v);
     LayoutItems();
 }
 
 void UtilVela::CompartirChecked(bool v)
 {
-    if (!compartir_.checkable)
-        return;
-    compartir_.checked = v;
-    LayoutItems();
+    if (compartir_.marcar(v))
+        LayoutItems();
 }
 
 QVariant UtilVela::PropiedadItem(const QString& nombre)
 {
-    for (const auto& [tallo, clave] : Tallos) {
-        const QString t = QString::fromLatin1(tallo);
-        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
-        if (!esEnabled && nombre != t + QStringLiteral("Visible"))
-            continue;
-        if (itemCount_ < 1)
-            LoadDefaultItems();
-        const QString k = QString::fromLatin1(clave);
-        return esEnabled ? ItemEnabled(k) : ItemVisible(k);
-    }
-    return {};
+    const auto p = propiedadDeItem(nombre);
+    if (!p)
+        return {};
+    if (itemCount_ < 1)
+        LoadDefaultItems();
+    return p->enabled ? ItemEnabled(p->clave) : ItemVisible(p->clave);
 }
 
 void UtilVela::PropiedadItem(const QString& nombre, const QVariant& valor)
 {
-    for (const auto& [tallo, clave] : Tallos) {
-        const QString t = QString::fromLatin1(tallo);
-        const bool esEnabled = nombre == t + QStringLiteral("Enabled");
-        if (!esEnabled && nombre != t + QStringLiteral("Visible"))
-            continue;
-        if (itemCount_ < 1)
-            LoadDefaultItems();
-        const QString k = QString::fromLatin1(clave);
-        if (esEnabled)
-            SetItemEnabled(k, valor.toBool());
-        else
-            SetItemVisible(k, valor.toBool());
+    const auto p = propiedadDeItem(nombre);
+    if (!p)
         return;
-    }
+    if (itemCount_ < 1)
+        LoadDefaultItems();
+    if (p->enabled)
+        SetItemEnabled(p->clave, valor.toBool());
+    else
+        SetItemVisible(p->clave, valor.toBool());
 }
 
 // ---- Clicks, hover and keys ------------------------------------------------------------
@@ -725,41 +714,17 @@ void UtilVela::changeEvent(QEvent* e)
 
 // ---- Layout properties ----------------------------------------------------------------
 
-void UtilVela::ItemHeight(double v)
-{
-    itemHeight_ = std::max(v, 480.0);
-    LayoutItems();
-}
+void UtilVela::ItemHeight(double v) { cambiar(itemHeight_, std::max(v, 480.0)); }
 
-void UtilVela::ItemGap(double v)
-{
-    itemGap_ = std::max(v, -300.0);
-    LayoutItems();
-}
+void UtilVela::ItemGap(double v) { cambiar(itemGap_, std::max(v, -300.0)); }
 
-void UtilVela::TopOffset(double v)
-{
-    topOffset_ = v;
-    LayoutItems();
-}
+void UtilVela::TopOffset(double v) { cambiar(topOffset_, v); }
 
-void UtilVela::GroupGap(double v)
-{
-    groupGap_ = std::max(v, 0.0);
-    LayoutItems();
-}
+void UtilVela::GroupGap(double v) { cambiar(groupGap_, std::max(v, 0.0)); }
 
-void UtilVela::GroupBreakTag(const QString& v)
-{
-    groupBreakTag_ = normal(v);
-    LayoutItems();
-}
+void UtilVela::GroupBreakTag(const QString& v) { cambiar(groupBreakTag_, normal(v)); }
 
-void UtilVela::ShowCaptions(bool v)
-{
-    showCaptions_ = v;
-    LayoutItems();
-}
+void UtilVela::ShowCaptions(bool v) { cambiar(showCaptions_, v); }
 
 void UtilVela::Horizontal(bool v)
 {
@@ -768,11 +733,7 @@ void UtilVela::Horizontal(bool v)
     LayoutItems();
 }
 
-void UtilVela::AutoOrientacion(bool v)
-{
-    autoOrientacion_ = v;
-    LayoutItems();
-}
+void UtilVela::AutoOrientacion(bool v) { cambiar(autoOrientacion_, v); }
 
 void UtilVela::IconPx(int v)
 {

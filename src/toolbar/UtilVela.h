@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 class BolsaPropiedades;
@@ -232,6 +233,13 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // A layout property changed: stored, then the items laid out again.
+    template <typename T, typename V>
+    void cambiar(T& propiedad, V&& valor)
+    {
+        propiedad = std::forward<V>(valor);
+        LayoutItems();
+    }
     struct Slot {
         QString tag, caption, toolTip;
         QString iconFile, iconOverFile, iconDisFile, drawnFile;
@@ -256,9 +264,28 @@ private:
     struct Par {
         bool checkable;
         bool checked;
+        // No longer checkable: no longer checked either.
+        void fijarMarcable(bool v)
+        {
+            checkable = v;
+            if (!v)
+                checked = false;
+        }
+        // Checked or not only while checkable; false when it is not.
+        bool marcar(bool v)
+        {
+            if (!checkable)
+                return false;
+            checked = v;
+            return true;
+        }
     };
 
     const Slot& slot(int i) const { return slots_.at(size_t(i)); }
+    // A yes/no field of the item with that tag; false when there is none.
+    bool campoDe(const QString& tag, bool Slot::*campo) const;
+    // Sets it; the item's index when that changed it, else -1.
+    int cambiarCampo(const QString& tag, bool Slot::*campo, bool valor);
     void ResetSlot(int i);
     void EnsureCapacity(int n);
     void crearPartes(int desde, int hasta);

@@ -1,5 +1,6 @@
 // prorrata-sql on the demo company: rows as tab-separated text, errors on standard error.
 #include "EmpresaPrueba.h"
+#include "ServidorPrueba.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,14 +10,6 @@
 #include <unistd.h>
 
 namespace {
-bool cluster(const QString& accion)
-{
-    QStringList args{QStringLiteral(GUION_PG), accion, qEnvironmentVariable("VL_PG_CARPETA")};
-    if (accion == QLatin1String("reanudar"))
-        args << qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
-    return QProcess::execute(QStringLiteral("bash"), args) == 0;
-}
-
 // A value the server's own client reads on the company database.
 QString psql(const QString& sql)
 {

@@ -1,7 +1,8 @@
-// ORACLE_Dicc and SS_TSinonimos as pure text rules.
+// ORACLE_Dicc, the cutting of a script into Oracle's steps and SS_TSinonimos as pure text rules.
 #include "Entorno.h"
 #include "data/DB_Dll.h"
 #include "data/Sesion.h"
+#include "data/ado/servidores/Oracle.h"
 #include "suite/ErrorRT.h"
 
 #include <QTest>
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void oracle();
     void oracleFallos_data();
     void oracleFallos();
+    void oracleScript_data();
+    void oracleScript();
     void sinonimos_data();
     void sinonimos();
 };
@@ -93,6 +96,46 @@ void TstDbDialecto::oracleFallos()
         numero = e.error().Number;
     }
     QCOMPARE(numero, 5L);
+}
+
+void TstDbDialecto::oracleScript_data()
+{
+    // Steps written as B (begin), C (commit), R (roll back) or the statement's text, joined by |.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("pasos");
+    QTest::newRow("transacción con GO") << "BEGIN TRANSACTION\r\nINSERT INTO T VALUES (1)\r\nGO\r\nUPDATE T SET A = 2\r\nCOMMIT TRANSACTION"
+                                        << "B|INSERT INTO T VALUES (1)|UPDATE T SET A = 2|C";
+    QTest::newRow("NOCOUNT y minúsculas") << "SET NOCOUNT ON delete from T where A = 1 rollback trans SET NOCOUNT OFF"
+                                          << "delete from T where A = 1|R";
+    QTest::newRow("bloqueo de aplicación fuera")
+        << "BEGIN TRANSACTION\nEXEC sp_getapplock @Resource = 'X', @LockMode = 'Exclusive'\nINSERT INTO T VALUES (1)\nCOMMIT TRANSACTION"
+        << "B|INSERT INTO T VALUES (1)|C";
+    // Text before the first key word (here the blanks SET NOCOUNT ON leaves) is not carried
+    // into the first statement, nor the next key word's first letters with it.
+    QTest::newRow("texto antes de la primera sentencia") << "SET NOCOUNT ON\r\nBEGIN TRANSACTION\r\nDELETE FROM T\r\nCOMMIT TRANSACTION"
+                                                         << "B|DELETE FROM T|C";
+    QTest::newRow("líneas con GO entre sentencias") << "BEGIN TRANSACTION\r\nGO\r\nINSERT INTO T VALUES (1)\r\nGO\r\nCOMMIT TRANSACTION"
+                                                    << "B|INSERT INTO T VALUES (1)|C";
+    QTest::newRow("solo SET NOCOUNT ON") << "SET NOCOUNT ON" << "";
+    QTest::newRow("sin palabras clave") << "SELECT * FROM T" << "";
+    QTest::newRow("IF NOT EXISTS y GRANT") << "IF NOT EXISTS (SELECT 1) GRANT SELECT ON T TO X"
+                                           << "IF NOT EXISTS (SELECT 1)|GRANT SELECT ON T TO X";
+}
+
+void TstDbDialecto::oracleScript()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, pasos);
+    QStringList vistos;
+    for (const ado::oracle::PasoScript& p : ado::oracle::DividirScript(script)) {
+        switch (p.paso) {
+        case ado::oracle::Paso::Empezar: vistos << QStringLiteral("B"); break;
+        case ado::oracle::Paso::Confirmar: vistos << QStringLiteral("C"); break;
+        case ado::oracle::Paso::Deshacer: vistos << QStringLiteral("R"); break;
+        case ado::oracle::Paso::Sentencia: vistos << p.texto; break;
+        }
+    }
+    QCOMPARE(vistos.join(u'|'), pasos);
 }
 
 void TstDbDialecto::sinonimos_data()

@@ -5,6 +5,7 @@
 // stops and restarts.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "ServidorPrueba.h"
 #include "suite/ErrorRT.h"
 
 #include <QCoreApplication>
@@ -17,14 +18,6 @@
 #include <unistd.h>
 
 namespace {
-bool cluster(const QString& accion)
-{
-    QStringList args{QStringLiteral(GUION_PG), accion, qEnvironmentVariable("VL_PG_CARPETA")};
-    if (accion == QLatin1String("reanudar"))
-        args << qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
-    return QProcess::execute(QStringLiteral("bash"), args) == 0;
-}
-
 // The first error of a statement, as the caller finds it on the connection.
 struct Visto {
     long numero = 0;

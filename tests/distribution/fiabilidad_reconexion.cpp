@@ -13,6 +13,7 @@
 //   QT_QPA_PLATFORM=offscreen build/tests/distribution/fiabilidad_reconexion 1000 --matar
 #include "EmpresaPrueba.h"
 #include "GDBPrueba.h"
+#include "ServidorPrueba.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "suite/Dialogos.h"
 
@@ -31,12 +32,7 @@
 #include <thread>
 
 namespace {
-bool arrancar()
-{
-    return QProcess::execute(QStringLiteral("bash"), {QStringLiteral(GUION_PG), QStringLiteral("reanudar"), qEnvironmentVariable("VL_PG_CARPETA"),
-                                                      qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1)})
-        == 0;
-}
+bool arrancar() { return cluster(QStringLiteral("reanudar")); }
 
 // The server's immediate shutdown, at once: SIGQUIT to the postmaster.
 void cortar()

@@ -3,6 +3,7 @@
 // database applied them, and a version restored in the editor and saved with F2.
 #include "DialogosGuionados.h"
 #include "EditorPrueba.h"
+#include "Modales.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "distribution/HistorialDistribucion.h"
 #include "distribution/frmHistorial.h"
@@ -47,21 +48,6 @@ void abrirPuesto(DB_Dll& db)
     db.OpenServerADODB(false, 3, QString(), false, false);
 }
 
-// Runs `pasos` on the history dialog once it is up.
-void alAbrirHistorial(const std::function<void(frmHistorial&)>& pasos, int intentos = 500)
-{
-    QTimer::singleShot(10, [pasos, intentos] {
-        auto* d = qobject_cast<frmHistorial*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) {
-            if (intentos > 0)
-                alAbrirHistorial(pasos, intentos - 1);
-            return;
-        }
-        pasos(*d);
-        if (d->isVisible())
-            d->done(QDialog::Rejected);
-    });
-}
 
 class SinDialogos : public suite::IDialogos {
 public:
@@ -224,7 +210,7 @@ void TstHistorial::restaurarYGrabar()
     e.abrir(QStringLiteral("3"));
     QCOMPARE(e.f.MsFlexGrid1->item(0, 3)->text(), QStringLiteral("10,00"));
     QStringList vistas;
-    alAbrirHistorial([&](frmHistorial& h) {
+    alAbrirModal<frmHistorial>([&](frmHistorial& h) {
         vistas << h.windowTitle() << QString::number(h.lstVersiones->topLevelItemCount()) << h.lstVersiones->topLevelItem(0)->text(1)
                << h.lstVersiones->topLevelItem(0)->text(3);
         vistas << QString::number(h.cmdRestaurar->isEnabled()) << QString::number(h.cmdAnterior->isEnabled());

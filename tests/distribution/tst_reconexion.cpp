@@ -5,6 +5,7 @@
 // stop and restart; the rest also on SQLite.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "ServidorPrueba.h"
 #include "data/frmReconectar.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "suite/CodigosSalida.h"
@@ -20,14 +21,6 @@
 #include <QTimer>
 
 namespace {
-bool cluster(const QString& accion)
-{
-    QStringList args{QStringLiteral(GUION_PG), accion, qEnvironmentVariable("VL_PG_CARPETA")};
-    if (accion == QLatin1String("reanudar"))
-        args << qEnvironmentVariable("VL_PG_PRUEBA").section(u':', 1, 1);
-    return QProcess::execute(QStringLiteral("bash"), args) == 0;
-}
-
 // SQL of the server's own (a trigger), run by its client on the company database.
 bool psql(const QString& sql)
 {

@@ -3,6 +3,7 @@
 // table in the editor.
 #include "DialogosGuionados.h"
 #include "EditorPrueba.h"
+#include "Modales.h"
 #include "distribution/VerificacionDistribucion.h"
 #include "distribution/frmVerificar.h"
 
@@ -35,23 +36,6 @@ QStringList comoTexto(const std::vector<Hallazgo>& h)
 
 const QString Linea = QStringLiteral("INSERT INTO MA_CUENTAS_CCDIST (CODIGO,NOMBRE,CONCEPTO,CCOSTO,PORCENTAJE,PIDECONFIRMACION) VALUES");
 
-void alAbrirVerificar(const std::function<void(frmVerificar&)>& pasos, int intentos = 500)
-{
-    QTimer::singleShot(10, [pasos, intentos] {
-        auto* d = qobject_cast<frmVerificar*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) {
-            if (intentos > 0)
-                alAbrirVerificar(pasos, intentos - 1);
-            return;
-        }
-        QApplication::setActiveWindow(d);
-        if (!QTest::qWaitForWindowActive(d))
-            qWarning("el diálogo no se activó");
-        pasos(*d);
-        if (d->isVisible())
-            d->done(QDialog::Rejected);
-    });
-}
 } // namespace
 
 class TstVerificacion : public QObject {
@@ -149,7 +133,7 @@ void TstVerificacion::abrirTabla()
     DialogosGuionados d;
     ejecutar(QStringLiteral("UPDATE MA_CUENTAS_CCDIST SET PIDECONFIRMACION=1, PORCENTAJE=PORCENTAJE*0.5 WHERE CODIGO='   3'"));
     QStringList vistos;
-    alAbrirVerificar([&](frmVerificar& v) {
+    alAbrirModal<frmVerificar>([&](frmVerificar& v) {
         vistos << v.windowTitle() << QString::number(v.lstHallazgos->topLevelItemCount());
         QTest::keyClick(v.lstHallazgos, Qt::Key_Return);
     });

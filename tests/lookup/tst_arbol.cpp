@@ -3,6 +3,7 @@
 // returns after looking the code up; driven with real keys over a demo company.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "Modales.h"
 #include "lookup/ArbolCodigos.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/Lib_FrmCons3Tree.h"
@@ -56,25 +57,7 @@ QString describir(const ArbolCodigos& a, int nodo = 0)
     return partes.join(u' ');
 }
 
-Lib_FrmCons3Tree* dialogo() { return qobject_cast<Lib_FrmCons3Tree*>(QApplication::activeModalWidget()); }
-
-void alAbrir(const Pasos& pasos, int intentos = 500)
-{
-    QTimer::singleShot(10, [pasos, intentos] {
-        Lib_FrmCons3Tree* d = dialogo();
-        if (!d || !d->isVisible()) {
-            if (intentos > 0)
-                alAbrir(pasos, intentos - 1);
-            return;
-        }
-        QApplication::setActiveWindow(d);
-        if (!QTest::qWaitForWindowActive(d))
-            qWarning("el diálogo no se activó");
-        pasos(*d);
-        if (d->isVisible())
-            d->done(QDialog::Rejected);
-    });
-}
+void alAbrir(const Pasos& pasos) { alAbrirModal<Lib_FrmCons3Tree>(pasos); }
 
 // A tree search of the engine, the dialog driven by `pasos`.
 void buscar(Lib_ClsCons3& m, const QString& sql, const Pasos& pasos)

@@ -5,6 +5,7 @@
 #include "ConsultasVlx.h"
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "Modales.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/Lib_FrmCons3.h"
 #include "lookup/Lib_FrmCons3Tree.h"
@@ -49,32 +50,12 @@ struct Empresa : GDBPrueba {
     }
 };
 
-// Runs `pasos` on the modal dialog of type D once it shows; a dialog left open is cancelled.
-template <typename D>
-void alAbrir(const std::function<void(D&)>& pasos, int intentos = 500)
-{
-    QTimer::singleShot(10, [pasos, intentos] {
-        D* d = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) {
-            if (intentos > 0)
-                alAbrir<D>(pasos, intentos - 1);
-            return;
-        }
-        QApplication::setActiveWindow(d);
-        if (!QTest::qWaitForWindowActive(d))
-            qWarning("el diálogo no se activó");
-        pasos(*d);
-        if (d->isVisible())
-            d->done(QDialog::Rejected);
-    });
-}
-
 // A search as the editor asks it: the value of CODIGO comes back.
 template <typename D>
 void buscar(Lib_ClsCons3& m, const QString& sql, const std::function<void(D&)>& pasos, bool marcas = false,
             const QString& clave = {})
 {
-    alAbrir<D>(pasos);
+    alAbrirModal<D>(pasos);
     m.Checks = marcas;
     m.CampoDevuelto = QStringLiteral("CODIGO");
     QString campo;
@@ -408,11 +389,11 @@ void TstEleccion::opcionesEnSuOrden()
             vistas << d.modelo()->celda(f, 0) + (d.modelo()->marcada(f) ? QStringLiteral("+") : QString());
         QTest::keyClick(d.CmbSearch[0], Qt::Key_Return);
     };
-    alAbrir<Lib_FrmCons3>(ver);
+    alAbrirModal<Lib_FrmCons3>(ver);
     QCOMPARE(m.MenuOpciones(QStringLiteral("Moneda"), QStringLiteral("Pesos"), QStringLiteral("Dólares"), QStringLiteral("Euros")),
              QStringLiteral("Pesos"));
     QCOMPARE(vistas, QStringList({QStringLiteral("Pesos"), QStringLiteral("Dólares"), QStringLiteral("Euros")}));
-    alAbrir<Lib_FrmCons3>(ver);
+    alAbrirModal<Lib_FrmCons3>(ver);
     m.CheckOpciones(QStringLiteral("Columnas"), QStringList{QStringLiteral("1Uno"), QStringLiteral("0Dos"), QStringLiteral("1Tres")});
     QCOMPARE(vistas, QStringList({QStringLiteral("Uno+"), QStringLiteral("Dos"), QStringLiteral("Tres+")}));
     QCOMPARE(*m.Valores, QStringList({QStringLiteral("Uno"), QStringLiteral("Tres")}));

@@ -3,6 +3,7 @@
 // widths, accept and cancel; and the option lists on the same dialog.
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "Modales.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/Lib_FrmCons3.h"
 
@@ -40,26 +41,7 @@ struct Empresa : GDBPrueba {
     }
 };
 
-Lib_FrmCons3* dialogo() { return qobject_cast<Lib_FrmCons3*>(QApplication::activeModalWidget()); }
-
-// Runs `pasos` on the dialog once it shows; a dialog left open is cancelled afterwards.
-void alAbrir(const Pasos& pasos, int intentos = 500)
-{
-    QTimer::singleShot(10, [pasos, intentos] {
-        Lib_FrmCons3* d = dialogo();
-        if (!d || !d->isVisible()) {
-            if (intentos > 0)
-                alAbrir(pasos, intentos - 1);
-            return;
-        }
-        QApplication::setActiveWindow(d);
-        if (!QTest::qWaitForWindowActive(d))
-            qWarning("el diálogo no se activó");
-        pasos(*d);
-        if (d->isVisible())
-            d->done(QDialog::Rejected);
-    });
-}
+void alAbrir(const Pasos& pasos) { alAbrirModal<Lib_FrmCons3>(pasos); }
 
 // A search of the engine with the given request, the dialog driven by `pasos`.
 void buscar(Lib_ClsCons3& m, const QString& sql, QString where, const Pasos& pasos, const QString& valoresDefault = {})

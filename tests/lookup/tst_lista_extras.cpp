@@ -2,6 +2,7 @@
 // colours, price-list titles, the quantity keys, the F12 shortage report and "N&uevo".
 #include "DialogosGuionados.h"
 #include "GDBPrueba.h"
+#include "Modales.h"
 #include "data/Sesion.h"
 #include "lookup/Lib_ClsCons3.h"
 #include "lookup/Lib_FrmCons3.h"
@@ -47,23 +48,7 @@ struct Empresa : GDBPrueba {
     }
 };
 
-void alAbrir(const Pasos& pasos, int intentos = 500)
-{
-    QTimer::singleShot(10, [pasos, intentos] {
-        auto* d = qobject_cast<Lib_FrmCons3*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible()) {
-            if (intentos > 0)
-                alAbrir(pasos, intentos - 1);
-            return;
-        }
-        QApplication::setActiveWindow(d);
-        if (!QTest::qWaitForWindowActive(d))
-            qWarning("el diálogo no se activó");
-        pasos(*d);
-        if (d->isVisible())
-            d->done(QDialog::Rejected);
-    });
-}
+void alAbrir(const Pasos& pasos) { alAbrirModal<Lib_FrmCons3>(pasos); }
 
 void buscar(Lib_ClsCons3& m, const QString& sql, const Pasos& pasos)
 {

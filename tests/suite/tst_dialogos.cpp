@@ -47,7 +47,29 @@ private Q_SLOTS:
     void archivoQt();
     void guionados();
     void guionNoPrevisto();
+    void sinOperador_data();
+    void sinOperador();
 };
+
+void TstDialogos::sinOperador_data()
+{
+    // Nobody at the screen: the answer that gives up, whatever icon and default button.
+    QTest::addColumn<int>("estilo");
+    QTest::addColumn<int>("respuesta");
+    QTest::newRow("aceptar") << int(vbOKOnly + vbInformation) << int(vbOK);
+    QTest::newRow("aceptar cancelar") << int(vbOKCancel) << int(vbCancel);
+    QTest::newRow("anular reintentar omitir") << int(vbAbortRetryIgnore + vbCritical) << int(vbAbort);
+    QTest::newRow("sí no cancelar, tercero") << int(vbYesNoCancel + vbDefaultButton3) << int(vbCancel);
+    QTest::newRow("sí no, segundo") << int(vbYesNo + vbQuestion + vbDefaultButton2) << int(vbNo);
+    QTest::newRow("reintentar cancelar") << int(vbRetryCancel + vbExclamation) << int(vbCancel);
+}
+
+void TstDialogos::sinOperador()
+{
+    QFETCH(int, estilo);
+    QFETCH(int, respuesta);
+    QCOMPARE(RespuestaSinOperador(estilo), respuesta);
+}
 
 void TstDialogos::msgBoxQt_data()
 {

@@ -144,6 +144,61 @@ Motor& Connection::motorAbierto(long numeroSiCerrada)
     return *motor_;
 }
 
+namespace {
+
+// A database file of the user's (the Jet providers): a SQLite file through the SQLite
+// engine, an Access file through ODBC with the MDB Tools driver (read only).
+std::optional<QMap<QString, QString>> archivoLocal(const DestinoConexion& d, const auto& falla)
+{
+    std::optional<QMap<QString, QString>> local;
+    if (!d.proveedor.contains(QLatin1String("Jet.OLEDB"), Qt::CaseInsensitive))
+        return local;
+    const QString ruta = d.servidor.trimmed();
+    const QFileInfo archivo(ruta);
+    if (ruta.isEmpty() || !archivo.absoluteDir().exists())
+        falla(QStringLiteral("La ruta de la base de datos no es válida: \"%1\".").arg(ruta), 0, QStringLiteral("3044"));
+    if (!archivo.exists())
+        falla(QStringLiteral("No se encuentra el archivo de base de datos \"%1\".").arg(ruta), 0, QStringLiteral("3024"));
+    QFile f(ruta);
+    if (!archivo.isFile() || !f.open(QIODevice::ReadOnly))
+        falla(QStringLiteral("No se puede abrir el archivo \"%1\": no es un archivo que se pueda leer.").arg(ruta), 0,
+              QStringLiteral("3051"));
+    const QByteArray cabecera = f.read(32);
+    if (cabecera.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        local = QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLite")},
+                                       {QStringLiteral("archivo"), archivo.absoluteFilePath()}};
+    else if (cabecera.mid(4, 15) == QByteArrayLiteral("Standard Jet DB") || cabecera.mid(4, 15) == QByteArrayLiteral("Standard ACE DB"))
+        local = QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("ODBC")},
+                                       {QStringLiteral("driver"), QStringLiteral("MDBTools")},
+                                       {QStringLiteral("dbq"), archivo.absoluteFilePath()}};
+    else
+        falla(QStringLiteral("No se puede abrir el archivo \"%1\": no es una base de datos de Access ni de SQLite.").arg(ruta), 0,
+              QStringLiteral("3051"));
+    return local;
+}
+
+// The registry's entry of d's server (the local file's, for one); nothing for a server it
+// does not list. An Oracle data source has to be listed (with its ODBC driver or DSN). A
+// port written after the name ("SRV:1444", "SRV,1444") is where that server listens:
+// conPuerto when the registry lists the name without it.
+std::optional<QMap<QString, QString>> servidorListado(const DestinoConexion& d, const std::optional<QMap<QString, QString>>& local,
+                                                      const auto& falla, bool& conPuerto)
+{
+    const ServidorPuerto sp = SepararPuerto(d.servidor);
+    auto listada = local ? local : BuscarServidor(d.servidor);
+    conPuerto = !local && !listada && !sp.puerto.isEmpty() && (listada = BuscarServidor(sp.nombre));
+    if (conPuerto)
+        listada->insert(QStringLiteral("puerto"), sp.puerto);
+    if (!listada && d.proveedor.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
+        falla(QStringLiteral("El origen de datos Oracle \"%1\" no figura en el registro de servidores (%2): indique allí su "
+                             "controlador ODBC (Motor=ODBC, Driver=... o DSN=...).")
+                  .arg(d.servidor.trimmed(), RutaRegistroServidores()),
+              17, QStringLiteral("08001"));
+    return listada;
+}
+
+} // namespace
+
 void Connection::Open(const QString& connectionString, const QString& userId, const QString& password, long)
 {
     if (State() == adStateOpen)
@@ -155,32 +210,7 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
     auto falla = [&](const QString& texto, long nativo, const QString& estado) {
         fallo(FalloMotor({ErrorMotor{err::Fallo, texto, estado, nativo}}));
     };
-    // A database file of the user's (the Jet providers): a SQLite file through the SQLite
-    // engine, an Access file through ODBC with the MDB Tools driver (read only).
-    std::optional<QMap<QString, QString>> local;
-    if (d.proveedor.contains(QLatin1String("Jet.OLEDB"), Qt::CaseInsensitive)) {
-        const QString ruta = d.servidor.trimmed();
-        const QFileInfo archivo(ruta);
-        if (ruta.isEmpty() || !archivo.absoluteDir().exists())
-            falla(QStringLiteral("La ruta de la base de datos no es válida: \"%1\".").arg(ruta), 0, QStringLiteral("3044"));
-        if (!archivo.exists())
-            falla(QStringLiteral("No se encuentra el archivo de base de datos \"%1\".").arg(ruta), 0, QStringLiteral("3024"));
-        QFile f(ruta);
-        if (!archivo.isFile() || !f.open(QIODevice::ReadOnly))
-            falla(QStringLiteral("No se puede abrir el archivo \"%1\": no es un archivo que se pueda leer.").arg(ruta), 0,
-                  QStringLiteral("3051"));
-        const QByteArray cabecera = f.read(32);
-        if (cabecera.startsWith(QByteArrayLiteral("SQLite format 3\0")))
-            local = QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLite")},
-                                           {QStringLiteral("archivo"), archivo.absoluteFilePath()}};
-        else if (cabecera.mid(4, 15) == QByteArrayLiteral("Standard Jet DB") || cabecera.mid(4, 15) == QByteArrayLiteral("Standard ACE DB"))
-            local = QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("ODBC")},
-                                           {QStringLiteral("driver"), QStringLiteral("MDBTools")},
-                                           {QStringLiteral("dbq"), archivo.absoluteFilePath()}};
-        else
-            falla(QStringLiteral("No se puede abrir el archivo \"%1\": no es una base de datos de Access ni de SQLite.").arg(ruta), 0,
-                  QStringLiteral("3051"));
-    }
+    const std::optional<QMap<QString, QString>> local = archivoLocal(d, falla);
     if (!local && d.servidor.trimmed().isEmpty() && d.base.trimmed().isEmpty())
         falla(QStringLiteral("La cadena de conexión no indica servidor ni base de datos: \"%1\".").arg(cadena), 0,
               QStringLiteral("08001"));
@@ -188,22 +218,12 @@ void Connection::Open(const QString& connectionString, const QString& userId, co
         falla(QStringLiteral("El registro de servidores %1 no se puede usar: %2.")
                   .arg(QFileInfo(RutaRegistroServidores()).absoluteFilePath(), *problema),
               0, QStringLiteral("08001"));
-    // A server the registry does not list is a SQL Server, reached through ODBC; an Oracle
-    // data source has to be listed (with its ODBC driver or DSN).
-    // A port written after the name ("SRV:1444", "SRV,1444") is where that server listens.
-    const ServidorPuerto sp = SepararPuerto(d.servidor);
-    auto listada = local ? local : BuscarServidor(d.servidor);
-    const bool conPuerto = !local && !listada && !sp.puerto.isEmpty() && (listada = BuscarServidor(sp.nombre));
-    if (conPuerto)
-        listada->insert(QStringLiteral("puerto"), sp.puerto);
-    if (!listada && d.proveedor.contains(QLatin1String("ORACLE"), Qt::CaseInsensitive))
-        falla(QStringLiteral("El origen de datos Oracle \"%1\" no figura en el registro de servidores (%2): indique allí su "
-                             "controlador ODBC (Motor=ODBC, Driver=... o DSN=...).")
-                  .arg(d.servidor.trimmed(), RutaRegistroServidores()),
-              17, QStringLiteral("08001"));
+    // A server the registry does not list is a SQL Server, reached through ODBC.
+    bool conPuerto = false;
+    const auto listada = servidorListado(d, local, falla, conPuerto);
     const auto entrada = listada.value_or(QMap<QString, QString>{{QStringLiteral("motor"), QStringLiteral("SQLServer")}});
     const QString nombreMotor = entrada.value(QStringLiteral("motor"));
-    const QString nombreServidor = conPuerto ? sp.nombre : d.servidor.trimmed();
+    const QString nombreServidor = conPuerto ? SepararPuerto(d.servidor).nombre : d.servidor.trimmed();
     auto motor = CrearMotor(nombreMotor);
     if (!motor)
         falla(QStringLiteral("El motor \"%1\" del servidor \"%2\" no existe en este programa (%3). Los motores son SQLite, "
