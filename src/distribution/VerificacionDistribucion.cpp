@@ -45,7 +45,8 @@ void revisarTabla(const TablaLeida& t, const QSet<QString>& centros, std::vector
         porCentro[clave].append(l.numero);
     }
     if (conCentro == 0) {
-        agregar(V::ProblemaSinLineas, QStringLiteral("Ninguna de sus %1 filas tiene centro de costo").arg(t.lineas.size()));
+        agregar(V::ProblemaSinLineas, t.lineas.size() == 1 ? QStringLiteral("Su única fila no tiene centro de costo")
+                                                           : QStringLiteral("Ninguna de sus %1 filas tiene centro de costo").arg(t.lineas.size()));
         return;
     }
     if (t.pideConfirmacion && total != suite::Moneda::desdeEntero(100))

@@ -63,8 +63,8 @@ void TstVerificacion::hallazgos_data()
     QTest::newRow("cuenta de una tabla que no existe")
         << QStringList{QStringLiteral("UPDATE MA_CUENTAS SET CC_DIST='  77' WHERE CODIGO IN (SELECT MIN(CODIGO) FROM MA_CUENTAS WHERE CC_DIST IS NULL)")}
         << QStringList{QStringLiteral("Cuenta asignada a una tabla inexistente|77|Cuenta")};
-    QTest::newRow("tabla sin líneas") << QStringList{Linea + QStringLiteral("('  55','Vacía','','',0,0)")}
-                                      << QStringList{QStringLiteral("Tabla sin líneas|55|Ninguna de sus 1 filas tiene centro de costo")};
+    QTest::newRow("tabla sin líneas") << QStringList{Linea + QStringLiteral("('  55','Vacía','','',0,0)"), Linea + QStringLiteral("('  55','Vacía','',' ',0,0)")}
+                                      << QStringList{QStringLiteral("Tabla sin líneas|55|Ninguna de sus 2 filas tiene centro de costo")};
     QTest::newRow("centro repetido, en minúsculas y con blancos")
         << QStringList{Linea + QStringLiteral("('  56','Rep','','ab',40,1)"), Linea + QStringLiteral("('  56','Rep','','11',20,1)"),
                        Linea + QStringLiteral("('  56','Rep',' ','AB ',40,1)")}

@@ -370,6 +370,59 @@ QString enUnaLinea(const QString& sql)
     return r.trimmed();
 }
 
+// A column's type and its length or precision, from `tipoI` on; where the rest of the
+// definition starts.
+size_t leerTipo(const Tokens& t, size_t tipoI, size_t b, DefinicionColumna& d)
+{
+    if (tipoI >= b || t[tipoI].tipo != Tipo::Palabra)
+        return tipoI;
+    d.tipo = t[tipoI].texto.toLower();
+    d.tipoEscrito = t[tipoI].texto;
+    d.texto = esTipoTexto(t[tipoI]);
+    const size_t p = Siguiente(t, tipoI + 1);
+    if (p >= b || !t[p].esSimbolo('('))
+        return tipoI + 1;
+    const size_t c = CierreParentesis(t, p);
+    // A length, a precision and scale, or MAX: anything else is no type of T-SQL.
+    for (size_t j = Siguiente(t, p + 1); j < std::min(c, b); j = Siguiente(t, j + 1))
+        if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].es("MAX"))
+            throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                         QStringLiteral("Sintaxis incorrecta en el tipo de la columna %1 cerca de «%2».")
+                                             .arg(d.nombre, t[j].texto.left(40)),
+                                         QStringLiteral("42000"), 102}});
+    if (c >= b)
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando, QStringLiteral("Falta «)» en el tipo de la columna %1.").arg(d.nombre),
+                                     QStringLiteral("42000"), 102}});
+    const QString dentro = texto(t, p + 1, c);
+    d.tipoEscrito += u'(' + dentro.simplified() + u')';
+    bool ok = false;
+    const int n = dentro.trimmed().toInt(&ok);
+    if (ok)
+        d.largo = n;
+    return c + 1;
+}
+
+// IDENTITY at `i` and its parentheses, if any; the last token it takes.
+size_t saltarIdentidad(const Tokens& t, size_t i, size_t b, const QString& columna)
+{
+    const size_t p = Siguiente(t, i + 1);
+    if (p < b && t[p].esSimbolo('(')) {
+        i = CierreParentesis(t, p);
+        // Seed and increment, which the engine's identity does not take: anything else in the
+        // parentheses would be dropped with them.
+        for (size_t j = Siguiente(t, p + 1); j < std::min(i, b); j = Siguiente(t, j + 1))
+            if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].esSimbolo('-') && !t[j].esSimbolo('+'))
+                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
+                                             QStringLiteral("Sintaxis incorrecta en IDENTITY de la columna %1 cerca de «%2».")
+                                                 .arg(columna, t[j].texto.left(40)),
+                                             QStringLiteral("42000"), 102}});
+    }
+    if (i >= b)
+        throw FalloMotor({ErrorMotor{err::ErrorEnComando, QStringLiteral("Falta «)» en IDENTITY de la columna %1.").arg(columna),
+                                     QStringLiteral("42000"), 102}});
+    return i;
+}
+
 // One column definition, in the engine's terms.
 QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const Reglas& r, bool* identidad)
 {
@@ -384,58 +437,14 @@ QString columna(const QString& tabla, const Tokens& t, size_t a, size_t b, const
     DefinicionColumna d;
     d.tabla = tabla;
     d.nombre = t[a].identificador();
-    const size_t tipoI = Siguiente(t, a + 1);
-    size_t resto = tipoI;
-    if (tipoI < b && t[tipoI].tipo == Tipo::Palabra) {
-        d.tipo = t[tipoI].texto.toLower();
-        d.tipoEscrito = t[tipoI].texto;
-        d.texto = esTipoTexto(t[tipoI]);
-        resto = tipoI + 1;
-        const size_t p = Siguiente(t, resto);
-        if (p < b && t[p].esSimbolo('(')) {
-            const size_t c = CierreParentesis(t, p);
-            // A length, a precision and scale, or MAX: anything else is no type of T-SQL.
-            for (size_t j = Siguiente(t, p + 1); j < std::min(c, b); j = Siguiente(t, j + 1))
-                if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].es("MAX"))
-                    throw FalloMotor({ErrorMotor{err::ErrorEnComando,
-                                                 QStringLiteral("Sintaxis incorrecta en el tipo de la columna %1 cerca de «%2».")
-                                                     .arg(d.nombre, t[j].texto.left(40)),
-                                                 QStringLiteral("42000"), 102}});
-            if (c >= b)
-                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
-                                             QStringLiteral("Falta «)» en el tipo de la columna %1.").arg(d.nombre),
-                                             QStringLiteral("42000"), 102}});
-            const QString dentro = texto(t, p + 1, c);
-            d.tipoEscrito += u'(' + dentro.simplified() + u')';
-            bool ok = false;
-            const int n = dentro.trimmed().toInt(&ok);
-            if (ok)
-                d.largo = n;
-            resto = c + 1;
-        }
-    }
+    const size_t resto = leerTipo(t, Siguiente(t, a + 1), b, d);
     for (size_t j = resto; j < b; ++j)
         d.identidad = d.identidad || t[j].es("IDENTITY");
     Tokens otros;
     for (size_t i = resto; i < b; ++i) {
         const Token& k = t[i];
         if (k.es("IDENTITY")) {
-            const size_t p = Siguiente(t, i + 1);
-            if (p < b && t[p].esSimbolo('(')) {
-                i = CierreParentesis(t, p);
-                // Seed and increment, which the engine's identity does not take: anything else
-                // in the parentheses would be dropped with them.
-                for (size_t j = Siguiente(t, p + 1); j < std::min(i, b); j = Siguiente(t, j + 1))
-                    if (t[j].tipo != Tipo::Numero && !t[j].esSimbolo(',') && !t[j].esSimbolo('-') && !t[j].esSimbolo('+'))
-                        throw FalloMotor({ErrorMotor{err::ErrorEnComando,
-                                                     QStringLiteral("Sintaxis incorrecta en IDENTITY de la columna %1 cerca de «%2».")
-                                                         .arg(d.nombre, t[j].texto.left(40)),
-                                                     QStringLiteral("42000"), 102}});
-            }
-            if (i >= b)
-                throw FalloMotor({ErrorMotor{err::ErrorEnComando,
-                                             QStringLiteral("Falta «)» en IDENTITY de la columna %1.").arg(d.nombre),
-                                             QStringLiteral("42000"), 102}});
+            i = saltarIdentidad(t, i, b, d.nombre);
             continue;
         }
         if (k.es("COLLATE")) {
