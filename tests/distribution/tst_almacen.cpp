@@ -2,6 +2,7 @@
 // assignment, account lookup, quotes, a failed save, two workstations saving at once, and a
 // save made while another workstation's transaction is open.
 #include "DialogosGuionados.h"
+#include "Puestos.h"
 #include "GDBPrueba.h"
 #include "data/ado/servidores/PostgreSQL.h"
 #include "distribution/AlmacenDistribucion.h"
@@ -26,14 +27,6 @@ QString lineasDe(const QString& codigo)
     return l.join(u' ');
 }
 int valor(const QString& sql) { return EmpresaPrueba::valor(gDB.gCnn, sql).toInt(); }
-
-// Another workstation: a connection of its own to the company.
-void abrirPuesto(DB_Dll& db)
-{
-    db.gServidor = QStringLiteral("DEMO");
-    db.gDBName = db.gUsuario = db.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
-    db.OpenServerADODB(false, 3, QString(), false, false);
-}
 } // namespace
 
 class TstAlmacen : public QObject {
@@ -375,46 +368,20 @@ void TstAlmacen::sinEscritura()
     QCOMPARE(d.vistos().size(), 1);
 }
 
-namespace {
-// Dialogs for worker threads: none is expected; any that comes is counted.
-class SinDialogos : public suite::IDialogos {
-public:
-    std::atomic<int> vistos{0};
-    int MsgBox(const QString&, int, const QString&) override { ++vistos; return suite::vbOK; }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> AbrirArchivo(const QString&, const QString&) override { return std::nullopt; }
-};
-} // namespace
-
 void TstAlmacen::dosPuestos()
 {
     // Two workstations save the same table over and over at the same time: the table always
     // ends with one complete set of lines.
     GDBPrueba g;
     SinDialogos sin;
-    suite::FijarDialogos(&sin);
-    const Lineas juegoA{{"11", "30"}, {"12", "20"}, {"13", "10"}, {"21", "25"}, {"31", "15"}};
-    const Lineas juegoB{{"211", "60"}, {"212", "40"}};
+    const Lineas juegos[] = {{{"11", "30"}, {"12", "20"}, {"13", "10"}, {"21", "25"}, {"31", "15"}}, {{"211", "60"}, {"212", "40"}}};
     std::atomic<int> fallos{0};
-    auto puesto = [&](const Lineas& juego, const QString& nombre) {
-        return QThread::create([&, juego, nombre] {
-            DB_Dll db;
-            abrirPuesto(db);
-            AlmacenDistribucion a(db);
-            for (int i = 0; i < 40; ++i)
-                if (!a.Grabar("1", nombre, "concurrente", true, juego))
-                    ++fallos;
-        });
-    };
-    QThread* uno = puesto(juegoA, QStringLiteral("A"));
-    QThread* dos = puesto(juegoB, QStringLiteral("B"));
-    uno->start();
-    dos->start();
-    QVERIFY(uno->wait(60000));
-    QVERIFY(dos->wait(60000));
-    delete uno;
-    delete dos;
-    suite::FijarDialogos(nullptr);
+    QVERIFY(enDosPuestos(sin, [&](DB_Dll& db, int puesto) {
+        AlmacenDistribucion a(db);
+        for (int i = 0; i < 40; ++i)
+            if (!a.Grabar("1", puesto == 0 ? "A" : "B", "concurrente", true, juegos[puesto]))
+                ++fallos;
+    }, 60000));
     QCOMPARE(fallos.load(), 0);
     QCOMPARE(sin.vistos.load(), 0);
     const QString final = lineasDe("1");

@@ -3,6 +3,7 @@
 // database applied them, and a version restored in the editor and saved with F2.
 #include "DialogosGuionados.h"
 #include "EditorPrueba.h"
+#include "Puestos.h"
 #include "Modales.h"
 #include "distribution/AlmacenDistribucion.h"
 #include "distribution/HistorialDistribucion.h"
@@ -13,7 +14,6 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
@@ -41,21 +41,8 @@ QString cambios(const VersionTabla& v)
     return l.join(u'\n');
 }
 
-void abrirPuesto(DB_Dll& db)
-{
-    db.gServidor = QStringLiteral("DEMO");
-    db.gDBName = db.gUsuario = db.gUserPassWord = QStringLiteral("EMPRESA_DEMO");
-    db.OpenServerADODB(false, 3, QString(), false, false);
-}
 
 
-class SinDialogos : public suite::IDialogos {
-public:
-    std::atomic<int> vistos{0};
-    int MsgBox(const QString&, int, const QString&) override { ++vistos; return suite::vbOK; }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> AbrirArchivo(const QString&, const QString&) override { return std::nullopt; }
-};
 } // namespace
 
 class TstHistorial : public QObject {
@@ -146,33 +133,19 @@ void TstHistorial::dosPuestos()
 {
     GDBPrueba g;
     SinDialogos sin;
-    suite::FijarDialogos(&sin);
-    const Lineas juegoA{{"11", "30"}, {"12", "70"}};
-    const Lineas juegoB{{"211", "60"}, {"212", "40"}};
+    const Lineas juegos[] = {{{"11", "30"}, {"12", "70"}}, {{"211", "60"}, {"212", "40"}}};
     std::atomic<int> fallos{0};
     constexpr int Vueltas = 15;
-    auto puesto = [&](const Lineas& juego, const QString& nombre) {
-        return QThread::create([&, juego, nombre] {
-            DB_Dll db;
-            abrirPuesto(db);
-            AlmacenDistribucion a(db);
-            QString error;
-            if (!a.PrepararHistorial(error, {nombre, nombre}))
+    QVERIFY(enDosPuestos(sin, [&](DB_Dll& db, int puesto) {
+        const QString nombre = puesto == 0 ? QStringLiteral("A") : QStringLiteral("B");
+        AlmacenDistribucion a(db);
+        QString error;
+        if (!a.PrepararHistorial(error, {nombre, nombre}))
+            ++fallos;
+        for (int i = 0; i < Vueltas; ++i)
+            if (!a.Grabar("1", nombre, "concurrente", true, juegos[puesto]))
                 ++fallos;
-            for (int i = 0; i < Vueltas; ++i)
-                if (!a.Grabar("1", nombre, "concurrente", true, juego))
-                    ++fallos;
-        });
-    };
-    QThread* uno = puesto(juegoA, QStringLiteral("A"));
-    QThread* dos = puesto(juegoB, QStringLiteral("B"));
-    uno->start();
-    dos->start();
-    QVERIFY(uno->wait(120000));
-    QVERIFY(dos->wait(120000));
-    delete uno;
-    delete dos;
-    suite::FijarDialogos(nullptr);
+    }, 120000));
     QCOMPARE(fallos.load(), 0);
     QCOMPARE(sin.vistos.load(), 0);
     std::vector<VersionTabla> v = HistorialDistribucion().Versiones("1");
