@@ -4,6 +4,7 @@
 // On the grid's cost-centre column they open the tree of cost centres.
 #include "DialogosGuionados.h"
 #include "EditorPrueba.h"
+#include "Modales.h"
 #include "distribution/BuscadorConsultas.h"
 #include "distribution/frmProrrata.h"
 #include "lookup/Lib_ClsCons3.h"
@@ -32,24 +33,12 @@ struct Editor : EditorPrueba {
     Editor() : EditorPrueba((ReiniciarConsultas(), BuscadorConsultas())) {}
     ~Editor() { ReiniciarConsultas(); }
     // Arms `pasos` for the lookup dialog the next action opens; visto says it was shown.
-    void alAbrir(const Pasos& pasos, int intentos = 500)
+    void alAbrir(const Pasos& pasos)
     {
-        if (intentos == 500)
-            visto = false;
-        QTimer::singleShot(10, [this, pasos, intentos] {
-            auto* d = qobject_cast<Lib_FrmCons3*>(QApplication::activeModalWidget());
-            if (!d || !d->isVisible()) {
-                if (intentos > 0)
-                    alAbrir(pasos, intentos - 1);
-                return;
-            }
+        visto = false;
+        alAbrirModal<Lib_FrmCons3>([this, pasos](Lib_FrmCons3& d) {
             visto = true;
-            QApplication::setActiveWindow(d);
-            if (!QTest::qWaitForWindowActive(d))
-                qWarning("el diálogo no se activó");
-            pasos(*d);
-            if (d->isVisible())
-                d->done(QDialog::Rejected);
+            pasos(d);
         });
     }
     QStringList asignadas() const
